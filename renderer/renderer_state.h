@@ -1,0 +1,14 @@
+// State shared by the renderer's window glue and its scene drawing.
+#pragma once
+
+#include "sky_scene.h"
+
+extern float ElapsedSeconds;     // seconds since the start count; 0 until the first frame
+extern int WindowWidth;          // client size, from the settings then from WM_SIZE
+extern int WindowHeight;
+extern bool BrightFog;           // toggled by Space
+extern FpsTitle FrameRateTitle;  // frame counter and title pacing
+
+void UpdateFpsTitle();
+bool InitScene();
+void RenderFrame();

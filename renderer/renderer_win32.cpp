@@ -1,0 +1,162 @@
+// The renderer's window: one borderless popup at the top left, an OpenGL
+// context on its own DC, and a busy message loop that draws a frame whenever
+// the queue runs empty. Escape ends the program; Space toggles bright fog.
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "renderer_state.h"
+
+float ElapsedSeconds = 0.0f;
+int WindowWidth = 0;
+int WindowHeight = 0;
+bool BrightFog = false;
+FpsTitle FrameRateTitle;
+
+namespace {
+
+const char kSettingsFile[] = "C:\\t_orka_temp\\Brumalis.ini";
+const char kSection[] = "Section";
+constexpr int kDefaultWidth = 1024;
+constexpr int kDefaultHeight = 768;
+
+HWND Window;
+HDC Dc;
+HGLRC Rc;
+bool LoopRunning = false;
+LARGE_INTEGER StartCount;
+LARGE_INTEGER Frequency;
+
+int ReadSize(const char *key, int fallback) {
+  const int value = static_cast<int>(GetPrivateProfileIntA(kSection, key, fallback, kSettingsFile));
+  return value == 0 ? fallback : value;
+}
+
+}  // namespace
+
+void DebugPrintf(const char *format, ...) {
+  char buffer[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  OutputDebugStringA(buffer);
+}
+
+void SetupPixelFormat(HDC dc) {
+  static PIXELFORMATDESCRIPTOR request;
+  static bool filled = false;
+  if (!filled) {
+    filled = true;
+    request.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    request.nVersion = 1;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cColorBits = static_cast<BYTE>(GetDeviceCaps(dc, BITSPIXEL));
+    request.cDepthBits = 16;
+    request.iLayerType = PFD_MAIN_PLANE;
+  }
+  const int index = ChoosePixelFormat(dc, &request);
+  DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index, GetDeviceCaps(dc, BITSPIXEL));
+  SetPixelFormat(dc, index, &request);
+}
+
+void ResizeViewport(int width, int height) {
+  glViewport(0, 0, width, height == 0 ? 1 : height);
+}
+
+void UpdateFpsTitle() {
+  char title[256];
+  if (FrameRateTitle.Update(ElapsedSeconds, title, sizeof title)) SetWindowTextA(Window, title);
+}
+
+LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      // The class owns its DC, so it is taken once and never released.
+      Dc = GetDC(hwnd);
+      SetupPixelFormat(Dc);
+      Rc = wglCreateContext(Dc);
+      wglMakeCurrent(Dc, Rc);
+      return 0;
+    case WM_DESTROY:
+      wglMakeCurrent(Dc, nullptr);
+      wglDeleteContext(Rc);
+      PostQuitMessage(0);
+      return 0;
+    case WM_SIZE:
+      WindowWidth = LOWORD(lParam);
+      WindowHeight = HIWORD(lParam);
+      ResizeViewport(WindowWidth, WindowHeight);
+      return 0;
+    case WM_PAINT:
+      // Until the loop runs the window stays invalid and nothing is drawn.
+      if (LoopRunning) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        ElapsedSeconds = static_cast<float>(static_cast<double>(now.QuadPart - StartCount.QuadPart) /
+                                            static_cast<double>(Frequency.QuadPart));
+        RenderFrame();
+        SwapBuffers(Dc);
+        ValidateRect(hwnd, nullptr);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        DestroyWindow(hwnd);
+      } else if (wParam == VK_SPACE) {
+        BrightFog = !BrightFog;
+        float fog[4];
+        FogColourFor(BrightFog, fog);
+        glFogfv(GL_FOG_COLOR, fog);
+      }
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+  LoopRunning = false;
+  ShowCursor(FALSE);
+
+  WindowWidth = ReadSize("Width", kDefaultWidth);
+  WindowHeight = ReadSize("Height", kDefaultHeight);
+
+  WNDCLASSA wc = {};
+  wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = RendererWndProc;
+  wc.hInstance = hInstance;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = kRendererName;
+  if (!RegisterClassA(&wc)) return 0;
+
+  Window = CreateWindowExA(0, kRendererName, kRendererName, WS_POPUP, 0, 0, WindowWidth,
+                           WindowHeight, nullptr, nullptr, hInstance, nullptr);
+  if (!Window) return 0;
+  ShowWindow(Window, SW_SHOW);
+  UpdateWindow(Window);
+
+  // Time zero comes before the scene set-up, which therefore counts into the
+  // first frame's elapsed time.
+  QueryPerformanceFrequency(&Frequency);
+  QueryPerformanceCounter(&StartCount);
+  if (!InitScene()) return 0;
+
+  LoopRunning = true;
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  while (msg.message != WM_QUIT) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    } else {
+      InvalidateRect(Window, nullptr, FALSE);
+    }
+  }
+  LoopRunning = false;
+  ShowCursor(TRUE);
+  return static_cast<int>(msg.wParam);
+}

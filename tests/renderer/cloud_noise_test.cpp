@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "cloud_noise.h"
+#include "cloud_pacing.h"
+#include "slice_digest.h"
+
+namespace {
+
+void ResetNoise() {
+  RandState = 1;
+  FillNoiseLattice();
+}
+
+std::vector<unsigned char> Slice(float depth, float cover = 150.0f) {
+  std::vector<unsigned char> texels(kSliceBytes);
+  GenerateCloudRows(0, kSliceSize, texels.data(), cover, 0.97f, depth);
+  return texels;
+}
+
+TEST(Rand15, StartsWithTheFixedSequence) {
+  RandState = 1;
+  EXPECT_EQ(Rand15(), 41);
+  EXPECT_EQ(Rand15(), 18467);
+  EXPECT_EQ(Rand15(), 6334);
+}
+
+TEST(Rand15, StaysWithinFifteenBits) {
+  RandState = 0xFFFFFFFFu;
+  for (int i = 0; i < 100000; ++i) {
+    const int v = Rand15();
+    ASSERT_GE(v, 0);
+    ASSERT_LE(v, 32767);
+  }
+}
+
+TEST(FillNoiseLattice, FillsInMemoryOrderWithZFastest) {
+  RandState = 1;
+  std::vector<int> draws(kLatticeCount);
+  for (int &d : draws) d = Rand15();
+
+  ResetNoise();
+  struct Case { int x, y, z; };
+  for (const Case c : {Case{0, 0, 0}, Case{0, 0, 1}, Case{0, 1, 0}, Case{1, 0, 0}, Case{31, 31, 31},
+                       Case{5, 17, 29}}) {
+    const int flat = c.x * 1024 + c.y * 32 + c.z;
+    EXPECT_EQ(NoiseLattice[flat], static_cast<float>(draws[flat]) * (1.0f / 32767.0f))
+        << c.x << "," << c.y << "," << c.z;
+  }
+  EXPECT_EQ(RandState, [] { std::uint32_t s = 1; for (int i = 0; i < kLatticeCount; ++i) s = s * 214013u + 2531011u; return s; }());
+  for (float v : NoiseLattice) {
+    ASSERT_GE(v, 0.0f);
+    ASSERT_LE(v, 1.0f);
+  }
+}
+
+TEST(SplineWeights, FormAPartitionOfUnity) {
+  for (float t : {0.0f, 0.1f, 0.25f, 0.3333f, 0.5f, 0.75f, 0.9f, 0.999f}) {
+    const SplineWeightSet s = SplineWeights(t);
+    EXPECT_NEAR(s.w[0] + s.w[1] + s.w[2] + s.w[3], 1.0f, 1e-6f) << "t=" << t;
+    for (float w : s.w) EXPECT_GE(w, 0.0f) << "t=" << t;
+  }
+}
+
+TEST(SplineWeights, MatchTheCubicBSplineBasis) {
+  const SplineWeightSet at0 = SplineWeights(0.0f);
+  EXPECT_FLOAT_EQ(at0.w[0], 1.0f / 6.0f);
+  EXPECT_FLOAT_EQ(at0.w[1], 4.0f / 6.0f);
+  EXPECT_FLOAT_EQ(at0.w[2], 1.0f / 6.0f);
+  EXPECT_EQ(at0.w[3], 0.0f);
+  const SplineWeightSet half = SplineWeights(0.5f);
+  EXPECT_FLOAT_EQ(half.w[0], 0.125f / 6.0f);  // (1 - t)^3 / 6
+  EXPECT_FLOAT_EQ(half.w[3], 0.125f / 6.0f);  // t^3 / 6
+  EXPECT_FLOAT_EQ(half.w[1], half.w[2]);
+}
+
+TEST(LatticeNoise3, IsPeriodicOnEveryAxis) {
+  ResetNoise();
+  // Fractions exact in binary, so that x and x + 32 share the same fraction.
+  const float points[][3] = {{0.0f, 0.0f, 0.0f}, {0.5f, 1.25f, 3.75f}, {7.375f, 30.875f, 0.0625f},
+                             {31.5f, 2.0f, 15.25f}, {12.0f, 12.0f, 12.0f}};
+  for (const auto &p : points) {
+    const float v = LatticeNoise3(p[0], p[1], p[2]);
+    EXPECT_EQ(v, LatticeNoise3(p[0] + 32.0f, p[1], p[2]));
+    EXPECT_EQ(v, LatticeNoise3(p[0], p[1] + 32.0f, p[2]));
+    EXPECT_EQ(v, LatticeNoise3(p[0], p[1], p[2] + 32.0f));
+    EXPECT_EQ(v, LatticeNoise3(p[0] + 64.0f, p[1] + 96.0f, p[2] + 32.0f));
+  }
+}
+
+TEST(LatticeNoise3, NegativeCoordinatesMoveUpByWholePeriods) {
+  ResetNoise();
+  struct Case { float negative, moved; };
+  const Case cases[] = {
+      {-6.0f / 7.0f, -6.0f / 7.0f + 32.0f},  // the first start-up slice's depth
+      {-3.0f / 7.0f, -3.0f / 7.0f + 32.0f},
+      {-0.5f, 31.5f},
+      {-32.0f, 32.0f},   // exactly one period below: two periods up
+      {-40.25f, 23.75f},
+      {-100.5f, 27.5f},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(LatticeNoise3(c.negative, 1.25f, 2.5f), LatticeNoise3(c.moved, 1.25f, 2.5f)) << c.negative;
+    EXPECT_EQ(LatticeNoise3(1.25f, c.negative, 2.5f), LatticeNoise3(1.25f, c.moved, 2.5f)) << c.negative;
+    EXPECT_EQ(LatticeNoise3(1.25f, 2.5f, c.negative), LatticeNoise3(1.25f, 2.5f, c.moved)) << c.negative;
+  }
+}
+
+TEST(LatticeNoise3, SmoothsTowardTheMiddleOfTheRange) {
+  ResetNoise();
+  float lo = 1.0f, hi = 0.0f;
+  for (int i = 0; i < 4000; ++i) {
+    const float v = LatticeNoise3(i * 0.37f, i * 0.11f, i * 0.023f);
+    lo = std::min(lo, v);
+    hi = std::max(hi, v);
+  }
+  EXPECT_GT(lo, 0.15f);
+  EXPECT_LT(hi, 0.85f);
+  EXPECT_LT(lo, 0.4f);
+  EXPECT_GT(hi, 0.6f);
+}
+
+TEST(FractalNoise, SumsOctavesWithDoublingFrequency) {
+  ResetNoise();
+  EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, 0, 0.2f), 0.0f);
+  EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, -3, 0.2f), 0.0f);
+  EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, 1, 0.2f), LatticeNoise3(1.5f, 2.5f, 3.5f));
+  const float two = LatticeNoise3(1.5f, 2.5f, 3.5f) + 0.5f * LatticeNoise3(3.0f, 5.0f, 7.0f);
+  EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, 2, 0.5f), two);
+  for (int i = 0; i < 1000; ++i) {
+    const float v = FractalNoise(i * 0.25f, i * 0.5f, -0.857f, 4, 0.2f);
+    ASSERT_GE(v, 0.0f);
+    ASSERT_LE(v, 1.248f);
+  }
+}
+
+TEST(GenerateCloudRows, WritesOnlyTheRowsAskedAndReportsCompletion) {
+  ResetNoise();
+  std::vector<unsigned char> texels(kSliceBytes, 0xAB);
+  EXPECT_FALSE(GenerateCloudRows(10, 10, texels.data(), 150.0f, 0.97f, 0.5f));
+  EXPECT_FALSE(GenerateCloudRows(20, 5, texels.data(), 150.0f, 0.97f, 0.5f));
+  EXPECT_TRUE(std::all_of(texels.begin(), texels.end(), [](unsigned char b) { return b == 0xAB; }));
+
+  EXPECT_FALSE(GenerateCloudRows(3, 5, texels.data(), 150.0f, 0.97f, 0.5f));
+  for (int i = 0; i < kSliceBytes; ++i) {
+    const int row = i / kSliceRowBytes;
+    if (row < 3 || row >= 5) {
+      ASSERT_EQ(texels[i], 0xAB) << "byte " << i;
+    }
+  }
+  EXPECT_TRUE(GenerateCloudRows(100, 128, texels.data(), 150.0f, 0.97f, 0.5f));
+}
+
+TEST(GenerateCloudRows, BuildingInPiecesGivesTheWholeSlice) {
+  ResetNoise();
+  const std::vector<unsigned char> whole = Slice(0.3f);
+  std::vector<unsigned char> pieces(kSliceBytes);
+  int row = 0;
+  for (int step : {1, 0, 7, 40, 2, 78}) {
+    GenerateCloudRows(row, row + step, pieces.data(), 150.0f, 0.97f, 0.3f);
+    row += step;
+  }
+  EXPECT_EQ(whole, pieces);
+}
+
+TEST(GenerateCloudRows, TexelsFollowTheDensityCurve) {
+  ResetNoise();
+  const float depth = -6.0f / 7.0f;
+  const std::vector<unsigned char> texels = Slice(depth);
+  for (int r = 0; r < kSliceSize; ++r) {
+    for (int c = 0; c < kSliceSize; ++c) {
+      const unsigned char *t = &texels[r * kSliceRowBytes + c * 4];
+      ASSERT_TRUE(t[0] == t[1] && t[1] == t[2] && t[2] == t[3]) << r << "," << c;
+      ASSERT_LT(t[0], 255);
+      const float n = FractalNoise(c * 0.25f, r * 0.25f, depth, 4, 0.2f);
+      if (n * 255.0f <= 150.0f) {
+        ASSERT_EQ(t[0], 0) << r << "," << c;
+      } else {
+        const double expected = 255.0 - 255.0 * std::pow(0.97, n * 255.0 - 150.0);
+        ASSERT_NEAR(t[0], expected, 1.01) << r << "," << c;
+      }
+    }
+  }
+}
+
+TEST(GenerateCloudRows, LowerCoverGivesMoreCloud) {
+  ResetNoise();
+  auto clear = [](const std::vector<unsigned char> &t) {
+    int n = 0;
+    for (int i = 0; i < kSliceBytes; i += 4) n += t[i] == 0;
+    return n;
+  };
+  const int at150 = clear(Slice(-6.0f / 7.0f, 150.0f));
+  EXPECT_GT(at150, kSliceSize * kSliceSize / 5);      // about a third is clear sky
+  EXPECT_LT(at150, kSliceSize * kSliceSize / 2);
+  EXPECT_LT(clear(Slice(-6.0f / 7.0f, 118.0f)), at150);
+  EXPECT_GT(clear(Slice(-6.0f / 7.0f, 170.0f)), at150);
+}
+
+TEST(GenerateCloudRows, SliceTilesWithoutSeams) {
+  ResetNoise();
+  const float depth = 0.4f;
+  // One step past the last column or row lands on the first one again.
+  for (int i = 0; i < kSliceSize; ++i) {
+    const float along = i * 0.25f;
+    EXPECT_EQ(FractalNoise(kSliceSize * 0.25f, along, depth, 4, 0.2f),
+              FractalNoise(0.0f, along, depth, 4, 0.2f));
+    EXPECT_EQ(FractalNoise(along, kSliceSize * 0.25f, depth, 4, 0.2f),
+              FractalNoise(along, 0.0f, depth, 4, 0.2f));
+  }
+  // And the jump across the edge is no larger than the jumps inside.
+  const std::vector<unsigned char> t = Slice(depth, 100.0f);
+  auto at = [&](int r, int c) { return static_cast<int>(t[r * kSliceRowBytes + c * 4]); };
+  int inside = 0, across = 0;
+  for (int i = 0; i < kSliceSize; ++i) {
+    for (int j = 0; j + 1 < kSliceSize; ++j) {
+      inside = std::max({inside, std::abs(at(i, j) - at(i, j + 1)), std::abs(at(j, i) - at(j + 1, i))});
+    }
+    across = std::max({across, std::abs(at(i, 127) - at(i, 0)), std::abs(at(127, i) - at(0, i))});
+  }
+  EXPECT_GT(inside, 0);
+  EXPECT_LE(across, inside);
+}
+
+// Frozen fingerprints of the two start-up slices. Any change to the noise,
+// its rounding or the density curve shows here, on every build.
+TEST(StartupSlices, MatchTheirFrozenDigests) {
+  ResetNoise();
+  CloudPacing pacing;
+  std::vector<unsigned char> texels(kSliceBytes);
+  std::uint64_t digests[2] = {};
+  BuildStartupSlices(pacing, 0.0f, texels.data(),
+                     [&](int i) { digests[i] = SliceDigest(texels.data(), texels.size()); });
+  EXPECT_EQ(digests[0], 0xac8aff9de821f459ull) << std::hex << digests[0];
+  EXPECT_EQ(digests[1], 0x94eabdead31f8991ull) << std::hex << digests[1];
+}
+
+TEST(StartupSlices, AreTheSameOnEveryRun) {
+  ResetNoise();
+  const std::vector<unsigned char> first = Slice(-3.0f / 7.0f);
+  ResetNoise();
+  EXPECT_EQ(first, Slice(-3.0f / 7.0f));
+}
+
+}  // namespace

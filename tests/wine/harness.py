@@ -1,0 +1,220 @@
+"""Runs the Windows programs under Wine on a private X display for the
+end-to-end tests: starts and ends the display and the wineserver, starts the
+programs, talks to their windows through the probe program, takes screenshots
+and reads the settings file's bytes."""
+
+import argparse
+import math
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+OUT = os.path.join(ROOT, "out")
+
+VK_ESCAPE = 0x1B
+VK_SPACE = 0x20
+
+
+def wine_environment(display):
+    """The environment of scripts/wine-env.sh, plus the display."""
+    script = os.path.join(ROOT, "scripts", "wine-env.sh")
+    dump = subprocess.run(["bash", "-c", f'. "{script}" && brumalis_wine_prefix && env -0'],
+                          check=True, stdout=subprocess.PIPE).stdout
+    env = dict(item.split("=", 1) for item in dump.decode().split("\0") if "=" in item)
+    env["DISPLAY"] = display
+    return env
+
+
+class Display:
+    """An Xvfb display with 24-bit depth and GLX."""
+
+    def __init__(self, width=1280, height=1024):
+        self.width, self.height = width, height
+        self.number = None
+        self.process = None
+
+    def start(self):
+        for n in range(90, 190):
+            if os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
+                continue
+            proc = subprocess.Popen(
+                ["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
+                 "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.time() + 10
+            while time.time() < deadline:
+                if proc.poll() is not None:
+                    break
+                if subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL).returncode == 0:
+                    self.number, self.process = n, proc
+                    return f":{n}"
+                time.sleep(0.1)
+            proc.kill()
+        raise RuntimeError("no X display could be started")
+
+    def stop(self):
+        if self.process:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+
+class Picture:
+    """An RGB screenshot."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    @classmethod
+    def from_ppm(cls, blob):
+        # P6 header: magic, width, height, maxval, each followed by whitespace.
+        fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", blob)
+        width, height = int(fields.group(1)), int(fields.group(2))
+        if int(fields.group(3)) != 255:
+            raise ValueError("expected 8 bits per sample")
+        return cls(width, height, blob[fields.end():])
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def region(self, x0, y0, x1, y1):
+        return [self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)]
+
+
+class WineSession:
+    """One display and one wineserver for a test class."""
+
+    def __init__(self, bin_dir, native_bin):
+        self.bin = bin_dir
+        self.native_bin = native_bin
+        self.display = Display()
+        self.env = None
+        self.children = []
+
+    def start(self):
+        name = self.display.start()
+        self.env = wine_environment(name)
+        # A persistent wineserver keeps each program's start short.
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
+        self.probe("find", "-", "-", "0")  # brings up the wine desktop services once
+
+    def stop(self):
+        for proc in self.children:
+            if proc.poll() is None:
+                proc.kill()
+        subprocess.run(["wineserver", "-k"], env=self.env)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+        self.display.stop()
+
+    # -- files of the prefix --------------------------------------------------
+    def drive_c(self, *parts):
+        return os.path.join(self.env["WINEPREFIX"], "drive_c", *parts)
+
+    def settings_path(self):
+        return self.drive_c("t_orka_temp", "Brumalis.ini")
+
+    def write_settings(self, text_bytes):
+        os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
+        with open(self.settings_path(), "wb") as f:
+            f.write(text_bytes)
+
+    def remove_settings(self):
+        shutil.rmtree(os.path.dirname(self.settings_path()), ignore_errors=True)
+
+    # -- programs ---------------------------------------------------------------
+    def program(self, name):
+        return os.path.join(self.bin, name)
+
+    def start_program(self, name, *args):
+        proc = subprocess.Popen(["wine", self.program(name), *args], env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.children.append(proc)
+        return proc
+
+    def end_all(self):
+        """Ends every program a test left running, so the next test starts clean."""
+        for proc in self.children:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait(10)
+        self.children = []
+
+    def probe(self, *args, check=True, timeout=60):
+        result = subprocess.run(["wine", self.program("brumalis-probe.exe"), *args], env=self.env,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
+        if check and result.returncode != 0:
+            raise AssertionError(f"probe {' '.join(args)} failed ({result.returncode})")
+        info = {}
+        for line in result.stdout.decode("ascii", "replace").splitlines():
+            if "=" in line:
+                key, value = line.strip().split("=", 1)
+                info[key] = value
+        if "title_hex" in info:
+            info["title"] = bytes.fromhex(info["title_hex"]).decode("cp932", "replace")
+        info["ok"] = result.returncode == 0
+        return info
+
+    def find_window(self, cls="-", title="-", timeout_ms=30000, visible=False):
+        return self.probe("find", cls, title, str(timeout_ms), *(["visible"] if visible else []))
+
+    def wait_gone(self, hwnd, timeout_ms=15000):
+        return self.probe("gone", hwnd, str(timeout_ms), check=False)["ok"]
+
+    # -- the screen ---------------------------------------------------------------
+    def screenshot(self, save_as=None):
+        blob = subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", "-depth", "8", "ppm:-"],
+                              check=True, stdout=subprocess.PIPE).stdout
+        if save_as:
+            os.makedirs(OUT, exist_ok=True)
+            subprocess.run(["convert", "ppm:-", os.path.join(OUT, save_as)], input=blob, check=True)
+        return Picture.from_ppm(blob)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True)
+
+
+def wait_exit(proc, timeout):
+    try:
+        return proc.wait(timeout)
+    except subprocess.TimeoutExpired:
+        return None
+
+
+def main():
+    """Parses the binary folders, then runs the module's tests."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--native-bin", default="")
+    args, rest = parser.parse_known_args()
+    WineTestCase.bin_dir = os.path.abspath(args.bin)
+    WineTestCase.native_bin = os.path.abspath(args.native_bin) if args.native_bin else ""
+    unittest.main(argv=[sys.argv[0], "-v", *rest])
+
+
+class WineTestCase(unittest.TestCase):
+    """Shares one Wine session among the tests of a class."""
+
+    bin_dir = ""
+    native_bin = ""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = WineSession(cls.bin_dir, cls.native_bin)
+        cls.wine.start()
+
+    def setUp(self):
+        self.addCleanup(self.wine.end_all)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine.stop()

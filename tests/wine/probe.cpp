@@ -1,0 +1,175 @@
+// A small Windows program that the end-to-end tests run beside the programs
+// under test, to look at their windows and talk to them the way the system
+// and other programs do. One command per run; results as key=value lines.
+//
+//   find CLASS TITLE TIMEOUT_MS [visible]
+//                                    wait for a top-level window ("-" = any),
+//                                    and with "visible" until it is shown
+//   info HWND                        describe a window
+//   gone HWND TIMEOUT_MS             wait until the window no longer exists
+//   wait-title HWND PREFIX TIMEOUT_MS
+//   key HWND VK [COUNT]              post key-down/key-up pairs
+//   close HWND                       post WM_CLOSE
+//   mouse HWND                       post pointer moves and clicks
+//   run TIMEOUT_MS PROGRAM [ARGS]    start a program, wait, print its exit code
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+HWND ParseHwnd(const char *text) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoull(text, nullptr, 0)));
+}
+
+std::string Hex(const std::string &bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+std::string TitleOf(HWND hwnd) {
+  char buffer[512] = "";
+  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+void Describe(HWND hwnd) {
+  RECT r = {}, client = {};
+  GetWindowRect(hwnd, &r);
+  GetClientRect(hwnd, &client);
+  char cls[256] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  std::printf("hwnd=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(hwnd)));
+  std::printf("pid=%lu\n", static_cast<unsigned long>(pid));
+  std::printf("class=%s\n", cls);
+  std::printf("title_hex=%s\n", Hex(TitleOf(hwnd)).c_str());
+  std::printf("x=%ld\ny=%ld\nw=%ld\nh=%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  std::printf("client_w=%ld\nclient_h=%ld\n", client.right, client.bottom);
+  std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)));
+  std::printf("exstyle=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+  std::printf("visible=%d\n", IsWindowVisible(hwnd) ? 1 : 0);
+  HWND parent = GetAncestor(hwnd, GA_PARENT);
+  std::printf("parent=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)));
+}
+
+const char *OrNull(const char *text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
+
+int Find(const char *cls, const char *title, DWORD timeout, bool visible) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HWND hwnd = FindWindowA(OrNull(cls), OrNull(title));
+    if (hwnd && (!visible || IsWindowVisible(hwnd))) {
+      Describe(hwnd);
+      return 0;
+    }
+    if (GetTickCount() - start > timeout) return 1;
+    Sleep(20);
+  }
+}
+
+int Gone(HWND hwnd, DWORD timeout) {
+  const DWORD start = GetTickCount();
+  while (IsWindow(hwnd)) {
+    if (GetTickCount() - start > timeout) return 1;
+    Sleep(20);
+  }
+  return 0;
+}
+
+int WaitTitle(HWND hwnd, const char *prefix, DWORD timeout) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const std::string title = TitleOf(hwnd);
+    if (title.compare(0, std::strlen(prefix), prefix) == 0) {
+      std::printf("title_hex=%s\n", Hex(title).c_str());
+      return 0;
+    }
+    if (!IsWindow(hwnd) || GetTickCount() - start > timeout) return 1;
+    Sleep(20);
+  }
+}
+
+int Key(HWND hwnd, UINT vk, int count) {
+  const UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+  for (int i = 0; i < count; ++i) {
+    // Auto-repeat after the first press: bit 30 says the key was already down.
+    const LPARAM down = 1 | (scan << 16) | (i > 0 ? (1u << 30) : 0);
+    if (!PostMessageA(hwnd, WM_KEYDOWN, vk, down)) return 1;
+  }
+  PostMessageA(hwnd, WM_KEYUP, vk, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+  return 0;
+}
+
+int Mouse(HWND hwnd) {
+  for (int i = 0; i < 20; ++i) PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10 + i * 7, 20 + i * 5));
+  const UINT clicks[][2] = {{WM_LBUTTONDOWN, WM_LBUTTONUP}, {WM_RBUTTONDOWN, WM_RBUTTONUP},
+                            {WM_MBUTTONDOWN, WM_MBUTTONUP}};
+  for (const auto &c : clicks) {
+    PostMessageA(hwnd, c[0], 0, MAKELPARAM(100, 100));
+    PostMessageA(hwnd, c[1], 0, MAKELPARAM(100, 100));
+  }
+  return 0;
+}
+
+int Run(DWORD timeout, int argc, char **argv) {
+  std::string cmd;
+  for (int i = 0; i < argc; ++i) {
+    if (i) cmd += ' ';
+    cmd += '"';
+    cmd += argv[i];
+    cmd += '"';
+  }
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(argv[0], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::printf("error=%lu\n", GetLastError());
+    return 1;
+  }
+  std::printf("pid=%lu\n", pi.dwProcessId);
+  std::fflush(stdout);
+  if (WaitForSingleObject(pi.hProcess, timeout) != WAIT_OBJECT_0) {
+    std::printf("timeout=1\n");
+    return 1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  std::printf("exit=%lu\n", code);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 2) return 2;
+  const std::string cmd = argv[1];
+  if (cmd == "find" && (argc == 5 || argc == 6))
+    return Find(argv[2], argv[3], std::strtoul(argv[4], nullptr, 0),
+                argc == 6 && std::strcmp(argv[5], "visible") == 0);
+  if (cmd == "info" && argc == 3) {
+    HWND hwnd = ParseHwnd(argv[2]);
+    if (!IsWindow(hwnd)) return 1;
+    Describe(hwnd);
+    return 0;
+  }
+  if (cmd == "gone" && argc == 4) return Gone(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
+  if (cmd == "wait-title" && argc == 5)
+    return WaitTitle(ParseHwnd(argv[2]), argv[3], std::strtoul(argv[4], nullptr, 0));
+  if (cmd == "key" && (argc == 4 || argc == 5))
+    return Key(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0), argc == 5 ? std::atoi(argv[4]) : 1);
+  if (cmd == "close" && argc == 3) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "mouse" && argc == 3) return Mouse(ParseHwnd(argv[2]));
+  if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
+  return 2;
+}

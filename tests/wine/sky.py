@@ -1,0 +1,54 @@
+"""Where each screen pixel of the renderer's window meets the sky plane, and
+the gradient colour painted there before any cloud is added."""
+
+import math
+
+ZENITH = (0.23, 0.37, 0.57)
+MIDDLE = (0.53, 0.67, 0.97)
+HORIZON = (0.9, 0.95, 1.0)
+FOV_Y = 80.0
+LOOK_AT = (9.75, 0.0, 10.0)
+SKY_Z = 2.0
+
+
+def _normalise(v):
+    n = math.sqrt(sum(c * c for c in v))
+    return tuple(c / n for c in v)
+
+
+def _cross(a, b):
+    return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+
+
+def plane_point(px, py, width, height):
+    """The point (x, y) of the plane z = 2 seen through pixel (px, py), counted
+    from the window's top left, or None when the ray misses the plane."""
+    f = _normalise(LOOK_AT)
+    s = _normalise(_cross(f, (0.0, 0.0, 1.0)))
+    u = _cross(s, f)
+    half = math.tan(math.radians(FOV_Y / 2))
+    cx = ((px + 0.5) / width * 2 - 1) * half * width / height
+    cy = (1 - (py + 0.5) / height * 2) * half
+    d = tuple(f[i] + s[i] * cx + u[i] * cy for i in range(3))
+    if d[2] <= 0:
+        return None
+    t = SKY_Z / d[2]
+    return d[0] * t, d[1] * t
+
+
+def gradient(x, y):
+    """Colour (0..255 per channel) of the gradient at plane point (x, y), or None
+    beyond the plane's edge. Inside the inner square it runs linearly from the
+    zenith with the max-norm, in the ring from the middle colour to the horizon."""
+    m = max(abs(x), abs(y))
+    if m > 20.0:
+        return None
+    if m <= 6.0:
+        a, b, k = ZENITH, MIDDLE, m / 6.0
+    else:
+        a, b, k = MIDDLE, HORIZON, (m - 6.0) / 14.0
+    return tuple(255.0 * (a[i] + (b[i] - a[i]) * k) for i in range(3))
+
+
+def eye_distance(x, y):
+    return math.sqrt(x * x + y * y + SKY_Z * SKY_Z)

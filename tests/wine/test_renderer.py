@@ -1,0 +1,133 @@
+"""End-to-end: the renderer program under Wine."""
+
+import re
+import time
+
+import harness
+import sky
+from harness import VK_ESCAPE, VK_SPACE, WineTestCase, wait_exit
+
+RENDERER = "Brumalis.dll"
+WS_POPUP = 0x80000000
+WS_CAPTION = 0x00C00000
+WS_THICKFRAME = 0x00040000
+FPS_TITLE = re.compile(r"^Caliguna - \d+\.\d fps$")
+
+
+class Renderer(WineTestCase):
+
+    def start(self, settings=None):
+        if settings is None:
+            self.wine.remove_settings()
+        else:
+            self.wine.write_settings(settings)
+        proc = self.wine.start_program(RENDERER)
+        window = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+        return proc, window
+
+    def end(self, proc, window):
+        self.wine.probe("key", window["hwnd"], str(VK_ESCAPE))
+        self.assertTrue(self.wine.wait_gone(window["hwnd"]), "Escape did not close the window")
+        self.assertEqual(wait_exit(proc, 20), 0)
+
+    @staticmethod
+    def excess(picture, width, height, step=(31, 23)):
+        """Light each sampled pixel has above the bare gradient, per channel."""
+        samples = []
+        for py in range(4, height, step[1]):
+            for px in range(4, width, step[0]):
+                point = sky.plane_point(px, py, width, height)
+                expected = sky.gradient(*point) if point else None
+                if expected is not None:
+                    seen = picture.pixel(px, py)
+                    samples.append(((px, py), [seen[i] - expected[i] for i in range(3)]))
+        return samples
+
+    def sky_check(self, picture, width, height):
+        """Additive clouds only ever add light to the gradient; some of the sky
+        is clear and some is cloudy."""
+        clear = cloudy = 0
+        for where, added in self.excess(picture, width, height):
+            self.assertTrue(all(a >= -3 for a in added), f"pixel {where} darker than the gradient: {added}")
+            if max(added) <= 3:
+                clear += 1
+            elif max(added) >= 10:
+                cloudy += 1
+        self.assertGreater(clear, 20)
+        self.assertGreater(cloudy, 20)
+
+    def test_default_window_draws_the_sky_until_escape(self):
+        proc, window = self.start()
+        self.assertEqual(window["title"], "Caliguna")
+        self.assertEqual((int(window["x"]), int(window["y"])), (0, 0))
+        self.assertEqual((int(window["w"]), int(window["h"])), (1024, 768))
+        style = int(window["style"], 16)
+        self.assertTrue(style & WS_POPUP)
+        self.assertFalse(style & (WS_CAPTION | WS_THICKFRAME))
+        self.assertEqual(window["visible"], "1")
+
+        titled = self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
+        self.assertRegex(titled["title"], FPS_TITLE)
+
+        # Pointer movement and clicks, from the system and as messages, end nothing.
+        self.wine.xdotool("mousemove", "300", "200", "mousemove", "700", "500", "click", "1", "click", "3")
+        self.wine.probe("mouse", window["hwnd"])
+        time.sleep(1.5)
+        self.assertIsNone(proc.poll())
+        self.assertTrue(self.wine.probe("info", window["hwnd"], check=False)["ok"])
+
+        first = self.wine.screenshot("renderer.png")
+        time.sleep(1.0)
+        second = self.wine.screenshot("renderer-later.png")
+        self.sky_check(first, 1024, 768)
+        self.sky_check(second, 1024, 768)
+        window_area = lambda p: p.region(0, 0, 1024, 768)
+        self.assertNotEqual(window_area(first), window_area(second), "the sky did not move")
+        # Nothing is drawn outside the window.
+        self.assertEqual(set(first.region(1030, 0, 1280, 1024, )), {(0, 0, 0)})
+
+        self.end(proc, window)
+
+    def test_size_comes_from_the_settings_file(self):
+        cases = [
+            (b"[Section]\r\nWidth=640\r\nHeight=480\r\n", (640, 480)),
+            (b"[Section]\r\nWidth= 800\r\nHeight= 600\r\n", (800, 600)),
+            (b"[Section]\r\nWidth=0\r\nHeight=0\r\n", (1024, 768)),
+            (b"[Section]\r\nWidth=1200\r\n", (1200, 768)),
+            (b"[Other]\r\nWidth=640\r\nHeight=480\r\n", (1024, 768)),
+        ]
+        for settings, size in cases:
+            with self.subTest(settings=settings):
+                proc, window = self.start(settings)
+                self.assertEqual((int(window["w"]), int(window["h"])), size)
+                self.assertEqual((int(window["client_w"]), int(window["client_h"])), size)
+                self.end(proc, window)
+
+    def test_close_from_another_program_ends_it(self):
+        proc, window = self.start()
+        self.wine.probe("close", window["hwnd"])
+        self.assertTrue(self.wine.wait_gone(window["hwnd"]))
+        self.assertEqual(wait_exit(proc, 20), 0)
+
+    def test_space_blends_clouds_over_the_sky_in_white_fog(self):
+        proc, window = self.start(b"[Section]\r\nWidth=640\r\nHeight=480\r\n")
+        self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
+
+        def darkened(picture):
+            # Blended over the sky, thin grey cloud darkens the deep blue near
+            # the zenith; added to it, cloud can only brighten it.
+            return sum(1 for _, added in self.excess(picture, 640, 480, (8, 8)) if added[2] < -8)
+
+        self.assertEqual(darkened(self.wine.screenshot()), 0)
+        self.wine.probe("key", window["hwnd"], str(VK_SPACE))
+        time.sleep(1.0)
+        self.assertGreater(darkened(self.wine.screenshot("renderer-bright-fog.png")), 50)
+        self.wine.probe("key", window["hwnd"], str(VK_SPACE), "3")  # held: three more toggles
+        time.sleep(1.0)
+        self.assertEqual(darkened(self.wine.screenshot()), 0)
+        self.assertIsNone(proc.poll())
+        self.end(proc, window)
+
+
+if __name__ == "__main__":
+    harness.main()
