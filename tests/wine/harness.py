@@ -135,9 +135,17 @@ class WineSession:
     def program(self, name):
         return os.path.join(self.bin, name)
 
-    def start_program(self, name, *args):
-        proc = subprocess.Popen(["wine", self.program(name), *args], env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start_program(self, name, *args, trace=None, log=None):
+        """Starts a program of the build folder, or a Windows path; `trace`
+        sets WINEDEBUG channels whose output goes to the file `log`."""
+        path = name if "\\" in name else self.program(name)
+        env = dict(self.env)
+        if trace:
+            env["WINEDEBUG"] = trace
+        out = open(log, "wb") if log else subprocess.DEVNULL
+        proc = subprocess.Popen(["wine", path, *args], env=env, stdout=subprocess.DEVNULL, stderr=out)
+        if log:
+            out.close()
         self.children.append(proc)
         return proc
 
@@ -154,15 +162,31 @@ class WineSession:
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
         if check and result.returncode != 0:
             raise AssertionError(f"probe {' '.join(args)} failed ({result.returncode})")
-        info = {}
+        info = {"children": []}
         for line in result.stdout.decode("ascii", "replace").splitlines():
             if "=" in line:
                 key, value = line.strip().split("=", 1)
-                info[key] = value
+                if key == "child":
+                    cls, text = value.split(":", 1)
+                    info["children"].append((cls, bytes.fromhex(text).decode("cp932", "replace")))
+                else:
+                    info[key] = value
         if "title_hex" in info:
             info["title"] = bytes.fromhex(info["title_hex"]).decode("cp932", "replace")
         info["ok"] = result.returncode == 0
         return info
+
+    def make_window(self, title, width=152, height=112):
+        """A window of another program, as the display settings' pane or a
+        running instance would be; returns (process, handle)."""
+        proc = subprocess.Popen(["wine", self.program("brumalis-probe.exe"), "window",
+                                 title.encode("cp932").hex(), str(width), str(height)],
+                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.children.append(proc)
+        line = proc.stdout.readline().decode().strip()
+        if not line.startswith("hwnd="):
+            raise AssertionError("the probe made no window")
+        return proc, line.split("=", 1)[1]
 
     def find_window(self, cls="-", title="-", timeout_ms=30000, visible=False):
         return self.probe("find", cls, title, str(timeout_ms), *(["visible"] if visible else []))

@@ -12,6 +12,11 @@
 //   close HWND                       post WM_CLOSE
 //   mouse HWND                       post pointer moves and clicks
 //   run TIMEOUT_MS PROGRAM [ARGS]    start a program, wait, print its exit code
+//   window TITLE_HEX W H             make a window with that ANSI title, print
+//                                    its handle, and live until it is closed
+//   child PARENT TIMEOUT_MS          wait for the first child window to be shown
+//                                    and describe it
+//   texts HWND                       class and text of each child window
 #include <windows.h>
 
 #include <cstdint>
@@ -149,6 +154,61 @@ int Run(DWORD timeout, int argc, char **argv) {
   return 0;
 }
 
+std::string FromHex(const char *hex) {
+  std::string out;
+  for (std::size_t i = 0; hex[i] && hex[i + 1]; i += 2) {
+    const char pair[3] = {hex[i], hex[i + 1], 0};
+    out += static_cast<char>(std::strtoul(pair, nullptr, 16));
+  }
+  return out;
+}
+
+int Window(const char *titleHex, int width, int height) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = "BrumalisProbeWindow";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, FromHex(titleHex).c_str(), WS_POPUP | WS_VISIBLE,
+                              100, 100, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!hwnd) return 1;
+  std::printf("hwnd=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(hwnd)));
+  std::fflush(stdout);
+  MSG msg;
+  while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+int Child(HWND parent, DWORD timeout) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HWND child = GetWindow(parent, GW_CHILD);
+    if (child && IsWindowVisible(child)) {
+      Describe(child);
+      return 0;
+    }
+    if (!IsWindow(parent) || GetTickCount() - start > timeout) return 1;
+    Sleep(20);
+  }
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+  char cls[256] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  std::printf("child=%s:%s\n", cls, Hex(TitleOf(child)).c_str());
+  return TRUE;
+}
+
+int Texts(HWND hwnd) {
+  if (!IsWindow(hwnd)) return 1;
+  EnumChildWindows(hwnd, PrintChild, 0);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -170,6 +230,9 @@ int main(int argc, char **argv) {
     return Key(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0), argc == 5 ? std::atoi(argv[4]) : 1);
   if (cmd == "close" && argc == 3) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == "mouse" && argc == 3) return Mouse(ParseHwnd(argv[2]));
+  if (cmd == "window" && argc == 5) return Window(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+  if (cmd == "child" && argc == 4) return Child(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
+  if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }

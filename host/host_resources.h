@@ -1,0 +1,4 @@
+// Resource identifiers of the screensaver program.
+#pragma once
+
+#define IDB_PREVIEW 101

@@ -1,0 +1,23 @@
+// Module state of the screensaver program, shared by its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "settings.h"
+
+extern MusicSettings Music;           // loaded once per start
+extern int SavedCursorCount;          // from hiding the cursor for a full-screen run
+extern std::int16_t ZoomOriginX;      // where the settings dialog zooms from and to
+extern std::int16_t ZoomOriginY;
+
+extern const wchar_t kFullScreenTitle[];  // "Brumalis_Main"
+extern const wchar_t kDialogTitle[];      // "■Brumalis■"
+extern const wchar_t kRendererFile[];     // "\Brumalis.dll", after the program's folder
+
+void ZoomFromPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
+void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
+
+// The preview in the display settings' pane (argument text "/p HANDLE").
+void ShowPreview(const std::wstring &argumentText);

@@ -1,0 +1,99 @@
+// Entry of the screensaver program: refuses to run beside a running instance,
+// reads the mode from the command line and starts the preview, the settings
+// dialog or the full-screen run. Every step stands on its own: one that fails
+// is skipped and the next one runs.
+#include <windows.h>
+
+#include "command_line.h"
+#include "form_kit_win32.h"
+#include "host_state.h"
+#include "numbers.h"
+#include "profile_win32.h"
+#include "text_win32.h"
+
+MusicSettings Music;
+int SavedCursorCount = 0;
+std::int16_t ZoomOriginX = 0;
+std::int16_t ZoomOriginY = 0;
+
+const wchar_t kFullScreenTitle[] = L"Brumalis_Main";
+const wchar_t kDialogTitle[] = L"\u25a0Brumalis\u25a0";
+const wchar_t kRendererFile[] = L"\\Brumalis.dll";
+
+namespace {
+
+const wchar_t kRendererMissing[] =
+    L"Brumalis.dll \u304c\u540c\u3058\uff8c\uff6b\uff99\uff80\uff9e\u306b\u898b\u3064\u304b\u308a"
+    L"\u307e\u305b\u3093\uff01";  // Brumalis.dll が同じﾌｫﾙﾀﾞに見つかりません！
+
+bool AnotherInstanceRuns() {
+  // Both are looked up, always.
+  const bool fullScreen = FindWindowA(nullptr, ToAnsi(kFullScreenTitle).c_str()) != nullptr;
+  const bool dialog = FindWindowA(nullptr, ToAnsi(kDialogTitle).c_str()) != nullptr;
+  return fullScreen || dialog;
+}
+
+void WritePrimaryScreenSize() {
+  // A size that does not fit 16 bits is written as 0, which the renderer
+  // replaces with its own default.
+  const auto width = RoundToInt16(static_cast<double>(formkit::ScreenWidthTwips() / formkit::TwipsPerPixelX()));
+  const auto height = RoundToInt16(static_cast<double>(formkit::ScreenHeightTwips() / formkit::TwipsPerPixelY()));
+  Win32Profile profile;
+  WriteScreenSize(profile, width.value_or(0), height.value_or(0));
+}
+
+void Main() {
+  if (AnotherInstanceRuns()) formkit::App::End();
+
+  const std::wstring arguments = formkit::App::Command();
+  const StartMode mode = ModeOf(arguments);
+  if (mode == StartMode::Preview) {
+    ShowPreview(arguments);
+    return;
+  }
+
+  CreateDirectoryA(ToAnsi(kSettingsFolder).c_str(), nullptr);
+
+  Win32Profile profile;
+  Win32Files files;
+  LoadSettings(profile, files, formkit::App::Path(), Music);
+
+  if (!FileExists(files, formkit::App::Path() + kRendererFile)) {
+    formkit::App::MsgBox(kRendererMissing);
+    formkit::App::End();
+  }
+
+  if (mode == StartMode::Settings) {
+    // The settings dialog is not part of this program yet: the request ends here.
+    formkit::App::End();
+  }
+  if (mode == StartMode::CheckOnly) formkit::App::End();
+
+  if (mode == StartMode::FullScreen) SavedCursorCount = ShowCursor(FALSE);
+  WritePrimaryScreenSize();
+
+  // The full-screen window that starts the renderer and the music is not part
+  // of this program yet: the run ends once the size is written.
+  formkit::App::End();
+}
+
+}  // namespace
+
+void ZoomFromPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y) {
+  const RECT from = {x, y, x, y};
+  RECT to = {};
+  GetWindowRect(hwnd, &to);
+  DrawAnimatedRects(hwnd, IDANI_CAPTION, &from, &to);
+}
+
+void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y) {
+  RECT from = {};
+  GetWindowRect(hwnd, &from);
+  const RECT to = {x, y, x, y};
+  DrawAnimatedRects(hwnd, IDANI_CAPTION, &from, &to);
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Main();
+  return formkit::App::Run();
+}

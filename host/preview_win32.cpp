@@ -1,0 +1,45 @@
+// The still picture in the display settings' preview pane: a borderless black
+// window made a child of the pane, with the built-in picture at its top left.
+#include <windows.h>
+
+#include "command_line.h"
+#include "form_kit_win32.h"
+#include "host_state.h"
+#include "host_resources.h"
+
+namespace {
+
+class PreviewForm : public formkit::Form {
+ public:
+  PreviewForm() : Form(L"Preview Window", WS_CLIPSIBLINGS | WS_CLIPCHILDREN) {
+    SetBackColour(RGB(0, 0, 0));
+    Img_Prev.SetPicture(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, 0)));
+  }
+  formkit::Image &Img_Prev = Add<formkit::Image>();
+};
+
+PreviewForm *Brumalis_R = nullptr;
+
+}  // namespace
+
+void ShowPreview(const std::wstring &argumentText) {
+  const auto handle = PaneHandle(argumentText);
+  HWND pane = reinterpret_cast<HWND>(static_cast<UINT_PTR>(static_cast<std::uint32_t>(handle.value_or(0))));
+  // Nothing but the pane could ever close a window embedded in it: without a
+  // pane there is nothing to show and nobody to end the program.
+  if (!IsWindow(pane)) formkit::App::End();
+
+  RECT r = {};
+  GetWindowRect(pane, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+
+  Brumalis_R = new PreviewForm;
+  Brumalis_R->Load();
+  HWND preview = Brumalis_R->Hwnd();
+  SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
+  SetParent(preview, pane);
+  MoveWindow(preview, 0, 0, width, height, TRUE);
+  Brumalis_R->Img_Prev.MovePixels(0, 0, width, height);
+  Brumalis_R->Show();
+}

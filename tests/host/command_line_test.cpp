@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "command_line.h"
+
+namespace {
+
+TEST(ArgumentText, IsWhatFollowsTheProgramPathAndItsBlanks) {
+  struct Case { const wchar_t *commandLine, *arguments; };
+  const Case cases[] = {
+      {L"\"C:\\Program Files\\Brumalis.scr\" /s", L"/s"},
+      {L"\"C:\\Program Files\\Brumalis.scr\"   /p 1234", L"/p 1234"},
+      {L"C:\\WINDOWS\\Brumalis.scr /c:4711", L"/c:4711"},
+      {L"C:\\WINDOWS\\Brumalis.scr", L""},
+      {L"\"C:\\WINDOWS\\Brumalis.scr\"", L""},
+      {L"Brumalis.scr\t/a", L"/a"},
+      {L"\"unterminated /s", L""},
+  };
+  for (const Case &c : cases) EXPECT_EQ(ArgumentText(c.commandLine), c.arguments) << c.commandLine;
+}
+
+TEST(StartMode, OnlyTheSecondCharacterCounts) {
+  struct Case { const wchar_t *arguments; StartMode mode; wchar_t letter; };
+  const Case cases[] = {
+      {L"/s", StartMode::FullScreen, L'S'},       {L"/S", StartMode::FullScreen, L'S'},
+      {L"-s", StartMode::FullScreen, L'S'},       {L"/scr", StartMode::FullScreen, L'S'},
+      {L"xs", StartMode::FullScreen, L'S'},       {L"", StartMode::FullScreenShown, 0},
+      {L"/p 1234", StartMode::Preview, L'P'},     {L"/p1234", StartMode::Preview, L'P'},
+      {L"/c:99", StartMode::Settings, L'C'},      {L"/C", StartMode::Settings, L'C'},
+      {L"/a", StartMode::CheckOnly, L'A'},        {L"/x", StartMode::CheckOnly, L'X'},
+      {L"/", StartMode::CheckOnly, 0},            {L"s", StartMode::CheckOnly, 0},
+      {L"/\u30b9", StartMode::CheckOnly, L'\u30b9'},  // a Japanese character is no mode
+      {L"/\uff53", StartMode::CheckOnly, L'\uff53'},  // nor a full-width s
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(ModeOf(c.arguments), c.mode) << "[" << c.arguments << "]";
+    EXPECT_EQ(ModeLetter(c.arguments), c.letter) << "[" << c.arguments << "]";
+  }
+}
+
+TEST(PaneHandle, IsTheNumberFromTheFourthCharacterOn) {
+  struct Case { const wchar_t *arguments; std::optional<std::int32_t> handle; };
+  const Case cases[] = {
+      {L"/p 1234", 1234},         {L"/p:1234", 1234},   {L"/p1234", 234},
+      {L"/p  1234", 1234},        {L"/p 1234 5", 1234}, {L"/p 12ab", 12},
+      {L"/p", 0},                 {L"/p ", 0},          {L"/p x", 0},
+      {L"/p -5", -5},             {L"/p 2.5", 2},       {L"/p 3.5", 4},
+      {L"/p 2147483647", 2147483647},
+      {L"/p 2147483648", std::nullopt},  // beyond 32 bits: no handle is read
+      {L"/p 99999999999999999999", std::nullopt},
+  };
+  for (const Case &c : cases) EXPECT_EQ(PaneHandle(c.arguments), c.handle) << c.arguments;
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+// The preview window embedded in a pane of this process, painted into a
+// bitmap: another process's child window is not shown on screen under every
+// window system, but it paints the same.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host_resources.h"
+#include "host_state.h"
+
+namespace {
+
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<COLORREF> data;
+  COLORREF at(int x, int y) const { return data[y * width + x]; }
+};
+
+// A 32-bit top-down memory bitmap to draw into and read back.
+class Canvas {
+ public:
+  Canvas(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    dc_ = CreateCompatibleDC(nullptr);
+    dib_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    old_ = SelectObject(dc_, dib_);
+    PatBlt(dc_, 0, 0, width, height, WHITENESS);
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(dib_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  Pixels Read() const {
+    GdiFlush();
+    Pixels p;
+    p.width = width_;
+    p.height = height_;
+    for (int i = 0; i < width_ * height_; ++i) {
+      const DWORD v = static_cast<const DWORD *>(bits_)[i];
+      p.data.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    }
+    return p;
+  }
+
+ private:
+  int width_, height_;
+  HDC dc_;
+  HBITMAP dib_;
+  HGDIOBJ old_;
+  void *bits_ = nullptr;
+};
+
+Pixels PaintWindow(HWND hwnd, int width, int height) {
+  Canvas canvas(width, height);
+  SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  return canvas.Read();
+}
+
+Pixels BuiltInPicture() {
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, 0));
+  EXPECT_NE(bitmap, nullptr);
+  BITMAP info = {};
+  GetObjectW(bitmap, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 152);
+  EXPECT_EQ(info.bmHeight, 112);
+  Canvas canvas(152, 112);
+  HDC source = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(source, bitmap);
+  BitBlt(canvas.dc(), 0, 0, 152, 112, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+  DeleteObject(bitmap);
+  return canvas.Read();
+}
+
+HWND MakePane(int width, int height) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TestPane";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, L"TestPane", L"pane", WS_POPUP | WS_VISIBLE, 50, 60, width, height, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND EmbeddedPreview(HWND pane) {
+  ShowPreview(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(pane)));
+  return GetWindow(pane, GW_CHILD);
+}
+
+TEST(Preview, FillsAPaneOfItsOwnSize) {
+  const Pixels picture = BuiltInPicture();
+  HWND pane = MakePane(152, 112);
+  HWND preview = EmbeddedPreview(pane);
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(GetParent(preview), pane);
+  EXPECT_TRUE(GetWindowLongW(preview, GWL_STYLE) & WS_CHILD);
+  EXPECT_TRUE(IsWindowVisible(preview));
+  RECT r;
+  GetClientRect(preview, &r);
+  EXPECT_EQ(r.right, 152);
+  EXPECT_EQ(r.bottom, 112);
+
+  const Pixels shown = PaintWindow(preview, 152, 112);
+  EXPECT_EQ(shown.data, picture.data);
+  DestroyWindow(pane);
+  EXPECT_FALSE(IsWindow(preview)) << "the preview goes with its pane";
+}
+
+TEST(Preview, SitsTopLeftOnBlackInALargerPane) {
+  const Pixels picture = BuiltInPicture();
+  HWND pane = MakePane(200, 150);
+  HWND preview = EmbeddedPreview(pane);
+  ASSERT_NE(preview, nullptr);
+  const Pixels shown = PaintWindow(preview, 200, 150);
+  for (int y = 0; y < 150; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      const COLORREF want = (x < 152 && y < 112) ? picture.at(x, y) : RGB(0, 0, 0);
+      ASSERT_EQ(shown.at(x, y), want) << x << "," << y;
+    }
+  }
+  DestroyWindow(pane);
+}
+
+TEST(Preview, IsCutOffInASmallerPane) {
+  const Pixels picture = BuiltInPicture();
+  HWND pane = MakePane(100, 80);
+  HWND preview = EmbeddedPreview(pane);
+  ASSERT_NE(preview, nullptr);
+  const Pixels shown = PaintWindow(preview, 100, 80);
+  for (int y = 0; y < 80; ++y) {
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(shown.at(x, y), picture.at(x, y)) << x << "," << y;
+  }
+  DestroyWindow(pane);
+}
+
+TEST(Preview, PictureIsBanknotesOnBlack) {
+  const Pixels picture = BuiltInPicture();
+  int black = 0, bright = 0;
+  for (COLORREF c : picture.data) {
+    const int sum = GetRValue(c) + GetGValue(c) + GetBValue(c);
+    black += sum == 0;
+    bright += sum > 450;
+  }
+  EXPECT_EQ(picture.at(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(picture.at(151, 111), RGB(0, 0, 0));
+  EXPECT_GT(black, 152 * 112 / 5);
+  EXPECT_GT(bright, 152 * 112 / 4);
+}
+
+}  // namespace

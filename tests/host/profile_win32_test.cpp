@@ -1,0 +1,83 @@
+// The settings file through the real profile functions, in the ANSI code page.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "profile_win32.h"
+#include "text_win32.h"
+
+namespace {
+
+class ProfileFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    path_ = std::string(dir) + "brumalis-profile-test.ini";
+    DeleteFileA(path_.c_str());
+    file_ = FromAnsi(path_);
+  }
+  void TearDown() override { DeleteFileA(path_.c_str()); }
+
+  std::string Bytes() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  void SetBytes(const std::string &bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+
+  std::string path_;
+  std::wstring file_;
+  Win32Profile profile_;
+};
+
+TEST_F(ProfileFile, JapaneseKeysAreStoredInTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 932u) << "the tests run with code page 932";
+  profile_.Write(kSection, kKeyBgmKind, L" 2", file_);
+  profile_.Write(kSection, kKeyBgmRepeat, L" 12", file_);
+  profile_.Write(kSection, kKeyBgmFile, L"C:\\\u97f3\u697d\\a.mp3", file_);  // C:\音楽\a.mp3
+  const std::string bytes = Bytes();
+  EXPECT_NE(bytes.find("BGM\x8b\xe6\x95\xaa="), std::string::npos);
+  EXPECT_NE(bytes.find("BGM\xd8\xcb\xdf\xb0\xc4="), std::string::npos);
+  EXPECT_NE(bytes.find("BGM\xcc\xa7\xb2\xd9=C:\\\x89\xb9\x8a\x79\\a.mp3"), std::string::npos);
+  EXPECT_EQ(profile_.Read(kSection, kKeyBgmFile, file_), L"C:\\\u97f3\u697d\\a.mp3");
+  EXPECT_EQ(profile_.Read(kSection, kKeyBgmRepeat, file_), L"12");
+}
+
+TEST_F(ProfileFile, MissingKeysSectionsAndFilesReadEmpty) {
+  EXPECT_EQ(profile_.Read(kSection, kKeyBgmKind, file_), L"");
+  SetBytes("[Other]\r\nBGM\x8b\xe6\x95\xaa=1\r\n");
+  EXPECT_EQ(profile_.Read(kSection, kKeyBgmKind, file_), L"");
+  EXPECT_EQ(profile_.Read(kSection, kKeyBgmKind, L"C:\\no such folder\\x.ini"), L"");
+}
+
+TEST_F(ProfileFile, LongValuesAreCutTo255Bytes) {
+  SetBytes("[Section]\r\nBGM\xcc\xa7\xb2\xd9=" + std::string(300, 'x') + "\r\n");
+  EXPECT_EQ(profile_.Read(kSection, kKeyBgmFile, file_), std::wstring(255, L'x'));
+}
+
+TEST_F(ProfileFile, FileTestOpensOnlyFilesForReading) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  SetBytes(std::string("[Section]\r\nBGM\x8b\xe6\x95\xaa= 2\r\nBGM\xd8\xcb\xdf\xb0\xc4= 4\r\n") +
+           "BGM\xcc\xa7\xb2\xd9=" + self + "\r\n");
+  Win32Files files;
+  EXPECT_TRUE(FileExists(files, profile_.Read(kSection, kKeyBgmFile, file_)));
+  EXPECT_TRUE(FileExists(files, FromAnsi(self) + L"\\"));
+  EXPECT_FALSE(FileExists(files, L"C:\\"));
+  EXPECT_FALSE(FileExists(files, L"C:\\windows"));
+  EXPECT_FALSE(FileExists(files, L"C:\\no such file.mp3"));
+  EXPECT_FALSE(FileExists(files, L""));
+}
+
+TEST_F(ProfileFile, FileTestNeverCreatesTheFile) {
+  Win32Files files;
+  EXPECT_FALSE(FileExists(files, file_));
+  EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "memory_profile.h"
+#include "settings.h"
+
+namespace {
+
+const std::wstring kProgramFolder = L"C:\\Screensavers";
+
+struct LoadCase {
+  const char *name;
+  const wchar_t *kind;    // nullptr: key missing
+  const wchar_t *repeat;
+  const wchar_t *file;
+  bool fileThere;
+  std::int16_t wantKind, wantRepeat;
+  const wchar_t *wantFile, *wantFolder;
+};
+
+TEST(LoadSettings, FollowsTheFallBackRules) {
+  const std::wstring song = L"C:\\music\\song.mp3";
+  const LoadCase cases[] = {
+      {"no file at all", nullptr, nullptr, nullptr, false, 0, 0, L"", L"C:\\Screensavers"},
+      {"music file present", L" 2", L" 0", song.c_str(), true, 2, 0, song.c_str(), L"C:\\music"},
+      {"music file gone", L" 2", L" 0", song.c_str(), false, 0, 0, L"", L"C:\\Screensavers"},
+      {"music file key empty", L" 2", L" 3", L"", false, 0, 3, L"", L"C:\\Screensavers"},
+      {"cd keeps its kind when the file is gone", L" 1", L" 5", song.c_str(), false, 1, 5, L"",
+       L"C:\\Screensavers"},
+      {"cd with a file present", L" 1", L" 12", song.c_str(), true, 1, 12, song.c_str(), L"C:\\music"},
+      {"kind abc stays 0", L"abc", L"x", nullptr, false, 0, 0, L"", L"C:\\Screensavers"},
+      {"fractions floor", L"2.9", L"-1.5", song.c_str(), true, 2, -2, song.c_str(), L"C:\\music"},
+      {"beyond 16 bits stays", L"40000", L"-32769", nullptr, false, 0, 0, L"", L"C:\\Screensavers"},
+      {"16-bit edges", L"32767", L"-32768", nullptr, false, 32767, -32768, L"", L"C:\\Screensavers"},
+      {"empty kind is none", L"", L"", song.c_str(), true, 0, 0, song.c_str(), L"C:\\music"},
+      {"root is tested as C:, a folder", L" 2", L" 0", L"C:\\", false, 0, 0, L"", L"C:\\Screensavers"},
+      {"file in a drive root", L" 2", L" 0", L"D:\\a.wav", true, 2, 0, L"D:\\a.wav", L"D:"},
+      {"out of range kind kept as read", L" 7", L" 0", nullptr, false, 7, 0, L"", L"C:\\Screensavers"},
+  };
+  for (const LoadCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryProfile profile;
+    MemoryFiles files;
+    if (c.kind) profile.Set(kKeyBgmKind, c.kind);
+    if (c.repeat) profile.Set(kKeyBgmRepeat, c.repeat);
+    if (c.file) profile.Set(kKeyBgmFile, c.file);
+    if (c.file && c.fileThere) files.files.insert(c.file);
+
+    MusicSettings music;
+    LoadSettings(profile, files, kProgramFolder, music);
+    EXPECT_EQ(music.BgmKind, c.wantKind);
+    EXPECT_EQ(music.BgmRepeat, c.wantRepeat);
+    EXPECT_EQ(music.BgmFile, c.wantFile);
+    EXPECT_EQ(music.BgmFolder, c.wantFolder);
+    EXPECT_TRUE(profile.writes.empty()) << "loading never writes";
+  }
+}
+
+TEST(LoadSettings, ReadsTheThreeMusicKeysInOrder) {
+  MemoryProfile profile;
+  MemoryFiles files;
+  MusicSettings music;
+  LoadSettings(profile, files, kProgramFolder, music);
+  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile};
+  EXPECT_EQ(profile.reads, expected);
+  EXPECT_EQ(std::wstring(kKeyBgmKind), L"BGM\u533a\u5206");
+}
+
+TEST(LoadSettings, BadValueKeepsWhatWasThere) {
+  MemoryProfile profile;
+  MemoryFiles files;
+  MusicSettings music;
+  music.BgmKind = 1;
+  music.BgmRepeat = 9;
+  profile.Set(kKeyBgmKind, L"1,5");
+  profile.Set(kKeyBgmRepeat, L"\x01\x02garbage");
+  LoadSettings(profile, files, kProgramFolder, music);
+  EXPECT_EQ(music.BgmKind, 1);
+  EXPECT_EQ(music.BgmRepeat, 9);
+}
+
+TEST(FileExists, DropsOneTrailingBackslashAndNeverAsksForNothing) {
+  MemoryFiles files;
+  files.files = {L"C:\\music\\a.mp3", L"C:"};
+  EXPECT_TRUE(FileExists(files, L"C:\\music\\a.mp3"));
+  EXPECT_TRUE(FileExists(files, L"C:\\music\\a.mp3\\"));
+  EXPECT_FALSE(FileExists(files, L"C:\\music\\a.mp3\\\\"));
+  EXPECT_FALSE(FileExists(files, L"C:\\music\\b.mp3"));
+  files.asked.clear();
+  EXPECT_FALSE(FileExists(files, L""));
+  EXPECT_FALSE(FileExists(files, L"\\"));
+  EXPECT_TRUE(files.asked.empty());
+}
+
+TEST(FolderOf, TakesEverythingUpToTheLastColonOrBackslash) {
+  struct Case { const wchar_t *path, *folder; };
+  const Case cases[] = {
+      {L"C:\\music\\a.mp3", L"C:\\music"},
+      {L"C:\\a.mp3", L"C:"},
+      {L"D:a.wav", L"D:"},
+      {L"a.mp3", L""},
+      {L"", L""},
+      {L"C:\\music\\", L"C:\\music"},
+      {L"\\\\server\\share\\x.wav", L"\\\\server\\share"},
+      {L"C:\\\u30bd\u30d5\u30c8\\\u8868.mp3", L"C:\\\u30bd\u30d5\u30c8"},  // ソフト\表.mp3
+  };
+  for (const Case &c : cases) EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+}
+
+TEST(WriteScreenSize, WritesWidthThenHeightWithALeadingBlank) {
+  MemoryProfile profile;
+  WriteScreenSize(profile, 1024, 768);
+  const std::vector<std::pair<std::wstring, std::wstring>> expected = {{L"Width", L" 1024"},
+                                                                       {L"Height", L" 768"}};
+  EXPECT_EQ(profile.writes, expected);
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+"""End-to-end: start-up of the screensaver program under Wine: the single
+instance rule, the modes, the settings file, the missing-renderer message and
+the preview pane."""
+
+import os
+import re
+import shutil
+import time
+
+import harness
+from harness import WineTestCase, wait_exit
+
+HOST = "Brumalis.scr"
+CAPTION = "Brumalis (ScreenSaver)"
+MISSING = "Brumalis.dll が同じﾌｫﾙﾀﾞに見つかりません！"
+WS_CHILD = 0x40000000
+MUSIC_KEYS = ("BGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=C:\\music\\a.mp3\r\n").encode("cp932")
+
+
+class Host(WineTestCase):
+
+    def run_host(self, *args, timeout=30, **kw):
+        proc = self.wine.start_program(HOST, *args, **kw)
+        code = wait_exit(proc, timeout)
+        self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
+        return code
+
+    def settings_folder(self):
+        return os.path.dirname(self.wine.settings_path())
+
+    def read_settings(self):
+        with open(self.wine.settings_path(), "rb") as f:
+            return f.read()
+
+    def screen_size(self):
+        return self.wine.display.width, self.wine.display.height
+
+    # -- single instance ----------------------------------------------------------
+    def test_a_running_instance_stops_every_mode_before_it_does_anything(self):
+        for title in ("Brumalis_Main", "■Brumalis■"):
+            proc, pane = self.wine.make_window(title, 200, 100)
+            try:
+                for args in (["/s"], [], ["/c"], ["/a"], ["/p", str(int(pane, 16))]):
+                    with self.subTest(title=title, args=args):
+                        self.wine.remove_settings()
+                        start = time.time()
+                        self.assertEqual(self.run_host(*args), 0)
+                        self.assertLess(time.time() - start, 10)
+                        self.assertFalse(os.path.exists(self.settings_folder()), "something was written")
+                        self.assertFalse(self.wine.probe("child", pane, "0", check=False)["ok"])
+                        self.assertFalse(self.wine.probe("find", "BrumalisForm", "-", "0", check=False)["ok"])
+            finally:
+                self.wine.probe("close", pane)
+                wait_exit(proc, 10)
+
+    def test_a_similar_title_is_no_running_instance(self):
+        proc, pane = self.wine.make_window("Brumalis_Main2", 200, 100)
+        self.wine.remove_settings()
+        self.assertEqual(self.run_host("/a"), 0)
+        self.assertTrue(os.path.isdir(self.settings_folder()))
+        self.wine.probe("close", pane)
+
+    # -- modes ----------------------------------------------------------------------
+    def test_other_letters_make_the_folder_check_and_end_without_a_window(self):
+        for args in (["/a"], ["/x"], ["-a", "1234"], ["/あ"], ["/" + "x" * 5000]):
+            with self.subTest(args=args[0][:10]):
+                self.wine.remove_settings()
+                self.assertEqual(self.run_host(*args), 0)
+                self.assertTrue(os.path.isdir(self.settings_folder()))
+                self.assertFalse(os.path.exists(self.wine.settings_path()), "nothing is written")
+
+    def test_full_screen_start_writes_the_screen_size(self):
+        width, height = self.screen_size()
+        for args in (["/s"], ["/S"], ["-s"], ["/scr"], []):
+            with self.subTest(args=args):
+                self.wine.remove_settings()
+                log = os.path.join(harness.OUT, "profile-trace.txt")
+                os.makedirs(harness.OUT, exist_ok=True)
+                self.assertEqual(self.run_host(*args, trace="+profile", log=log), 0)
+                # Wine drops the leading blank when it writes the file, so the
+                # exact value handed over is read from its trace.
+                with open(log, "rb") as f:
+                    trace = f.read().decode("utf-8", "replace")
+                writes = re.findall(r'WritePrivateProfileStringW \(L"Section", L"(\w+)", L"([^"]*)"', trace)
+                self.assertEqual(writes, [("Width", f" {width}"), ("Height", f" {height}")])
+                self.assertEqual(self.read_settings(),
+                                 f"[Section]\r\nWidth={width}\r\nHeight={height}\r\n".encode())
+
+    def test_size_is_rewritten_and_other_keys_kept(self):
+        self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + MUSIC_KEYS)
+        self.assertEqual(self.run_host("/s"), 0)
+        text = self.read_settings()
+        width, height = self.screen_size()
+        self.assertIn(f"Width={width}\r\n".encode(), text)
+        self.assertIn(f"Height={height}\r\n".encode(), text)
+        # Wine rewrites the whole file and drops the blank after "="; the
+        # values are the same.
+        self.assertIn(MUSIC_KEYS.replace(b"= ", b"="), text)
+
+    def test_settings_and_preview_never_write_the_size(self):
+        self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
+        self.assertEqual(self.run_host("/c"), 0)
+        self.assertEqual(self.read_settings(), b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
+
+    def test_broken_settings_files_never_stop_a_start(self):
+        cases = [
+            b"[Section]\r\nBGM\x8b\xe6\x95\xaa=abc\r\nBGM\xd8\xcb\xdf\xb0\xc4=99999999\r\n",
+            b"[Section]\r\nBGM\x8b\xe6\x95\xaa=" + b"7" * 300 + b"\r\n",
+            b"\x00\xff\xfe garbage \x81\r\n[[[\r\n=\r\n" + bytes(range(256)),
+            b"Width=1\r\nno section at all\r\n",
+            b"[Section]\r\nBGM\xcc\xa7\xb2\xd9=" + b"C:\\" + b"x" * 400 + b"\r\n",
+        ]
+        width, _ = self.screen_size()
+        for content in cases:
+            with self.subTest(content=content[:30]):
+                self.wine.write_settings(content)
+                self.assertEqual(self.run_host("/s"), 0)
+                text = self.read_settings()
+                self.assertIn(f"Width={width}\r\n".encode(), text)
+                # Whatever was in the file is still there.
+                for line in content.split(b"\r\n"):
+                    if line.startswith(b"BGM"):
+                        self.assertIn(line, text)
+
+    # -- missing renderer ---------------------------------------------------------
+    def test_missing_renderer_is_reported_once_and_the_program_ends(self):
+        alone = self.wine.drive_c("brumalis alone")
+        shutil.rmtree(alone, ignore_errors=True)
+        os.makedirs(alone)
+        shutil.copy(self.wine.program(HOST), alone)
+        for args in (["/c"], ["/s"], ["/a"]):
+            with self.subTest(args=args):
+                self.wine.write_settings(b"[Section]\r\nWidth= 640\r\n")
+                proc = self.wine.start_program("C:\\brumalis alone\\Brumalis.scr", *args)
+                box = self.wine.find_window("#32770", "-", 20000, visible=True)
+                self.assertEqual(box["title"], CAPTION)
+                texts = [text for cls, text in self.wine.probe("texts", box["hwnd"])["children"]]
+                self.assertIn(MISSING, texts)
+                self.assertIn("OK", texts)
+                self.assertIsNone(proc.poll())
+                self.wine.probe("close", box["hwnd"])
+                self.assertEqual(wait_exit(proc, 20), 0)
+                self.assertEqual(self.read_settings(), b"[Section]\r\nWidth= 640\r\n")
+
+    # -- preview ------------------------------------------------------------------
+    def test_preview_fills_its_pane_and_ends_with_it(self):
+        for width, height, args in ((152, 112, None), (320, 240, None), (152, 112, "/p:{}"), (100, 50, "/P")):
+            with self.subTest(size=(width, height), args=args):
+                self.wine.remove_settings()
+                pane_proc, pane = self.wine.make_window("pane", width, height)
+                handle = str(int(pane, 16))
+                command = (["/p", handle] if args is None else
+                           [args, handle] if "{}" not in args else [args.format(handle)])
+                proc = self.wine.start_program(HOST, *command)
+                child = self.wine.probe("child", pane, "20000")
+                pane_info = self.wine.probe("info", pane)
+                self.assertEqual(child["title"], "Preview Window")
+                self.assertEqual(child["parent"], pane)
+                self.assertTrue(int(child["style"], 16) & WS_CHILD)
+                self.assertEqual(child["visible"], "1")
+                self.assertEqual((child["x"], child["y"]), (pane_info["x"], pane_info["y"]))
+                self.assertEqual((int(child["client_w"]), int(child["client_h"])), (width, height))
+                time.sleep(0.5)
+                self.assertIsNone(proc.poll(), "the preview lives while its pane does")
+                self.wine.probe("close", pane)
+                self.assertEqual(wait_exit(proc, 20), 0)
+                self.assertFalse(os.path.exists(self.settings_folder()), "the preview made the folder")
+
+    def test_preview_without_a_pane_ends_at_once(self):
+        self.wine.remove_settings()
+        for args in (["/p"], ["/p", "0"], ["/p", "12345"], ["/p", "abc"], ["/p", "-1"],
+                     ["/p", "99999999999999"], ["/p1234"]):
+            with self.subTest(args=args):
+                self.assertEqual(self.run_host(*args, timeout=15), 0)
+                self.assertFalse(os.path.exists(self.settings_folder()))
+
+
+if __name__ == "__main__":
+    harness.main()
