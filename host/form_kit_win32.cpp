@@ -11,6 +11,7 @@ namespace {
 
 const wchar_t kFormClass[] = L"BrumalisForm";
 int LoadedForms = 0;
+MousePointer ScreenPointer = MousePointer::Default;
 
 int LogicalPixels(int index) {
   HDC screen = GetDC(nullptr);
@@ -43,10 +44,14 @@ int TwipsPerPixelY() { return 1440 / LogicalPixels(LOGPIXELSY); }
 long ScreenWidthTwips() { return static_cast<long>(GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
 long ScreenHeightTwips() { return static_cast<long>(GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY(); }
 
+// The screen-wide pointer overrides every form's own until set back.
 void SetScreenMousePointer(MousePointer pointer) {
+  ScreenPointer = pointer;
   SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(pointer == MousePointer::Hourglass ? IDC_WAIT
                                                                                                 : IDC_ARROW)));
 }
+
+MousePointer ScreenMousePointer() { return ScreenPointer; }
 
 // -- Program ---------------------------------------------------------------
 namespace App {
@@ -243,7 +248,11 @@ void Form::Destroyed() {
   hwnd_ = nullptr;
   if (counted_) {
     counted_ = false;
-    if (--LoadedForms == 0) PostQuitMessage(0);
+    --LoadedForms;
+    // Wakes the message loops, which look again whether their form or any
+    // form is still there; a window destroyed from outside arrives as a sent
+    // message, which leaves a waiting loop asleep.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
   }
 }
 
@@ -279,6 +288,12 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (timer->id_ == wParam && timer->enabled_) timer->tick_();
       }
       return 0;
+    case WM_SETCURSOR:
+      if (ScreenPointer == MousePointer::Hourglass) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CLOSE:
       Unload(UnloadMode::ControlMenu);
       return 0;

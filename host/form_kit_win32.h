@@ -24,6 +24,7 @@ long ScreenWidthTwips();
 long ScreenHeightTwips();
 enum class MousePointer { Default, Hourglass };
 void SetScreenMousePointer(MousePointer pointer);
+MousePointer ScreenMousePointer();
 
 // -- Program ---------------------------------------------------------------
 namespace App {
