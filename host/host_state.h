@@ -21,3 +21,7 @@ void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 
 // The preview in the display settings' pane (argument text "/p HANDLE").
 void ShowPreview(const std::wstring &argumentText);
+
+// Loads the hidden window of a full-screen run, which starts the renderer
+// and the music and ends the program once the renderer has gone.
+void LoadFullScreenRun();

@@ -71,10 +71,7 @@ void Main() {
 
   if (mode == StartMode::FullScreen) SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
-
-  // The full-screen window that starts the renderer and the music is not part
-  // of this program yet: the run ends once the size is written.
-  formkit::App::End();
+  LoadFullScreenRun();
 }
 
 }  // namespace

@@ -3,7 +3,12 @@
 # Quick when everything is present: it only checks and returns.
 set -euo pipefail
 
-need_i386=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386)
+need_i386=(
+  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
+  # Wine's sound output and its MPEG decoding go through these.
+  libpulse0:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386
+  gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+)
 need_native=(
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
@@ -11,6 +16,7 @@ need_native=(
   libgl1-mesa-dri mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
+  pulseaudio pulseaudio-utils sox lame python3
 )
 
 missing=()

@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 brumalis_wine_prefix
 
-program=build/win32/bin/Brumalis.dll
+program=build/win32/bin/Brumalis.scr
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$program"
+  exec wine "$program" /s
 fi
 
 python3 - "$PWD" <<'PY'
@@ -19,10 +19,10 @@ root = sys.argv[1]
 sys.path.insert(0, os.path.join(root, "tests", "wine"))
 import harness
 
-session = harness.WineSession(os.path.join(root, "build", "win32", "bin"), "")
+session = harness.WineSession(os.path.join(root, "build", "win32", "bin"), "", audio=True)
 session.start()
 try:
-    proc = session.start_program("Brumalis.dll")
+    proc = session.start_program("Brumalis.scr", "/s")
     window = session.find_window("Caliguna", "-", 30000, visible=True)
     shots = []
     for i in range(3):
@@ -33,7 +33,8 @@ try:
     title = session.probe("info", window["hwnd"])["title"]
     session.probe("key", window["hwnd"], str(harness.VK_ESCAPE))
     code = harness.wait_exit(proc, 20)
-    print(f"ran on a virtual display; window title: {title}; exit code {code}")
+    print(f"ran Brumalis.scr /s on a virtual display; renderer title: {title}; "
+          f"the screensaver ended with code {code}")
     print("screenshots:")
     for s in shots:
         print("  " + s)

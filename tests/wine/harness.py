@@ -68,6 +68,50 @@ class Display:
                 self.process.kill()
 
 
+class AudioServer:
+    """A PulseAudio server whose only output is a null sink, so that Wine has
+    a sound device; what plays can be recorded from the sink's monitor."""
+
+    SINK = "brumalis_null"
+
+    def __init__(self):
+        self.runtime = tempfile.mkdtemp(prefix="brumalis-pulse-")
+        os.chmod(self.runtime, 0o700)
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, PULSE_RUNTIME_PATH=self.runtime + "/pulse")
+        self.env.pop("PULSE_SERVER", None)
+
+    def start(self):
+        subprocess.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "--disallow-exit", "-n",
+                        "--use-pid-file=yes", f"--load=module-null-sink sink_name={self.SINK}",
+                        "--load=module-native-protocol-unix", "--log-target=stderr"],
+                       env=self.env, check=True, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while subprocess.run(["pactl", "info"], env=self.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL).returncode != 0:
+            if time.time() > deadline:
+                raise RuntimeError("the sound server did not start")
+            time.sleep(0.1)
+
+    def stop(self):
+        subprocess.run(["pulseaudio", "--kill"], env=self.env, stderr=subprocess.DEVNULL)
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+    def record(self):
+        """Starts recording what the sink plays: 8000 samples a second, mono."""
+        return subprocess.Popen(["parec", "-d", self.SINK + ".monitor", "--raw", "--format=s16le",
+                                 "--rate=8000", "--channels=1", "--latency-msec=20"],
+                                env=self.env, stdout=subprocess.PIPE)
+
+    @staticmethod
+    def loudness(recording, slice_ms=100):
+        """Ends a recording; the peak level of each slice of it."""
+        recording.terminate()
+        data = recording.stdout.read()
+        samples = [int.from_bytes(data[i:i + 2], "little", signed=True) for i in range(0, len(data) - 1, 2)]
+        step = 8 * slice_ms
+        return [max((abs(x) for x in samples[i:i + step]), default=0) for i in range(0, len(samples), step)]
+
+
 class Picture:
     """An RGB screenshot."""
 
@@ -94,16 +138,20 @@ class Picture:
 class WineSession:
     """One display and one wineserver for a test class."""
 
-    def __init__(self, bin_dir, native_bin):
+    def __init__(self, bin_dir, native_bin, audio=False):
         self.bin = bin_dir
         self.native_bin = native_bin
         self.display = Display()
+        self.audio = AudioServer() if audio else None
         self.env = None
         self.children = []
 
     def start(self):
         name = self.display.start()
         self.env = wine_environment(name)
+        if self.audio:
+            self.audio.start()
+            self.env["XDG_RUNTIME_DIR"] = self.audio.runtime
         # A persistent wineserver keeps each program's start short.
         subprocess.run(["wineserver", "-p"], env=self.env, check=True)
         self.probe("find", "-", "-", "0")  # brings up the wine desktop services once
@@ -115,6 +163,8 @@ class WineSession:
         subprocess.run(["wineserver", "-k"], env=self.env)
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
         self.display.stop()
+        if self.audio:
+            self.audio.stop()
 
     # -- files of the prefix --------------------------------------------------
     def drive_c(self, *parts):
@@ -135,11 +185,11 @@ class WineSession:
     def program(self, name):
         return os.path.join(self.bin, name)
 
-    def start_program(self, name, *args, trace=None, log=None):
+    def start_program(self, name, *args, trace=None, log=None, extra_env=None):
         """Starts a program of the build folder, or a Windows path; `trace`
         sets WINEDEBUG channels whose output goes to the file `log`."""
         path = name if "\\" in name else self.program(name)
-        env = dict(self.env)
+        env = dict(self.env, **(extra_env or {}))
         if trace:
             env["WINEDEBUG"] = trace
         out = open(log, "wb") if log else subprocess.DEVNULL
@@ -230,10 +280,11 @@ class WineTestCase(unittest.TestCase):
 
     bin_dir = ""
     native_bin = ""
+    audio = False  # a class that plays sound sets this
 
     @classmethod
     def setUpClass(cls):
-        cls.wine = WineSession(cls.bin_dir, cls.native_bin)
+        cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio)
         cls.wine.start()
 
     def setUp(self):

@@ -17,6 +17,11 @@
 //   child PARENT TIMEOUT_MS          wait for the first child window to be shown
 //                                    and describe it
 //   texts HWND                       class and text of each child window
+//
+// Copied under another name it stands in for other programs, as the tests
+// place it: as Brumalis.dll, with BRUMALIS_FAKE_RENDERER_DELAY_MS set it is a renderer whose
+// window appears only after that delay; named Program.exe it is the program a
+// careless start of "C:\Program Files\..." would run, and leaves a mark.
 #include <windows.h>
 
 #include <cstdint>
@@ -209,9 +214,45 @@ int Texts(HWND hwnd) {
   return 0;
 }
 
+int FakeRenderer(DWORD delay) {
+  Sleep(delay);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "Caliguna";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, "Caliguna", "Caliguna", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  MSG msg;
+  while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  return 0;
+}
+
+const char *OwnName() {
+  static char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const char *name = std::strrchr(self, '\\');
+  return name ? name + 1 : self;
+}
+
+int StandIn() {
+  if (lstrcmpiA(OwnName(), "Program.exe") == 0) {
+    HANDLE mark = CreateFileA("C:\\impostor-ran.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const char *line = GetCommandLineA();
+    DWORD written = 0;
+    WriteFile(mark, line, lstrlenA(line), &written, nullptr);
+    CloseHandle(mark);
+    return 0;
+  }
+  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
+    return FakeRenderer(std::strtoul(delay, nullptr, 0));
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
+  if (lstrcmpiA(OwnName(), "brumalis-probe.exe") != 0) return StandIn();
   if (argc < 2) return 2;
   const std::string cmd = argv[1];
   if (cmd == "find" && (argc == 5 || argc == 6))

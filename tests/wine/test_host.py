@@ -25,6 +25,15 @@ class Host(WineTestCase):
         self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
         return code
 
+    def run_full_screen(self, *args, **kw):
+        """A full-screen run, ended as the user would: Escape in the renderer."""
+        proc = self.wine.start_program(HOST, *args, **kw)
+        renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+        self.wine.probe("key", renderer["hwnd"], str(harness.VK_ESCAPE))
+        code = wait_exit(proc, 30)
+        self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
+        return code
+
     def settings_folder(self):
         return os.path.dirname(self.wine.settings_path())
 
@@ -76,19 +85,20 @@ class Host(WineTestCase):
                 self.wine.remove_settings()
                 log = os.path.join(harness.OUT, "profile-trace.txt")
                 os.makedirs(harness.OUT, exist_ok=True)
-                self.assertEqual(self.run_host(*args, trace="+profile", log=log), 0)
+                self.assertEqual(self.run_full_screen(*args, trace="+profile", log=log), 0)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
                 with open(log, "rb") as f:
                     trace = f.read().decode("utf-8", "replace")
                 writes = re.findall(r'WritePrivateProfileStringW \(L"Section", L"(\w+)", L"([^"]*)"', trace)
+                # The renderer reads the file and writes nothing; all writes are the host's.
                 self.assertEqual(writes, [("Width", f" {width}"), ("Height", f" {height}")])
                 self.assertEqual(self.read_settings(),
                                  f"[Section]\r\nWidth={width}\r\nHeight={height}\r\n".encode())
 
     def test_size_is_rewritten_and_other_keys_kept(self):
         self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + MUSIC_KEYS)
-        self.assertEqual(self.run_host("/s"), 0)
+        self.assertEqual(self.run_full_screen("/s"), 0)
         text = self.read_settings()
         width, height = self.screen_size()
         self.assertIn(f"Width={width}\r\n".encode(), text)
@@ -114,7 +124,7 @@ class Host(WineTestCase):
         for content in cases:
             with self.subTest(content=content[:30]):
                 self.wine.write_settings(content)
-                self.assertEqual(self.run_host("/s"), 0)
+                self.assertEqual(self.run_full_screen("/s"), 0)
                 text = self.read_settings()
                 self.assertIn(f"Width={width}\r\n".encode(), text)
                 # Whatever was in the file is still there.

@@ -1,0 +1,26 @@
+#include "music_win32.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <vector>
+
+#include "text_win32.h"
+
+long Win32Mci::Send(const std::wstring &command, std::wstring &reply, std::size_t replyCapacity) {
+  if (replyCapacity == 0) return static_cast<long>(mciSendStringA(ToAnsi(command).c_str(), nullptr, 0, nullptr));
+  std::vector<char> buffer(replyCapacity, '\0');
+  const long code = static_cast<long>(
+      mciSendStringA(ToAnsi(command).c_str(), buffer.data(), static_cast<UINT>(replyCapacity), nullptr));
+  buffer.back() = '\0';
+  reply = FromAnsi(buffer.data());
+  return code;
+}
+
+unsigned Win32Sound::WaveOutDevices() { return waveOutGetNumDevs(); }
+
+void Win32Sound::PlayLooped(const std::wstring &file) {
+  PlaySoundA(ToAnsi(file).c_str(), nullptr, SND_ASYNC | SND_LOOP);
+}
+
+void Win32Sound::StopAll() { PlaySoundA(nullptr, nullptr, 0); }

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "music_player.h"
+
+namespace {
+
+struct Reply {
+  long code;
+  std::wstring text;
+};
+
+// Answers each command from a script (the last answer repeats) and records
+// every command with the size of its reply buffer.
+class ScriptedMci : public MciPort {
+ public:
+  long Send(const std::wstring &command, std::wstring &reply, std::size_t capacity) override {
+    sent.push_back(command);
+    capacities.push_back(capacity);
+    auto it = script.find(command);
+    Reply r = {0, L""};
+    if (it != script.end() && !it->second.empty()) {
+      r = it->second.front();
+      if (it->second.size() > 1) it->second.erase(it->second.begin());
+    }
+    if (capacity > 0) reply = r.text.substr(0, capacity - 1);
+    return r.code;
+  }
+  void On(const std::wstring &command, std::vector<Reply> replies) { script[command] = std::move(replies); }
+
+  std::map<std::wstring, std::vector<Reply>> script;
+  std::vector<std::wstring> sent;
+  std::vector<std::size_t> capacities;
+};
+
+class RecordingSound : public SoundPort {
+ public:
+  unsigned WaveOutDevices() override { return devices; }
+  void PlayLooped(const std::wstring &file) override { calls.push_back(L"loop " + file); }
+  void StopAll() override { calls.push_back(L"stop"); }
+  unsigned devices = 1;
+  std::vector<std::wstring> calls;
+};
+
+using Commands = std::vector<std::wstring>;
+const std::wstring kTrack = L"status cdaudio current track";
+const std::wstring kTracks = L"status cdaudio number of tracks";
+const std::wstring kMode = L"status cdaudio mode";
+
+class Music : public ::testing::Test {
+ protected:
+  MusicPlayer &Player() {
+    player_ = std::make_unique<MusicPlayer>(mci, sound, music);
+    return *player_;
+  }
+  void Disc(const std::wstring &track, const std::wstring &mode) {
+    mci.On(kTrack, {{0, track}});
+    mci.On(kTracks, {{0, L"12"}});
+    mci.On(kMode, {{0, mode}});
+  }
+
+  ScriptedMci mci;
+  RecordingSound sound;
+  MusicSettings music;
+  std::unique_ptr<MusicPlayer> player_;
+};
+
+TEST_F(Music, CdOpenSetsTheTimeFormat) {
+  Player().CdOpen();
+  EXPECT_EQ(mci.sent, (Commands{L"open cdaudio", L"set cdaudio time format tmsf"}));
+  EXPECT_EQ(mci.capacities, (std::vector<std::size_t>{0, 0}));
+}
+
+struct CdPollCase {
+  const char *name;
+  std::int16_t repeat;
+  std::wstring track, mode;
+  Commands afterQueries;  // what the poll sends after the three status queries
+};
+
+TEST_F(Music, CdPollKeepsTheDiscOrTheChosenTrackPlaying) {
+  const CdPollCase cases[] = {
+      {"whole disc, stopped: play on", 0, L"1", L"stopped", {L"play cdaudio"}},
+      {"whole disc, playing: nothing", 0, L"3", L"playing", {}},
+      {"whole disc, paused: not restarted", 0, L"3", L"paused", {}},
+      {"mode compared on 7 characters", 0, L"3", L"stopped at the end", {L"play cdaudio"}},
+      {"mode compared with its case", 0, L"3", L"Stopped", {}},
+      {"track 5 wanted while 6 plays", 5, L"6", L"playing",
+       {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"}},
+      {"track 5 playing: nothing", 5, L"5", L"playing", {}},
+      {"05 is track 5", 5, L"05", L"playing", {}},
+      {"track 5 stopped: back to its start", 5, L"5", L"stopped",
+       {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"}},
+      {"paused on the chosen track: nothing", 5, L"5", L"paused", {}},
+  };
+  for (const CdPollCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    mci = ScriptedMci();
+    music.BgmRepeat = c.repeat;
+    Disc(c.track, c.mode);
+    mci.On(L"status cdaudio position track 5", {{0, L"05:00:00:00"}});
+    MusicPlayer &player = Player();
+    player.CdPoll();
+    EXPECT_TRUE(player.CdPollActive);
+    Commands expected = {kTrack, kTracks, kMode};
+    expected.insert(expected.end(), c.afterQueries.begin(), c.afterQueries.end());
+    EXPECT_EQ(mci.sent, expected);
+    EXPECT_EQ(mci.capacities[2], 255u) << "the mode query's reply buffer";
+    for (std::size_t i = 0; i < mci.sent.size(); ++i) {
+      if (i != 2) {
+        EXPECT_EQ(mci.capacities[i], 512u) << mci.sent[i];
+      }
+    }
+  }
+}
+
+TEST_F(Music, CdPollGivesUpOnAnErrorAndOnATrackThatIsNoNumber) {
+  struct Case {
+    const char *name;
+    std::vector<Reply> track, tracks;
+    std::int16_t repeat;
+    std::size_t sentBeforeGivingUp;
+  };
+  const Case cases[] = {
+      {"no disc", {{282, L""}}, {{0, L"12"}}, 0, 1},
+      {"count fails", {{0, L"1"}}, {{289, L""}}, 0, 2},
+      {"reply naming an error", {{0, L"err: not ready"}}, {{0, L"12"}}, 0, 1},
+      {"track is no number", {{0, L"abc"}}, {{0, L"12"}}, 5, 3},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    mci = ScriptedMci();
+    music.BgmRepeat = c.repeat;
+    mci.On(kTrack, c.track);
+    mci.On(kTracks, c.tracks);
+    mci.On(kMode, {{0, L"stopped"}});
+    MusicPlayer &player = Player();
+    player.CdPoll();
+    EXPECT_FALSE(player.CdPollActive);
+    EXPECT_EQ(mci.sent.size(), c.sentBeforeGivingUp);
+  }
+}
+
+TEST_F(Music, CdPollKeepsPollingForATrackBeyondTheDisc) {
+  music.BgmRepeat = 40;
+  Disc(L"2", L"playing");
+  mci.On(L"status cdaudio position track 40", {{289, L""}});
+  mci.On(L"play cdaudio from Error:289", {{274, L""}});
+  MusicPlayer &player = Player();
+  for (int i = 0; i < 3; ++i) {
+    mci.sent.clear();
+    player.CdPoll();
+    EXPECT_TRUE(player.CdPollActive);
+    EXPECT_EQ(mci.sent.back(), L"play cdaudio from Error:289");
+  }
+}
+
+TEST_F(Music, CdPollWithANegativeTrackAsksForThatTrack) {
+  music.BgmRepeat = -3;
+  Disc(L"1", L"playing");
+  mci.On(L"status cdaudio position track -3", {{289, L""}});
+  Player().CdPoll();
+  EXPECT_EQ(mci.sent[3], L"status cdaudio position track -3");
+  EXPECT_TRUE(player_->CdPollActive);
+}
+
+TEST_F(Music, CdStopStopsAndCloses) {
+  Player().CdStop();
+  EXPECT_EQ(mci.sent, (Commands{L"stop cdaudio", L"close cdaudio"}));
+}
+
+TEST_F(Music, Mp3PlayQuotesThePathAndPlaysOnlyWhenItOpened) {
+  music.BgmFile = L"C:\\My Music\\a song.mp3";
+  Player().Mp3Play();
+  EXPECT_EQ(mci.sent, (Commands{L"open \"C:\\My Music\\a song.mp3\" type MPEGVideo Alias MP3Play",
+                                L"play MP3Play"}));
+  EXPECT_EQ(mci.capacities, (std::vector<std::size_t>{0, 0}));
+
+  mci = ScriptedMci();
+  mci.On(L"open \"C:\\My Music\\a song.mp3\" type MPEGVideo Alias MP3Play", {{275, L""}});
+  Player().Mp3Play();
+  EXPECT_EQ(mci.sent.size(), 1u);
+}
+
+TEST_F(Music, Mp3PathWithAQuotePlaysNothing) {
+  music.BgmFile = L"C:\\a.mp3\" type waveaudio alias x wait\" x.mp3";
+  Player().Mp3Play();
+  EXPECT_TRUE(mci.sent.empty());
+}
+
+TEST_F(Music, Mp3PollRestartsTheFileOnceItStopsPlaying) {
+  struct Case { std::wstring mode; Commands sent; };
+  const Case cases[] = {
+      {L"playing", {L"status MP3Play mode"}},
+      {L"playingXYZ", {L"status MP3Play mode"}},
+      {L"stopped", {L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0"}},
+      {L"paused", {L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0"}},
+      {L"", {L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0"}},
+  };
+  for (const Case &c : cases) {
+    mci = ScriptedMci();
+    mci.On(L"status MP3Play mode", {{0, c.mode}});
+    Player().Mp3Poll();
+    EXPECT_EQ(mci.sent, c.sent) << c.mode;
+    EXPECT_EQ(mci.capacities.front(), 30u);
+  }
+  // The mode query's result code is not looked at: a failing query restarts too.
+  mci = ScriptedMci();
+  mci.On(L"status MP3Play mode", {{263, L""}});
+  Player().Mp3Poll();
+  EXPECT_EQ(mci.sent.size(), 3u);
+}
+
+TEST_F(Music, Mp3StopStopsAndCloses) {
+  Player().Mp3Stop();
+  EXPECT_EQ(mci.sent, (Commands{L"stop MP3Play", L"close MP3Play"}));
+}
+
+TEST_F(Music, WavLoopsOnlyWithAWaveDevice) {
+  music.BgmFile = L"C:\\sounds\\rain.wav";
+  Player().WavPlay();
+  Player().WavStop();
+  EXPECT_EQ(sound.calls, (Commands{L"loop C:\\sounds\\rain.wav", L"stop"}));
+  sound = RecordingSound();
+  sound.devices = 0;
+  Player().WavPlay();
+  EXPECT_TRUE(sound.calls.empty());
+}
+
+TEST(MusicSource, FollowsTheKindAndTheFilesLastThreeLetters) {
+  struct Case { std::int16_t kind; const wchar_t *file; MusicSource source; };
+  const Case cases[] = {
+      {0, L"C:\\a.mp3", MusicSource::None},  {1, L"", MusicSource::Cd},
+      {1, L"C:\\a.wav", MusicSource::Cd},    {2, L"C:\\a.wav", MusicSource::Wav},
+      {2, L"C:\\a.Wav", MusicSource::Wav},   {2, L"C:\\a.WAV", MusicSource::Wav},
+      {2, L"C:\\a.mp3", MusicSource::Mp3},   {2, L"C:\\A.MP3", MusicSource::Mp3},
+      {2, L"C:\\a.mid", MusicSource::None},  {2, L"C:\\a.mp3 ", MusicSource::None},
+      {2, L"C:\\amp3", MusicSource::Mp3},    {2, L"wav", MusicSource::Wav},
+      {2, L"av", MusicSource::None},         {2, L"", MusicSource::None},
+      {3, L"C:\\a.mp3", MusicSource::None},  {-1, L"C:\\a.wav", MusicSource::None},
+  };
+  for (const Case &c : cases) {
+    MusicSettings m;
+    m.BgmKind = c.kind;
+    m.BgmFile = c.file;
+    EXPECT_EQ(MusicSourceOf(m), c.source) << c.kind << " " << c.file;
+  }
+}
+
+}  // namespace

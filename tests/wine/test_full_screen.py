@@ -1,0 +1,212 @@
+"""End-to-end: a full-screen run. The screensaver program starts the renderer
+and the music, and ends with the renderer."""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+
+import harness
+from harness import VK_ESCAPE, AudioServer, WineTestCase, wait_exit
+
+HOST = "Brumalis.scr"
+LOUD = 1000  # peak level that counts as sound (full scale is 32767)
+
+
+def music_settings(kind, repeat=0, file=""):
+    return (f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={file}\r\n").encode("cp932")
+
+
+class FullScreen(WineTestCase):
+    audio = True
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # Short sounds: a 1 s WAV that must loop, a 1.5 s MP3 that must restart.
+        music = cls.wine.drive_c("music dir")
+        shutil.rmtree(music, ignore_errors=True)
+        os.makedirs(music)
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
+                        "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
+        raw = os.path.join(music, "song.wav")
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", raw,
+                        "synth", "1.5", "sine", "660", "vol", "0.5"], check=True)
+        subprocess.run(["lame", "--quiet", "-b", "128", raw, os.path.join(music, "song.mp3")], check=True)
+        os.remove(raw)
+        # A real sound whose name does not end in WAV or MP3 plays nothing.
+        shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "loop.wav.mid"))
+
+    def start_run(self, settings, *args, **kw):
+        self.wine.write_settings(settings)
+        proc = self.wine.start_program(HOST, *(args or ("/s",)), **kw)
+        main = self.wine.find_window("-", "Brumalis_Main", 20000)
+        renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        return proc, main, renderer
+
+    def escape(self, proc, renderer, main):
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+        gone = time.time()
+        self.assertTrue(self.wine.wait_gone(main["hwnd"], 10000))
+        self.assertEqual(wait_exit(proc, 10), 0)
+        return time.time() - gone
+
+    def test_escape_in_the_renderer_ends_both(self):
+        proc, main, renderer = self.start_run(music_settings(0))
+        width, height = self.wine.display.width, self.wine.display.height
+        self.assertEqual(main["visible"], "0", "the run's own window stays hidden")
+        self.assertEqual(main["pid"], self.wine.probe("find", "-", "Brumalis_Main", "0")["pid"])
+        self.assertEqual((int(renderer["w"]), int(renderer["h"])), (width, height))
+        self.assertIn(f"Width={width}\r\nHeight={height}".encode(), open(self.wine.settings_path(), "rb").read())
+        time.sleep(2)
+        self.assertIsNone(proc.poll())
+        # The watch ticks every 500 ms; the probe calls around it take time too.
+        self.assertLess(self.escape(proc, renderer, main), 2.5)
+
+    def test_a_close_request_ends_the_host_and_leaves_the_renderer(self):
+        proc, main, renderer = self.start_run(music_settings(0))
+        self.wine.probe("close", main["hwnd"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+        time.sleep(1)
+        self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False)["ok"], "the renderer went too")
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+
+    def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s(self):
+        log = os.path.join(harness.OUT, "cursor-trace.txt")
+        os.makedirs(harness.OUT, exist_ok=True)
+        for args, host_calls in ((["/s"], ["0", "-1"]), ([], [])):
+            with self.subTest(args=args):
+                self.wine.write_settings(music_settings(0))
+                proc = self.wine.start_program(HOST, *args, trace="+cursor", log=log)
+                renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+                time.sleep(1)
+                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+                self.assertEqual(wait_exit(proc, 20), 0)
+                calls = re.findall(r"^(\w+):trace:cursor:NtUserShowCursor (-?\d+),", open(log).read(), re.M)
+                by_thread = {}
+                for thread, arg in calls:
+                    by_thread.setdefault(thread, []).append(arg)
+                # The renderer hides and shows its own cursor; any other calls are the host's.
+                host = [c for c in by_thread.values() if c != ["0", "1"]]
+                self.assertEqual(host, [host_calls] if host_calls else [])
+
+    def test_a_slow_renderer_is_waited_for(self):
+        folder = self.wine.drive_c("slow renderer")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(self.wine.program(HOST), folder)
+        shutil.copy(self.wine.program("brumalis-probe.exe"), os.path.join(folder, "Brumalis.dll"))
+        self.wine.write_settings(music_settings(0))
+        proc = self.wine.start_program("C:\\slow renderer\\Brumalis.scr", "/s",
+                                       extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "2500"})
+        renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        time.sleep(1.5)
+        self.assertIsNone(proc.poll(), "the run ended before its renderer appeared")
+        self.wine.probe("close", renderer["hwnd"])
+        self.assertEqual(wait_exit(proc, 10), 0)
+
+    def test_a_renderer_that_cannot_start_ends_the_run_within_the_limit(self):
+        folder = self.wine.drive_c("broken renderer")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(self.wine.program(HOST), folder)
+        with open(os.path.join(folder, "Brumalis.dll"), "wb") as f:
+            f.write(b"not a program")
+        self.wine.write_settings(music_settings(0))
+        start = time.time()
+        proc = self.wine.start_program("C:\\broken renderer\\Brumalis.scr", "/s")
+        self.assertEqual(wait_exit(proc, 30), 0)
+        self.assertGreater(time.time() - start, 4.5)
+        self.assertLess(time.time() - start, 9)
+
+    def test_only_the_renderer_itself_is_started_from_a_folder_with_blanks(self):
+        folder = self.wine.drive_c("Program Files", "Brumalis Test")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        for name in (HOST, "Brumalis.dll"):
+            shutil.copy(self.wine.program(name), folder)
+        impostor = self.wine.drive_c("Program.exe")
+        mark = self.wine.drive_c("impostor-ran.txt")
+        shutil.copy(self.wine.program("brumalis-probe.exe"), impostor)
+        for path in (mark,):
+            if os.path.exists(path):
+                os.remove(path)
+        try:
+            self.wine.write_settings(music_settings(0))
+            proc = self.wine.start_program("C:\\Program Files\\Brumalis Test\\Brumalis.scr", "/s")
+            main = self.wine.find_window("-", "Brumalis_Main", 20000)
+            renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+            self.assertFalse(os.path.exists(mark), "C:\\Program.exe ran")
+            self.escape(proc, renderer, main)
+        finally:
+            os.remove(impostor)
+
+    # -- music ----------------------------------------------------------------------
+    def play(self, settings, seconds):
+        """Runs with the given settings; the sound level every 100 ms, from the
+        start of the run to a second after its end, and the MCI trace."""
+        log = os.path.join(harness.OUT, "mci-trace.txt")
+        os.makedirs(harness.OUT, exist_ok=True)
+        recording = self.wine.audio.record()
+        proc, main, renderer = self.start_run(settings, trace="+mci", log=log)
+        time.sleep(seconds)
+        self.assertIsNone(proc.poll())
+        self.escape(proc, renderer, main)
+        ended = time.time()
+        time.sleep(1.2)
+        levels = AudioServer.loudness(recording)
+        tail = int(10 * (time.time() - ended)) - 3  # slices recorded after the end, less a margin
+        with open(log, encoding="utf-8", errors="replace") as f:
+            trace = f.read()
+        return levels, tail, trace
+
+    @staticmethod
+    def runs_of_sound(levels):
+        text = "".join("#" if v > LOUD else "." for v in levels)
+        return text, [len(r) for r in re.findall(r"#+", text)]
+
+    def test_a_wav_file_loops_until_the_run_ends(self):
+        levels, tail, _ = self.play(music_settings(2, file="C:\\music dir\\loop.wav"), 5)
+        text, runs = self.runs_of_sound(levels)
+        self.assertGreaterEqual(max(runs, default=0), 35, f"the 1 s sound did not loop: {text}")
+        self.assertNotIn("#", text[-tail:], f"sound after the run ended: {text}")
+
+    def test_an_mp3_file_is_restarted_when_it_ends(self):
+        levels, tail, trace = self.play(music_settings(2, file="C:\\music dir\\song.mp3"), 7)
+        text, runs = self.runs_of_sound(levels)
+        self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play again: {text}")
+        self.assertNotIn("#", text[-tail:], f"sound after the run ended: {text}")
+        commands = re.findall(r'mciSendStringW \(L"([^"\\]*(?:\\.[^"\\]*)*)"', trace)
+        self.assertEqual(commands[0], 'open \\"C:\\\\music dir\\\\song.mp3\\" type MPEGVideo Alias MP3Play')
+        self.assertIn("play MP3Play from 0", commands)
+        restart = commands.index("play MP3Play from 0")
+        # After the restart, the poll sees the file playing again.
+        replies = re.findall(r'=> 2/ 0 \(L"(\w+)"\)', trace.split("play MP3Play from 0", 1)[1])
+        self.assertIn("playing", replies)
+        self.assertEqual(commands[-2:], ["stop MP3Play", "close MP3Play"])
+        self.assertGreater(restart, 1)
+
+    def test_no_music_plays_nothing(self):
+        for settings in (music_settings(0, file="C:\\music dir\\loop.wav"),
+                         music_settings(2, file="C:\\music dir\\gone.wav"),
+                         music_settings(2, file="C:\\music dir\\loop.wav.mid")):
+            with self.subTest(settings=settings):
+                levels, _, trace = self.play(settings, 2)
+                text, runs = self.runs_of_sound(levels)
+                self.assertEqual(runs, [], f"sound: {text}")
+
+    def test_without_a_cd_drive_the_first_poll_gives_up_and_the_run_goes_on(self):
+        levels, _, trace = self.play(music_settings(1, repeat=3), 3)
+        # Wine opens a device by itself for a command sent to it unopened.
+        commands = [c for c in re.findall(r'mciSendStringW \(L"([^"]*)"', trace) if not c.endswith(" wait")]
+        self.assertEqual(commands[:3], ["open cdaudio", "set cdaudio time format tmsf",
+                                        "status cdaudio current track"])
+        self.assertEqual(commands.count("status cdaudio current track"), 1, "polling went on")
+        self.assertNotIn("stop cdaudio", commands)
+
+
+if __name__ == "__main__":
+    harness.main()
