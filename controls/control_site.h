@@ -1,0 +1,73 @@
+// What a custom control sees of the form that contains it: stored
+// properties, ambient values, and a few services. The form kit implements it
+// for the running program; tests implement it in memory.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "surface.h"
+
+// Named stored properties of one control, kept with its form. Keys are
+// matched without regard to case; a missing key reads as nothing.
+class PropertyBag {
+ public:
+  virtual ~PropertyBag() = default;
+  virtual std::optional<std::wstring> Read(const std::wstring &key) const = 0;
+  virtual void Write(const std::wstring &key, const std::wstring &value) = 0;
+};
+
+class MemoryPropertyBag : public PropertyBag {
+ public:
+  MemoryPropertyBag() = default;
+  MemoryPropertyBag(std::initializer_list<std::pair<const std::wstring, std::wstring>> values) {
+    for (const auto &v : values) Write(v.first, v.second);
+  }
+  std::optional<std::wstring> Read(const std::wstring &key) const override {
+    const auto it = values_.find(Fold(key));
+    if (it == values_.end()) return std::nullopt;
+    return it->second.second;
+  }
+  void Write(const std::wstring &key, const std::wstring &value) override {
+    values_[Fold(key)] = {key, value};
+    order_.push_back(key);
+  }
+  bool Has(const std::wstring &key) const { return values_.count(Fold(key)) > 0; }
+  const std::vector<std::wstring> &WriteOrder() const { return order_; }
+
+ private:
+  static std::wstring Fold(std::wstring key) {
+    for (wchar_t &c : key) {
+      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return key;
+  }
+  std::map<std::wstring, std::pair<std::wstring, std::wstring>> values_;
+  std::vector<std::wstring> order_;
+};
+
+class ControlSite {
+ public:
+  virtual ~ControlSite() = default;
+
+  // Ambient values of the container.
+  virtual Colour AmbientBackColour() = 0;
+  virtual bool AmbientDisplayAsDefault() = 0;  // this control is shown as the default button
+  virtual bool UserMode() = 0;                 // true at run time, false in a designer
+
+  // The container's names and neighbours.
+  virtual std::wstring InstanceName() = 0;
+  virtual std::vector<std::wstring> PushButtonCaptions() = 0;  // every push button of the form
+
+  // Services.
+  virtual void PropertyChanged(const std::wstring &name) = 0;
+  virtual void SetAccessKeys(const std::wstring &keys) = 0;
+  virtual void SendTab(bool backwards) = 0;  // focus to the next, or previous, control
+  virtual void DoEvents() = 0;               // let pending window messages be processed
+  virtual std::uintptr_t ContainerWindow() = 0;
+  virtual bool ContainerIsMdiChild() = 0;
+  virtual int TwipsPerPixelX() = 0;
+};
