@@ -49,6 +49,11 @@ class MemoryPropertyBag : public PropertyBag {
   std::vector<std::wstring> order_;
 };
 
+// A font as stored text: "name,points,weight,charset,italic,underline,strikeout",
+// for example "Verdana,8.25,400,0,0,0,0".
+std::wstring FontToText(const FontSpec &font);
+std::optional<FontSpec> FontFromText(const std::wstring &text);
+
 class ControlSite {
  public:
   virtual ~ControlSite() = default;
