@@ -1,11 +1,13 @@
 // A small form toolkit on plain Win32 for the program's windows.
 //
 // A Form is a top-level window (borderless unless its style asks for a
-// caption or frame) with load, query-unload and unload handlers,
-// a caption, a background colour, a position in twips, and lightweight
-// controls (pictures, labels) that it paints itself. Timers tick on the form's
-// window, also while it is hidden. The program lives while any form is loaded;
-// App::End stops it at once, without running any handler.
+// caption or frame) with load, query-unload and unload handlers, a caption,
+// a background colour, a position in twips, and controls. Lightweight
+// controls (labels, images) have no window: the container they sit on paints
+// them and hands them their mouse input. Windowed controls (group frames,
+// picture boxes, combo boxes, custom controls) are child windows. Timers tick
+// on the form's window, also while it is hidden. The program lives while any
+// form is loaded; App::End stops it at once, without running any handler.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "control_site.h"
+
 namespace formkit {
 
 // -- Screen ----------------------------------------------------------------
@@ -22,6 +26,9 @@ int TwipsPerPixelX();  // 15 at 96 dots per inch
 int TwipsPerPixelY();
 long ScreenWidthTwips();
 long ScreenHeightTwips();
+// Twips to whole pixels: the nearest integer, ties to even.
+int PixelsX(long twips);
+int PixelsY(long twips);
 enum class MousePointer { Default, Hourglass };
 void SetScreenMousePointer(MousePointer pointer);
 MousePointer ScreenMousePointer();
@@ -35,40 +42,74 @@ void MsgBox(const std::wstring &text);
 [[noreturn]] void End();
 // Runs the message loop while any form is loaded.
 int Run();
+// Processes the window messages waiting now, and returns.
+void DoEvents();
 }  // namespace App
 
+// A bitmap shared by the controls that show it; deleted with its last user.
+using Picture = std::shared_ptr<std::remove_pointer_t<HBITMAP>>;
+Picture LoadPictureResource(int id);
+
+class Container;
 class Form;
 
-// A windowless control, painted by its form in the order it was added.
+// Mouse buttons and shift keys as handlers receive them.
+enum MouseButtons { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+// A windowless control, painted by its container in the order it was added.
 class Control {
  public:
   virtual ~Control() = default;
   void MovePixels(int left, int top, int width, int height);
+  void MoveTwips(long left, long top, long width, long height);
   RECT Bounds() const { return bounds_; }
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  HCURSOR Cursor() const { return cursor_; }
   virtual void Paint(HDC dc) = 0;
+  // Where the control may paint: its bounds, unless it says otherwise.
+  virtual RECT PaintBounds(HDC) const { return bounds_; }
+
+  std::function<void(int button, int shift, int x, int y)> OnMouseDown;
+  std::function<void()> OnClick;
 
  protected:
-  explicit Control(Form &form) : form_(form) {}
+  explicit Control(Container &container) : container_(container) {}
   void Invalidate();
-  Form &form_;
+  Container &container_;
   RECT bounds_ = {};
   bool visible_ = true;
+  HCURSOR cursor_ = nullptr;
 };
 
 // A picture drawn at its own size from the control's top-left corner and cut
 // off at the control's edges.
 class Image : public Control {
  public:
-  explicit Image(Form &form) : Control(form) {}
-  ~Image() override;
-  void SetPicture(HBITMAP bitmap);  // the image takes ownership
-  HBITMAP Picture() const { return picture_; }
+  explicit Image(Container &container) : Control(container) {}
+  void SetPicture(Picture picture);
+  const Picture &GetPicture() const { return picture_; }
   void Paint(HDC dc) override;
 
  private:
-  HBITMAP picture_ = nullptr;
+  Picture picture_;
+};
+
+// Text on the container's background, in the form's font; long text wraps.
+class Label : public Control {
+ public:
+  explicit Label(Container &container) : Control(container) {}
+  void SetCaption(const std::wstring &caption);
+  const std::wstring &Caption() const { return caption_; }
+  void SetForeColour(COLORREF colour);
+  void Paint(HDC dc) override;
+  RECT PaintBounds(HDC dc) const override;
+
+ private:
+  bool SingleLine(HDC dc) const;
+  std::wstring caption_;
+  COLORREF fore_ = RGB(0, 0, 0);
 };
 
 class Timer {
@@ -88,31 +129,73 @@ class Timer {
   UINT_PTR id_;
 };
 
-enum class UnloadMode { ControlMenu = 0, Code = 1 };
-
-class Form {
+// A window that holds lightweight controls: it paints its background and
+// them, hands them mouse presses and clicks, shows their pointers, and passes
+// the notifications of windowed controls inside it up to its form.
+class Container {
  public:
-  Form(std::wstring caption, DWORD style, DWORD exStyle = 0);
-  virtual ~Form();
-  Form(const Form &) = delete;
-  Form &operator=(const Form &) = delete;
+  virtual ~Container();
+  Container(const Container &) = delete;
+  Container &operator=(const Container &) = delete;
 
-  void Load();          // creates the window hidden; the load handler runs at once
-  void Show();          // modeless
-  void ShowModal();     // no owner; returns when the form has been unloaded
-  bool Unload(UnloadMode mode = UnloadMode::Code);  // false when a handler cancelled
-  bool IsLoaded() const { return hwnd_ != nullptr; }
   HWND Hwnd() const { return hwnd_; }
-
-  void SetCaption(const std::wstring &caption);
+  COLORREF BackColour() const { return back_; }
   void SetBackColour(COLORREF colour);
-  void MoveTwips(long left, long top, long width, long height);
+  virtual Form &OwnerForm() = 0;
 
   template <typename T, typename... Args>
   T &Add(Args &&...args) {
     controls_.push_back(std::make_unique<T>(*this, std::forward<Args>(args)...));
     return static_cast<T &>(*controls_.back());
   }
+
+ protected:
+  Container() = default;
+  // Handles what every container handles; false for other messages.
+  bool HandleContainer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+  virtual void PaintBackground(HDC dc);
+  void PaintAll(HDC dc);
+
+  HWND hwnd_ = nullptr;
+  COLORREF back_ = RGB(0x80, 0x80, 0x80);
+  std::vector<std::unique_ptr<Control>> controls_;
+
+ private:
+  Control *ControlAt(int x, int y);
+  Control *pressed_ = nullptr;
+};
+
+enum class UnloadMode { ControlMenu = 0, Code = 1 };
+
+class Form : public Container {
+ public:
+  Form(std::wstring caption, DWORD style, DWORD exStyle = 0);
+  ~Form() override;
+
+  void Load();          // creates the window hidden; the load handler runs at once
+  void Show();          // modeless
+  void ShowModal();     // no owner; returns when the form has been unloaded
+  bool Unload(UnloadMode mode = UnloadMode::Code);  // false when a handler cancelled
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+  Form &OwnerForm() override { return *this; }
+
+  void SetCaption(const std::wstring &caption);
+  const std::wstring &Caption() const { return caption_; }
+  void MoveTwips(long left, long top, long width, long height);
+  // Sizes the window so that its client area has this size.
+  void SetClientSizeTwips(long width, long height);
+  RECT WindowRectTwips() const;
+  void SetIcon(HICON icon);
+  // The font of the form's text; the form does not own it.
+  void SetFont(HFONT font);
+  HFONT Font() const { return font_; }
+
+  // Focus moves to the next, or previous, control that takes it.
+  void TabToNext(bool backwards);
+  // Access keys of controls: pressing Alt with the key calls `pressed`.
+  void SetAccessKeys(HWND control, const std::wstring &keys, std::function<void()> pressed);
+  // Called with the window that had the focus and the one that has it now.
+  std::function<void(HWND before, HWND now)> OnFocusMoved;
 
  protected:
   virtual void OnLoad() {}
@@ -123,20 +206,124 @@ class Form {
 
  private:
   friend class Timer;
-  friend class Control;
+  friend bool PreTranslate(MSG &msg);
   static void RegisterClassOnce();
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void Paint(HDC dc);
   void Destroyed();
+  bool PreTranslateMessage(MSG &msg);
 
   std::wstring caption_;
   DWORD style_, exStyle_;
-  COLORREF back_ = RGB(0x80, 0x80, 0x80);
-  HWND hwnd_ = nullptr;
   bool counted_ = false;  // among the loaded forms that keep the program alive
-  std::vector<std::unique_ptr<Control>> controls_;
   std::vector<Timer *> timers_;
+  HFONT font_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  struct AccessKey {
+    HWND control;
+    std::wstring keys;
+    std::function<void()> pressed;
+  };
+  std::vector<AccessKey> accessKeys_;
+};
+
+// A child window that holds controls under an etched frame with a caption.
+class GroupFrame : public Container {
+ public:
+  GroupFrame(Container &parent, std::wstring caption);
+  // Twips, in the parent container, or in `parentWindow` when a custom
+  // control that holds other controls stands between them.
+  void Create(long left, long top, long width, long height, HWND parentWindow = nullptr);
+  Form &OwnerForm() override { return parent_.OwnerForm(); }
+
+ protected:
+  void PaintBackground(HDC dc) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  Container &parent_;
+  std::wstring caption_;
+};
+
+// A windowed picture holder: an assigned picture that stays, and pictures
+// drawn on it at run time that Clear removes.
+class PictureBox {
+ public:
+  explicit PictureBox(Container &parent);
+  ~PictureBox();
+  void Create(long left, long top, long width, long height);  // twips, in the parent
+  HWND Hwnd() const { return hwnd_; }
+  void SetBackColour(COLORREF colour);
+  void SetPicture(Picture picture);
+  const Picture &GetPicture() const { return picture_; }
+  void DrawPicture(Picture picture, int x, int y);
+  void Clear();
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  std::function<void()> OnClick;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+  Container &parent_;
+  HWND hwnd_ = nullptr;
+  COLORREF back_ = RGB(0, 0, 0);
+  Picture picture_;
+  struct Drawn {
+    Picture picture;
+    int x, y;
+  };
+  std::vector<Drawn> drawn_;
+  HCURSOR cursor_ = nullptr;
+  bool pressed_ = false;
+};
+
+// An editable drop-down combo box.
+class ComboBox {
+ public:
+  explicit ComboBox(Container &parent) : parent_(parent) {}
+  void Create(long left, long top, long width, long height, int listRows = 10);  // twips
+  HWND Hwnd() const { return hwnd_; }
+  void SetText(const std::wstring &text);
+  std::wstring Text() const;
+  void AddItem(const std::wstring &item);
+  int ListCount() const;
+  std::wstring ListItem(int index) const;
+  void SetEnabled(bool enabled);
+  bool Enabled() const;
+
+ private:
+  Container &parent_;
+  HWND hwnd_ = nullptr;
+};
+
+// What a custom control sees of the form it sits on.
+class FormControlSite : public ControlSite {
+ public:
+  FormControlSite(Container &container, std::wstring name) : container_(container), name_(std::move(name)) {}
+  // The custom control's own window, once it exists.
+  void Attach(HWND control, std::function<void()> accessKeyPressed);
+  // Captions of the push buttons on the form, for a new button's default caption.
+  std::function<std::vector<std::wstring>()> ButtonCaptions;
+
+  Colour AmbientBackColour() override;
+  bool AmbientDisplayAsDefault() override;
+  bool UserMode() override { return true; }
+  std::wstring InstanceName() override { return name_; }
+  std::vector<std::wstring> PushButtonCaptions() override;
+  void PropertyChanged(const std::wstring &) override {}
+  void SetAccessKeys(const std::wstring &keys) override;
+  void SendTab(bool backwards) override;
+  void DoEvents() override { App::DoEvents(); }
+  std::uintptr_t ContainerWindow() override;
+  bool ContainerIsMdiChild() override { return false; }
+  int TwipsPerPixelX() override { return formkit::TwipsPerPixelX(); }
+
+ private:
+  Container &container_;
+  std::wstring name_;
+  HWND control_ = nullptr;
+  std::function<void()> accessKeyPressed_;
+  std::wstring pendingKeys_;
 };
 
 }  // namespace formkit

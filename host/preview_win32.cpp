@@ -13,8 +13,7 @@ class PreviewForm : public formkit::Form {
  public:
   PreviewForm() : Form(L"Preview Window", WS_CLIPSIBLINGS | WS_CLIPCHILDREN) {
     SetBackColour(RGB(0, 0, 0));
-    Img_Prev.SetPicture(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, 0)));
+    Img_Prev.SetPicture(formkit::LoadPictureResource(IDB_PREVIEW));
   }
   formkit::Image &Img_Prev = Add<formkit::Image>();
 };

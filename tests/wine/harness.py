@@ -217,8 +217,11 @@ class WineSession:
             if "=" in line:
                 key, value = line.strip().split("=", 1)
                 if key == "child":
-                    cls, text = value.split(":", 1)
-                    info["children"].append((cls, bytes.fromhex(text).decode("cp932", "replace")))
+                    cls, text, hwnd, x, y, w, h, enabled, visible = value.rsplit(":", 8)
+                    info["children"].append({
+                        "class": cls, "text": bytes.fromhex(text).decode("cp932", "replace"), "hwnd": hwnd,
+                        "x": int(x), "y": int(y), "w": int(w), "h": int(h),
+                        "enabled": enabled == "1", "visible": visible == "1"})
                 else:
                     info[key] = value
         if "title_hex" in info:

@@ -16,10 +16,12 @@
 //                                    its handle, and live until it is closed
 //   child PARENT TIMEOUT_MS          wait for the first child window to be shown
 //                                    and describe it
-//   texts HWND                       class and text of each child window
+//   texts HWND                       class, text, place and state of each child window
+//   combo-items HWND                 the entries of a combo box's list
 //
 // Copied under another name it stands in for other programs, as the tests
-// place it: as Brumalis.dll, with BRUMALIS_FAKE_RENDERER_DELAY_MS set it is a renderer whose
+// place it: as brumalis-browser.exe it is the web browser and notes the
+// address it was asked to open; as Brumalis.dll, with BRUMALIS_FAKE_RENDERER_DELAY_MS set it is a renderer whose
 // window appears only after that delay; named Program.exe it is the program a
 // careless start of "C:\Program Files\..." would run, and leaves a mark.
 #include <windows.h>
@@ -46,9 +48,14 @@ std::string Hex(const std::string &bytes) {
   return out;
 }
 
+// The text a window holds now: for a control of another program,
+// GetWindowText gives only the text it was created with.
 std::string TitleOf(HWND hwnd) {
   char buffer[512] = "";
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                           2000, &copied))
+    GetWindowTextA(hwnd, buffer, sizeof buffer);
   return buffer;
 }
 
@@ -69,6 +76,10 @@ void Describe(HWND hwnd) {
   std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)));
   std::printf("exstyle=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
   std::printf("visible=%d\n", IsWindowVisible(hwnd) ? 1 : 0);
+  std::printf("enabled=%d\n", IsWindowEnabled(hwnd) ? 1 : 0);
+  POINT origin = {0, 0};
+  ClientToScreen(hwnd, &origin);
+  std::printf("client_x=%ld\nclient_y=%ld\n", origin.x, origin.y);
   HWND parent = GetAncestor(hwnd, GA_PARENT);
   std::printf("parent=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)));
 }
@@ -204,8 +215,25 @@ int Child(HWND parent, DWORD timeout) {
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   char cls[256] = "";
   GetClassNameA(child, cls, sizeof cls);
-  std::printf("child=%s:%s\n", cls, Hex(TitleOf(child)).c_str());
+  RECT r = {};
+  GetWindowRect(child, &r);
+  std::printf("child=%s:%s:0x%lx:%ld:%ld:%ld:%ld:%d:%d\n", cls, Hex(TitleOf(child)).c_str(),
+              static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(child)), r.left, r.top,
+              r.right - r.left, r.bottom - r.top, IsWindowEnabled(child) ? 1 : 0, IsWindowVisible(child) ? 1 : 0);
   return TRUE;
+}
+
+int ComboItems(HWND combo) {
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  if (count == CB_ERR) return 1;
+  std::printf("count=%ld\n", static_cast<long>(count));
+  for (LRESULT i = 0; i < count; ++i) {
+    char item[256] = "";
+    if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof item))
+      SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+    std::printf("item%ld=%s\n", static_cast<long>(i), Hex(item).c_str());
+  }
+  return 0;
 }
 
 int Texts(HWND hwnd) {
@@ -235,13 +263,20 @@ const char *OwnName() {
   return name ? name + 1 : self;
 }
 
+void Mark(const char *path, const char *text) {
+  HANDLE mark = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(mark, text, lstrlenA(text), &written, nullptr);
+  CloseHandle(mark);
+}
+
 int StandIn() {
+  if (lstrcmpiA(OwnName(), "brumalis-browser.exe") == 0) {
+    Mark("C:\\browser-opened.txt", GetCommandLineA());
+    return 0;
+  }
   if (lstrcmpiA(OwnName(), "Program.exe") == 0) {
-    HANDLE mark = CreateFileA("C:\\impostor-ran.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    const char *line = GetCommandLineA();
-    DWORD written = 0;
-    WriteFile(mark, line, lstrlenA(line), &written, nullptr);
-    CloseHandle(mark);
+    Mark("C:\\impostor-ran.txt", GetCommandLineA());
     return 0;
   }
   if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
@@ -274,6 +309,7 @@ int main(int argc, char **argv) {
   if (cmd == "window" && argc == 5) return Window(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
   if (cmd == "child" && argc == 4) return Child(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
   if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));
+  if (cmd == "combo-items" && argc == 3) return ComboItems(ParseHwnd(argv[2]));
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }

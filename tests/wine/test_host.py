@@ -144,7 +144,7 @@ class Host(WineTestCase):
                 proc = self.wine.start_program("C:\\brumalis alone\\Brumalis.scr", *args)
                 box = self.wine.find_window("#32770", "-", 20000, visible=True)
                 self.assertEqual(box["title"], CAPTION)
-                texts = [text for cls, text in self.wine.probe("texts", box["hwnd"])["children"]]
+                texts = [child["text"] for child in self.wine.probe("texts", box["hwnd"])["children"]]
                 self.assertIn(MISSING, texts)
                 self.assertIn("OK", texts)
                 self.assertIsNone(proc.poll())
