@@ -1,1 +1,124 @@
-// (being written)
+#include "frame_x_win32.h"
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"BrumalisGfxFrameX";
+
+void RegisterClassOnce(WNDPROC proc) {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  // No background brush: every pixel comes from the retained image.
+  wc.lpszClassName = kFrameClass;
+  registered = RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+GfxFrameXWindow::GfxFrameXWindow(ControlSite &site) : site_(site) {}
+
+GfxFrameXWindow::~GfxFrameXWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
+  if (hwnd_) return hwnd_;
+  RegisterClassOnce(&GfxFrameXWindow::WindowProc);
+  // Made before the window, because CreateWindowEx already sends WM_SIZE.
+  image_ = std::make_unique<GdiSurface>();
+  control_ = std::make_unique<GfxFrameX>(site_, *image_, [this] {
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  });
+  stored_ = stored;
+  const HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"",
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width,
+                                    height, parent, nullptr, GetModuleHandleW(nullptr), this);
+  stored_ = nullptr;
+  if (!hwnd) {
+    control_.reset();
+    image_.reset();
+  }
+  return hwnd;
+}
+
+void GfxFrameXWindow::AmbientChanged() {
+  if (control_) control_->AmbientChanged();
+}
+
+GfxFrameX &GfxFrameXWindow::Control() { return *control_; }
+
+void GfxFrameXWindow::Save(PropertyBag &bag) {
+  if (control_) control_->WriteProperties(bag);
+}
+
+void GfxFrameXWindow::SizeImageToClient() {
+  RECT client = {};
+  GetClientRect(hwnd_, &client);
+  image_->Resize(client.right - client.left, client.bottom - client.top);
+}
+
+LRESULT CALLBACK GfxFrameXWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto *self = static_cast<GfxFrameXWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto *self = reinterpret_cast<GfxFrameXWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT GfxFrameXWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      // The image takes the client size first, so that a load paints at once.
+      SizeImageToClient();
+      if (stored_) {
+        control_->ReadProperties(*stored_);
+      } else {
+        control_->InitNew();
+      }
+      return 0;
+    case WM_SIZE:
+      SizeImageToClient();
+      control_->Resize();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      image_->Show(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      image_->Show(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      return SendMessageW(GetParent(hwnd_), message, wParam, lParam);
+    case WM_NCDESTROY: {
+      // Children are gone by now; nothing may reach this object afterwards,
+      // also not a repaint callback from the panel.
+      const HWND hwnd = hwnd_;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      control_.reset();
+      image_.reset();
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}

@@ -1,1 +1,468 @@
-// (being written)
+#include "xp_button.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <optional>
+
+#include "numbers.h"
+
+namespace {
+
+constexpr Colour kUnused = kNoPixel;
+
+// 100 twips, the least width and height of a button.
+constexpr int kMinimumTwips = 100;
+
+const wchar_t *const kDefaultCaption = L"&OK";
+
+std::optional<double> ReadNumber(const PropertyBag &bag, const wchar_t *key) {
+  const auto text = bag.Read(key);
+  if (!text) return std::nullopt;
+  return ParseNumber(*text);
+}
+
+bool ReadBoolean(const PropertyBag &bag, const wchar_t *key, bool fallback) {
+  const auto number = ReadNumber(bag, key);
+  return number ? *number != 0 : fallback;
+}
+
+Colour ReadColour(const PropertyBag &bag, const wchar_t *key, Colour fallback) {
+  const auto number = ReadNumber(bag, key);
+  if (!number) return fallback;
+  const auto value = RoundToInt32(*number);
+  return value ? static_cast<Colour>(*value) : fallback;
+}
+
+std::wstring BooleanText(bool value) { return value ? L"-1" : L"0"; }
+
+int Channel(int bottom, float step, int i) {
+  // The step is held in single precision; the row's value is not.
+  const auto value = RoundToInt32(bottom + i * static_cast<double>(step));
+  return std::clamp(value.value_or(bottom), 0, 255);
+}
+
+wchar_t LowerCase(wchar_t c) {
+  if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
+  if (c < 128) return c;
+  return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
+}
+
+}  // namespace
+
+Palette InitPalette() {
+  //                     Disabled              Normal               Focused               Hot                  Pressed
+  return Palette{{
+      /* outline  */ {Rgb(201, 199, 186), Rgb(0, 60, 116), Rgb(0, 60, 116), Rgb(0, 60, 116), Rgb(0, 60, 116)},
+      /* row 1    */ {kUnused, Rgb(255, 255, 255), Rgb(206, 231, 255), Rgb(255, 243, 206), kUnused},
+      /* row 2    */ {kUnused, Rgb(254, 254, 254), Rgb(189, 215, 247), Rgb(255, 219, 140), kUnused},
+      /* row H-3  */ {kUnused, Rgb(226, 223, 214), Rgb(140, 174, 231), Rgb(255, 178, 49), kUnused},
+      /* row H-2  */ {kUnused, Rgb(214, 208, 197), Rgb(107, 130, 239), Rgb(230, 150, 0), kUnused},
+      /* edge top */ {kUnused, Rgb(252, 252, 251), Rgb(189, 211, 247), Rgb(225, 223, 156), kUnused},
+      /* edge bot */ {kUnused, Rgb(236, 235, 230), Rgb(140, 174, 231), Rgb(255, 182, 48), kUnused},
+      /* face top */ {kUnused, Rgb(252, 252, 251), Rgb(252, 252, 251), Rgb(252, 252, 251), kUnused},
+      /* face bot */ {kUnused, Rgb(236, 235, 230), Rgb(236, 235, 230), Rgb(236, 235, 230), kUnused},
+      /* flat     */ {Rgb(245, 244, 234), kUnused, kUnused, kUnused, Rgb(231, 227, 222)},
+      /* corner 1 */ {Rgb(206, 199, 189), Rgb(123, 150, 173), Rgb(123, 150, 173), Rgb(123, 150, 173), Rgb(123, 150, 173)},
+      /* corner 2 */ {Rgb(196, 177, 140), Rgb(33, 85, 132), Rgb(33, 85, 132), Rgb(33, 85, 132), Rgb(33, 85, 132)},
+      /* diagonal */ {Rgb(196, 177, 140), Rgb(82, 125, 165), Rgb(82, 125, 165), Rgb(82, 125, 165), Rgb(82, 125, 165)},
+  }};
+}
+
+void DrawGradient(Surface &surface, Box box, Colour top, Colour bottom) {
+  const int n = box.b - box.t;
+  if (n < 0) return;
+  const int divisor = std::max(n, 1);
+  const float stepRed = static_cast<float>(RedOf(top) - RedOf(bottom)) / divisor;
+  const float stepGreen = static_cast<float>(GreenOf(top) - GreenOf(bottom)) / divisor;
+  const float stepBlue = static_cast<float>(BlueOf(top) - BlueOf(bottom)) / divisor;
+  for (int i = 0; i <= n; ++i) {
+    const Colour c = Rgb(Channel(RedOf(bottom), stepRed, i), Channel(GreenOf(bottom), stepGreen, i),
+                         Channel(BlueOf(bottom), stepBlue, i));
+    DrawLine(surface, box.l, box.b - i, box.r, box.b - i, c);
+  }
+}
+
+std::wstring GetAccessKey(const std::wstring &caption) {
+  const std::size_t n = caption.size();
+  std::size_t p = 1;  // positions count from 1
+  while (n > 0 && p + 1 < n) {
+    const std::size_t amp = caption.find(L'&', p - 1);
+    if (amp == std::wstring::npos || amp + 1 >= n) return {};
+    const wchar_t c = LowerCase(caption[amp + 1]);
+    if (c != L'&') return std::wstring(1, c);
+    p = amp + 1 + 2;  // past the "&&"
+  }
+  return {};
+}
+
+std::wstring DefaultCaption(const std::vector<std::wstring> &formCaptions, const std::wstring &instanceName) {
+  std::wstring all = L"|";
+  for (const std::wstring &caption : formCaptions) all += caption + L"|";
+  for (const wchar_t *candidate : {L"&OK", L"&Cancel", L"&Apply"}) {
+    if (all.find(L"|" + std::wstring(candidate) + L"|") == std::wstring::npos) return candidate;
+  }
+  return instanceName;
+}
+
+XpButton::XpButton(ControlSite &site, ButtonWindow &window, WindowHooks &hooks)
+    : site_(site), window_(window), hooks_(hooks), palette_(InitPalette()), hWnd_(window.Handle()) {}
+
+// -- Properties ----------------------------------------------------------------
+
+void XpButton::SetCaption(const std::wstring &caption) {
+  caption_ = caption;
+  site_.SetAccessKeys(GetAccessKey(caption_));
+  Redraw(fields_.VisualState);
+  site_.PropertyChanged(L"Caption");
+}
+
+void XpButton::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  window_.EnableInput(enabled);
+  fields_.PaintSuppressed = false;
+  if (fields_.MouseOver && enabled) {
+    Show(Hot);
+  } else if (fields_.IsDefault && enabled) {
+    Show(Focused);
+  } else {
+    ShowIfNew(enabled ? Normal : Disabled);
+  }
+  site_.PropertyChanged(L"Enabled");
+}
+
+void XpButton::SetFont(const FontSpec &font) {
+  fields_.pFONT = font;
+  FontChanged();
+}
+
+void XpButton::FontChanged() {
+  Redraw(fields_.VisualState);
+  site_.PropertyChanged(L"Font");
+}
+
+void XpButton::SetForeColor(Colour colour) {
+  foreColor_ = colour;
+  Redraw(fields_.VisualState);
+  site_.PropertyChanged(L"ForeColor");
+}
+
+void XpButton::SetFocusRect(bool on) {
+  focusRect_ = on;
+  if (fields_.HasFocus) Redraw(fields_.VisualState);
+  site_.PropertyChanged(L"FocusRect");
+}
+
+// -- Container notifications ---------------------------------------------------
+
+void XpButton::InitNew() {
+  SetCaption(DefaultCaption(site_.PushButtonCaptions(), site_.InstanceName()));
+  SetForeColor(0);
+  SetEnabled(true);
+  SetFocusRect(true);
+}
+
+void XpButton::Load(const PropertyBag &bag) {
+  fields_.ContainerWnd = site_.ContainerWindow();
+  SetCaption(bag.Read(L"Caption").value_or(kDefaultCaption));
+  SetForeColor(ReadColour(bag, L"ForeColor", 0));
+  std::optional<FontSpec> font;
+  if (const auto text = bag.Read(L"Font")) font = FontFromText(*text);
+  SetFont(font.value_or(fields_.pFONT));
+  SetFocusRect(ReadBoolean(bag, L"FocusRect", true));
+  SetEnabled(ReadBoolean(bag, L"Enabled", true));
+
+  if (site_.UserMode()) {
+    hooks_.HookWindow(hWnd_);
+    hooks_.AddHookMessage(hWnd_, kMouseLeaveMessage, kHookAfter);
+    hooks_.HookWindow(fields_.ContainerWnd);
+    hooks_.AddHookMessage(fields_.ContainerWnd,
+                          site_.ContainerIsMdiChild() ? kNcActivateMessage : kActivateMessage, kHookAfter);
+    hooked_ = true;
+  }
+  fields_.PaintSuppressed = false;
+  Redraw(fields_.VisualState);
+}
+
+void XpButton::Save(PropertyBag &bag) const {
+  if (caption_ != kDefaultCaption) bag.Write(L"Caption", caption_);
+  if (!enabled_) bag.Write(L"Enabled", BooleanText(enabled_));
+  if (foreColor_ != 0) bag.Write(L"ForeColor", std::to_wstring(static_cast<std::int32_t>(foreColor_)));
+  // Only the initial font is left out: loading falls back to the current
+  // font, which is the initial one for a button being loaded.
+  if (!(fields_.pFONT == FontSpec{})) bag.Write(L"Font", FontToText(fields_.pFONT));
+  if (!focusRect_) bag.Write(L"FocusRect", BooleanText(focusRect_));
+}
+
+int XpButton::MinimumPixels() {
+  int twipsPerPixel = site_.TwipsPerPixelX();
+  if (twipsPerPixel <= 0) twipsPerPixel = 15;
+  return (kMinimumTwips + twipsPerPixel - 1) / twipsPerPixel;
+}
+
+void XpButton::OnResize() {
+  const bool wasSuppressed = fields_.PaintSuppressed;
+  const int minimum = MinimumPixels();
+  bool corrected = false;
+  // Changing the size notifies again; painting stays off until both sides are right.
+  if (H() < minimum) {
+    fields_.PaintSuppressed = true;
+    window_.SetPixelSize(W(), minimum);
+    corrected = true;
+  }
+  if (W() < minimum) {
+    fields_.PaintSuppressed = true;
+    window_.SetPixelSize(minimum, H());
+    corrected = true;
+  }
+  if (corrected && !wasSuppressed) fields_.PaintSuppressed = false;
+  if (!fields_.PaintSuppressed) Redraw(fields_.VisualState);
+}
+
+void XpButton::OnAmbientChanged(const std::wstring &propertyName) {
+  fields_.IsDefault = site_.AmbientDisplayAsDefault();
+  if (enabled_ && !fields_.MouseOver && propertyName == L"DisplayAsDefault") {
+    if (fields_.IsDefault) {
+      Show(Focused);
+    } else {
+      ShowIfNew(Normal);
+    }
+  }
+}
+
+void XpButton::End() {
+  if (!hooked_) return;
+  hooked_ = false;
+  hooks_.UnhookWindow(hWnd_);
+  hooks_.UnhookWindow(fields_.ContainerWnd);
+}
+
+// -- Input ---------------------------------------------------------------------
+
+void XpButton::RaiseClick() {
+  if (Click) Click();
+}
+
+void XpButton::OnMouseDown(std::int16_t button, std::int16_t, float, float) {
+  fields_.LastButton = button;
+  if (button != kLeftButton) return;
+  fields_.HasFocus = fields_.Armed = fields_.MouseHeld = true;
+  ShowIfNew(Pressed);
+}
+
+void XpButton::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
+  fields_.MouseOver = x >= 0 && x <= W() && y >= 0 && y <= H();
+  if (fields_.MouseOver) window_.TrackMouseLeave();
+  if (!fields_.FormActive || fields_.SpaceHeld) return;
+  if (fields_.MouseOver) {
+    ShowIfNew(fields_.Armed ? Pressed : Hot);
+  } else {
+    ShowIfNew(fields_.HasFocus ? Focused : Normal);
+  }
+  if (MouseMove) MouseMove(button, shift, x, y);
+}
+
+void XpButton::OnMouseUp(std::int16_t button, std::int16_t, float, float) {
+  if (button != kLeftButton) return;
+  bool click = false;
+  if (fields_.FormActive) {
+    if (fields_.MouseOver) {
+      ShowIfNew(Hot);
+    } else if (fields_.HasFocus) {
+      Show(Focused);
+    }
+    click = fields_.MouseOver && fields_.HasFocus && fields_.Armed;
+  }
+  // The press is over before Click runs, so a handler that opens a modal
+  // window does not leave the button armed behind it.
+  fields_.Armed = fields_.MouseHeld = false;
+  if (click) RaiseClick();
+}
+
+void XpButton::OnDblClick() {
+  if (fields_.LastButton != kLeftButton) return;
+  Show(Pressed);
+  if (DblClick) DblClick();
+}
+
+void XpButton::OnKeyDown(std::int16_t keyCode) {
+  switch (keyCode) {
+    case kKeyEnter:
+      RaiseClick();  // once per key-down, auto-repeat included
+      break;
+    case kKeySpace:
+      if (fields_.MouseHeld) break;
+      fields_.SpaceHeld = fields_.Armed = true;
+      ShowIfNew(Pressed);
+      break;
+    case kKeyLeft:
+    case kKeyUp:
+      site_.SendTab(true);
+      break;
+    case kKeyRight:
+    case kKeyDown:
+      site_.SendTab(false);
+      break;
+    default:
+      break;
+  }
+}
+
+void XpButton::OnKeyUp(std::int16_t keyCode) {
+  if (keyCode != kKeySpace || fields_.MouseHeld) return;
+  if (fields_.MouseOver) {
+    ShowIfNew(Hot);
+  } else {
+    Show(Focused);
+  }
+  const bool click = fields_.Armed;
+  fields_.SpaceHeld = fields_.Armed = false;
+  if (click) RaiseClick();
+}
+
+void XpButton::OnAccessKey() {
+  if (!enabled_) return;
+  if (fields_.SpaceHeld) {
+    // The access key cancels a Space press instead of clicking.
+    fields_.SpaceHeld = fields_.Armed = false;
+    if (fields_.MouseOver) {
+      ShowIfNew(Hot);
+    } else {
+      Show(Focused);
+    }
+    return;
+  }
+  // Pending messages first, so the focus change the access key caused has
+  // been painted before the handler runs.
+  site_.DoEvents();
+  RaiseClick();
+}
+
+void XpButton::OnGotFocus() {
+  fields_.HasFocus = true;
+  if (fields_.MouseOver) {
+    if (fields_.VisualState != Hot && fields_.VisualState != Pressed) Show(Hot);
+  } else if (!fields_.Armed) {
+    Show(Focused);
+  }
+}
+
+void XpButton::OnLostFocus() {
+  fields_.HasFocus = fields_.Armed = fields_.SpaceHeld = false;
+  if (!enabled_) return;
+  if (!fields_.FormActive) {
+    ShowIfNew(Normal);
+  } else if (fields_.MouseOver) {
+    ShowIfNew(Hot);
+  } else if (fields_.IsDefault) {
+    Show(Focused);
+  } else {
+    ShowIfNew(Normal);
+  }
+}
+
+// -- Hooked messages -------------------------------------------------------------
+
+void XpButton::zSubclass_Proc(bool bBefore, bool &, std::intptr_t &, std::uintptr_t &, std::uint32_t &uMsg,
+                              std::uintptr_t &wParam, std::intptr_t &) {
+  if (bBefore) return;
+  switch (uMsg) {
+    case kMouseLeaveMessage:
+      MouseLeft();
+      break;
+    case kActivateMessage:
+    case kNcActivateMessage:
+      ContainerActivated(wParam != 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void XpButton::MouseLeft() {
+  fields_.MouseOver = false;
+  if (fields_.SpaceHeld || fields_.VisualState == Disabled) return;
+  if (!fields_.HasFocus && !fields_.IsDefault) {
+    ShowIfNew(Normal);
+  } else if (fields_.VisualState == Pressed) {
+    Show(fields_.Armed ? Focused : Normal);
+  } else if (fields_.VisualState != Focused && fields_.FormActive) {
+    Show(Focused);
+  }
+}
+
+void XpButton::ContainerActivated(bool active) {
+  if (active) {
+    fields_.FormActive = true;
+    if (enabled_) {
+      if (fields_.MouseOver) {
+        ShowIfNew(Hot);
+      } else if (fields_.HasFocus || fields_.IsDefault) {
+        Show(Focused);
+      }
+    }
+    if (FormActivate) FormActivate(1);
+  } else {
+    fields_.FormActive = fields_.Armed = fields_.MouseHeld = fields_.SpaceHeld = false;
+    if (enabled_) ShowIfNew(Normal);
+    if (FormActivate) FormActivate(0);
+  }
+}
+
+// -- Painting --------------------------------------------------------------------
+
+void XpButton::Redraw(std::int32_t state) {
+  if (fields_.PaintSuppressed || state < Disabled || state > Pressed) return;
+  fields_.VisualState = state;
+  Surface &image = window_.Image();
+  const int w = image.Width(), h = image.Height();
+  const auto colour = [&](PaletteRow row) { return palette_[row][state]; };
+
+  image.Clear(site_.AmbientBackColour());
+
+  const Colour outline = colour(kOutline);
+  DrawLine(image, 3, 0, w - 3, 0, outline);
+  DrawLine(image, 0, 3, 0, h - 3, outline);
+  DrawLine(image, 3, h - 1, w - 3, h - 1, outline);
+  DrawLine(image, w - 1, 3, w - 1, h - 3, outline);
+
+  if (state == Disabled || state == Pressed) {
+    FillSolid(image, {1, 1, w - 1, h - 1}, colour(kFlatFace));
+  } else {
+    // The first gradient shows only in the two-pixel bands left and right of
+    // the face, which carry the state's edge colour.
+    DrawGradient(image, {1, 3, w - 1, h - 2}, colour(kEdgeTop), colour(kEdgeBottom));
+    DrawGradient(image, {3, 3, w - 3, h - 3}, colour(kFaceTop), colour(kFaceBottom));
+    DrawLine(image, 1, 1, w, 1, colour(kRow1Line));
+    DrawLine(image, 1, 2, w, 2, colour(kRow2Line));
+    DrawLine(image, 1, h - 3, w, h - 3, colour(kRowHMinus3Line));
+    DrawLine(image, 2, h - 2, w - 1, h - 2, colour(kRowHMinus2Line));
+  }
+
+  // Anti-aliased corners: the pixels one and two steps from each corner and
+  // the one diagonally inside it.
+  const Colour one = colour(kCornerOneStep), two = colour(kCornerTwoSteps), diagonal = colour(kCornerDiagonal);
+  for (const auto &p : {std::pair{0, 1}, {1, 0}, {w - 1, 1}, {w - 2, 0}, {0, h - 2}, {1, h - 1}, {w - 1, h - 2},
+                        {w - 2, h - 1}})
+    image.SetPixel(p.first, p.second, one);
+  for (const auto &p : {std::pair{0, 2}, {2, 0}, {w - 1, 2}, {w - 3, 0}, {0, h - 3}, {2, h - 1}, {w - 1, h - 3},
+                        {w - 3, h - 1}})
+    image.SetPixel(p.first, p.second, two);
+  for (const auto &p : {std::pair{1, 1}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}})
+    image.SetPixel(p.first, p.second, diagonal);
+
+  window_.SetShape(w, h);
+
+  // A repaint asked for while the caption is drawn must not paint over it.
+  fields_.PaintSuppressed = true;
+  const Box text = {3, 3, w - 3, h - 3};
+  image.DrawCaption(caption_, text, enabled_ ? foreColor_ : kDisabledCaptionColour, fields_.pFONT);
+  if (fields_.HasFocus && focusRect_ && state > Normal) image.DrawFocusRect(text);
+  fields_.PaintSuppressed = false;
+}
+
+void XpButton::SnapMouseTo() {
+  int x = 0, y = 0;
+  window_.ClientOriginOnScreen(x, y);
+  const auto cx = RoundToInt32(x + W() / 2.0), cy = RoundToInt32(y + H() / 2.0);
+  if (cx && cy) window_.MoveMouseTo(*cx, *cy);
+}

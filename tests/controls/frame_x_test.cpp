@@ -1,1 +1,310 @@
-// (being written)
+// The framed panel on an in-memory surface: shadow arithmetic, the painted
+// picture, setter rules and stored properties.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frame_x.h"
+#include "memory_surface.h"
+
+namespace {
+
+constexpr Colour Grey(int v) { return Rgb(v, v, v); }
+constexpr Colour kBlack = Rgb(0, 0, 0);
+constexpr Colour kDialogGrey = Grey(224);
+constexpr Colour kUnpainted = Rgb(1, 2, 3);
+
+class TestSite : public ControlSite {
+ public:
+  Colour ambient = kDialogGrey;
+  std::vector<std::wstring> changed;
+  Colour AmbientBackColour() override { return ambient; }
+  bool AmbientDisplayAsDefault() override { return false; }
+  bool UserMode() override { return true; }
+  std::wstring InstanceName() override { return L"GFXFrameX1"; }
+  std::vector<std::wstring> PushButtonCaptions() override { return {}; }
+  void PropertyChanged(const std::wstring &name) override { changed.push_back(name); }
+  void SetAccessKeys(const std::wstring &) override {}
+  void SendTab(bool) override {}
+  void DoEvents() override {}
+  std::uintptr_t ContainerWindow() override { return 0; }
+  bool ContainerIsMdiChild() override { return false; }
+  int TwipsPerPixelX() override { return 15; }
+};
+
+struct Panel {
+  Panel() : surface(200, 100, kUnpainted) {}
+  Colour At(int x, int y) const { return surface.GetPixel(x, y); }
+  TestSite site;
+  MemorySurface surface;
+  int paints = 0;
+  GfxFrameX frame{site, surface, [this] { ++paints; }};
+  static constexpr int W = 200, H = 100;
+};
+
+const std::vector<std::wstring> kKeys = {L"FrameStyle",  L"ShadowOpacity", L"ShowShadow",
+                                         L"ShadowDepth", L"FillColour",    L"BackColour",
+                                         L"BackColourIs", L"BorderColour", L"CornerDepth"};
+
+TEST(SplitColour, TakesTheValueAsSigned32BitsWithTruncatingDivisions) {
+  struct Case { Colour value; int red, green, blue; };
+  const Case cases[] = {
+      {Rgb(1, 2, 3), 1, 2, 3}, {0x00FFFFFFu, 255, 255, 255},
+      {kNoPixel, 255, 0, 0},   // -1: the divisions give 0, not 255
+      {0x80000005u, 5, 1, 1},  // truncating differs from shifting here
+  };
+  for (const Case &c : cases) {
+    const ColourChannels ch = SplitColour(c.value);
+    EXPECT_EQ(ch.red, c.red) << std::hex << c.value;
+    EXPECT_EQ(ch.green, c.green) << std::hex << c.value;
+    EXPECT_EQ(ch.blue, c.blue) << std::hex << c.value;
+  }
+}
+
+TEST(BlendColour, DividesBeforeMultiplying) {
+  struct Case { const char *name; Colour a, b; int n, k; Colour expected; };
+  const Case cases[] = {
+      {"half way from black to 224 is 100, not 112", kBlack, kDialogGrey, 100, 50, Grey(100)},
+      {"all steps stop short by the remainder", Grey(100), kDialogGrey, 7, 7, Grey(219)},
+      {"downward steps truncate toward zero too", kDialogGrey, kBlack, 100, 50, Grey(124)},
+      {"channels are independent", Rgb(10, 20, 30), Rgb(110, 220, 30), 10, 5, Rgb(60, 120, 30)},
+      {"overshooting is clamped at 255", kBlack, kDialogGrey, 100, 150, Grey(255)},
+      {"overshooting is clamped at 0", kBlack, kDialogGrey, 100, -50, kBlack},
+  };
+  for (const Case &c : cases) EXPECT_EQ(BlendColour(c.a, c.b, c.n, c.k), c.expected) << c.name;
+}
+
+TEST(SmoothShadowCorners, FillsBackgroundPixelsInItsRegionsFromTheCurrentSurface) {
+  // 30 x 30, depth 2, corner 5: bottom-right x 20..27 y 20..27, top-right
+  // x 20..27 y 2..8, bottom-left x 2..8 y 20..27.
+  const Colour other = Rgb(50, 60, 70);
+  MemorySurface s(30, 30, other);
+  s.SetPixel(24, 24, kDialogGrey);
+  s.SetPixel(24, 23, Rgb(10, 11, 11));
+  s.SetPixel(25, 24, Rgb(10, 11, 11));
+  s.SetPixel(24, 25, Rgb(11, 12, 11));
+  s.SetPixel(23, 24, Rgb(11, 12, 12));
+  s.SetPixel(22, 3, kDialogGrey);  // filled first, then a neighbour of the next
+  s.SetPixel(22, 4, kDialogGrey);
+  s.SetPixel(5, 24, Rgb(224, 224, 225));  // close to the background is not a hole
+  s.SetPixel(15, 15, kDialogGrey);        // outside every region
+  s.SetPixel(28, 24, kDialogGrey);
+
+  SmoothShadowCorners(s, kDialogGrey, 2, 5);
+
+  EXPECT_EQ(s.GetPixel(24, 24), Rgb(10, 12, 11));  // sums 42, 46, 45: ties go to even
+  EXPECT_EQ(s.GetPixel(22, 3), Rgb(94, 101, 108));  // (3 * other + 224) / 4
+  EXPECT_EQ(s.GetPixel(22, 4), Rgb(61, 70, 80));    // (3 * other + the pixel above) / 4
+  EXPECT_EQ(s.GetPixel(5, 24), Rgb(224, 224, 225));
+  EXPECT_EQ(s.GetPixel(15, 15), kDialogGrey);
+  EXPECT_EQ(s.GetPixel(28, 24), kDialogGrey);
+
+  // A corner wider than half the surface starts the region off its left edge;
+  // the neighbour there reads as no pixel, (255, 0, 0).
+  MemorySurface edge(30, 30, other);
+  edge.SetPixel(0, 25, kDialogGrey);
+  SmoothShadowCorners(edge, kDialogGrey, 2, 20);
+  EXPECT_EQ(edge.GetPixel(0, 25), Rgb(101, 45, 52));  // (3 * other + (255, 0, 0)) / 4
+}
+
+TEST(GfxFrameX, ShadowRingsStepFromTheShadowColourTowardTheBackground) {
+  // 224 grey at 50 %: the shadow is 100 and each ring is 124 div 7 = 17 lighter.
+  const int kRingGreys[] = {100, 117, 134, 151, 168, 185, 202, 219};
+  Panel p;
+  p.frame.ReadProperties(MemoryPropertyBag{{L"ShadowDepth", L"7"}});
+  const int d = 7, w = Panel::W, h = Panel::H;
+  // Ring 0 lies under the frame's outline; rings 1..7 form the bands.
+  for (int i = 1; i <= d; ++i) {
+    EXPECT_EQ(p.At(w - d - 1 + i, h / 2), Grey(kRingGreys[i])) << "right band, ring " << i;
+    EXPECT_EQ(p.At(w / 2, h - d - 1 + i), Grey(kRingGreys[i])) << "bottom band, ring " << i;
+  }
+  EXPECT_EQ(p.At(0, h / 2), kBlack);
+  EXPECT_EQ(p.At(w - d - 1, h / 2), kBlack);
+  EXPECT_EQ(p.At(w / 2, h - d - 1), kBlack);
+  EXPECT_EQ(p.At(w / 2, h / 2), kDialogGrey);
+  // The shadow starts its depth down and to the right.
+  EXPECT_EQ(p.At(w - 1, d - 1), kDialogGrey);
+  EXPECT_EQ(p.At(w - 1, d), Grey(kRingGreys[7]));
+  EXPECT_EQ(p.At(d - 1, h - 1), kDialogGrey);
+}
+
+TEST(GfxFrameX, OpacitySetsTheShadowColourTheRingsStartFrom) {
+  struct Case { Colour background; std::int16_t opacity; Colour shadow; };
+  const Case cases[] = {
+      {kDialogGrey, 100, kBlack},
+      {kDialogGrey, 0, Grey(200)},  // 224 div 100 * 100: a faint shadow remains
+      {Rgb(200, 100, 50), 30, Rgb(140, 70, 0)},
+  };
+  for (const Case &c : cases) {
+    Panel p;
+    p.site.ambient = c.background;
+    p.frame.ReadProperties(MemoryPropertyBag{{L"ShadowDepth", L"7"}});
+    p.frame.SetShadowOpacity(c.opacity);
+    for (int i = 1; i <= 7; ++i)
+      EXPECT_EQ(p.At(Panel::W - 8 + i, 50), BlendColour(c.shadow, c.background, 7, i)) << c.opacity << " " << i;
+  }
+}
+
+TEST(GfxFrameX, StyleAndShowShadowDecideWhatIsDrawn) {
+  const Colour fill = Rgb(240, 230, 200), border = Rgb(0, 0, 128);
+  for (const wchar_t *style : {L"2", L"-1"}) {
+    Panel p;
+    p.frame.ReadProperties(MemoryPropertyBag{{L"FrameStyle", style}, {L"FillColour", std::to_wstring(fill)}});
+    for (int y = 0; y < Panel::H; ++y)
+      for (int x = 0; x < Panel::W; ++x) ASSERT_EQ(p.At(x, y), kDialogGrey) << "style " << style;
+  }
+  for (std::int32_t style : {0, 1}) {
+    Panel p;
+    p.frame.InitNew();
+    p.frame.SetFrameStyle(style);
+    p.frame.SetFillColour(fill);
+    p.frame.SetBorderColour(border);
+    p.frame.SetShowShadow(false);
+    EXPECT_EQ(p.At(Panel::W - 1, 50), border) << "style " << style;
+    EXPECT_EQ(p.At(100, Panel::H - 1), border) << "style " << style;
+    EXPECT_EQ(p.At(Panel::W - 2, 50), fill) << "style " << style;
+  }
+}
+
+TEST(GfxFrameX, RoundedStyleSmoothsHolesLeftInTheRingsAndSquareStyleDoesNot) {
+  // At depth 4 on 224 grey the rings step by (100 - 224) div 4 = -31, so the
+  // outermost comes back to exactly 224 and its pixels in the scan regions are
+  // holes; ring 3 is 193. A 2-pixel corner is square on this surface, so both
+  // styles draw the same rings and only the smoothing differs.
+  for (std::int32_t style : {0, 1}) {
+    Panel p;
+    p.frame.ReadProperties(MemoryPropertyBag{
+        {L"FrameStyle", std::to_wstring(style)}, {L"ShadowDepth", L"4"}, {L"CornerDepth", L"2"}});
+    const int w = Panel::W, h = Panel::H;
+    // Scanned before the frame is drawn: (3 * 224 + 193) / 4 = 216.25, then
+    // (2 * 224 + 193 + 216) / 4 = 214.25.
+    const Colour first = style == 0 ? Grey(216) : kDialogGrey;
+    const Colour second = style == 0 ? Grey(214) : kDialogGrey;
+    EXPECT_EQ(p.At(4, h - 4), first) << "bottom-left, style " << style;
+    EXPECT_EQ(p.At(4, h - 3), second) << "bottom-left, style " << style;
+    EXPECT_EQ(p.At(w - 4, 4), first) << "top-right, style " << style;
+    EXPECT_EQ(p.At(w - 3, 4), second) << "top-right, style " << style;
+    EXPECT_EQ(p.At(4, h - 2), kDialogGrey) << "outside the regions, style " << style;
+  }
+}
+
+TEST(GfxFrameX, ReadsItsBackgroundAtEveryRepaintFromBackColourOrTheContainer) {
+  Panel p;
+  p.frame.InitNew();
+  EXPECT_EQ(p.paints, 0);  // a new instance waits for its first resize
+  EXPECT_EQ(p.At(0, 0), kUnpainted);
+  p.frame.Resize();
+  EXPECT_EQ(p.At(Panel::W - 1, 0), kDialogGrey);
+  p.site.ambient = Rgb(200, 220, 255);
+  p.frame.Refresh();
+  EXPECT_EQ(p.At(Panel::W - 1, 0), Rgb(200, 220, 255));
+  EXPECT_EQ(p.At(100, 50), kDialogGrey);  // the fill was taken when the instance was made
+
+  p.frame.SetBackColour(Rgb(10, 20, 30));
+  EXPECT_EQ(p.At(Panel::W - 1, 0), Rgb(200, 220, 255));
+  p.frame.SetBackColourIs(7);
+  p.site.ambient = Rgb(90, 90, 90);
+  p.frame.AmbientChanged();
+  EXPECT_EQ(p.At(Panel::W - 1, 0), Rgb(10, 20, 30));
+  // The shadow of (10, 20, 30) at 50 % is black; ring 1 of 5 is a fifth of the way.
+  EXPECT_EQ(p.At(Panel::W - 5, 50), Rgb(2, 4, 6));
+}
+
+// The three 16-bit properties with setter rules.
+struct Int16Property {
+  const wchar_t *name;
+  void (GfxFrameX::*set)(std::int16_t);
+  std::int16_t (GfxFrameX::*get)() const;
+};
+const Int16Property kOpacity{L"ShadowOpacity", &GfxFrameX::SetShadowOpacity, &GfxFrameX::ShadowOpacity};
+const Int16Property kDepth{L"ShadowDepth", &GfxFrameX::SetShadowDepth, &GfxFrameX::ShadowDepth};
+const Int16Property kCorner{L"CornerDepth", &GfxFrameX::SetCornerDepth, &GfxFrameX::CornerDepth};
+
+TEST(GfxFrameX, SettersClampWhileLoadingKeepsTheStoredValue) {
+  struct Case { const Int16Property &property; std::int16_t value, afterSet, afterLoad; };
+  const Case cases[] = {
+      {kOpacity, -5, 0, -5}, {kOpacity, 150, 100, 150}, {kOpacity, 100, 100, 100},
+      {kCorner, 60, 50, 60}, {kCorner, -1, 0, -1},      {kCorner, 50, 50, 50},
+      // A stored depth below 2 could not be painted; it loads as 2.
+      {kDepth, 1, 2, 2},     {kDepth, 0, 2, 2},         {kDepth, 2, 2, 2},
+      {kDepth, 41, 41, 41},  {kDepth, 45, 45, 45},      {kDepth, 50, 50, 50},
+      {kDepth, 51, 50, 51},  {kDepth, 60, 50, 60},
+  };
+  for (const Case &c : cases) {
+    Panel set;
+    set.frame.InitNew();
+    (set.frame.*c.property.set)(c.value);
+    EXPECT_EQ((set.frame.*c.property.get)(), c.afterSet) << "setting " << c.property.name << " " << c.value;
+    Panel load;
+    load.frame.ReadProperties(MemoryPropertyBag{{c.property.name, std::to_wstring(c.value)}});
+    EXPECT_EQ((load.frame.*c.property.get)(), c.afterLoad) << "loading " << c.property.name << " " << c.value;
+  }
+}
+
+TEST(GfxFrameX, SettersReportTheirNameAndRepaintWhileSavingWritesOnlyChangesInOrder) {
+  Panel p;
+  p.frame.InitNew();
+  MemoryPropertyBag untouched;
+  p.frame.WriteProperties(untouched);
+  EXPECT_TRUE(untouched.WriteOrder().empty());
+
+  p.frame.SetFrameStyle(0);
+  p.frame.SetShadowOpacity(80);
+  p.frame.SetShowShadow(false);
+  p.frame.SetShadowDepth(12);
+  p.frame.SetFillColour(Rgb(255, 255, 255));
+  p.frame.SetBackColour(Rgb(0, 0, 255));
+  p.frame.SetBackColourIs(-1);
+  p.frame.SetBorderColour(Rgb(0, 128, 0));
+  p.frame.SetCornerDepth(20);
+  EXPECT_EQ(p.site.changed, kKeys);
+  EXPECT_EQ(p.paints, 9);
+  EXPECT_EQ(p.At(100, 0), Rgb(0, 128, 0));  // the last repaint shows the last value
+
+  MemoryPropertyBag bag;
+  p.frame.WriteProperties(bag);
+  EXPECT_EQ(bag.WriteOrder(), kKeys);
+  EXPECT_EQ(bag.Read(L"ShowShadow"), L"0");
+  EXPECT_EQ(bag.Read(L"BackColour"), L"16711680");
+  EXPECT_EQ(bag.Read(L"BackColourIs"), L"-1");
+
+  // Read back under lower-case keys, then saved again unchanged.
+  MemoryPropertyBag lower;
+  for (const std::wstring &key : kKeys) {
+    std::wstring folded;
+    for (wchar_t c : key) folded += static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+    lower.Write(folded, *bag.Read(key));
+  }
+  Panel q;
+  q.frame.ReadProperties(lower);
+  EXPECT_FALSE(q.frame.ShowShadow());
+  EXPECT_EQ(q.frame.BorderColour(), Rgb(0, 128, 0));
+  MemoryPropertyBag again;
+  q.frame.WriteProperties(again);
+  for (const std::wstring &key : kKeys) EXPECT_EQ(again.Read(key), bag.Read(key)) << key;
+}
+
+TEST(GfxFrameX, StoredDefaultsAreTheContainerColourAtTheMomentAndRealsRoundToEven) {
+  Panel p;
+  p.site.ambient = Rgb(5, 6, 7);
+  p.frame.ReadProperties(MemoryPropertyBag{{L"CornerDepth", L"6.5"}, {L"ShadowOpacity", L"7.5"}});
+  EXPECT_EQ(p.paints, 1);
+  EXPECT_EQ(p.frame.FrameStyle(), 1);
+  EXPECT_TRUE(p.frame.ShowShadow());
+  EXPECT_EQ(p.frame.ShadowDepth(), 5);
+  EXPECT_EQ(p.frame.FillColour(), Rgb(5, 6, 7));
+  EXPECT_EQ(p.frame.BackColour(), Rgb(5, 6, 7));
+  EXPECT_EQ(p.frame.CornerDepth(), 6);
+  EXPECT_EQ(p.frame.ShadowOpacity(), 8);
+
+  // Once the container's colour has moved on, the old one is worth keeping.
+  p.site.ambient = Rgb(0, 0, 128);
+  MemoryPropertyBag bag;
+  p.frame.WriteProperties(bag);
+  const std::vector<std::wstring> written = {L"ShadowOpacity", L"FillColour", L"BackColour", L"CornerDepth"};
+  EXPECT_EQ(bag.WriteOrder(), written);
+  EXPECT_EQ(bag.Read(L"FillColour"), std::to_wstring(Rgb(5, 6, 7)));
+}
+
+}  // namespace

@@ -1,1 +1,230 @@
-// (being written)
+// The framed panel's window on real windows: its retained image, its repaint
+// triggers, and notifications of the controls placed inside it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "frame_x_win32.h"
+
+namespace {
+
+constexpr Colour Grey(int v) { return Rgb(v, v, v); }
+constexpr Colour kBlack = Rgb(0, 0, 0);
+constexpr Colour kDialogGrey = Grey(224);
+constexpr LRESULT kParentAnswer = 0x4242;
+
+class TestSite : public ControlSite {
+ public:
+  Colour ambient = kDialogGrey;
+  std::vector<std::wstring> changed;
+
+  Colour AmbientBackColour() override { return ambient; }
+  bool AmbientDisplayAsDefault() override { return false; }
+  bool UserMode() override { return true; }
+  std::wstring InstanceName() override { return L"GFXFrameX1"; }
+  std::vector<std::wstring> PushButtonCaptions() override { return {}; }
+  void PropertyChanged(const std::wstring &name) override { changed.push_back(name); }
+  void SetAccessKeys(const std::wstring &) override {}
+  void SendTab(bool) override {}
+  void DoEvents() override {}
+  std::uintptr_t ContainerWindow() override { return 0; }
+  bool ContainerIsMdiChild() override { return false; }
+  int TwipsPerPixelX() override { return 15; }
+};
+
+struct Received { UINT message; WPARAM wParam; LPARAM lParam; };
+std::vector<Received> g_received;
+
+bool IsForwarded(UINT message) {
+  switch (message) {
+    case WM_COMMAND: case WM_NOTIFY: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_DRAWITEM: case WM_MEASUREITEM:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsForwarded(message)) {
+    g_received.push_back({message, wParam, lParam});
+    return kParentAnswer;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Hidden unless a test needs update regions: under Wine on a display without
+// a window manager, destroying a shown top-level window waits two seconds.
+HWND MakeParent(bool shown = false) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"FrameTestParent";
+    registered = RegisterClassExW(&wc) != 0;
+  }
+  g_received.clear();
+  HWND parent = CreateWindowExW(0, L"FrameTestParent", L"Frame test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                                0, 640, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (shown) ShowWindow(parent, SW_SHOWNOACTIVATE);
+  return parent;
+}
+
+// The window's client area as it paints it into an image of ours.
+struct Printed : GdiSurface {
+  explicit Printed(HWND hwnd) {
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    Resize(client.right, client.bottom);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(Dc()), PRF_CLIENT);
+  }
+  Colour At(int x, int y) const { return GetPixel(x, y); }
+};
+
+TEST(GfxFrameXWindow, IsAChildShowingTheStoredPanelWithItsShadowBands) {
+  HWND parent = MakeParent();
+  TestSite site;
+  GfxFrameXWindow frame(site);
+  const MemoryPropertyBag stored{{L"ShadowDepth", L"7"}};
+  HWND hwnd = frame.Create(parent, 12, 8, 450, 181, &stored);
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(frame.Hwnd(), hwnd);
+  EXPECT_EQ(GetParent(hwnd), parent);
+  const DWORD wanted = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & wanted, wanted);
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+
+  const Printed image(hwnd);
+  ASSERT_EQ(image.Width(), 450);
+  ASSERT_EQ(image.Height(), 181);
+  // 224 grey at 50 %: rings 1..7 are 117..219 in steps of 17; ring 0 (100)
+  // lies under the outline.
+  const int d = 7, w = 450, h = 181;
+  for (int i = 1; i <= d; ++i) {
+    EXPECT_EQ(image.At(w - d - 1 + i, h / 2), Grey(100 + 17 * i)) << "right band, ring " << i;
+    EXPECT_EQ(image.At(w / 2, h - d - 1 + i), Grey(100 + 17 * i)) << "bottom band, ring " << i;
+  }
+  EXPECT_EQ(image.At(0, 0), kBlack);
+  EXPECT_EQ(image.At(w - d - 1, h / 2), kBlack);
+  EXPECT_EQ(image.At(w / 2, h - d - 1), kBlack);
+  EXPECT_EQ(image.At(w / 2, h / 2), kDialogGrey);
+  EXPECT_EQ(image.At(w - 1, d - 1), kDialogGrey);
+  DestroyWindow(parent);
+}
+
+TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
+  HWND parent = MakeParent(true);
+  TestSite site;
+  GfxFrameXWindow frame(site);
+  const MemoryPropertyBag stored{{L"ShadowDepth", L"7"}};
+  frame.Create(parent, 0, 0, 450, 181, &stored);
+
+  MoveWindow(frame.Hwnd(), 0, 0, 300, 120, TRUE);
+  {
+    const Printed image(frame.Hwnd());
+    ASSERT_EQ(image.Width(), 300);
+    EXPECT_EQ(image.At(300 - 8, 60), kBlack);
+    EXPECT_EQ(image.At(299, 60), Grey(219));
+    EXPECT_EQ(image.At(150, 119), Grey(219));
+  }
+
+  // A property change repaints the image and asks the window to show it.
+  ValidateRect(frame.Hwnd(), nullptr);
+  frame.Control().SetBorderColour(Rgb(255, 0, 0));
+  EXPECT_TRUE(GetUpdateRect(frame.Hwnd(), nullptr, FALSE));
+  EXPECT_EQ(site.changed, std::vector<std::wstring>{L"BorderColour"});
+  EXPECT_EQ(Printed(frame.Hwnd()).At(0, 0), Rgb(255, 0, 0));
+
+  site.ambient = Rgb(200, 220, 255);
+  ValidateRect(frame.Hwnd(), nullptr);
+  frame.AmbientChanged();
+  EXPECT_TRUE(GetUpdateRect(frame.Hwnd(), nullptr, FALSE));
+  EXPECT_EQ(Printed(frame.Hwnd()).At(299, 0), Rgb(200, 220, 255));
+
+  MemoryPropertyBag saved;
+  frame.Save(saved);
+  // The fill colour was the container's at load and is no longer.
+  const std::vector<std::wstring> keys = {L"ShadowDepth", L"FillColour", L"BackColour", L"BorderColour"};
+  EXPECT_EQ(saved.WriteOrder(), keys);
+  EXPECT_EQ(saved.Read(L"ShadowDepth"), L"7");
+  DestroyWindow(parent);
+}
+
+TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
+  HWND parent = MakeParent();
+  TestSite site;
+  GfxFrameXWindow frame(site);
+  frame.Create(parent, 0, 0, 450, 181, nullptr);
+
+  NMHDR notify = {};
+  DRAWITEMSTRUCT draw = {};
+  MEASUREITEMSTRUCT measure = {};
+  struct Case { UINT message; WPARAM wParam; LPARAM lParam; };
+  const Case cases[] = {
+      {WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), 0x1234},
+      {WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&notify)},
+      {WM_CTLCOLORSTATIC, 0x10, 0x20},
+      {WM_CTLCOLOREDIT, 0x11, 0x21},
+      {WM_CTLCOLORLISTBOX, 0x12, 0x22},
+      {WM_CTLCOLORBTN, 0x13, 0x23},
+      {WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(&draw)},
+      {WM_MEASUREITEM, 7, reinterpret_cast<LPARAM>(&measure)},
+  };
+  for (const Case &c : cases) {
+    g_received.clear();
+    EXPECT_EQ(SendMessageW(frame.Hwnd(), c.message, c.wParam, c.lParam), kParentAnswer) << c.message;
+    ASSERT_EQ(g_received.size(), 1u) << c.message;
+    EXPECT_EQ(g_received[0].message, c.message);
+    EXPECT_EQ(g_received[0].wParam, c.wParam);
+    EXPECT_EQ(g_received[0].lParam, c.lParam);
+  }
+
+  // A real button inside the panel: its click reaches the form.
+  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 80, 24,
+                                frame.Hwnd(), reinterpret_cast<HMENU>(42), GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  g_received.clear();
+  SendMessageW(button, BM_CLICK, 0, 0);
+  bool clicked = false;
+  for (const Received &r : g_received)
+    clicked |= r.message == WM_COMMAND && LOWORD(r.wParam) == 42 && HIWORD(r.wParam) == BN_CLICKED &&
+               r.lParam == reinterpret_cast<LPARAM>(button);
+  EXPECT_TRUE(clicked);
+  DestroyWindow(parent);
+}
+
+TEST(GfxFrameXWindow, GoesWithItsWindow) {
+  HWND parent = MakeParent();
+  TestSite site;
+  {
+    GfxFrameXWindow frame(site);
+    frame.Create(parent, 0, 0, 200, 100, nullptr);
+    HWND inside = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, frame.Hwnd(), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = frame.Hwnd();
+    DestroyWindow(parent);
+    EXPECT_EQ(frame.Hwnd(), nullptr);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(IsWindow(inside));
+    // Made again on a new parent, it starts afresh.
+    parent = MakeParent();
+    ASSERT_NE(frame.Create(parent, 0, 0, 200, 100, nullptr), nullptr);
+    // A new instance, painted with the defaults on its first size: depth 5,
+    // outermost ring 100 + 5 * (124 div 5) = 220.
+    const Printed image(frame.Hwnd());
+    EXPECT_EQ(image.At(200 - 6, 50), kBlack);
+    EXPECT_EQ(image.At(199, 50), Grey(220));
+  }
+  // The object went first: it took its window with it and left the parent.
+  EXPECT_TRUE(IsWindow(parent));
+  HWND child = GetWindow(parent, GW_CHILD);
+  EXPECT_EQ(child, nullptr);
+  DestroyWindow(parent);
+}
+
+}  // namespace
