@@ -1,0 +1,250 @@
+#!/usr/bin/env bash
+# Draws the pictures of the settings dialog:
+#
+#   mark-off.bmp, mark-on.bmp   the option box, not selected and selected
+#   banner-01.bmp .. banner-24.bmp
+#                               the animated banner: the home page address and
+#                               the author's name fade in and out while a few
+#                               skeletons walk across; the last frame is empty
+#   hand.cur                    the pointer shown over the link
+#   icon.ico                    the program icon, a blue sky with clouds made
+#                               from the renderer's own cloud texture
+#
+#   assets/make-dialog-pictures.sh OUTDIR [CLOUD-SLICE]
+#
+# CLOUD-SLICE is the cloud-slice tool of the native build; without it the
+# script takes $CLOUD_SLICE, else build/native/bin/cloud-slice under the top
+# of the tree. Needs ImageMagick 6 (`convert`), python3 and the DejaVu fonts.
+# The bitmaps are Windows BMPs, 24 bits per pixel, bottom-up, without a colour
+# space header. Nothing random or time-dependent goes into any of the files,
+# so every run writes the same bytes.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+    echo "usage: $0 OUTDIR [CLOUD-SLICE]" >&2
+    exit 2
+fi
+outdir=$1
+cloud_slice=${2:-${CLOUD_SLICE:-$root/build/native/bin/cloud-slice}}
+
+if ! [ -x "$cloud_slice" ]; then
+    echo "$0: cloud-slice not found at $cloud_slice" >&2
+    echo 'build it first (make native) or pass its path' >&2
+    exit 1
+fi
+
+mkdir -p "$outdir"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Output options that make ImageMagick write 24 bits per pixel, whatever
+# the colours of the picture.
+readonly BMP24=(-type TrueColor -alpha off)
+
+# ---------------------------------------------------------------------------
+# Option marks.
+
+readonly MARK=12
+readonly MARK_BORDER='rgb(128,128,128)' MARK_PAPER='rgb(255,255,255)'
+readonly MARK_EDGE='rgb(200,220,255)' MARK_FILL='rgb(40,90,200)'
+
+# An empty box: a one-pixel grey frame round white.
+mark_off() {
+    convert -size $((MARK - 2))x$((MARK - 2)) "xc:$MARK_PAPER" \
+        -bordercolor "$MARK_BORDER" -border 1 \
+        "${BMP24[@]}" "BMP3:$1"
+}
+
+# A filled box: blue inside a one-pixel light edge.
+mark_on() {
+    convert -size $((MARK - 2))x$((MARK - 2)) "xc:$MARK_FILL" \
+        -bordercolor "$MARK_EDGE" -border 1 \
+        "${BMP24[@]}" "BMP3:$1"
+}
+
+# ---------------------------------------------------------------------------
+# Banner.
+
+# Size of the banner, and of the grey frame round it.
+readonly BANNER_W=120 BANNER_H=50 FRAME=1 FRAME_COLOUR='rgb(128,128,128)'
+# The field inside the frame, where everything is drawn.
+readonly FIELD_W=$((BANNER_W - 2 * FRAME)) FIELD_H=$((BANNER_H - 2 * FRAME))
+
+# The two lines of text: wording, face, size in pixels and distance of the
+# top of the line from the top of the field. Both are centred across. The
+# address is set narrow so that it stays readable at this size and still
+# fits the width.
+readonly ADDRESS='www.example.com/brumalis' ADDRESS_FONT=DejaVu-Sans-Condensed
+readonly ADDRESS_SIZE=8 ADDRESS_TOP=4
+readonly HANDLE='t-orka' HANDLE_FONT=DejaVu-Sans HANDLE_SIZE=8 HANDLE_TOP=14
+
+# Grey level (0 black .. 255 white) of each line in each frame: the address
+# comes and goes, then the name, then both together; the last frame is
+# empty.
+LEVELS=(
+    # frame  address  handle
+    "  1      40       0"
+    "  2      100      0"
+    "  3      170      0"
+    "  4      255      0"
+    "  5      255      0"
+    "  6      170      0"
+    "  7      100      0"
+    "  8      40       0"
+    "  9      0        40"
+    " 10      0        100"
+    " 11      0        170"
+    " 12      0        255"
+    " 13      0        255"
+    " 14      0        170"
+    " 15      0        100"
+    " 16      0        40"
+    " 17      60       60"
+    " 18      140      140"
+    " 19      220      220"
+    " 20      220      220"
+    " 21      140      140"
+    " 22      60       60"
+    " 23      20       20"
+    " 24      0        0"
+)
+
+# The walking skeleton, one column per pose of the walk: feet apart with the
+# near leg ahead, legs passing, feet apart with the near leg behind, legs
+# passing again. '#' is bone, '+' the far leg in shadow, 'o' the holes of
+# the skull, '.' empty. The body rides a pixel higher while the legs pass.
+readonly POSES=4 SPRITE_W=13 SPRITE_H=21
+readonly BONE='#ece6d6' SHADE='#8c877a' SOCKET='#000000'
+SKELETON=(
+    # feet apart   | legs passing  | feet apart    | legs passing
+    ".............|....#####....|.............|....#####...."
+    "....#####....|...#######...|....#####....|...#######..."
+    "...#######...|...#oo#oo#...|...#######...|...#oo#oo#..."
+    "...#oo#oo#...|...#oo#oo#...|...#oo#oo#...|...#oo#oo#..."
+    "...#oo#oo#...|...###o###...|...#oo#oo#...|...###o###..."
+    "...###o###...|....#####....|...###o###...|....#####...."
+    "....#####....|....#.#.#....|....#####....|....#.#.#...."
+    "....#.#.#....|......#......|....#.#.#....|......#......"
+    "......#......|...#######...|......#......|...#######..."
+    "...#######...|..#...#...#..|...#######...|..#...#...#.."
+    "..#...#...#..|..#.#####.#..|..#...#...#..|..#.#####.#.."
+    ".#..#####.#..|..#...#...#..|..#.#####..#.|..#...#...#.."
+    ".#....#...#..|..#.#####.#..|..#...#....#.|..#.#####.#.."
+    "#...#####.#..|......#......|..#.#####...#|......#......"
+    "......#......|.....###.....|......#......|.....###....."
+    ".....###.....|.....+.#.....|.....###.....|.....#.+....."
+    "....+...#....|.....+.#.....|....#...+....|.....#.+....."
+    "...+.....#...|......+#.....|...#.....+...|......#+....."
+    "...+.....#...|.....+.#.....|...#.....+...|.....#.+....."
+    "..+.......#..|....++.#.....|..#.......+..|....##.+....."
+    "..++......##.|.......##....|..##......++.|.......++...."
+)
+
+# The skeletons walking in file, all at the same pace: where each stands in
+# the first frame (left edge, field pixels) and the pose it starts in. They
+# walk through frame 23 and are gone in frame 24.
+readonly STEP=7 WALK_FRAMES=23 SKELETON_TOP=$((FIELD_H - SPRITE_H - 1))
+WALKERS=(
+    #  x     first pose
+    "  -6    0"
+    "  -24   2"
+    "  -42   1"
+)
+
+# Writes pose N (0-based) of the skeleton as an XPM picture.
+sprite() {
+    local pose=$1 row cells
+    {
+        echo '/* XPM */'
+        echo 'static char *skeleton[] = {'
+        echo "\"$SPRITE_W $SPRITE_H 4 1\","
+        echo '". c None",'
+        echo "\"# c $BONE\","
+        echo "\"+ c $SHADE\","
+        echo "\"o c $SOCKET\","
+        for row in "${SKELETON[@]}"; do
+            IFS='|' read -r -a cells <<<"$row"
+            echo "\"${cells[$pose]}\","
+        done
+        echo '};'
+    } >"$work/pose-$pose.xpm"
+}
+
+# Writes frame FRAME (1-based) of the banner to OUT, with the address and
+# the name at the given grey levels (0 leaves a line out).
+banner() {
+    local frame=$1 out=$2 address=$3 handle=$4
+    local args=(-gravity North)
+    if [ "$address" -gt 0 ]; then
+        args+=(-font "$ADDRESS_FONT" -pointsize "$ADDRESS_SIZE" -fill "rgb($address,$address,$address)"
+            -annotate "+0+$ADDRESS_TOP" "$ADDRESS")
+    fi
+    if [ "$handle" -gt 0 ]; then
+        args+=(-font "$HANDLE_FONT" -pointsize "$HANDLE_SIZE" -fill "rgb($handle,$handle,$handle)"
+            -annotate "+0+$HANDLE_TOP" "$HANDLE")
+    fi
+    args+=(-gravity NorthWest)
+    if [ "$frame" -le "$WALK_FRAMES" ]; then
+        local walker x first
+        for walker in "${WALKERS[@]}"; do
+            read -r x first <<<"$walker"
+            args+=("$work/pose-$(((first + frame - 1) % POSES)).xpm"
+                -geometry "$(printf '%+d%+d' $((x + (frame - 1) * STEP)) "$SKELETON_TOP")"
+                -composite)
+        done
+    fi
+    convert -size "${FIELD_W}x${FIELD_H}" xc:black \
+        "${args[@]}" \
+        -bordercolor "$FRAME_COLOUR" -border "$FRAME" \
+        "${BMP24[@]}" "BMP3:$out"
+}
+
+banners() {
+    local pose row frame address handle
+    for ((pose = 0; pose < POSES; pose++)); do
+        sprite "$pose"
+    done
+    for row in "${LEVELS[@]}"; do
+        read -r frame address handle <<<"$row"
+        banner "$frame" "$(printf '%s/banner-%02d.bmp' "$outdir" "$frame")" "$address" "$handle"
+    done
+}
+
+# ---------------------------------------------------------------------------
+# Icon.
+
+readonly ICON=32
+# Sky from the top of the icon down.
+readonly SKY_TOP='rgb(16,48,148)' SKY_BOTTOM='rgb(170,208,244)'
+# The part of the 128 x 128 start-up cloud slice that is shrunk onto the
+# icon, the grey levels of the slice that become clear sky and full cloud,
+# and how much of the cloud is kept at the top (the rest fades in down to
+# the bottom), so the deep blue shows above.
+readonly CLOUD_CROP=48x48+60+70 CLOUD_LEVEL=25%,90% CLOUD_BLUR=0x0.6 CLOUD_TOP=gray60
+
+icon() {
+    local slice=$work/cloud.pgm
+    "$cloud_slice" --startup 0 --pgm "$slice" >/dev/null
+    convert -size ${ICON}x${ICON} "gradient:$SKY_TOP-$SKY_BOTTOM" \
+        '(' -size ${ICON}x${ICON} xc:white \
+            '(' "$slice" -crop "$CLOUD_CROP" +repage -resize "${ICON}x${ICON}!" \
+                -level "$CLOUD_LEVEL" -blur "$CLOUD_BLUR" \
+                '(' -size ${ICON}x${ICON} "gradient:$CLOUD_TOP-white" ')' \
+                -compose Multiply -composite ')' \
+            -alpha off -compose CopyOpacity -composite ')' \
+        -compose Over -composite \
+        -alpha off +dither -colors 256 -depth 8 \
+        "PPM:$work/icon.ppm"
+    python3 "$here/ppm-to-ico.py" "$work/icon.ppm" "$1"
+}
+
+# ---------------------------------------------------------------------------
+
+mark_off "$outdir/mark-off.bmp"
+mark_on "$outdir/mark-on.bmp"
+banners
+python3 "$here/hand-cursor.py" "$outdir/hand.cur"
+icon "$outdir/icon.ico"
