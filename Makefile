@@ -10,7 +10,7 @@ native: deps
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native
 
-win32: deps
+win32: deps native
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32
 

@@ -9,6 +9,7 @@
 #include "host_state.h"
 #include "numbers.h"
 #include "profile_win32.h"
+#include "settings_dialog_win32.h"
 #include "text_win32.h"
 
 MusicSettings Music;
@@ -64,7 +65,7 @@ void Main() {
   }
 
   if (mode == StartMode::Settings) {
-    // The settings dialog is not part of this program yet: the request ends here.
+    ShowSettingsDialog();
     formkit::App::End();
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();

@@ -1,0 +1,27 @@
+#include "dialog_logic.h"
+
+#include "numbers.h"
+
+SourceView ViewOfSource(int kind) {
+  SourceView view = {{kind == 0, kind == 1, kind == 2}, kind == 1, kind == 2};
+  return view;
+}
+
+std::wstring FormatTrack(long value) { return value == 0 ? std::wstring() : std::to_wstring(value); }
+
+std::int16_t TrackFromText(const std::wstring &text) {
+  const auto number = ParseNumber(text);
+  if (!number) return 0;
+  return RoundToInt16(*number).value_or(0);
+}
+
+BannerStep BannerTick(int frame) {
+  ++frame;
+  if (frame >= 1 && frame <= kBannerFrames) return {frame, frame, 0};
+  if (frame > kBannerFrames && frame <= 2 * kBannerFrames) return {frame, 0, frame - kBannerFrames};
+  return {0, 0, 0};
+}
+
+DialogPlace PlaceDialog(long screenWidth, long screenHeight, long dialogWidth, long dialogHeight) {
+  return {(screenWidth - dialogWidth) / 2, (screenHeight - dialogHeight) / 3};
+}

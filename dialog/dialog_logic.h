@@ -1,0 +1,39 @@
+// The rules of the settings dialog, apart from its windows: which option
+// mark is chosen and which control is enabled for a music source, the track
+// text, the banner's frame sequence and where the dialog opens.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the dialog shows for a music source (0 none, 1 CD, 2 file).
+struct SourceView {
+  bool markChosen[3];  // the option marks, by source index
+  bool trackBoxEnabled;
+  bool browseEnabled;
+};
+SourceView ViewOfSource(int kind);
+
+// A number in the "##" pattern: empty for 0, otherwise its decimal digits.
+std::wstring FormatTrack(long value);
+
+// The track to store for the text of the track box: a number rounded to the
+// nearest integer, ties to even; anything else, or a number beyond 16 bits, 0.
+std::int16_t TrackFromText(const std::wstring &text);
+
+// One tick of the banner: the left box plays frames 1-24, then the right box
+// plays them, then one tick shows nothing new.
+struct BannerStep {
+  int frame;        // the tick counter after the tick
+  int leftFrame;    // frame to show in the left box (0: none), which clears the right box
+  int rightFrame;   // frame to show in the right box (0: none), which clears the left box
+};
+BannerStep BannerTick(int frame);
+constexpr int kBannerFrames = 24;
+
+// Where the dialog opens: centred across the screen, a third of the free
+// height below the top; all in twips, with integer division.
+struct DialogPlace {
+  long left, top;
+};
+DialogPlace PlaceDialog(long screenWidth, long screenHeight, long dialogWidth, long dialogHeight);

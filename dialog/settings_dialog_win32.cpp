@@ -1,0 +1,257 @@
+// The settings dialog: the user chooses no music, an audio CD with a track to
+// repeat, or an MP3/WAV file; apply writes the choice for the next
+// full-screen run. A small banner plays below and opens the home page when
+// clicked.
+#include "settings_dialog_win32.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+
+#include "dialog_logic.h"
+#include "dialog_resources.h"
+#include "form_kit_win32.h"
+#include "frame_x_win32.h"
+#include "gdi_surface.h"
+#include "host_state.h"
+#include "numbers.h"
+#include "profile_win32.h"
+#include "text_win32.h"
+#include "xp_button_win32.h"
+
+namespace {
+
+using formkit::ComboBox;
+using formkit::FormControlSite;
+using formkit::GroupFrame;
+using formkit::Image;
+using formkit::Label;
+using formkit::Picture;
+using formkit::PictureBox;
+using formkit::Timer;
+
+const wchar_t kHomePage[] = L"http://www.example.com/brumalis/";
+constexpr COLORREF kDialogGrey = RGB(224, 224, 224);
+
+FontSpec DialogFont() {
+  FontSpec font;
+  font.name = L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af";  // ＭＳ Ｐゴシック
+  font.points = 9.75;
+  font.weight = 400;
+  font.charset = SHIFTJIS_CHARSET;
+  return font;
+}
+
+class SettingsDialog : public formkit::Form {
+ public:
+  SettingsDialog()
+      : Form(kDialogTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME) {
+    Timer1.SetInterval(100);
+  }
+  ~SettingsDialog() override {
+    if (font_) DeleteObject(font_);
+  }
+
+ protected:
+  void OnLoad() override {
+    CreateControls();
+
+    BannerFrame = 0;
+    const RECT outer = WindowRectTwips();
+    const DialogPlace place = PlaceDialog(formkit::ScreenWidthTwips(), formkit::ScreenHeightTwips(),
+                                          outer.right - outer.left, outer.bottom - outer.top);
+    MoveTwips(place.left, place.top, outer.right - outer.left, outer.bottom - outer.top);
+
+    BGM_Repeat.SetEnabled(false);
+    ShowSource(Music.BgmKind);
+    BGM_Repeat.SetText(FormatTrack(Music.BgmRepeat));
+    for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(FormatTrack(track));
+    lbl_Fname.SetCaption(Music.BgmFile);
+
+    POINT cursor;
+    if (GetCursorPos(&cursor)) {
+      ZoomOriginX = static_cast<std::int16_t>(cursor.x);
+      ZoomOriginY = static_cast<std::int16_t>(cursor.y);
+    } else {
+      ZoomOriginX = ZoomOriginY = 0;
+    }
+    ZoomFromPoint(Hwnd(), ZoomOriginX, ZoomOriginY);
+    formkit::SetScreenMousePointer(formkit::MousePointer::Default);
+  }
+
+  void OnQueryUnload(bool &, formkit::UnloadMode) override { Timer1.SetEnabled(false); }
+  void OnUnload(bool &) override { ZoomToPoint(Hwnd(), ZoomOriginX, ZoomOriginY); }
+
+ private:
+  void CreateControls() {
+    font_ = CreateFontFor(DialogFont());
+    SetFont(font_);
+    SetBackColour(kDialogGrey);
+    SetClientSizeTwips(7020, 3900);
+    SetIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SKY), IMAGE_ICON,
+                                          32, 32, 0)));
+    HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_POINTING_HAND));
+
+    Img_Ra[0] = formkit::LoadPictureResource(IDB_MARK_OFF);
+    Img_Ra[1] = formkit::LoadPictureResource(IDB_MARK_ON);
+    for (int i = 1; i <= kBannerFrames; ++i) Pic_t[i] = formkit::LoadPictureResource(IDB_BANNER_FIRST + i - 1);
+
+    static const MemoryPropertyBag frameProperties = {{L"ShadowDepth", L"7"}};
+    GFXFrameX1.Create(Hwnd(), formkit::PixelsX(180), formkit::PixelsY(180), formkit::PixelsX(6735),
+                      formkit::PixelsY(2715), &frameProperties);
+
+    Frame3.Create(180, 120, 6255, 2355, GFXFrameX1.Hwnd());
+    Frame3.SetBackColour(kDialogGrey);
+    struct Row { int index; long top, labelWidth; const wchar_t *caption; };
+    const Row rows[] = {{1, 360, 645, L"\u97f3\u697dCD"},       // 音楽CD
+                        {0, 660, 330, L"\u306a\u3057"},         // なし
+                        {2, 960, 900, L"MP3\u3001WAV"}};        // MP3、WAV
+    for (const Row &row : rows) {
+      Image &mark = Frame3.Add<Image>();
+      mark.MoveTwips(180, row.top, 195, 195);
+      Label &caption = Frame3.Add<Label>();
+      caption.MoveTwips(420, row.top, row.labelWidth, 195);
+      caption.SetCaption(row.caption);
+      // The marks and their captions are one group of option buttons.
+      mark.OnMouseDown = caption.OnMouseDown = [this, i = row.index](int, int, int, int) { ChooseSource(i); };
+      Img_BGM[row.index] = &mark;
+      lbl_BGM[row.index] = &caption;
+    }
+    BGM_Repeat.Create(1200, 300, 615, 300);
+    Label &repeat = Frame3.Add<Label>();
+    repeat.MoveTwips(1860, 360, 990, 195);
+    repeat.SetCaption(L"\u66f2\u76ee\u3092\uff98\uff8b\uff9f\uff70\uff84");  // 曲目をﾘﾋﾟｰﾄ
+
+    CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375);
+    Cmd_File.OnClick = [this] { Browse(); };
+    lbl_Fname.MoveTwips(180, 1680, 5895, 495);
+
+    for (int i = 0; i < 2; ++i) {
+      Pic_m[i].Create(i == 0 ? 180 : 4980, 2940, 1845, 780);
+      Pic_m[i].SetBackColour(RGB(0, 0, 0));
+      Pic_m[i].SetCursor(hand);
+      Pic_m[i].OnClick = [this] { OpenHomePage(); };
+    }
+    CreateButton(Cmd_Set, setSite_, Hwnd(), L"\u8a2d\u5b9a", 2100, 2940, 1335, 435);  // 設定
+    Cmd_Set.OnClick = [this] { Apply(); };
+    CreateButton(Cmd_Can, cancelSite_, Hwnd(), L"\uff77\uff6c\uff9d\uff7e\uff99", 3540, 2940, 1335, 435);  // ｷｬﾝｾﾙ
+    Cmd_Can.OnClick = [this] { Unload(); };
+
+    Label &version = Add<Label>();
+    version.MoveTwips(2100, 3480, 2475, 195);
+    version.SetCaption(L"Designed by t-orka Ver.1.0.0");
+
+    OnFocusMoved = [this](HWND, HWND) {
+      for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->AmbientChanged(L"DisplayAsDefault");
+    };
+  }
+
+  void CreateButton(XpButtonWindow &button, FormControlSite &site, HWND parent, const std::wstring &caption,
+                    long left, long top, long width, long height) {
+    site.ButtonCaptions = [this] {
+      std::vector<std::wstring> captions;
+      for (XpButtonWindow *b : {&Cmd_File, &Cmd_Set, &Cmd_Can}) {
+        if (b->Hwnd()) captions.push_back(b->Control().Caption());
+      }
+      return captions;
+    };
+    MemoryPropertyBag stored = {{L"Caption", caption}, {L"Font", FontToText(DialogFont())}};
+    button.Create(parent, formkit::PixelsX(left), formkit::PixelsY(top), formkit::PixelsX(width),
+                  formkit::PixelsY(height), &stored);
+    site.Attach(button.Hwnd(), [&button] { button.AccessKeyPressed(); });
+  }
+
+  void ShowSource(int kind) {
+    const SourceView view = ViewOfSource(kind);
+    for (int i = 0; i < 3; ++i) Img_BGM[i]->SetPicture(Img_Ra[view.markChosen[i] ? 1 : 0]);
+    BGM_Repeat.SetEnabled(view.trackBoxEnabled);
+    Cmd_File.SetEnabled(view.browseEnabled);
+  }
+
+  void ChooseSource(int index) {
+    Music.BgmKind = static_cast<std::int16_t>(index);
+    ShowSource(index);
+  }
+
+  void Browse() {
+    char file[255] = {};
+    char title[255] = {};
+    const std::string filter = ToAnsi(L"BGM\uff8c\uff67\uff72\uff99 (MP3 WAV)") + '\0' + "*.MP3;*.WAV" + '\0' + '\0';
+    const std::string folder = ToAnsi(Music.BgmFolder);
+    const std::string caption = ToAnsi(L"\uff8c\uff67\uff72\uff99\u3092\u958b\u304f");  // ﾌｧｲﾙを開く
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the 76-byte record
+    ofn.hwndOwner = Hwnd();
+    ofn.hInstance = GetModuleHandleW(nullptr);
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = sizeof title;
+    ofn.lpstrInitialDir = folder.c_str();
+    ofn.lpstrTitle = caption.c_str();
+    if (GetOpenFileNameA(&ofn) > 0) {
+      Music.BgmFile = FromAnsi(file);
+      lbl_Fname.SetCaption(Music.BgmFile);
+      Music.BgmFolder = FolderOf(Music.BgmFile);
+    }
+  }
+
+  void Apply() {
+    Win32Profile profile;
+    WriteIni(profile, kSection, kKeyBgmKind, FormatNumber(Music.BgmKind), kSettingsFile);
+    Music.BgmRepeat = TrackFromText(BGM_Repeat.Text());
+    WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(Music.BgmRepeat), kSettingsFile);
+    WriteIni(profile, kSection, kKeyBgmFile, Music.BgmFile, kSettingsFile);
+    Unload();
+  }
+
+  void BannerTickHandler() {
+    const BannerStep step = BannerTick(BannerFrame);
+    BannerFrame = static_cast<std::int16_t>(step.frame);
+    if (step.leftFrame) {
+      Pic_m[0].SetPicture(Pic_t[step.leftFrame]);
+      Pic_m[1].Clear();
+    } else if (step.rightFrame) {
+      Pic_m[0].Clear();
+      Pic_m[1].SetPicture(Pic_t[step.rightFrame]);
+    }
+  }
+
+  void OpenHomePage() {
+    formkit::SetScreenMousePointer(formkit::MousePointer::Hourglass);
+    ShellExecuteA(Hwnd(), "open", ToAnsi(kHomePage).c_str(), "", "", SW_SHOWNORMAL);
+    formkit::SetScreenMousePointer(formkit::MousePointer::Default);
+  }
+
+  HFONT font_ = nullptr;
+  std::int16_t BannerFrame = 0;
+
+  FormControlSite frameSite_{*this, L"GFXFrameX1"};
+  GfxFrameXWindow GFXFrameX1{frameSite_};
+  GroupFrame Frame3{*this, L"BGM"};
+  std::array<Image *, 3> Img_BGM = {};
+  std::array<Label *, 3> lbl_BGM = {};
+  ComboBox BGM_Repeat{Frame3};
+  Label &lbl_Fname = Frame3.Add<Label>();
+  FormControlSite fileSite_{Frame3, L"Cmd_File"};
+  XpButtonWindow Cmd_File{fileSite_};
+  FormControlSite setSite_{*this, L"Cmd_Set"};
+  XpButtonWindow Cmd_Set{setSite_};
+  FormControlSite cancelSite_{*this, L"Cmd_Can"};
+  XpButtonWindow Cmd_Can{cancelSite_};
+  std::array<PictureBox, 2> Pic_m = {PictureBox{*this}, PictureBox{*this}};
+  std::array<Picture, kBannerFrames + 1> Pic_t = {};
+  std::array<Picture, 2> Img_Ra = {};
+  Timer Timer1{*this, [this] { BannerTickHandler(); }};
+};
+
+}  // namespace
+
+void ShowSettingsDialog() {
+  static SettingsDialog Brumalis_P;
+  Brumalis_P.ShowModal();
+}

@@ -1,0 +1,263 @@
+"""End-to-end: the settings dialog under Wine, driven with the pointer and
+the keyboard as a user would."""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+
+import harness
+from harness import WineTestCase, wait_exit
+
+HOST = "Brumalis.scr"
+TITLE = "■Brumalis■"
+KIND, REPEAT, FILE = ("BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("cp932"), "BGMﾌｧｲﾙ".encode("cp932"))
+
+# Places in the dialog's client area, in pixels.
+MARKS = {1: (42, 50), 0: (42, 70), 2: (42, 90)}       # centres of the option marks
+CAPTIONS = {1: (60, 50), 0: (58, 70), 2: (62, 90)}    # points on their captions
+PATH_LABEL = (36, 132, 393, 33)                       # left, top, width, height
+BANNER = [(12, 196), (332, 196)]                      # the two banner boxes, 123 x 52
+
+
+def settings(kind, repeat=0, file=""):
+    return (f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={file}\r\n").encode("cp932")
+
+
+def unescape_trace(text):
+    """Wine's trace writes a backslash as two, and other characters beyond
+    ASCII as a backslash and four hex digits."""
+    return re.sub(r"\\\\|\\([0-9a-f]{4})",
+                  lambda m: chr(int(m.group(1), 16)) if m.group(1) else "\\", text)
+
+
+def value_of(content, key):
+    match = re.search(re.escape(key) + rb"=([^\r\n]*)", content)
+    return match.group(1).strip() if match else None
+
+
+class Dialog(WineTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        music = cls.wine.drive_c("music dir")
+        os.makedirs(music, exist_ok=True)
+        subprocess.run(["sox", "-n", "-r", "8000", "-c", "1", os.path.join(music, "song.wav"),
+                        "synth", "0.2", "sine", "440"], check=True)
+
+    # -- driving the dialog ---------------------------------------------------------
+    def open_dialog(self, content):
+        self.wine.write_settings(content)
+        proc = self.wine.start_program(HOST, "/c")
+        dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+        time.sleep(0.5)
+        self.origin = (int(dialog["client_x"]), int(dialog["client_y"]))
+        return proc, dialog
+
+    def children(self, dialog):
+        return self.wine.probe("texts", dialog["hwnd"])["children"]
+
+    def child(self, dialog, cls=None, size=None, at=None):
+        for c in self.children(dialog):
+            if cls and c["class"] != cls:
+                continue
+            if size and (c["w"], c["h"]) != size:
+                continue
+            if at and (c["x"] - self.origin[0], c["y"] - self.origin[1]) != at:
+                continue
+            return c
+        self.fail(f"no child {cls} {size} {at}")
+
+    def buttons(self, dialog):
+        return {"file": self.child(dialog, size=(45, 25)), "set": self.child(dialog, size=(89, 29), at=(140, 196)),
+                "cancel": self.child(dialog, size=(89, 29), at=(236, 196))}
+
+    def click(self, x, y):
+        """A left click at a point of the dialog's client area."""
+        self.wine.xdotool("mousemove", str(self.origin[0] + x), str(self.origin[1] + y), "click", "1")
+        time.sleep(0.4)
+
+    def click_window(self, child):
+        self.wine.xdotool("mousemove", str(child["x"] + child["w"] // 2), str(child["y"] + child["h"] // 2),
+                          "click", "1")
+        time.sleep(0.4)
+
+    def pixel(self, picture, x, y):
+        return picture.pixel(self.origin[0] + x, self.origin[1] + y)
+
+    def chosen_marks(self):
+        picture = self.wine.screenshot()
+        chosen = []
+        for index, (x, y) in MARKS.items():
+            r, g, b = self.pixel(picture, x, y)
+            if b > r + 60:  # the chosen mark is filled with blue; the others are empty boxes
+                chosen.append(index)
+        return sorted(chosen)
+
+    def path_shown(self):
+        picture = self.wine.screenshot()
+        left, top, width, height = PATH_LABEL
+        dark = sum(1 for y in range(top, top + height) for x in range(left, left + width)
+                   if sum(self.pixel(picture, x, y)) < 200)
+        return dark > 20
+
+    def state(self, dialog):
+        combo = self.child(dialog, cls="ComboBox")
+        buttons = self.buttons(dialog)
+        return {"marks": self.chosen_marks(), "track": combo["enabled"], "track_text": combo["text"],
+                "browse": buttons["file"]["enabled"]}
+
+    def close_box(self, proc, dialog):
+        self.wine.probe("close", dialog["hwnd"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+
+    # -- tests ------------------------------------------------------------------------
+    def test_the_dialog_shows_the_loaded_settings(self):
+        song = "C:\\music dir\\song.wav"
+        cases = [
+            (settings(1, 0), {"marks": [1], "track": True, "track_text": "", "browse": False}, False),
+            (settings(1, 12), {"marks": [1], "track": True, "track_text": "12", "browse": False}, False),
+            (settings(2, 3, song), {"marks": [2], "track": False, "track_text": "3", "browse": True}, True),
+            (settings(2, 0, "C:\\music dir\\gone.wav"), {"marks": [0], "track": False, "track_text": "",
+                                                          "browse": False}, False),
+            (settings(0), {"marks": [0], "track": False, "track_text": "", "browse": False}, False),
+            (settings(7), {"marks": [], "track": False, "track_text": "", "browse": False}, False),
+        ]
+        for content, expected, path in cases:
+            with self.subTest(content=content):
+                proc, dialog = self.open_dialog(content)
+                self.assertEqual(self.state(dialog), expected)
+                self.assertEqual(self.path_shown(), path)
+                self.close_box(proc, dialog)
+                self.assertEqual(open(self.wine.settings_path(), "rb").read(), content, "the close box wrote")
+
+    def test_the_window_has_its_size_place_and_caption(self):
+        proc, dialog = self.open_dialog(settings(0))
+        self.assertEqual((int(dialog["client_w"]), int(dialog["client_h"])), (468, 260))
+        screen_w, screen_h = self.wine.display.width, self.wine.display.height
+        w, h = int(dialog["w"]), int(dialog["h"])
+        self.assertEqual(int(dialog["x"]), (screen_w - w) // 2)
+        self.assertEqual(int(dialog["y"]), (screen_h - h) // 3)
+        combo = self.child(dialog, cls="ComboBox")
+        items = self.wine.probe("combo-items", combo["hwnd"])
+        self.assertEqual(items["count"], "31")
+        self.wine.screenshot("dialog.png")
+        self.close_box(proc, dialog)
+
+    def test_marks_and_captions_choose_the_source(self):
+        proc, dialog = self.open_dialog(settings(0))
+        steps = [(MARKS[1], [1], True, False), (CAPTIONS[2], [2], False, True), (CAPTIONS[0], [0], False, False),
+                 (MARKS[2], [2], False, True), (CAPTIONS[1], [1], True, False)]
+        for point, marks, track, browse in steps:
+            with self.subTest(point=point):
+                self.click(*point)
+                state = self.state(dialog)
+                self.assertEqual((state["marks"], state["track"], state["browse"]), (marks, track, browse))
+        self.close_box(proc, dialog)
+
+    def type_track(self, dialog, text):
+        combo = self.child(dialog, cls="ComboBox")
+        self.wine.xdotool("mousemove", str(combo["x"] + 10), str(combo["y"] + 10), "click", "1")
+        self.wine.xdotool("key", "End", *(["BackSpace"] * 6))
+        if text:
+            self.wine.xdotool("type", "--delay", "50", text)
+        time.sleep(0.3)
+
+    def test_apply_writes_the_three_keys(self):
+        log = os.path.join(harness.OUT, "dialog-profile-trace.txt")
+        os.makedirs(harness.OUT, exist_ok=True)
+        for typed, stored in (("12", b"12"), ("abc", b"0"), ("2.5", b"2"), ("3.5", b"4"), ("", b"0"),
+                              ("99999", b"0")):
+            with self.subTest(typed=typed):
+                self.wine.write_settings(settings(1, 5, "C:\\music dir\\song.wav"))
+                proc = self.wine.start_program(HOST, "/c", trace="+profile", log=log)
+                dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+                time.sleep(0.5)
+                self.origin = (int(dialog["client_x"]), int(dialog["client_y"]))
+                self.type_track(dialog, typed)
+                self.click_window(self.buttons(dialog)["set"])
+                self.assertEqual(wait_exit(proc, 20), 0)
+                content = open(self.wine.settings_path(), "rb").read()
+                self.assertEqual(value_of(content, KIND), b"1")
+                self.assertEqual(value_of(content, REPEAT), stored)
+                self.assertEqual(value_of(content, FILE), b"C:\\music dir\\song.wav")
+                trace = open(log, encoding="utf-8", errors="replace").read()
+                writes = [(unescape_trace(k), unescape_trace(v)) for k, v in
+                          re.findall(r'WritePrivateProfileStringW \(L"Section", L"([^"]+)", L"([^"]*)"', trace)]
+                self.assertEqual(writes, [("BGM区分", " 1"), ("BGMﾘﾋﾟｰﾄ", " " + stored.decode()),
+                                          ("BGMﾌｧｲﾙ", "C:\\music dir\\song.wav")])
+
+    def test_cancel_writes_nothing(self):
+        content = settings(1, 5)
+        proc, dialog = self.open_dialog(content)
+        self.click(*CAPTIONS[2])
+        self.type_track(dialog, "9")
+        self.click_window(self.buttons(dialog)["cancel"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+        self.assertEqual(open(self.wine.settings_path(), "rb").read(), content)
+
+    def test_browse_picks_a_file_through_the_file_dialog(self):
+        proc, dialog = self.open_dialog(settings(0))
+        self.click(*CAPTIONS[2])
+        self.assertFalse(self.path_shown())
+        self.click_window(self.buttons(dialog)["file"])
+        chooser = self.wine.find_window("#32770", "ﾌｧｲﾙを開く", 20000, visible=True)
+        time.sleep(1.0)
+        self.wine.xdotool("type", "--delay", "30", "C:\\music dir\\song.wav")
+        self.wine.xdotool("key", "Return")
+        self.assertTrue(self.wine.wait_gone(chooser["hwnd"], 10000))
+        time.sleep(0.5)
+        self.assertTrue(self.path_shown())
+        self.click_window(self.buttons(dialog)["set"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+        content = open(self.wine.settings_path(), "rb").read()
+        self.assertEqual(value_of(content, KIND), b"2")
+        self.assertEqual(value_of(content, FILE), b"C:\\music dir\\song.wav")
+
+    def test_the_banner_plays_left_then_right(self):
+        proc, dialog = self.open_dialog(settings(0))
+
+        def box(picture, index):
+            x0, y0 = BANNER[index]
+            return [self.pixel(picture, x, y) for y in range(y0 + 2, y0 + 50, 2) for x in range(x0 + 2, x0 + 121, 2)]
+
+        def lit(pixels):
+            return sum(1 for p in pixels if sum(p) > 150)
+
+        seen_left, seen_right, shots = set(), set(), []
+        start = time.time()
+        while time.time() - start < 6:
+            picture = self.wine.screenshot()
+            left, right = box(picture, 0), box(picture, 1)
+            shots.append((lit(left), lit(right)))
+            seen_left.add(tuple(left))
+            seen_right.add(tuple(right))
+        self.assertGreater(len(seen_left), 3, "the left box did not animate")
+        self.assertGreater(len(seen_right), 3, "the right box did not animate")
+        self.close_box(proc, dialog)
+
+    def test_clicking_the_banner_opens_the_home_page(self):
+        browser = self.wine.drive_c("brumalis-browser.exe")
+        shutil.copy(self.wine.program("brumalis-probe.exe"), browser)
+        mark = self.wine.drive_c("browser-opened.txt")
+        if os.path.exists(mark):
+            os.remove(mark)
+        for key in ("HKCR\\http\\shell\\open\\command", "HKCR\\https\\shell\\open\\command"):
+            subprocess.run(["wine", "reg", "add", key, "/ve", "/d", 'C:\\brumalis-browser.exe "%1"', "/f"],
+                           env=self.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        proc, dialog = self.open_dialog(settings(0))
+        self.click(BANNER[1][0] + 60, BANNER[1][1] + 25)
+        deadline = time.time() + 15
+        while not os.path.exists(mark) and time.time() < deadline:
+            time.sleep(0.2)
+        self.assertTrue(os.path.exists(mark), "no browser was asked to open the page")
+        time.sleep(0.3)
+        self.assertIn("http://www.example.com/brumalis/", open(mark, errors="replace").read())
+        self.assertIsNone(proc.poll(), "the dialog stays open")
+        self.close_box(proc, dialog)
+
+
+if __name__ == "__main__":
+    harness.main()
