@@ -23,12 +23,14 @@ brumalis_wine_prefix() {
       [ -f "$WINEPREFIX/system.reg" ] || { echo "wine prefix creation failed" >&2; exit 1; }
       touch "$WINEPREFIX/.brumalis-ready"
     fi
-    if [ ! -f "$WINEPREFIX/.brumalis-fonts" ]; then
+    if [ ! -f "$WINEPREFIX/.brumalis-settings-1" ]; then
       # The dialog asks for a Japanese proportional Gothic and the buttons'
-      # default face; both are given fonts that Debian has.
-      DISPLAY= wine regedit /S "$BRUMALIS_ROOT/scripts/wine-fonts.reg" >/dev/null 2>&1 || true
+      # default face; both are given fonts that Debian has. Windows draw
+      # their own captions and frames, since the test displays run no
+      # window manager.
+      DISPLAY= wine regedit /S "$BRUMALIS_ROOT/scripts/wine-settings.reg" >/dev/null 2>&1 || true
       wineserver -w
-      touch "$WINEPREFIX/.brumalis-fonts"
+      touch "$WINEPREFIX/.brumalis-settings-1"
     fi
   ) 9>"$WINEPREFIX.lock"
 }
