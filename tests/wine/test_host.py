@@ -107,10 +107,15 @@ class Host(WineTestCase):
         # values are the same.
         self.assertIn(MUSIC_KEYS.replace(b"= ", b"="), text)
 
-    def test_settings_and_preview_never_write_the_size(self):
+    def test_settings_never_write_the_size(self):
         self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
-        self.assertEqual(self.run_host("/c"), 0)
-        self.assertEqual(self.read_settings(), b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
+        for args in (["/c"], ["/c:1234"], ["-C"]):
+            with self.subTest(args=args):
+                proc = self.wine.start_program(HOST, *args)
+                dialog = self.wine.find_window("-", "■Brumalis■", 30000, visible=True)
+                self.wine.probe("close", dialog["hwnd"])
+                self.assertEqual(wait_exit(proc, 20), 0)
+                self.assertEqual(self.read_settings(), b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
 
     def test_broken_settings_files_never_stop_a_start(self):
         cases = [
