@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "memory_site.h"
+
 #include <string>
 #include <vector>
 
@@ -15,23 +17,11 @@ constexpr Colour kBlack = Rgb(0, 0, 0);
 constexpr Colour kDialogGrey = Grey(224);
 constexpr LRESULT kParentAnswer = 0x4242;
 
-class TestSite : public ControlSite {
- public:
-  Colour ambient = kDialogGrey;
-  std::vector<std::wstring> changed;
-
-  Colour AmbientBackColour() override { return ambient; }
-  bool AmbientDisplayAsDefault() override { return false; }
-  bool UserMode() override { return true; }
-  std::wstring InstanceName() override { return L"GFXFrameX1"; }
-  std::vector<std::wstring> PushButtonCaptions() override { return {}; }
-  void PropertyChanged(const std::wstring &name) override { changed.push_back(name); }
-  void SetAccessKeys(const std::wstring &) override {}
-  void SendTab(bool) override {}
-  void DoEvents() override {}
-  std::uintptr_t ContainerWindow() override { return 0; }
-  bool ContainerIsMdiChild() override { return false; }
-  int TwipsPerPixelX() override { return 15; }
+struct TestSite : MemorySite {
+  TestSite() {
+    ambient = kDialogGrey;
+    name = L"GFXFrameX1";
+  }
 };
 
 struct Received { UINT message; WPARAM wParam; LPARAM lParam; };

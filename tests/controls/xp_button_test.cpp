@@ -3,6 +3,8 @@
 // real hook table and dispatch.
 #include <gtest/gtest.h>
 
+#include "memory_site.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,24 +18,12 @@ constexpr Colour kBack = Rgb(236, 233, 216);
 constexpr std::uintptr_t kOwnWindow = 0x100, kContainer = 0x500;
 using Points = std::vector<std::pair<int, int>>;
 
-struct MemorySite : ControlSite {
-  bool displayAsDefault = false, userMode = true, mdiChild = false;
-  int twipsPerPixel = 15;
-  std::vector<std::wstring> captions, changed;
-  std::wstring accessKeys;
-  std::vector<std::string> log;
-  Colour AmbientBackColour() override { return kBack; }
-  bool AmbientDisplayAsDefault() override { return displayAsDefault; }
-  bool UserMode() override { return userMode; }
-  std::wstring InstanceName() override { return L"XpButton4"; }
-  std::vector<std::wstring> PushButtonCaptions() override { return captions; }
-  void PropertyChanged(const std::wstring &name) override { changed.push_back(name); }
-  void SetAccessKeys(const std::wstring &keys) override { accessKeys = keys; }
-  void SendTab(bool backwards) override { log.push_back(backwards ? "shift+tab" : "tab"); }
-  void DoEvents() override { log.push_back("do events"); }
-  std::uintptr_t ContainerWindow() override { return kContainer; }
-  bool ContainerIsMdiChild() override { return mdiChild; }
-  int TwipsPerPixelX() override { return twipsPerPixel; }
+struct ButtonSite : MemorySite {
+  ButtonSite() {
+    ambient = kBack;
+    name = L"XpButton4";
+    container = kContainer;
+  }
 };
 
 struct MemoryButtonWindow : ButtonWindow {
@@ -53,7 +43,7 @@ struct MemoryButtonWindow : ButtonWindow {
 
 struct Rig {
   static constexpr int W = 40, H = 23;
-  MemorySite site;
+  ButtonSite site;
   MemoryButtonWindow window;
   HookTable hooks;
   XpButton button{site, window, hooks};

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "memory_site.h"
+
 #include <string>
 #include <vector>
 
@@ -80,24 +82,19 @@ TEST(MessageHookWin32, HandledBeforeStopsTheChainAndDestructionFreesTheRecord) {
 
 // -- The button in a form --------------------------------------------------------
 
-struct FormSite : ControlSite {
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+struct FormSite : MemorySite {
   HWND form = nullptr;
-  Colour AmbientBackColour() override { return Rgb(236, 233, 216); }
-  bool AmbientDisplayAsDefault() override { return false; }
-  bool UserMode() override { return true; }
-  std::wstring InstanceName() override { return L"Cmd_Set"; }
-  std::vector<std::wstring> PushButtonCaptions() override { return {L""}; }
-  void PropertyChanged(const std::wstring &) override {}
-  void SetAccessKeys(const std::wstring &) override {}
-  void SendTab(bool) override {}
-  void DoEvents() override { Pump(); }
-  std::uintptr_t ContainerWindow() override { return reinterpret_cast<std::uintptr_t>(form); }
-  bool ContainerIsMdiChild() override { return false; }
-  int TwipsPerPixelX() override { return 15; }
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  FormSite() {
+    name = L"Cmd_Set";
+    captions = {L""};
+    onDoEvents = Pump;
   }
+  std::uintptr_t ContainerWindow() override { return reinterpret_cast<std::uintptr_t>(form); }
 };
 
 // One visible form for all the button tests: under Wine without a window
@@ -111,7 +108,7 @@ class XpButtonWindowTest : public ::testing::Test {
     site.form = form_;
     ASSERT_NE(button.Create(form_, 10, 10, 75, 23, &stored), nullptr);
     button.OnClick = [this] { ++clicks; };
-    FormSite::Pump();
+    Pump();
   }
   void TearDown() override { button.End(); }
   void Activate(bool active) { SendMessageW(form_, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0); }
@@ -135,7 +132,7 @@ TEST_F(XpButtonWindowTest, APostedClickInsideClicksOnceTheFormIsActive) {
     Activate(active);
     for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
       PostMessageW(button.Hwnd(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(20, 10));
-    FormSite::Pump();
+    Pump();
     EXPECT_EQ(clicks, active ? 1 : 0) << "form active: " << active;
   }
   EXPECT_EQ(GetFocus(), button.Hwnd());
