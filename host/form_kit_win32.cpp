@@ -121,17 +121,8 @@ void DispatchOne(MSG &msg) {
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   // Focus changes are reported after the message that caused them.
-  for (Form *form : LoadedFormList) {
-    HWND focus = GetFocus();
-    if (form->Hwnd() && form->OnFocusMoved && (focus == form->Hwnd() || IsChild(form->Hwnd(), focus))) {
-      static HWND last = nullptr;
-      if (focus != last) {
-        HWND before = last;
-        last = focus;
-        form->OnFocusMoved(before, focus);
-      }
-    }
-  }
+  HWND focus = GetFocus();
+  for (Form *form : LoadedFormList) form->NoteFocus(focus);
 }
 }  // namespace
 
@@ -493,6 +484,13 @@ void Form::TabToNext(bool backwards) {
     if (lstrcmpiW(cls, L"ComboBox") == 0) focus = GetParent(focus);
   }
   if (HWND next = GetNextDlgTabItem(hwnd_, focus == hwnd_ ? nullptr : focus, backwards)) ::SetFocus(next);
+}
+
+void Form::NoteFocus(HWND focus) {
+  if (!hwnd_ || !OnFocusMoved || (focus != hwnd_ && !IsChild(hwnd_, focus)) || focus == lastFocus_) return;
+  HWND before = lastFocus_;
+  lastFocus_ = focus;
+  OnFocusMoved(before, focus);
 }
 
 void Form::SetAccessKeys(HWND control, const std::wstring &keys, std::function<void()> pressed) {

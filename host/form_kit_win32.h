@@ -196,6 +196,8 @@ class Form : public Container {
   void SetAccessKeys(HWND control, const std::wstring &keys, std::function<void()> pressed);
   // Called with the window that had the focus and the one that has it now.
   std::function<void(HWND before, HWND now)> OnFocusMoved;
+  // Tells the form where the focus is after a message was handled.
+  void NoteFocus(HWND focus);
 
  protected:
   virtual void OnLoad() {}

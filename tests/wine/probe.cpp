@@ -18,6 +18,7 @@
 //                                    and describe it
 //   texts HWND                       class, text, place and state of each child window
 //   combo-items HWND                 the entries of a combo box's list
+//   focus HWND                       the window that has the focus in that window's thread
 //
 // Copied under another name it stands in for other programs, as the tests
 // place it: as brumalis-browser.exe it is the web browser and notes the
@@ -236,6 +237,14 @@ int ComboItems(HWND combo) {
   return 0;
 }
 
+int Focus(HWND hwnd) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return 1;
+  std::printf("focus=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)));
+  return 0;
+}
+
 int Texts(HWND hwnd) {
   if (!IsWindow(hwnd)) return 1;
   EnumChildWindows(hwnd, PrintChild, 0);
@@ -310,6 +319,7 @@ int main(int argc, char **argv) {
   if (cmd == "child" && argc == 4) return Child(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
   if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));
   if (cmd == "combo-items" && argc == 3) return ComboItems(ParseHwnd(argv[2]));
+  if (cmd == "focus" && argc == 3) return Focus(ParseHwnd(argv[2]));
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }

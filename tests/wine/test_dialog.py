@@ -189,6 +189,31 @@ class Dialog(WineTestCase):
                 self.assertEqual(writes, [("BGM区分", " 1"), ("BGMﾘﾋﾟｰﾄ", " " + stored.decode()),
                                           ("BGMﾌｧｲﾙ", "C:\\music dir\\song.wav")])
 
+    def test_the_keyboard_moves_the_focus_and_presses_buttons(self):
+        content = settings(1, 5)
+        proc, dialog = self.open_dialog(content)
+        buttons = self.buttons(dialog)
+        combo = self.child(dialog, cls="ComboBox")
+        edit = self.child(dialog, cls="Edit")
+
+        def focus():
+            return self.wine.probe("focus", dialog["hwnd"])["focus"]
+
+        self.wine.xdotool("mousemove", str(combo["x"] + 10), str(combo["y"] + 10), "click", "1")
+        time.sleep(0.3)
+        self.assertIn(focus(), (combo["hwnd"], edit["hwnd"]))
+        # The browse button is disabled for the CD source, so Tab skips it.
+        steps = [(["Tab"], buttons["set"]), (["Tab"], buttons["cancel"]), (["shift+Tab"], buttons["set"]),
+                 (["Right"], buttons["cancel"]), (["Up"], buttons["set"])]
+        for keys, expected in steps:
+            with self.subTest(keys=keys):
+                self.wine.xdotool("key", *keys)
+                time.sleep(0.3)
+                self.assertEqual(focus(), expected["hwnd"])
+        self.wine.xdotool("key", "Right", "space")  # Space on the cancel button
+        self.assertEqual(wait_exit(proc, 20), 0)
+        self.assertEqual(open(self.wine.settings_path(), "rb").read(), content)
+
     def test_cancel_writes_nothing(self):
         content = settings(1, 5)
         proc, dialog = self.open_dialog(content)
