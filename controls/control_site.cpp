@@ -4,6 +4,36 @@
 
 #include "numbers.h"
 
+namespace {
+std::optional<double> StoredNumber(const PropertyBag &bag, const std::wstring &key) {
+  const auto text = bag.Read(key);
+  return text ? ParseNumber(*text) : std::nullopt;
+}
+}  // namespace
+
+std::int32_t StoredInt32(const PropertyBag &bag, const std::wstring &key, std::int32_t fallback) {
+  const auto number = StoredNumber(bag, key);
+  return number ? RoundToInt32(*number).value_or(fallback) : fallback;
+}
+
+std::int16_t StoredInt16(const PropertyBag &bag, const std::wstring &key, std::int16_t fallback) {
+  const auto number = StoredNumber(bag, key);
+  return number ? RoundToInt16(*number).value_or(fallback) : fallback;
+}
+
+bool StoredBool(const PropertyBag &bag, const std::wstring &key, bool fallback) {
+  const auto number = StoredNumber(bag, key);
+  return number ? *number != 0 : fallback;
+}
+
+Colour StoredColour(const PropertyBag &bag, const std::wstring &key, Colour fallback) {
+  return static_cast<Colour>(StoredInt32(bag, key, static_cast<std::int32_t>(fallback)));
+}
+
+std::wstring BoolText(bool value) { return value ? L"-1" : L"0"; }
+
+std::wstring ColourText(Colour value) { return std::to_wstring(static_cast<std::int32_t>(value)); }
+
 std::wstring FontToText(const FontSpec &font) {
   std::wostringstream out;
   out << font.name << L',' << font.points << L',' << font.weight << L',' << font.charset << L','

@@ -49,6 +49,16 @@ class MemoryPropertyBag : public PropertyBag {
   std::vector<std::wstring> order_;
 };
 
+// Stored values as text: numbers and colours in decimal (colours as signed
+// 32-bit values), booleans as -1 and 0. A missing value, or one that is no
+// number or does not fit, reads as the fallback.
+std::int32_t StoredInt32(const PropertyBag &bag, const std::wstring &key, std::int32_t fallback);
+std::int16_t StoredInt16(const PropertyBag &bag, const std::wstring &key, std::int16_t fallback);
+bool StoredBool(const PropertyBag &bag, const std::wstring &key, bool fallback);
+Colour StoredColour(const PropertyBag &bag, const std::wstring &key, Colour fallback);
+std::wstring BoolText(bool value);
+std::wstring ColourText(Colour value);
+
 // A font as stored text: "name,points,weight,charset,italic,underline,strikeout",
 // for example "Verdana,8.25,400,0,0,0,0".
 std::wstring FontToText(const FontSpec &font);

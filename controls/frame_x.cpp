@@ -24,41 +24,17 @@ constexpr std::int16_t kMinShadowDepth = 2;
 constexpr std::int16_t kMaxShadowDepth = 50;
 constexpr std::int16_t kMaxCornerDepth = 50;
 
-// A stored value that is missing or is not a number in range reads as the default.
-std::int32_t ReadInt32(const PropertyBag &bag, const wchar_t *key, std::int32_t fallback) {
-  const auto text = bag.Read(key);
-  const auto number = text ? ParseNumber(*text) : std::nullopt;
-  return number ? RoundToInt32(*number).value_or(fallback) : fallback;
-}
-
-std::int16_t ReadInt16(const PropertyBag &bag, const wchar_t *key, std::int16_t fallback) {
-  const auto text = bag.Read(key);
-  const auto number = text ? ParseNumber(*text) : std::nullopt;
-  return number ? RoundToInt16(*number).value_or(fallback) : fallback;
-}
-
-bool ReadBool(const PropertyBag &bag, const wchar_t *key, bool fallback) {
-  const auto text = bag.Read(key);
-  const auto number = text ? ParseNumber(*text) : std::nullopt;
-  return number ? *number != 0 : fallback;
-}
-
-// Colours are stored as signed 32-bit integers, so values with the high bit
-// set (never an ordinary colour) still read back as written.
-Colour ReadColour(const PropertyBag &bag, const wchar_t *key, Colour fallback) {
-  return static_cast<Colour>(ReadInt32(bag, key, static_cast<std::int32_t>(fallback)));
-}
-
+// Values equal to their default are not stored.
 void WriteInt(PropertyBag &bag, const wchar_t *key, long value, long fallback) {
   if (value != fallback) bag.Write(key, std::to_wstring(value));
 }
 
 void WriteBool(PropertyBag &bag, const wchar_t *key, bool value, bool fallback) {
-  if (value != fallback) bag.Write(key, value ? L"-1" : L"0");
+  if (value != fallback) bag.Write(key, BoolText(value));
 }
 
 void WriteColour(PropertyBag &bag, const wchar_t *key, Colour value, Colour fallback) {
-  WriteInt(bag, key, static_cast<std::int32_t>(value), static_cast<std::int32_t>(fallback));
+  if (value != fallback) bag.Write(key, ColourText(value));
 }
 
 // The mean of four channel values, nearest integer with ties to even.
@@ -185,15 +161,15 @@ void GfxFrameX::InitNew() {
 void GfxFrameX::ReadProperties(const PropertyBag &bag) {
   // Stored values bypass the setter rules, except that a depth the rings
   // cannot be painted with is raised to the setter's lower bound.
-  frameStyle_ = ReadInt32(bag, L"FrameStyle", kDefaultFrameStyle);
-  shadowOpacity_ = ReadInt16(bag, L"ShadowOpacity", kDefaultShadowOpacity);
-  showShadow_ = ReadBool(bag, L"ShowShadow", kDefaultShowShadow);
-  shadowDepth_ = std::max(ReadInt16(bag, L"ShadowDepth", kDefaultShadowDepth), kMinShadowDepth);
-  fillColour_ = ReadColour(bag, L"FillColour", site_.AmbientBackColour());
-  backColour_ = ReadColour(bag, L"BackColour", site_.AmbientBackColour());
-  backColourIs_ = ReadInt32(bag, L"BackColourIs", kDefaultBackColourIs);
-  borderColour_ = ReadColour(bag, L"BorderColour", kDefaultBorderColour);
-  cornerDepth_ = ReadInt16(bag, L"CornerDepth", kDefaultCornerDepth);
+  frameStyle_ = StoredInt32(bag, L"FrameStyle", kDefaultFrameStyle);
+  shadowOpacity_ = StoredInt16(bag, L"ShadowOpacity", kDefaultShadowOpacity);
+  showShadow_ = StoredBool(bag, L"ShowShadow", kDefaultShowShadow);
+  shadowDepth_ = std::max(StoredInt16(bag, L"ShadowDepth", kDefaultShadowDepth), kMinShadowDepth);
+  fillColour_ = StoredColour(bag, L"FillColour", site_.AmbientBackColour());
+  backColour_ = StoredColour(bag, L"BackColour", site_.AmbientBackColour());
+  backColourIs_ = StoredInt32(bag, L"BackColourIs", kDefaultBackColourIs);
+  borderColour_ = StoredColour(bag, L"BorderColour", kDefaultBorderColour);
+  cornerDepth_ = StoredInt16(bag, L"CornerDepth", kDefaultCornerDepth);
   Refresh();
 }
 

@@ -15,26 +15,6 @@ constexpr int kMinimumTwips = 100;
 
 const wchar_t *const kDefaultCaption = L"&OK";
 
-std::optional<double> ReadNumber(const PropertyBag &bag, const wchar_t *key) {
-  const auto text = bag.Read(key);
-  if (!text) return std::nullopt;
-  return ParseNumber(*text);
-}
-
-bool ReadBoolean(const PropertyBag &bag, const wchar_t *key, bool fallback) {
-  const auto number = ReadNumber(bag, key);
-  return number ? *number != 0 : fallback;
-}
-
-Colour ReadColour(const PropertyBag &bag, const wchar_t *key, Colour fallback) {
-  const auto number = ReadNumber(bag, key);
-  if (!number) return fallback;
-  const auto value = RoundToInt32(*number);
-  return value ? static_cast<Colour>(*value) : fallback;
-}
-
-std::wstring BooleanText(bool value) { return value ? L"-1" : L"0"; }
-
 int Channel(int bottom, float step, int i) {
   // The step is held in single precision; the row's value is not.
   const auto value = RoundToInt32(bottom + i * static_cast<double>(step));
@@ -164,12 +144,12 @@ void XpButton::InitNew() {
 void XpButton::Load(const PropertyBag &bag) {
   fields_.ContainerWnd = site_.ContainerWindow();
   SetCaption(bag.Read(L"Caption").value_or(kDefaultCaption));
-  SetForeColor(ReadColour(bag, L"ForeColor", 0));
+  SetForeColor(StoredColour(bag, L"ForeColor", 0));
   std::optional<FontSpec> font;
   if (const auto text = bag.Read(L"Font")) font = FontFromText(*text);
   SetFont(font.value_or(fields_.pFONT));
-  SetFocusRect(ReadBoolean(bag, L"FocusRect", true));
-  SetEnabled(ReadBoolean(bag, L"Enabled", true));
+  SetFocusRect(StoredBool(bag, L"FocusRect", true));
+  SetEnabled(StoredBool(bag, L"Enabled", true));
 
   if (site_.UserMode()) {
     hooks_.HookWindow(hWnd_);
@@ -185,12 +165,12 @@ void XpButton::Load(const PropertyBag &bag) {
 
 void XpButton::Save(PropertyBag &bag) const {
   if (caption_ != kDefaultCaption) bag.Write(L"Caption", caption_);
-  if (!enabled_) bag.Write(L"Enabled", BooleanText(enabled_));
-  if (foreColor_ != 0) bag.Write(L"ForeColor", std::to_wstring(static_cast<std::int32_t>(foreColor_)));
+  if (!enabled_) bag.Write(L"Enabled", BoolText(enabled_));
+  if (foreColor_ != 0) bag.Write(L"ForeColor", ColourText(foreColor_));
   // Only the initial font is left out: loading falls back to the current
   // font, which is the initial one for a button being loaded.
   if (!(fields_.pFONT == FontSpec{})) bag.Write(L"Font", FontToText(fields_.pFONT));
-  if (!focusRect_) bag.Write(L"FocusRect", BooleanText(focusRect_));
+  if (!focusRect_) bag.Write(L"FocusRect", BoolText(focusRect_));
 }
 
 int XpButton::MinimumPixels() {
