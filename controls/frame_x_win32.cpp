@@ -1,5 +1,7 @@
 #include "frame_x_win32.h"
 
+#include "paint_win32.h"
+
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"BrumalisGfxFrameX";
@@ -73,6 +75,8 @@ LRESULT CALLBACK GfxFrameXWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPa
 }
 
 LRESULT GfxFrameXWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (HandleOwnPaint(hwnd_, message, wParam, [this](HDC dc) { image_->Show(dc); }, result)) return result;
   switch (message) {
     case WM_CREATE:
       // The image takes the client size first, so that a load paints at once.
@@ -86,18 +90,6 @@ LRESULT GfxFrameXWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       SizeImageToClient();
       control_->Resize();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      image_->Show(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      image_->Show(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_COMMAND:
     case WM_NOTIFY:

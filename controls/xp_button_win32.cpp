@@ -1,5 +1,7 @@
 #include "xp_button_win32.h"
 
+#include "paint_win32.h"
+
 namespace {
 
 const wchar_t kClassName[] = L"BrumalisXpButton";
@@ -92,19 +94,12 @@ LRESULT CALLBACK XpButtonWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPar
 LRESULT XpButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = hwnd_;
   XpButton &button = *button_;
+  LRESULT result = 0;
+  if (HandleOwnPaint(hwnd, message, wParam, [this](HDC dc) { image_.Show(dc); }, result)) return result;
   switch (message) {
     case WM_SIZE:
       Sized(LOWORD(lParam), HIWORD(lParam));
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      image_.Show(dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_BUTTON;
     case WM_MOUSEMOVE:

@@ -5,6 +5,7 @@
 
 #include "command_line.h"
 #include "numbers.h"
+#include "paint_win32.h"
 #include "text_win32.h"
 
 namespace formkit {
@@ -277,13 +278,7 @@ void Container::SetBackColour(COLORREF colour) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Container::PaintBackground(HDC dc) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  HBRUSH brush = CreateSolidBrush(back_);
-  FillRect(dc, &client, brush);
-  DeleteObject(brush);
-}
+void Container::PaintBackground(HDC dc) { FillClient(hwnd_, dc, back_); }
 
 void Container::PaintAll(HDC dc) {
   PaintBackground(dc);
@@ -307,20 +302,8 @@ Control *Container::ControlAt(int x, int y) {
 
 bool Container::HandleContainer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
   result = 0;
+  if (HandleOwnPaint(hwnd_, message, wParam, [this](HDC dc) { PaintAll(dc); }, result)) return true;
   switch (message) {
-    case WM_ERASEBKGND:
-      result = 1;  // the paint fills the background itself
-      return true;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      PaintAll(dc);
-      EndPaint(hwnd_, &ps);
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      PaintAll(reinterpret_cast<HDC>(wParam));
-      return true;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -648,11 +631,9 @@ void PictureBox::Clear() {
 }
 
 void PictureBox::Paint(HDC dc) {
+  FillClient(hwnd_, dc, back_);
   RECT client;
   GetClientRect(hwnd_, &client);
-  HBRUSH brush = CreateSolidBrush(back_);
-  FillRect(dc, &client, brush);
-  DeleteObject(brush);
   DrawBitmap(dc, picture_.get(), 0, 0, client.right, client.bottom);
   for (const Drawn &d : drawn_) DrawBitmap(dc, d.picture.get(), d.x, d.y, client.right - d.x, client.bottom - d.y);
 }
@@ -660,22 +641,12 @@ void PictureBox::Paint(HDC dc) {
 LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   PictureBox *box = Attach<PictureBox>(hwnd, message, lParam);
   if (!box) return DefWindowProcW(hwnd, message, wParam, lParam);
+  LRESULT result = 0;
+  if (HandleOwnPaint(hwnd, message, wParam, [box](HDC dc) { box->Paint(dc); }, result)) return result;
   switch (message) {
     case WM_NCCREATE:
       box->hwnd_ = hwnd;
       break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      box->Paint(dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      box->Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && (box->cursor_ || IsPointerHourglass())) {
         ::SetCursor(IsPointerHourglass() ? Hourglass() : box->cursor_);
