@@ -23,9 +23,9 @@ wchar_t ModeLetter(std::wstring_view argumentText) {
   return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
 
-std::optional<std::int32_t> PaneHandle(std::wstring_view argumentText) {
+std::optional<std::uint32_t> PaneHandle(std::wstring_view argumentText) {
   const std::wstring_view rest = argumentText.size() > 3 ? argumentText.substr(3) : std::wstring_view();
-  return RoundToInt32(LeadingNumber(rest));
+  return RoundToBits32(LeadingNumber(rest));
 }
 
 StartMode ModeOf(std::wstring_view argumentText) {

@@ -17,8 +17,11 @@ std::wstring ArgumentText(std::wstring_view commandLine);
 // The mode letter, or 0 when the argument text is shorter than two characters.
 wchar_t ModeLetter(std::wstring_view argumentText);
 
-// The pane handle as a 32-bit value; nothing when the number does not fit.
-std::optional<std::int32_t> PaneHandle(std::wstring_view argumentText);
+// The pane handle's 32 bits; nothing when the number does not fit them. A
+// window handle carries 32 significant bits on 64-bit Windows too, and the
+// display settings may write it unsigned (up to 4294967295) or signed
+// (-2147483648 to -1): both spellings name the same handle.
+std::optional<std::uint32_t> PaneHandle(std::wstring_view argumentText);
 
 enum class StartMode {
   Preview,          // P: a picture in the display settings' pane

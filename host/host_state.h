@@ -22,6 +22,9 @@ void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 // The preview in the display settings' pane (argument text "/p HANDLE").
 void ShowPreview(const std::wstring &argumentText);
 
+// The window that the 32 significant bits of a handle name.
+HWND WindowOfHandleBits(std::uint32_t bits);
+
 // Loads the hidden window of a full-screen run, which starts the renderer
 // and the music and ends the program once the renderer has gone.
 void LoadFullScreenRun();

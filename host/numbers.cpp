@@ -86,6 +86,13 @@ double LeadingNumber(std::wstring_view text) {
 
 std::optional<std::int32_t> RoundToInt32(double value) { return Fit<std::int32_t>(RoundHalfEven(value)); }
 std::optional<std::int16_t> RoundToInt16(double value) { return Fit<std::int16_t>(RoundHalfEven(value)); }
+
+std::optional<std::uint32_t> RoundToBits32(double value) {
+  const double rounded = RoundHalfEven(value);
+  if (!(rounded >= -2147483648.0 && rounded <= 4294967295.0)) return std::nullopt;
+  return rounded < 0 ? static_cast<std::uint32_t>(static_cast<std::int32_t>(rounded))
+                     : static_cast<std::uint32_t>(rounded);
+}
 std::optional<std::int16_t> FloorToInt16(double value) { return Fit<std::int16_t>(std::floor(value)); }
 
 std::wstring FormatNumber(long value) {

@@ -22,6 +22,10 @@ double LeadingNumber(std::wstring_view text);
 std::optional<std::int32_t> RoundToInt32(double value);
 std::optional<std::int16_t> RoundToInt16(double value);
 
+// Nearest integer, ties to even, as 32 bits: -2147483648 to 4294967295 fit,
+// and a negative value gives its two's complement (-1 is 0xFFFFFFFF).
+std::optional<std::uint32_t> RoundToBits32(double value);
+
 // The integer part, rounded toward minus infinity; nothing when it does not fit.
 std::optional<std::int16_t> FloorToInt16(double value);
 

@@ -22,9 +22,15 @@ PreviewForm *Brumalis_R = nullptr;
 
 }  // namespace
 
+HWND WindowOfHandleBits(std::uint32_t bits) {
+  // 64-bit Windows widens a 32-bit window handle by sign extension
+  // (LongToHandle); a 32-bit program takes the bits as they are.
+  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(bits)));
+}
+
 void ShowPreview(const std::wstring &argumentText) {
   const auto handle = PaneHandle(argumentText);
-  HWND pane = reinterpret_cast<HWND>(static_cast<UINT_PTR>(static_cast<std::uint32_t>(handle.value_or(0))));
+  HWND pane = WindowOfHandleBits(handle.value_or(0));
   // Nothing but the pane could ever close a window embedded in it: without a
   // pane there is nothing to show and nobody to end the program.
   if (!IsWindow(pane)) formkit::App::End();

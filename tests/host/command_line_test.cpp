@@ -38,15 +38,21 @@ TEST(StartMode, OnlyTheSecondCharacterCounts) {
 }
 
 TEST(PaneHandle, IsTheNumberFromTheFourthCharacterOn) {
-  struct Case { const wchar_t *arguments; std::optional<std::int32_t> handle; };
+  struct Case { const wchar_t *arguments; std::optional<std::uint32_t> handle; };
   const Case cases[] = {
       {L"/p 1234", 1234},         {L"/p:1234", 1234},   {L"/p1234", 234},
       {L"/p  1234", 1234},        {L"/p 1234 5", 1234}, {L"/p 12ab", 12},
       {L"/p", 0},                 {L"/p ", 0},          {L"/p x", 0},
-      {L"/p -5", -5},             {L"/p 2.5", 2},       {L"/p 3.5", 4},
-      {L"/p 2147483647", 2147483647},
-      {L"/p 2147483648", std::nullopt},  // beyond 32 bits: no handle is read
+      {L"/p 2.5", 2},             {L"/p 3.5", 4},       {L"/p 2147483647", 0x7FFFFFFF},
+      // The upper half of the 32 bits, written unsigned or signed.
+      {L"/p 2147483648", 0x80000000},   {L"/p -2147483648", 0x80000000},
+      {L"/p 4294967295", 0xFFFFFFFF},   {L"/p -1", 0xFFFFFFFF},
+      {L"/p -5", 0xFFFFFFFB},           {L"/p 4294967294.5", 0xFFFFFFFE},
+      {L"/p 4294967295.5", std::nullopt},  // rounds to 2^32
+      {L"/p 4294967296", std::nullopt},    // beyond 32 bits: no handle is read
+      {L"/p -2147483649", std::nullopt},
       {L"/p 99999999999999999999", std::nullopt},
+      {L"/p 1e400", std::nullopt},
   };
   for (const Case &c : cases) EXPECT_EQ(PaneHandle(c.arguments), c.handle) << c.arguments;
 }

@@ -94,7 +94,7 @@ HWND MakePane(int width, int height) {
 }
 
 HWND EmbeddedPreview(HWND pane) {
-  ShowPreview(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(pane)));
+  ShowPreview(L"/p " + std::to_wstring(static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(pane))));
   return GetWindow(pane, GW_CHILD);
 }
 
@@ -141,6 +141,19 @@ TEST(Preview, IsCutOffInASmallerPane) {
   for (int y = 0; y < 80; ++y) {
     for (int x = 0; x < 100; ++x) ASSERT_EQ(shown.at(x, y), picture.at(x, y)) << x << "," << y;
   }
+  DestroyWindow(pane);
+}
+
+TEST(Preview, HandleBitsNameTheWindow) {
+  HWND pane = MakePane(152, 112);
+  const auto bits = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(pane));
+  EXPECT_EQ(WindowOfHandleBits(bits), pane);
+  // Handles from 0x80000000 up, as a 64-bit window system widens them; Wine
+  // hands out such handles once a slot has been reused 32768 times.
+  const bool wide = sizeof(HWND) == 8;
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(WindowOfHandleBits(0x8000004Au)),
+            wide ? static_cast<UINT_PTR>(0xFFFFFFFF8000004Aull) : 0x8000004Au);
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(WindowOfHandleBits(0x7FFFFFFEu)), 0x7FFFFFFEu);
   DestroyWindow(pane);
 }
 

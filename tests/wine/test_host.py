@@ -17,6 +17,12 @@ WS_CHILD = 0x40000000
 MUSIC_KEYS = ("BGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=C:\\music\\a.mp3\r\n").encode("cp932")
 
 
+def pane_number(hwnd):
+    """A window handle as the display settings write it: the unsigned decimal
+    of its 32 significant bits (64-bit Wine may hand them out sign-extended)."""
+    return str(int(hwnd, 16) & 0xFFFFFFFF)
+
+
 class Host(WineTestCase):
 
     def run_host(self, *args, timeout=30, **kw):
@@ -49,7 +55,7 @@ class Host(WineTestCase):
         for title in ("Brumalis_Main", "■Brumalis■"):
             proc, pane = self.wine.make_window(title, 200, 100)
             try:
-                for args in (["/s"], [], ["/c"], ["/a"], ["/p", str(int(pane, 16))]):
+                for args in (["/s"], [], ["/c"], ["/a"], ["/p", pane_number(pane)]):
                     with self.subTest(title=title, args=args):
                         self.wine.remove_settings()
                         start = time.time()
@@ -163,7 +169,7 @@ class Host(WineTestCase):
             with self.subTest(size=(width, height), args=args):
                 self.wine.remove_settings()
                 pane_proc, pane = self.wine.make_window("pane", width, height)
-                handle = str(int(pane, 16))
+                handle = pane_number(pane)
                 command = (["/p", handle] if args is None else
                            [args, handle] if "{}" not in args else [args.format(handle)])
                 proc = self.wine.start_program(HOST, *command)
@@ -184,6 +190,7 @@ class Host(WineTestCase):
     def test_preview_without_a_pane_ends_at_once(self):
         self.wine.remove_settings()
         for args in (["/p"], ["/p", "0"], ["/p", "12345"], ["/p", "abc"], ["/p", "-1"],
+                     ["/p", "2147483648"], ["/p", "4294967295"], ["/p", "4294967296"],
                      ["/p", "99999999999999"], ["/p1234"]):
             with self.subTest(args=args):
                 self.assertEqual(self.run_host(*args, timeout=15), 0)
