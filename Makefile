@@ -1,5 +1,5 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
-.PHONY: all deps native win32 build test run bench clean
+.PHONY: all deps native win32 win64 build test run bench clean
 
 all: build
 
@@ -10,16 +10,21 @@ native: deps
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native
 
+# Both Windows builds are made on every host, whether or not it can run them.
 win32: deps native
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32
 
-build: native win32
+win64: deps native
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64
+
+build: native win32 win64
 
 test: build
 	@scripts/test.sh
 
-run: win32
+run: build
 	@scripts/run.sh
 
 bench: native

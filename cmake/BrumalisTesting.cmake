@@ -15,11 +15,11 @@ endfunction()
 
 # brumalis_wine_test(NAME script.py)
 # An end-to-end test of the real programs under Wine on a private X display.
-# Every Windows test shares the one prefix and its wineserver, which the
+# Every Windows test of a build shares its architecture's prefix and its wineserver, which the
 # end-to-end tests start and end, so they run one at a time.
 function(brumalis_wine_test name script)
   add_test(NAME ${name}
-           COMMAND python3 ${script} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+           COMMAND python3 ${script} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
                    --native-bin ${CMAKE_SOURCE_DIR}/build/native/bin)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix
                        RESOURCE_LOCK wineserver LABELS e2e TIMEOUT 600)

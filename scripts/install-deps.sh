@@ -1,34 +1,49 @@
 #!/usr/bin/env bash
 # Installs what the build, the run and the tests need, from Debian's packages.
 # Quick when everything is present: it only checks and returns.
+#
+# Both Windows builds need only their cross compilers. Running them needs Wine
+# for the architecture: the 64-bit loader always, the 32-bit one (and the i386
+# libraries behind it) only where the kernel runs 32-bit code at all.
 set -euo pipefail
+. "$(dirname "$0")/host-arch.sh"
 
-need_i386=(
-  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
-  # Wine's sound output and its MPEG decoding go through these.
-  libpulse0:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386
-  gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
-)
 need_native=(
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  libgl1-mesa-dri mesa-utils
+  libgl1-mesa-dri libglx-mesa0 libglu1-mesa mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   pulseaudio pulseaudio-utils sox lame python3
+  # wine64's sound output and MPEG decoding.
+  libpulse0 libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+)
+need_i386=(
+  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
+  libpulse0:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386
+  gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
 )
 
+wanted=("${need_native[@]}")
+with_i386=0
+if brumalis_kernel_runs_i386; then
+  with_i386=1
+  wanted+=("${need_i386[@]}")
+fi
+
 missing=()
-for p in "${need_native[@]}" "${need_i386[@]}"; do
+for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
 done
 
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ $with_i386 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
   $SUDO apt-get update -qq
@@ -37,8 +52,6 @@ fi
 
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
   if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
     echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   fi

@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
-# Runs the screensaver. With a DISPLAY it runs there until Escape; without one
-# it runs on a virtual display for a few seconds, keeps screenshots under out/
-# and ends itself with Escape.
+# Runs the screensaver: the 32-bit programs where this host runs them, the
+# 64-bit ones otherwise. With a DISPLAY it runs there until Escape; without
+# one it runs on a virtual display for a few seconds, keeps screenshots under
+# out/ and ends itself with Escape.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
+if why=$(brumalis_can_run win32); then
+  arch=win32
+  echo "running the 32-bit programs (build/win32/bin)"
+elif brumalis_can_run win64 >/dev/null; then
+  arch=win64
+  echo "running the 64-bit programs (build/win64/bin): the 32-bit ones do not run here ($why)"
+else
+  echo "neither Windows build runs on this host: $why; $(brumalis_can_run win64)" >&2
+  exit 1
+fi
+. scripts/wine-env.sh "$arch"
 brumalis_wine_prefix
 
-program=build/win32/bin/Brumalis.scr
+program=build/$arch/bin/Brumalis.scr
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$program" /s
+  exec "$BRUMALIS_WINE" "$program" /s
 fi
 
-python3 - "$PWD" <<'PY'
+python3 - "$PWD" "$arch" <<'PY'
 import os, sys, time
-root = sys.argv[1]
+root, arch = sys.argv[1], sys.argv[2]
 sys.path.insert(0, os.path.join(root, "tests", "wine"))
 import harness
 
-session = harness.WineSession(os.path.join(root, "build", "win32", "bin"), "", audio=True)
+harness.OUT = os.path.join(root, "out", arch)
+session = harness.WineSession(os.path.join(root, "build", arch, "bin"), "", audio=True, arch=arch)
 session.start()
 try:
     proc = session.start_program("Brumalis.scr", "/s")

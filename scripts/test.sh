@@ -1,32 +1,94 @@
 #!/usr/bin/env bash
-# Runs every test: the native unit tests, then the Windows build's unit tests
-# and end-to-end tests under Wine. Both sets always run; any failure fails.
+# Runs every test: the native unit tests, then for each Windows build that this
+# host runs (32-bit, 64-bit or both) its unit tests and end-to-end tests under
+# Wine. A build this host cannot run is still checked without running it. Any
+# failure fails, and so does a host that runs neither Windows build.
 set -u
 cd "$(dirname "$0")/.."
+. scripts/wine-env.sh
 
+arches=(win32 win64)
+declare -A runs why
+for arch in "${arches[@]}"; do
+  if reason=$(brumalis_can_run "$arch"); then runs[$arch]=1; else runs[$arch]=0; why[$arch]=$reason; fi
+done
+
+plan() {
+  local arch=$1
+  if [ "${runs[$arch]}" = 1 ]; then echo "run under Wine"; else echo "built, not run (${why[$arch]})"; fi
+}
+echo "== Windows programs on this host"
+for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: $(plan "$arch")"; done
+
+declare -A outcome
 status=0
+
 echo "== native unit tests"
-ctest --preset native || status=1
-echo "== Windows unit and end-to-end tests (Wine)"
+if ctest --preset native; then native="passed"; else native="FAILED"; status=1; fi
+
 # The Windows unit tests make windows, so they get a private X display; the
 # end-to-end tests start displays of their own.
-. scripts/wine-env.sh
-display=""
-for n in $(seq 70 89); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 50); do
-    xdpyinfo -display ":$n" >/dev/null 2>&1 && { display=":$n"; break; }
-    sleep 0.1
+display="" xvfb=""
+stop_display() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  xvfb=""
+}
+end_wine() {
+  for arch in "${arches[@]}"; do
+    [ "${runs[$arch]}" = 1 ] && (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
   done
-  [ -n "$display" ] && break
-  kill "$xvfb" 2>/dev/null
-done
-[ -n "$display" ] || { echo "no X display could be started"; exit 1; }
-DISPLAY=$display ctest --preset win32 || status=1
-wineserver -k 2>/dev/null || true
-kill "$xvfb" 2>/dev/null
+}
+trap 'end_wine; stop_display; exit 130' INT TERM
 
+start_display() {
+  for n in $(seq 70 89); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+      xdpyinfo -display ":$n" >/dev/null 2>&1 && { display=":$n"; return 0; }
+      sleep 0.1
+    done
+    stop_display
+  done
+  return 1
+}
+
+for arch in "${arches[@]}"; do
+  bits=$(brumalis_bits_of "$arch")
+  echo "== $bits Windows programs: shipped files"
+  if scripts/check-programs.sh "$arch" "build/$arch/bin"; then checked="checked"; else checked="check FAILED"; status=1; fi
+
+  if [ "${runs[$arch]}" != 1 ]; then
+    outcome[$arch]="built, $checked, not run (${why[$arch]})"
+    continue
+  fi
+  echo "== $bits Windows unit and end-to-end tests (Wine)"
+  if [ -z "$display" ] && ! start_display; then
+    echo "no X display could be started"
+    outcome[$arch]="built, $checked, not run (no X display)"
+    status=1
+    continue
+  fi
+  if DISPLAY=$display ctest --preset "$arch"; then
+    outcome[$arch]="built, $checked, run under Wine: passed"
+  else
+    outcome[$arch]="built, $checked, run under Wine: FAILED"
+    status=1
+  fi
+  (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
+done
+stop_display
+
+ran=0
+for arch in "${arches[@]}"; do [ "${runs[$arch]}" = 1 ] && ran=1; done
+
+echo "== summary"
+echo "native unit tests: $native"
+for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: ${outcome[$arch]}"; done
+if [ $ran -eq 0 ]; then
+  echo "no Windows build can run on this host: the Windows half went untested"
+  status=1
+fi
 if [ $status -eq 0 ]; then echo "all tests passed"; else echo "SOME TESTS FAILED"; fi
 exit $status

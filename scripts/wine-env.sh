@@ -1,15 +1,36 @@
 # Sourced: the environment in which the project runs its Windows programs.
-# A private 32-bit prefix under build/, quiet, with code page 932 as the ANSI
-# code page (Wine takes it from the locale).
+#
+#   . scripts/wine-env.sh [win32|win64]      (win32 when no architecture is named)
+#
+# Each architecture has a private prefix under build/, quiet, with code page
+# 932 as the ANSI code page (Wine takes it from the locale). The loader of the
+# architecture is called by its own path: Debian's wrapper scripts
+# (/usr/bin/wine, wineboot, winepath) take the 32-bit loader whenever it is
+# installed, even on a host whose kernel cannot run it.
 _brumalis_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export BRUMALIS_ROOT="$_brumalis_root"
-export WINEPREFIX="${BRUMALIS_WINEPREFIX:-$_brumalis_root/build/wineprefix}"
-export WINEARCH=win32
+unset _brumalis_root
+. "$BRUMALIS_ROOT/scripts/host-arch.sh"
+
+brumalis_wine_use() {
+  local arch=$1
+  BRUMALIS_WINE=$(brumalis_loader_of "$arch") || return 1
+  export BRUMALIS_WINE_ARCH="$arch" BRUMALIS_WINE
+  export WINEARCH="$arch"
+  export WINEPREFIX="$BRUMALIS_ROOT/build/wine-$arch"
+  # Programs that Wine starts itself (a started process, a shell open) use
+  # the same loader.
+  export WINELOADER="$BRUMALIS_WINE"
+  export BRUMALIS_WINESERVER=/usr/lib/wine/wineserver
+  export WINESERVER=/usr/lib/wine/wineserver64
+  [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver32
+}
+
+brumalis_wine_use "${1:-win32}" || return 1
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko install prompts when the prefix is made.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=ja_JP.UTF-8
-unset _brumalis_root
 
 # Creates the prefix once; concurrent callers wait for the first one.
 brumalis_wine_prefix() {
@@ -18,9 +39,9 @@ brumalis_wine_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.brumalis-ready" ]; then
       rm -rf "$WINEPREFIX"
-      DISPLAY= wineboot -i >/dev/null 2>&1 || true
-      wineserver -w
-      [ -f "$WINEPREFIX/system.reg" ] || { echo "wine prefix creation failed" >&2; exit 1; }
+      DISPLAY= "$BRUMALIS_WINE" wineboot -i >/dev/null 2>&1 || true
+      "$BRUMALIS_WINESERVER" -w
+      [ -f "$WINEPREFIX/system.reg" ] || { echo "wine prefix creation failed ($WINEPREFIX)" >&2; exit 1; }
       touch "$WINEPREFIX/.brumalis-ready"
     fi
     if [ ! -f "$WINEPREFIX/.brumalis-settings-1" ]; then
@@ -28,8 +49,8 @@ brumalis_wine_prefix() {
       # default face; both are given fonts that Debian has. Windows draw
       # their own captions and frames, since the test displays run no
       # window manager.
-      DISPLAY= wine regedit /S "$BRUMALIS_ROOT/scripts/wine-settings.reg" >/dev/null 2>&1 || true
-      wineserver -w
+      DISPLAY= "$BRUMALIS_WINE" regedit /S "$BRUMALIS_ROOT/scripts/wine-settings.reg" >/dev/null 2>&1 || true
+      "$BRUMALIS_WINESERVER" -w
       touch "$WINEPREFIX/.brumalis-settings-1"
     fi
   ) 9>"$WINEPREFIX.lock"

@@ -21,10 +21,11 @@ VK_ESCAPE = 0x1B
 VK_SPACE = 0x20
 
 
-def wine_environment(display):
-    """The environment of scripts/wine-env.sh, plus the display."""
+def wine_environment(display, arch):
+    """The environment of scripts/wine-env.sh for one architecture (win32 or
+    win64), plus the display."""
     script = os.path.join(ROOT, "scripts", "wine-env.sh")
-    dump = subprocess.run(["bash", "-c", f'. "{script}" && brumalis_wine_prefix && env -0'],
+    dump = subprocess.run(["bash", "-c", f'. "{script}" {arch} && brumalis_wine_prefix && env -0'],
                           check=True, stdout=subprocess.PIPE).stdout
     env = dict(item.split("=", 1) for item in dump.decode().split("\0") if "=" in item)
     env["DISPLAY"] = display
@@ -138,7 +139,8 @@ class Picture:
 class WineSession:
     """One display and one wineserver for a test class."""
 
-    def __init__(self, bin_dir, native_bin, audio=False):
+    def __init__(self, bin_dir, native_bin, audio=False, arch="win32"):
+        self.arch = arch
         self.bin = bin_dir
         self.native_bin = native_bin
         self.display = Display()
@@ -148,20 +150,20 @@ class WineSession:
 
     def start(self):
         name = self.display.start()
-        self.env = wine_environment(name)
+        self.env = wine_environment(name, self.arch)
         if self.audio:
             self.audio.start()
             self.env["XDG_RUNTIME_DIR"] = self.audio.runtime
         # A persistent wineserver keeps each program's start short.
-        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
+        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-p"], env=self.env, check=True)
         self.probe("find", "-", "-", "0")  # brings up the wine desktop services once
 
     def stop(self):
         for proc in self.children:
             if proc.poll() is None:
                 proc.kill()
-        subprocess.run(["wineserver", "-k"], env=self.env)
-        subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-k"], env=self.env)
+        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-w"], env=self.env, timeout=30)
         self.display.stop()
         if self.audio:
             self.audio.stop()
@@ -182,6 +184,11 @@ class WineSession:
         shutil.rmtree(os.path.dirname(self.settings_path()), ignore_errors=True)
 
     # -- programs ---------------------------------------------------------------
+    def wine(self, *command):
+        """The command line that runs a Windows program with this
+        architecture's loader."""
+        return [self.env["BRUMALIS_WINE"], *command]
+
     def program(self, name):
         return os.path.join(self.bin, name)
 
@@ -193,7 +200,7 @@ class WineSession:
         if trace:
             env["WINEDEBUG"] = trace
         out = open(log, "wb") if log else subprocess.DEVNULL
-        proc = subprocess.Popen(["wine", path, *args], env=env, stdout=subprocess.DEVNULL, stderr=out)
+        proc = subprocess.Popen(self.wine(path, *args), env=env, stdout=subprocess.DEVNULL, stderr=out)
         if log:
             out.close()
         self.children.append(proc)
@@ -208,7 +215,7 @@ class WineSession:
         self.children = []
 
     def probe(self, *args, check=True, timeout=60):
-        result = subprocess.run(["wine", self.program("brumalis-probe.exe"), *args], env=self.env,
+        result = subprocess.run(self.wine(self.program("brumalis-probe.exe"), *args), env=self.env,
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
         if check and result.returncode != 0:
             raise AssertionError(f"probe {' '.join(args)} failed ({result.returncode})")
@@ -232,8 +239,8 @@ class WineSession:
     def make_window(self, title, width=152, height=112):
         """A window of another program, as the display settings' pane or a
         running instance would be; returns (process, handle)."""
-        proc = subprocess.Popen(["wine", self.program("brumalis-probe.exe"), "window",
-                                 title.encode("cp932").hex(), str(width), str(height)],
+        proc = subprocess.Popen(self.wine(self.program("brumalis-probe.exe"), "window",
+                                          title.encode("cp932").hex(), str(width), str(height)),
                                 env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         self.children.append(proc)
         line = proc.stdout.readline().decode().strip()
@@ -270,9 +277,13 @@ def wait_exit(proc, timeout):
 def main():
     """Parses the binary folders, then runs the module's tests."""
     parser = argparse.ArgumentParser()
+    parser.add_argument("--arch", choices=("win32", "win64"), default="win32")
     parser.add_argument("--bin", required=True)
     parser.add_argument("--native-bin", default="")
     args, rest = parser.parse_known_args()
+    global OUT
+    OUT = os.path.join(ROOT, "out", args.arch)  # screenshots and traces, one folder per architecture
+    WineTestCase.arch = args.arch
     WineTestCase.bin_dir = os.path.abspath(args.bin)
     WineTestCase.native_bin = os.path.abspath(args.native_bin) if args.native_bin else ""
     unittest.main(argv=[sys.argv[0], "-v", *rest])
@@ -281,13 +292,14 @@ def main():
 class WineTestCase(unittest.TestCase):
     """Shares one Wine session among the tests of a class."""
 
+    arch = "win32"
     bin_dir = ""
     native_bin = ""
     audio = False  # a class that plays sound sets this
 
     @classmethod
     def setUpClass(cls):
-        cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio)
+        cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio, arch=cls.arch)
         cls.wine.start()
 
     def setUp(self):

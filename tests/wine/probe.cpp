@@ -68,7 +68,7 @@ void Describe(HWND hwnd) {
   GetClassNameA(hwnd, cls, sizeof cls);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  std::printf("hwnd=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(hwnd)));
+  std::printf("hwnd=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)));
   std::printf("pid=%lu\n", static_cast<unsigned long>(pid));
   std::printf("class=%s\n", cls);
   std::printf("title_hex=%s\n", Hex(TitleOf(hwnd)).c_str());
@@ -82,7 +82,7 @@ void Describe(HWND hwnd) {
   ClientToScreen(hwnd, &origin);
   std::printf("client_x=%ld\nclient_y=%ld\n", origin.x, origin.y);
   HWND parent = GetAncestor(hwnd, GA_PARENT);
-  std::printf("parent=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)));
+  std::printf("parent=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(parent)));
 }
 
 const char *OrNull(const char *text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
@@ -190,7 +190,7 @@ int Window(const char *titleHex, int width, int height) {
   HWND hwnd = CreateWindowExA(0, wc.lpszClassName, FromHex(titleHex).c_str(), WS_POPUP | WS_VISIBLE,
                               100, 100, width, height, nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return 1;
-  std::printf("hwnd=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(hwnd)));
+  std::printf("hwnd=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)));
   std::fflush(stdout);
   MSG msg;
   while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -218,8 +218,8 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   GetClassNameA(child, cls, sizeof cls);
   RECT r = {};
   GetWindowRect(child, &r);
-  std::printf("child=%s:%s:0x%lx:%ld:%ld:%ld:%ld:%d:%d\n", cls, Hex(TitleOf(child)).c_str(),
-              static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(child)), r.left, r.top,
+  std::printf("child=%s:%s:0x%llx:%ld:%ld:%ld:%ld:%d:%d\n", cls, Hex(TitleOf(child)).c_str(),
+              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(child)), r.left, r.top,
               r.right - r.left, r.bottom - r.top, IsWindowEnabled(child) ? 1 : 0, IsWindowVisible(child) ? 1 : 0);
   return TRUE;
 }
@@ -241,7 +241,7 @@ int Focus(HWND hwnd) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return 1;
-  std::printf("focus=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)));
+  std::printf("focus=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)));
   return 0;
 }
 

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# The 32-bit Windows build computes the same cloud bytes as the native build.
+# A Windows build computes the same cloud bytes as the native build.
+#   same_slices.sh win32|win64 WINDOWS_BIN NATIVE_BIN
 set -eu
-win_bin=$1 native_bin=$2
+arch=$1 win_bin=$2 native_bin=$3
 here=$(cd "$(dirname "$0")" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 for args in "--startup 0" "--startup 1" "--depth 3.5 --cover 118" "--depth -11.25 --cover 170"; do
   "$native_bin/cloud-slice" $args --raw "$tmp/native.raw"
-  "$here/../../scripts/wine-run.sh" "$win_bin/cloud-slice.exe" $args --raw "Z:$tmp/win.raw"
+  "$here/../../scripts/wine-run.sh" "$arch" "$win_bin/cloud-slice.exe" $args --raw "Z:$tmp/win.raw"
   [ "$(stat -c %s "$tmp/native.raw")" -eq 65536 ] || { echo "wrong size for $args"; exit 1; }
   cmp "$tmp/native.raw" "$tmp/win.raw" || { echo "slices differ for $args"; exit 1; }
   echo "same bytes: $args"

@@ -270,7 +270,7 @@ class Dialog(WineTestCase):
         if os.path.exists(mark):
             os.remove(mark)
         for key in ("HKCR\\http\\shell\\open\\command", "HKCR\\https\\shell\\open\\command"):
-            subprocess.run(["wine", "reg", "add", key, "/ve", "/d", 'C:\\brumalis-browser.exe "%1"', "/f"],
+            subprocess.run([*self.wine.wine("reg"), "add", key, "/ve", "/d", 'C:\\brumalis-browser.exe "%1"', "/f"],
                            env=self.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
         proc, dialog = self.open_dialog(settings(0))
         self.click(BANNER[1][0] + 60, BANNER[1][1] + 25)
