@@ -1,13 +1,14 @@
 # brumalis_unit_test(NAME source... [LIBS lib...])
-# A GoogleTest program. Natively its cases are discovered one by one; in the
-# cross build the whole program is one test, run under Wine by the emulator.
+# A GoogleTest program whose cases ctest lists one by one. In a cross build
+# they are listed and run under Wine through the emulator, when ctest starts
+# (the build host may not run them at all).
 function(brumalis_unit_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   if(WIN32)
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wineserver LABELS unit)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+                         PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS unit)
   else()
     gtest_discover_tests(${name} PROPERTIES LABELS unit)
   endif()
@@ -15,12 +16,11 @@ endfunction()
 
 # brumalis_wine_test(NAME script.py)
 # An end-to-end test of the real programs under Wine on a private X display.
-# Every Windows test of a build shares its architecture's prefix and its wineserver, which the
-# end-to-end tests start and end, so they run one at a time.
+# Every Windows test of a build shares its architecture's prefix and its
+# wineserver, which the end-to-end tests start and end: they run alone.
 function(brumalis_wine_test name script)
   add_test(NAME ${name}
            COMMAND python3 ${script} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
-                   --native-bin ${CMAKE_SOURCE_DIR}/build/native/bin)
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix
-                       RESOURCE_LOCK wineserver LABELS e2e TIMEOUT 600)
+                   --native-bin ${BRUMALIS_NATIVE_BIN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE LABELS e2e TIMEOUT 600)
 endfunction()

@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <optional>
 
+#include "ascii.h"
 #include "numbers.h"
 
 namespace {
@@ -22,8 +23,7 @@ int Channel(int bottom, float step, int i) {
 }
 
 wchar_t LowerCase(wchar_t c) {
-  if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
-  if (c < 128) return c;
+  if (c < 128) return LowerAscii(c);
   return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
 }
 

@@ -16,9 +16,9 @@
 #include "form_kit_win32.h"
 #include "frame_x_win32.h"
 #include "gdi_surface.h"
-#include "host_state.h"
 #include "numbers.h"
 #include "profile_win32.h"
+#include "settings_file.h"
 #include "text_win32.h"
 #include "xp_button_win32.h"
 
@@ -32,6 +32,12 @@ using formkit::Label;
 using formkit::Picture;
 using formkit::PictureBox;
 using formkit::Timer;
+
+}  // namespace
+
+const wchar_t kDialogTitle[] = L"\u25a0Brumalis\u25a0";
+
+namespace {
 
 const wchar_t kHomePage[] = L"http://www.example.com/brumalis/";
 constexpr COLORREF kDialogGrey = RGB(224, 224, 224);
@@ -47,8 +53,13 @@ FontSpec DialogFont() {
 
 class SettingsDialog : public formkit::Form {
  public:
-  SettingsDialog()
-      : Form(kDialogTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME) {
+  explicit SettingsDialog(const SettingsDialogState &state)
+      : Form(kDialogTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME),
+        Music(state.music),
+        ZoomOriginX(state.zoomOriginX),
+        ZoomOriginY(state.zoomOriginY),
+        ZoomFromPoint(state.zoomFromPoint),
+        ZoomToPoint(state.zoomToPoint) {
     Timer1.SetInterval(100);
   }
   ~SettingsDialog() override {
@@ -227,6 +238,11 @@ class SettingsDialog : public formkit::Form {
     formkit::SetScreenMousePointer(formkit::MousePointer::Default);
   }
 
+  MusicSettings &Music;
+  std::int16_t &ZoomOriginX;
+  std::int16_t &ZoomOriginY;
+  const ZoomOperation ZoomFromPoint;
+  const ZoomOperation ZoomToPoint;
   HFONT font_ = nullptr;
   std::int16_t BannerFrame = 0;
 
@@ -251,7 +267,7 @@ class SettingsDialog : public formkit::Form {
 
 }  // namespace
 
-void ShowSettingsDialog() {
-  static SettingsDialog Brumalis_P;
+void ShowSettingsDialog(const SettingsDialogState &state) {
+  SettingsDialog Brumalis_P(state);
   Brumalis_P.ShowModal();
 }

@@ -1,4 +1,28 @@
 // The settings dialog, shown modally with no owner; returns when it closes.
+// The program that shows it hands over the music choice it loaded (the
+// dialog changes it and, on apply, writes it to the settings file) and the
+// caption zoom it plays on opening and closing.
 #pragma once
 
-void ShowSettingsDialog();
+#include <windows.h>
+
+#include <cstdint>
+
+#include "music_settings.h"
+
+// The dialog's title; a second start of the program looks for it.
+extern const wchar_t kDialogTitle[];  // "■Brumalis■"
+
+using ZoomOperation = void (*)(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
+
+struct SettingsDialogState {
+  MusicSettings &music;
+  // The screen point the dialog zooms from and back to; the dialog sets it
+  // to where the pointer is when it opens.
+  std::int16_t &zoomOriginX;
+  std::int16_t &zoomOriginY;
+  ZoomOperation zoomFromPoint;
+  ZoomOperation zoomToPoint;
+};
+
+void ShowSettingsDialog(const SettingsDialogState &state);

@@ -12,8 +12,6 @@
 #include <string>
 #include <string_view>
 
-std::wstring ArgumentText(std::wstring_view commandLine);
-
 // The mode letter, or 0 when the argument text is shorter than two characters.
 wchar_t ModeLetter(std::wstring_view argumentText);
 

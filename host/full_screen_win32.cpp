@@ -9,12 +9,10 @@
 #include "music_player.h"
 #include "music_win32.h"
 #include "renderer_watch.h"
+#include "shared_names.h"
 #include "text_win32.h"
 
 namespace {
-
-// The renderer's window class never changes; its title does, every 3 seconds.
-const char kRendererClass[] = "Caliguna";
 
 Win32Mci Mci;
 Win32Sound Sound;

@@ -13,7 +13,6 @@ extern std::int16_t ZoomOriginX;      // where the settings dialog zooms from an
 extern std::int16_t ZoomOriginY;
 
 extern const wchar_t kFullScreenTitle[];  // "Brumalis_Main"
-extern const wchar_t kDialogTitle[];      // "■Brumalis■"
 extern const wchar_t kRendererFile[];     // "\Brumalis.dll", after the program's folder
 
 void ZoomFromPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);

@@ -18,7 +18,6 @@ std::int16_t ZoomOriginX = 0;
 std::int16_t ZoomOriginY = 0;
 
 const wchar_t kFullScreenTitle[] = L"Brumalis_Main";
-const wchar_t kDialogTitle[] = L"\u25a0Brumalis\u25a0";
 const wchar_t kRendererFile[] = L"\\Brumalis.dll";
 
 namespace {
@@ -65,7 +64,7 @@ void Main() {
   }
 
   if (mode == StartMode::Settings) {
-    ShowSettingsDialog();
+    ShowSettingsDialog({Music, ZoomOriginX, ZoomOriginY, ZoomFromPoint, ZoomToPoint});
     formkit::App::End();
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();

@@ -1,5 +1,6 @@
 #include "music_player.h"
 
+#include "ascii.h"
 #include "numbers.h"
 
 namespace {
@@ -8,13 +9,6 @@ constexpr std::size_t kSendReply = 512;
 constexpr std::size_t kCdModeReply = 255;
 constexpr std::size_t kMp3ModeReply = 30;
 constexpr std::size_t kModeLength = 7;  // "playing", "stopped"
-
-std::wstring UpperAscii(std::wstring text) {
-  for (wchar_t &c : text) {
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  }
-  return text;
-}
 
 std::wstring ModeOf(const std::wstring &reply) { return reply.substr(0, kModeLength); }
 

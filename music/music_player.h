@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <string>
 
-#include "settings.h"
+#include "music_settings.h"
 
 // The media control interface. `replyCapacity` is the size of the reply
 // buffer handed over, 0 for none; the reply is cut to capacity - 1 characters.

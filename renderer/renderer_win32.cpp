@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "renderer_state.h"
+#include "shared_names.h"
 
 float ElapsedSeconds = 0.0f;
 int WindowWidth = 0;
@@ -17,8 +18,6 @@ FpsTitle FrameRateTitle;
 
 namespace {
 
-const char kSettingsFile[] = "C:\\t_orka_temp\\Brumalis.ini";
-const char kSection[] = "Section";
 constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 768;
 
@@ -30,7 +29,7 @@ LARGE_INTEGER StartCount;
 LARGE_INTEGER Frequency;
 
 int ReadSize(const char *key, int fallback) {
-  const int value = static_cast<int>(GetPrivateProfileIntA(kSection, key, fallback, kSettingsFile));
+  const int value = static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
   return value == 0 ? fallback : value;
 }
 
@@ -122,18 +121,18 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   LoopRunning = false;
   ShowCursor(FALSE);
 
-  WindowWidth = ReadSize("Width", kDefaultWidth);
-  WindowHeight = ReadSize("Height", kDefaultHeight);
+  WindowWidth = ReadSize(kKeyWidthAnsi, kDefaultWidth);
+  WindowHeight = ReadSize(kKeyHeightAnsi, kDefaultHeight);
 
   WNDCLASSA wc = {};
   wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = RendererWndProc;
   wc.hInstance = hInstance;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kRendererName;
+  wc.lpszClassName = kRendererClass;
   if (!RegisterClassA(&wc)) return 0;
 
-  Window = CreateWindowExA(0, kRendererName, kRendererName, WS_POPUP, 0, 0, WindowWidth,
+  Window = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, WindowWidth,
                            WindowHeight, nullptr, nullptr, hInstance, nullptr);
   if (!Window) return 0;
   ShowWindow(Window, SW_SHOW);

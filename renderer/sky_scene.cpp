@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "shared_names.h"
+
 namespace {
 constexpr float kScrollS = 0.0125f;
 constexpr float kScrollT = -0.008333334f;
@@ -33,7 +35,7 @@ bool FpsTitle::Update(float elapsedSeconds, char *title, std::size_t capacity) {
   }
   const float span = elapsedSeconds - lastTitleTime;
   if (!(span > kTitleSeconds)) return false;
-  std::snprintf(title, capacity, "%s - %3.1f fps", kRendererName,
+  std::snprintf(title, capacity, "%s - %3.1f fps", kRendererClass,
                 static_cast<double>(static_cast<float>(FrameCount) / span));
   FrameCount = 0;
   lastTitleTime = elapsedSeconds;

@@ -45,7 +45,6 @@ float AspectOf(int width, int height);
 
 // The window title shows the frame rate, refreshed when more than 3 seconds
 // have passed since the last refresh.
-constexpr char kRendererName[] = "Caliguna";
 struct FpsTitle {
   float lastTitleTime = 0.0f;
   int FrameCount = 0;

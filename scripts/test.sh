@@ -38,7 +38,9 @@ end_wine() {
     [ "${runs[$arch]}" = 1 ] && (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
   done
 }
-trap 'end_wine; stop_display; exit 130' INT TERM
+# Nothing this script started outlives it, however it ends.
+trap 'end_wine; stop_display' EXIT
+trap 'exit 130' INT TERM
 
 start_display() {
   for n in $(seq 70 89); do
@@ -70,7 +72,11 @@ for arch in "${arches[@]}"; do
     status=1
     continue
   fi
-  if DISPLAY=$display ctest --preset "$arch"; then
+  # Unit tests first, many small Wine processes side by side on one
+  # persistent wineserver; then the end-to-end suites, each alone, which
+  # start and end servers of their own.
+  (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix && "$BRUMALIS_WINESERVER" -p)
+  if DISPLAY=$display ctest --preset "$arch" -L unit && DISPLAY=$display ctest --preset "$arch" -LE unit; then
     outcome[$arch]="built, $checked, run under Wine: passed"
   else
     outcome[$arch]="built, $checked, run under Wine: FAILED"

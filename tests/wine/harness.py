@@ -159,11 +159,13 @@ class WineSession:
         self.probe("find", "-", "-", "0")  # brings up the wine desktop services once
 
     def stop(self):
+        """Ends whatever start() got to start, also after a failed start."""
         for proc in self.children:
             if proc.poll() is None:
                 proc.kill()
-        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-k"], env=self.env)
-        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-w"], env=self.env, timeout=30)
+        if self.env:
+            subprocess.run([self.env["BRUMALIS_WINESERVER"], "-k"], env=self.env)
+            subprocess.run([self.env["BRUMALIS_WINESERVER"], "-w"], env=self.env, timeout=30)
         self.display.stop()
         if self.audio:
             self.audio.stop()
@@ -300,7 +302,12 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio, arch=cls.arch)
-        cls.wine.start()
+        try:
+            cls.wine.start()
+        except BaseException:
+            # tearDownClass does not run when set-up fails: end what started.
+            cls.wine.stop()
+            raise
 
     def setUp(self):
         self.addCleanup(self.wine.end_all)

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings.h"
+#include "settings_file.h"
 
 class MemoryProfile : public ProfileStore {
  public:

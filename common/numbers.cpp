@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <limits>
 
+#include "ascii.h"
+
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Scans the longest number at the start of `text`: sign, digits, one decimal

@@ -2,7 +2,7 @@
 // test through an open for reading.
 #pragma once
 
-#include "settings.h"
+#include "settings_file.h"
 
 class Win32Profile : public ProfileStore {
  public:

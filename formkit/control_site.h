@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ascii.h"
 #include "surface.h"
 
 // Named stored properties of one control, kept with its form. Keys are
@@ -39,12 +40,7 @@ class MemoryPropertyBag : public PropertyBag {
   const std::vector<std::wstring> &WriteOrder() const { return order_; }
 
  private:
-  static std::wstring Fold(std::wstring key) {
-    for (wchar_t &c : key) {
-      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return key;
-  }
+  static std::wstring Fold(const std::wstring &key) { return LowerAscii(key); }
   std::map<std::wstring, std::pair<std::wstring, std::wstring>> values_;
   std::vector<std::wstring> order_;
 };

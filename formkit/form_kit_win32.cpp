@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "command_line.h"
+#include "argument_text.h"
 #include "numbers.h"
 #include "paint_win32.h"
 #include "text_win32.h"

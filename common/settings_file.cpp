@@ -1,0 +1,24 @@
+#include "settings_file.h"
+
+std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
+                     const std::wstring &file) {
+  return store.Read(section, key, file);
+}
+
+void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
+              const std::wstring &value, const std::wstring &file) {
+  store.Write(section, key, value, file);
+}
+
+bool FileExists(FileProbe &files, std::wstring path) {
+  if (!path.empty() && path.back() == L'\\') path.pop_back();
+  if (path.empty()) return false;
+  return files.CanOpenForReading(path);
+}
+
+std::wstring FolderOf(const std::wstring &path) {
+  const std::size_t last = path.find_last_of(L":\\");
+  std::wstring folder = last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}

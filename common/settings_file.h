@@ -1,0 +1,43 @@
+// The settings file shared by the screensaver program and the renderer.
+//
+// One profile file, one section; text in the ANSI code page. Reading gives
+// "" for a missing key, section or file; writing reports nothing. Numbers are
+// written with FormatNumber.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "shared_names.h"
+
+constexpr std::size_t kIniValueBytes = 256;  // values are cut to 255 bytes
+
+// The platform's profile functions.
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+  virtual std::wstring Read(const std::wstring &section, const std::wstring &key,
+                            const std::wstring &file) = 0;
+  virtual void Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
+                     const std::wstring &file) = 0;
+};
+
+// Whether a file can be opened for reading; never creates anything.
+class FileProbe {
+ public:
+  virtual ~FileProbe() = default;
+  virtual bool CanOpenForReading(const std::wstring &path) = 0;
+};
+
+std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
+                     const std::wstring &file);
+void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
+              const std::wstring &value, const std::wstring &file);
+
+// True when the path names a file that can be opened for reading; one
+// trailing backslash is ignored, so "C:\" is tested as "C:".
+bool FileExists(FileProbe &files, std::wstring path);
+
+// The folder part of a path, without a trailing backslash:
+// C:\music\a.mp3 -> C:\music, C:\a.mp3 -> C:, D:a.wav -> D:, a.mp3 -> "".
+std::wstring FolderOf(const std::wstring &path);

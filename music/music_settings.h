@@ -1,0 +1,15 @@
+// The music choice: loaded from the settings file by the screensaver program,
+// changed by the settings dialog, played by the music player.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum BgmKinds : std::int16_t { kBgmNone = 0, kBgmCd = 1, kBgmFile = 2 };
+
+struct MusicSettings {
+  std::int16_t BgmKind = kBgmNone;
+  std::int16_t BgmRepeat = 0;
+  std::wstring BgmFile;
+  std::wstring BgmFolder;  // where the file browser opens
+};
