@@ -25,7 +25,24 @@ void LoadInt16(const std::wstring &text, std::int16_t &variable) {
   }
 }
 
+std::wstring UpperAscii(std::wstring text) {
+  for (wchar_t &c : text) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return text;
+}
+
 }  // namespace
+
+MusicSource MusicSourceOf(const MusicSettings &music) {
+  if (music.BgmKind == kBgmCd) return MusicSource::Cd;
+  if (music.BgmKind != kBgmFile) return MusicSource::None;
+  const std::wstring &file = music.BgmFile;
+  const std::wstring ending = UpperAscii(file.size() >= 3 ? file.substr(file.size() - 3) : file);
+  if (ending == L"WAV") return MusicSource::Wav;
+  if (ending == L"MP3") return MusicSource::Mp3;
+  return MusicSource::None;
+}
 
 std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
                      const std::wstring &file) {

@@ -50,6 +50,11 @@ struct MusicSettings {
   std::wstring BgmFolder;
 };
 
+// What a full-screen run plays, from the music kind and the file's last three
+// characters in any case: "x.Mp3" is an MP3, "x.mp3 " and "x.mid" play nothing.
+enum class MusicSource { None, Cd, Wav, Mp3 };
+MusicSource MusicSourceOf(const MusicSettings &music);
+
 std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
                      const std::wstring &file);
 void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,

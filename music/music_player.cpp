@@ -20,16 +20,6 @@ std::wstring ModeOf(const std::wstring &reply) { return reply.substr(0, kModeLen
 
 }  // namespace
 
-MusicSource MusicSourceOf(const MusicSettings &music) {
-  if (music.BgmKind == kBgmCd) return MusicSource::Cd;
-  if (music.BgmKind != kBgmFile) return MusicSource::None;
-  const std::wstring &file = music.BgmFile;
-  const std::wstring ending = UpperAscii(file.size() >= 3 ? file.substr(file.size() - 3) : file);
-  if (ending == L"WAV") return MusicSource::Wav;
-  if (ending == L"MP3") return MusicSource::Mp3;
-  return MusicSource::None;
-}
-
 long MusicPlayer::MciSend(const std::wstring &command, std::wstring &reply) {
   reply.clear();
   const long code = mci_.Send(command, reply, kSendReply);

@@ -31,10 +31,6 @@ class SoundPort {
   virtual void StopAll() = 0;
 };
 
-// What a full-screen run plays, from the music kind and the file's ending.
-enum class MusicSource { None, Cd, Wav, Mp3 };
-MusicSource MusicSourceOf(const MusicSettings &music);
-
 class MusicPlayer {
  public:
   MusicPlayer(MciPort &mci, SoundPort &sound, const MusicSettings &music)
