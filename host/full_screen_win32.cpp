@@ -3,8 +3,8 @@
 // Its title marks a running full-screen run for a second start.
 #include <windows.h>
 
-#include "command_line.h"
 #include "form_kit_win32.h"
+#include "full_screen_run.h"
 #include "host_state.h"
 #include "music_player.h"
 #include "music_win32.h"
@@ -34,7 +34,7 @@ void StartRenderer(const std::wstring &path) {
   }
 }
 
-class FullScreenForm : public formkit::Form {
+class FullScreenForm : public formkit::Form, private FullScreenPlatform {
  public:
   FullScreenForm() : Form(kFullScreenTitle, WS_CLIPSIBLINGS) {
     Timer1.SetInterval(1000);
@@ -51,45 +51,25 @@ class FullScreenForm : public formkit::Form {
     loadedAt_ = GetTickCount();
     RendererPath = formkit::App::Path() + kRendererFile;
     StartRenderer(RendererPath);
-    switch (MusicSourceOf(Music)) {
-      case MusicSource::Cd:
-        Bgm.CdOpen();
-        Timer2.SetEnabled(true);
-        break;
-      case MusicSource::Wav:
-        Bgm.WavPlay();
-        break;
-      case MusicSource::Mp3:
-        Bgm.Mp3Play();
-        Timer1.SetEnabled(true);
-        break;
-      case MusicSource::None:
-        break;
-    }
+    run_.Load();
   }
 
   // The close handler: whoever asks, the music stops and the program ends.
-  void OnQueryUnload(bool &, formkit::UnloadMode) override {
-    if (Timer2.Enabled()) {
-      Timer2.SetEnabled(false);
-      Bgm.CdStop();
-    }
-    switch (MusicSourceOf(Music)) {
-      case MusicSource::Wav:
-        Bgm.WavStop();
-        break;
-      case MusicSource::Mp3:
-        Timer1.SetEnabled(false);
-        Bgm.Mp3Stop();
-        break;
-      default:
-        break;
-    }
-    if (ModeLetter(formkit::App::Command()) == L'S') SavedCursorCount = ShowCursor(SavedCursorCount);
-    formkit::App::End();
-  }
+  void OnQueryUnload(bool &, formkit::UnloadMode) override { run_.Close(); }
 
  private:
+  void CdOpen() override { Bgm.CdOpen(); }
+  void CdStop() override { Bgm.CdStop(); }
+  void WavPlay() override { Bgm.WavPlay(); }
+  void WavStop() override { Bgm.WavStop(); }
+  void Mp3Play() override { Bgm.Mp3Play(); }
+  void Mp3Stop() override { Bgm.Mp3Stop(); }
+  void EnableCdPoll(bool enabled) override { Timer2.SetEnabled(enabled); }
+  bool CdPollEnabled() const override { return Timer2.Enabled(); }
+  void EnableMp3Poll(bool enabled) override { Timer1.SetEnabled(enabled); }
+  void RestoreCursor() override { SavedCursorCount = ShowCursor(SavedCursorCount); }
+  void EndProgram() override { formkit::App::End(); }
+
   void WatchRenderer() {
     const bool present = FindWindowA(kRendererClass, nullptr) != nullptr;
     if (watch_.RendererGone(GetTickCount() - loadedAt_, present)) {
@@ -105,6 +85,7 @@ class FullScreenForm : public formkit::Form {
                         }};
   formkit::Timer Timer3{*this, [this] { WatchRenderer(); }};
   RendererWatch watch_;
+  FullScreenRun run_{Music, formkit::App::Command(), *this};
   DWORD loadedAt_ = 0;
 };
 

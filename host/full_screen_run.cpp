@@ -1,0 +1,45 @@
+#include "full_screen_run.h"
+
+#include "command_line.h"
+
+void FullScreenRun::Load() {
+  switch (MusicSourceOf(music_)) {
+    case MusicSource::Cd:
+      // Playback begins at the first poll, which needs the device open.
+      platform_.CdOpen();
+      platform_.EnableCdPoll(true);
+      break;
+    case MusicSource::Wav:
+      platform_.WavPlay();  // the sound player loops it by itself
+      break;
+    case MusicSource::Mp3:
+      platform_.Mp3Play();
+      platform_.EnableMp3Poll(true);
+      break;
+    case MusicSource::None:
+      break;
+  }
+}
+
+void FullScreenRun::Close() {
+  // A CD poll that failed has switched its timer off and left the device as
+  // it was; stop commands would only fail too.
+  if (platform_.CdPollEnabled()) {
+    platform_.EnableCdPoll(false);
+    platform_.CdStop();
+  }
+  switch (MusicSourceOf(music_)) {
+    case MusicSource::Wav:
+      platform_.WavStop();
+      break;
+    case MusicSource::Mp3:
+      platform_.EnableMp3Poll(false);
+      platform_.Mp3Stop();
+      break;
+    default:
+      break;
+  }
+  // A run started without arguments never hid the cursor.
+  if (ModeLetter(argumentText_) == L'S') platform_.RestoreCursor();
+  platform_.EndProgram();
+}

@@ -1,0 +1,48 @@
+// What the hidden window of a full-screen run does with the music, the poll
+// timers and the cursor when it loads and when it closes. The window owns the
+// timers and the player; this class only decides which of them to touch and
+// in which order, so the order can be checked without a window.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "music_player.h"
+#include "settings.h"
+
+// The window's side: the music operations, its two poll timers, the cursor
+// and the end of the program.
+class FullScreenPlatform {
+ public:
+  virtual ~FullScreenPlatform() = default;
+  virtual void CdOpen() = 0;
+  virtual void CdStop() = 0;
+  virtual void WavPlay() = 0;
+  virtual void WavStop() = 0;
+  virtual void Mp3Play() = 0;
+  virtual void Mp3Stop() = 0;
+  virtual void EnableCdPoll(bool enabled) = 0;   // the 200 ms timer
+  virtual bool CdPollEnabled() const = 0;        // off once a CD poll has given up
+  virtual void EnableMp3Poll(bool enabled) = 0;  // the 1000 ms timer
+  virtual void RestoreCursor() = 0;              // undoes the hiding done at start-up
+  virtual void EndProgram() = 0;
+};
+
+class FullScreenRun {
+ public:
+  // `argumentText` is the program's; only letter S hid the cursor.
+  FullScreenRun(const MusicSettings &music, std::wstring_view argumentText, FullScreenPlatform &platform)
+      : music_(music), argumentText_(argumentText), platform_(platform) {}
+
+  // Starts the music; the renderer is already on its way.
+  void Load();
+
+  // Stops whatever still plays, gives the cursor back and ends the program,
+  // whoever asked for the close.
+  void Close();
+
+ private:
+  const MusicSettings &music_;
+  std::wstring argumentText_;
+  FullScreenPlatform &platform_;
+};

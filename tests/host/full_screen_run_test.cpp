@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "full_screen_run.h"
+
+namespace {
+
+// Records what the run asks of the window; the CD poll timer keeps its state
+// so that the close can see whether a poll has given up.
+class Recorder : public FullScreenPlatform {
+ public:
+  std::vector<std::string> actions;
+  bool cdPoll = false;
+
+  void CdOpen() override { actions.push_back("CdOpen"); }
+  void CdStop() override { actions.push_back("CdStop"); }
+  void WavPlay() override { actions.push_back("WavPlay"); }
+  void WavStop() override { actions.push_back("WavStop"); }
+  void Mp3Play() override { actions.push_back("Mp3Play"); }
+  void Mp3Stop() override { actions.push_back("Mp3Stop"); }
+  void EnableCdPoll(bool enabled) override {
+    cdPoll = enabled;
+    actions.push_back(enabled ? "Timer2 on" : "Timer2 off");
+  }
+  bool CdPollEnabled() const override { return cdPoll; }
+  void EnableMp3Poll(bool enabled) override { actions.push_back(enabled ? "Timer1 on" : "Timer1 off"); }
+  void RestoreCursor() override { actions.push_back("ShowCursor"); }
+  void EndProgram() override { actions.push_back("End"); }
+};
+
+using Actions = std::vector<std::string>;
+
+TEST(FullScreenRun, StartsAndStopsTheMusicOfItsSource) {
+  struct Case {
+    std::int16_t kind;
+    const wchar_t *file, *arguments;
+    bool cdGivesUp;  // a CD poll failed while the run went on
+    Actions load, close;
+  };
+  const Case cases[] = {
+      {1, L"", L"/s", false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "ShowCursor", "End"}},
+      {1, L"", L"/s", true, {"CdOpen", "Timer2 on"}, {"ShowCursor", "End"}},
+      {1, L"C:\\a.mp3", L"", false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "End"}},
+      {2, L"C:\\a.wav", L"/S", false, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
+      {2, L"C:\\a.WAV", L"", false, {"WavPlay"}, {"WavStop", "End"}},
+      {2, L"C:\\a.Mp3", L"/s", false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
+      {2, L"C:\\A.MP3", L"", false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "End"}},
+      {2, L"C:\\a.mid", L"/s", false, {}, {"ShowCursor", "End"}},
+      {2, L"C:\\a.mp3 ", L"", false, {}, {"End"}},
+      {0, L"C:\\a.wav", L"/scr", false, {}, {"ShowCursor", "End"}},
+  };
+  for (const Case &c : cases) {
+    MusicSettings music;
+    music.BgmKind = c.kind;
+    music.BgmFile = c.file;
+    Recorder window;
+    FullScreenRun run(music, c.arguments, window);
+    SCOPED_TRACE(testing::Message() << c.kind << " [" << c.file << "] [" << c.arguments << "]"
+                                    << (c.cdGivesUp ? " CD poll gave up" : ""));
+
+    run.Load();
+    EXPECT_EQ(window.actions, c.load) << "load";
+    if (c.cdGivesUp) window.cdPoll = false;  // as the CD poll tick does
+    window.actions.clear();
+    run.Close();
+    EXPECT_EQ(window.actions, c.close) << "close";
+  }
+}
+
+}  // namespace
