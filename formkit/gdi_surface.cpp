@@ -64,6 +64,9 @@ void GdiSurface::Line(int x1, int y1, int x2, int y2, Colour c) {
 }
 
 void GdiSurface::FillSolid(Box box, Colour c) {
+  // FillRect passes a reversed box on as a negative extent and fills a
+  // mirrored box one pixel over; a box covers no pixels then.
+  if (box.r <= box.l || box.b <= box.t) return;
   HBRUSH brush = CreateSolidBrush(c);
   const RECT r = {box.l, box.t, box.r, box.b};
   FillRect(dc_, &r, brush);
