@@ -11,4 +11,6 @@ extern FpsTitle FrameRateTitle;  // frame counter and title pacing
 
 void UpdateFpsTitle();
 bool InitScene();
+// The viewport follows the window; the projection keeps the start-up aspect.
+void ResizeScene(int width, int height);
 void RenderFrame();

@@ -2,7 +2,6 @@
 // context on its own DC, and a busy message loop that draws a frame whenever
 // the queue runs empty. Escape ends the program; Space toggles bright fog.
 #include <windows.h>
-#include <GL/gl.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -62,10 +61,6 @@ void SetupPixelFormat(HDC dc) {
   SetPixelFormat(dc, index, &request);
 }
 
-void ResizeViewport(int width, int height) {
-  glViewport(0, 0, width, height == 0 ? 1 : height);
-}
-
 void UpdateFpsTitle() {
   char title[256];
   if (FrameRateTitle.Update(ElapsedSeconds, title, sizeof title)) SetWindowTextA(Window, title);
@@ -88,7 +83,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_SIZE:
       WindowWidth = LOWORD(lParam);
       WindowHeight = HIWORD(lParam);
-      ResizeViewport(WindowWidth, WindowHeight);
+      ResizeScene(WindowWidth, WindowHeight);
       return 0;
     case WM_PAINT:
       // Until the loop runs the window stays invalid and nothing is drawn.
@@ -106,10 +101,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       if (wParam == VK_ESCAPE) {
         DestroyWindow(hwnd);
       } else if (wParam == VK_SPACE) {
-        BrightFog = !BrightFog;
-        float fog[4];
-        FogColourFor(BrightFog, fog);
-        glFogfv(GL_FOG_COLOR, fog);
+        BrightFog = !BrightFog;  // the next frame draws with the other fog
       }
       return 0;
     default:

@@ -80,6 +80,9 @@ void DrawSky(float fade, float s, float t) {
   }
   glEnd();
 
+  float fog[4];
+  FogColourFor(BrightFog, fog);
+  glFogfv(GL_FOG_COLOR, fog);
   glEnable(GL_BLEND);
   if (CloudBlendFor(BrightFog) == CloudBlend::Additive)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -106,17 +109,17 @@ bool InitScene() {
   // The aspect of the start-up size stays; later resizes only move the viewport.
   gluPerspective(kFieldOfView, AspectOf(WindowWidth, WindowHeight), kNear, kFar);
 
-  float fog[4];
-  FogColourFor(false, fog);
+  // The fog's colour follows BrightFog, frame by frame (DrawSky).
   glFogi(GL_FOG_MODE, GL_LINEAR);
   glFogf(GL_FOG_START, kFogStart);
   glFogf(GL_FOG_END, kFogEnd);
-  glFogfv(GL_FOG_COLOR, fog);
 
   Clouds.RowsDue = 0;
   Clouds.RowsDone = 0;
   return true;
 }
+
+void ResizeScene(int width, int height) { glViewport(0, 0, width, height == 0 ? 1 : height); }
 
 void RenderFrame() {
   UpdateFpsTitle();
