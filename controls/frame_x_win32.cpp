@@ -6,19 +6,6 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"BrumalisGfxFrameX";
 
-void RegisterClassOnce(WNDPROC proc) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  // No background brush: every pixel comes from the retained image.
-  wc.lpszClassName = kFrameClass;
-  registered = RegisterClassExW(&wc) != 0;
-}
-
 }  // namespace
 
 GfxFrameXWindow::GfxFrameXWindow(ControlSite &site) : site_(site) {}
@@ -29,7 +16,7 @@ GfxFrameXWindow::~GfxFrameXWindow() {
 
 HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
   if (hwnd_) return hwnd_;
-  RegisterClassOnce(&GfxFrameXWindow::WindowProc);
+  if (!formkit::RegisterWindowClass(kFrameClass, &formkit::BridgeProc<GfxFrameXWindow>, 0)) return nullptr;
   // Made before the window, because CreateWindowEx already sends WM_SIZE.
   image_ = std::make_unique<GdiSurface>();
   control_ = std::make_unique<GfxFrameX>(site_, *image_, [this] {
@@ -63,18 +50,7 @@ void GfxFrameXWindow::SizeImageToClient() {
   image_->Resize(client.right - client.left, client.bottom - client.top);
 }
 
-LRESULT CALLBACK GfxFrameXWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto *self = static_cast<GfxFrameXWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto *self = reinterpret_cast<GfxFrameXWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT GfxFrameXWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GfxFrameXWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (HandleOwnPaint(hwnd_, message, wParam, [this](HDC dc) { image_->Show(dc); }, result)) return result;
   switch (message) {
@@ -91,26 +67,19 @@ LRESULT GfxFrameXWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SizeImageToClient();
       control_->Resize();
       return 0;
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-      return SendMessageW(GetParent(hwnd_), message, wParam, lParam);
     case WM_NCDESTROY: {
       // Children are gone by now; nothing may reach this object afterwards,
       // also not a repaint callback from the panel.
       const HWND hwnd = hwnd_;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      formkit::Unbind(hwnd);
       hwnd_ = nullptr;
       control_.reset();
       image_.reset();
       return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     default:
+      // Its child windows' notifications belong to the form.
+      if (formkit::IsChildNotification(message)) return SendMessageW(GetParent(hwnd_), message, wParam, lParam);
       return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 }

@@ -14,6 +14,7 @@
 #include "control_site.h"
 #include "frame_x.h"
 #include "gdi_surface.h"
+#include "window_bridge_win32.h"
 
 class GfxFrameXWindow {
  public:
@@ -35,8 +36,10 @@ class GfxFrameXWindow {
   void Save(PropertyBag &bag);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK formkit::BridgeProc(HWND, UINT, WPARAM, LPARAM);
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void SizeImageToClient();
 
   ControlSite &site_;

@@ -46,8 +46,7 @@ constexpr std::uint32_t kMouseLeaveMessage = 0x2A3;  // WM_MOUSELEAVE
 constexpr std::uint32_t kActivateMessage = 0x06;     // WM_ACTIVATE
 constexpr std::uint32_t kNcActivateMessage = 0x86;   // WM_NCACTIVATE
 
-// Mouse buttons and keys as the button's inputs carry them.
-constexpr std::int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+// Keys as the button's inputs carry them (mouse buttons: control_site.h).
 constexpr std::int16_t kKeyEnter = 13, kKeySpace = 32, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 // The look's colours, one row per painted element and one column per visual

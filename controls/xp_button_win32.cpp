@@ -30,18 +30,7 @@ XpButtonWindow::~XpButtonWindow() { End(); }
 
 HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
   if (button_) return hwnd_;
-  static const ATOM windowClass = [] {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc);
-  }();
-  if (!windowClass) return nullptr;
-  // The button is made at WM_NCCREATE, so the sizing messages of creation reach it.
+  if (!formkit::RegisterWindowClass(kClassName, &formkit::BridgeProc<XpButtonWindow>)) return nullptr;
   if (!CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent,
                        nullptr, GetModuleHandleW(nullptr), this))
     return nullptr;
@@ -61,7 +50,7 @@ void XpButtonWindow::End() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void XpButtonWindow::Attach(HWND hwnd) {
+void XpButtonWindow::Bind(HWND hwnd) {
   hwnd_ = hwnd;
   button_ = std::make_unique<XpButton>(site_, static_cast<ButtonWindow &>(*this), hook_);
   button_->Click = [this] {
@@ -76,19 +65,6 @@ void XpButtonWindow::Attach(HWND hwnd) {
   button_->FormActivate = [this](std::int32_t state) {
     if (OnFormActivate) OnFormActivate(state);
   };
-}
-
-LRESULT CALLBACK XpButtonWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  XpButtonWindow *self;
-  if (message == WM_NCCREATE) {
-    self = static_cast<XpButtonWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->Attach(hwnd);
-  } else {
-    self = reinterpret_cast<XpButtonWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT XpButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,7 +125,7 @@ LRESULT XpButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       break;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      formkit::Unbind(hwnd);
       hwnd_ = nullptr;
       break;
     default:

@@ -20,6 +20,7 @@
 
 #include "gdi_surface.h"
 #include "message_hook_win32.h"
+#include "window_bridge_win32.h"
 #include "xp_button.h"
 
 class XpButtonWindow : private ButtonWindow, private HookClient {
@@ -53,9 +54,11 @@ class XpButtonWindow : private ButtonWindow, private HookClient {
   std::function<void(int state)> OnFormActivate;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK formkit::BridgeProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void Attach(HWND hwnd);
+  // The button is made as its window is, so the sizing messages of creation reach it.
+  void Bind(HWND hwnd);
   void Sized(int width, int height);
 
   // ButtonWindow

@@ -14,6 +14,9 @@
 
 // Named stored properties of one control, kept with its form. Keys are
 // matched without regard to case; a missing key reads as nothing.
+// Mouse buttons as controls and handlers receive them.
+constexpr std::int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+
 class PropertyBag {
  public:
   virtual ~PropertyBag() = default;

@@ -18,10 +18,12 @@
 #include <vector>
 
 #include "control_site.h"
+#include "window_bridge_win32.h"
 
 namespace formkit {
 
 // -- Screen ----------------------------------------------------------------
+int LogicalPixels(int index);  // LOGPIXELSX or LOGPIXELSY of the screen, 96 if unknown
 int TwipsPerPixelX();  // 15 at 96 dots per inch
 int TwipsPerPixelY();
 long ScreenWidthTwips();
@@ -53,8 +55,6 @@ Picture LoadPictureResource(int id);
 class Container;
 class Form;
 
-// Mouse buttons and shift keys as handlers receive them.
-enum MouseButtons { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
 // A windowless control, painted by its container in the order it was added.
 class Control {
@@ -115,6 +115,9 @@ class Label : public Control {
 class Timer {
  public:
   Timer(Form &form, std::function<void()> tick);
+  ~Timer();
+  Timer(const Timer &) = delete;
+  Timer &operator=(const Timer &) = delete;
   void SetInterval(UINT milliseconds);
   void SetEnabled(bool enabled);
   bool Enabled() const { return enabled_; }
@@ -209,9 +212,11 @@ class Form : public Container {
  private:
   friend class Timer;
   friend bool PreTranslate(MSG &msg);
+  template <typename T>
+  friend LRESULT CALLBACK BridgeProc(HWND, UINT, WPARAM, LPARAM);
   static void RegisterClassOnce();
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Destroyed();
   bool PreTranslateMessage(MSG &msg);
 
@@ -219,6 +224,7 @@ class Form : public Container {
   DWORD style_, exStyle_;
   bool counted_ = false;  // among the loaded forms that keep the program alive
   std::vector<Timer *> timers_;
+  UINT_PTR nextTimerId_ = 1;
   HFONT font_ = nullptr;
   HWND lastFocus_ = nullptr;
   struct AccessKey {
@@ -242,7 +248,10 @@ class GroupFrame : public Container {
   void PaintBackground(HDC dc) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK BridgeProc(HWND, UINT, WPARAM, LPARAM);
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   Container &parent_;
   std::wstring caption_;
 };
@@ -264,7 +273,10 @@ class PictureBox {
   std::function<void()> OnClick;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK BridgeProc(HWND, UINT, WPARAM, LPARAM);
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
   Container &parent_;
   HWND hwnd_ = nullptr;

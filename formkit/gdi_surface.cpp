@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "form_kit_win32.h"
 #include "text_win32.h"
 
 GdiSurface::~GdiSurface() {
@@ -95,9 +96,7 @@ void GdiSurface::RoundRectangle(Box box, int e, Colour pen, std::optional<Colour
 }
 
 HFONT CreateFontFor(const FontSpec &font) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = formkit::LogicalPixels(LOGPIXELSY);
   const int height = -static_cast<int>(std::lround(font.points * dpi / 72.0));
   return CreateFontA(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikeout,
                      static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,30 @@ TEST(FormKit, TimersTickWhileHiddenAndStopWhenDisabled) {
   }
   EXPECT_EQ(ticks, stopped);
   form.Unload();
+}
+
+// A form that goes while loaded, with a timer of its own that goes first.
+class TimedForm : public RecordingForm {
+ public:
+  TimedForm() { tick.SetInterval(10); }
+  Timer tick{*this, [] {}};
+};
+
+void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+
+TEST(FormKit, AFormDeletedWhileLoadedNoLongerKeepsTheProgramAlive) {
+  auto form = std::make_unique<TimedForm>();
+  form->Show();
+  const HWND hwnd = form->Hwnd();
+  form.reset();
+  EXPECT_FALSE(IsWindow(hwnd));
+  // A loop still counting the form would wait for ever; this quits it after
+  // a while all the same.
+  const UINT_PTR guard = SetTimer(nullptr, 0, 3000, QuitLoop);
+  const DWORD start = GetTickCount();
+  formkit::App::Run();
+  KillTimer(nullptr, guard);
+  EXPECT_LT(GetTickCount() - start, 1000u) << "the message loop waited for a form that was gone";
 }
 
 TEST(FormKit, ModalShowReturnsWhenTheFormIsUnloaded) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi_surface.h"
 #include "host_resources.h"
 #include "host_state.h"
 
@@ -18,45 +19,27 @@ struct Pixels {
   COLORREF at(int x, int y) const { return data[y * width + x]; }
 };
 
-// A 32-bit top-down memory bitmap to draw into and read back.
+// A memory bitmap to draw into and read back: the controls' retained image.
 class Canvas {
  public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    dib_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    old_ = SelectObject(dc_, dib_);
-    PatBlt(dc_, 0, 0, width, height, WHITENESS);
+  Canvas(int width, int height) {
+    surface_.Resize(width, height);
+    surface_.Clear(Rgb(255, 255, 255));
   }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(dib_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
+  HDC dc() const { return surface_.Dc(); }
   Pixels Read() const {
     GdiFlush();
     Pixels p;
-    p.width = width_;
-    p.height = height_;
-    for (int i = 0; i < width_ * height_; ++i) {
-      const DWORD v = static_cast<const DWORD *>(bits_)[i];
-      p.data.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    p.width = surface_.Width();
+    p.height = surface_.Height();
+    for (int y = 0; y < p.height; ++y) {
+      for (int x = 0; x < p.width; ++x) p.data.push_back(surface_.GetPixel(x, y));
     }
     return p;
   }
 
  private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP dib_;
-  HGDIOBJ old_;
-  void *bits_ = nullptr;
+  GdiSurface surface_;
 };
 
 Pixels PaintWindow(HWND hwnd, int width, int height) {

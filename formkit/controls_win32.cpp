@@ -1,0 +1,300 @@
+// Controls on forms: lightweight labels and images, group frames, picture
+// boxes, combo boxes, and the site custom controls see of their form.
+#include <algorithm>
+
+#include "form_kit_internal_win32.h"
+#include "paint_win32.h"
+#include "text_win32.h"
+#include "window_bridge_win32.h"
+
+namespace formkit {
+
+using namespace internal;
+
+namespace {
+const wchar_t kGroupClass[] = L"BrumalisGroupFrame";
+const wchar_t kPictureClass[] = L"BrumalisPictureBox";
+}  // namespace
+
+// -- Lightweight controls ------------------------------------------------------
+void Control::MovePixels(int left, int top, int width, int height) {
+  Invalidate();
+  bounds_ = {left, top, left + (width > 0 ? width : 0), top + (height > 0 ? height : 0)};
+  Invalidate();
+}
+
+void Control::MoveTwips(long left, long top, long width, long height) {
+  MovePixels(PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height));
+}
+
+void Control::SetVisible(bool visible) {
+  visible_ = visible;
+  Invalidate();
+}
+
+void Control::Invalidate() {
+  if (container_.Hwnd()) InvalidateRect(container_.Hwnd(), &bounds_, FALSE);
+}
+
+void Image::SetPicture(Picture picture) {
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+namespace internal {
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int maxWidth, int maxHeight) {
+  if (!bitmap) return;
+  BITMAP info = {};
+  GetObjectW(bitmap, sizeof info, &info);
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, bitmap);
+  const int w = std::min<int>(info.bmWidth, maxWidth), h = std::min<int>(info.bmHeight, maxHeight);
+  if (w > 0 && h > 0) BitBlt(dc, x, y, w, h, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+}  // namespace
+
+void Image::Paint(HDC dc) {
+  DrawBitmap(dc, picture_.get(), bounds_.left, bounds_.top, bounds_.right - bounds_.left,
+             bounds_.bottom - bounds_.top);
+}
+
+void Label::SetCaption(const std::wstring &caption) {
+  // The old text may have run past the bounds.
+  if (container_.Hwnd()) InvalidateRect(container_.Hwnd(), nullptr, FALSE);
+  caption_ = caption;
+  Invalidate();
+}
+
+void Label::SetForeColour(COLORREF colour) {
+  fore_ = colour;
+  Invalidate();
+}
+
+// A label one line high keeps its text on that line, and lets it run on to
+// the right: a substituted font may be a little wider than the one the
+// dialog was laid out for. Taller labels wrap their text at word boundaries.
+bool Label::SingleLine(HDC dc) const {
+  TEXTMETRICW tm = {};
+  GetTextMetricsW(dc, &tm);
+  return bounds_.bottom - bounds_.top < 2 * tm.tmHeight;
+}
+
+RECT Label::PaintBounds(HDC dc) const {
+  HGDIOBJ old = nullptr;
+  if (HFONT font = container_.OwnerForm().Font()) old = SelectObject(dc, font);
+  RECT r = bounds_;
+  if (SingleLine(dc)) {
+    const std::string text = ToAnsi(caption_);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    r.right = std::max<LONG>(r.right, r.left + size.cx);
+  }
+  if (old) SelectObject(dc, old);
+  return r;
+}
+
+void Label::Paint(HDC dc) {
+  HGDIOBJ old = nullptr;
+  if (HFONT font = container_.OwnerForm().Font()) old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, fore_);
+  RECT r = PaintBounds(dc);
+  const std::string text = ToAnsi(caption_);
+  // No access-key prefix: a label may show a file path with "&" in it.
+  const UINT layout = SingleLine(dc) ? DT_SINGLELINE : DT_WORDBREAK;
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX | layout);
+  if (old) SelectObject(dc, old);
+}
+
+// -- Group frames ----------------------------------------------------------------
+GroupFrame::GroupFrame(Container &parent, std::wstring caption) : parent_(parent), caption_(std::move(caption)) {}
+
+void GroupFrame::Create(long left, long top, long width, long height, HWND parentWindow) {
+  RegisterWindowClass(kGroupClass, &BridgeProc<GroupFrame>);
+  CreateWindowExW(WS_EX_CONTROLPARENT, kGroupClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                  PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height),
+                  parentWindow ? parentWindow : parent_.Hwnd(), nullptr, Instance(), this);
+}
+
+void GroupFrame::PaintBackground(HDC dc) {
+  Container::PaintBackground(dc);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  HGDIOBJ old = nullptr;
+  if (HFONT font = OwnerForm().Font()) old = SelectObject(dc, font);
+  TEXTMETRICW tm = {};
+  GetTextMetricsW(dc, &tm);
+  // The etched frame runs through the middle of the caption's line.
+  RECT frame = client;
+  frame.top = tm.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const std::string text = ToAnsi(caption_);
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  RECT captionBox = {8, 0, 8 + size.cx + 4, tm.tmHeight};
+  HBRUSH brush = CreateSolidBrush(back_);
+  FillRect(dc, &captionBox, brush);
+  DeleteObject(brush);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  TextOutA(dc, 10, 0, text.c_str(), static_cast<int>(text.size()));
+  if (old) SelectObject(dc, old);
+}
+
+LRESULT GroupFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = hwnd_;
+  LRESULT result = 0;
+  if (HandleContainer(message, wParam, lParam, result)) return result;
+  if (message == WM_NCDESTROY) hwnd_ = nullptr;
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// -- Picture boxes -----------------------------------------------------------------
+PictureBox::PictureBox(Container &parent) : parent_(parent) {}
+
+PictureBox::~PictureBox() {
+  if (hwnd_) {
+    Unbind(hwnd_);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void PictureBox::Create(long left, long top, long width, long height) {
+  RegisterWindowClass(kPictureClass, &BridgeProc<PictureBox>);
+  CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, PixelsX(left), PixelsY(top),
+                  PixelsX(width), PixelsY(height), parent_.Hwnd(), nullptr, Instance(), this);
+}
+
+void PictureBox::SetBackColour(COLORREF colour) {
+  back_ = colour;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::SetPicture(Picture picture) {
+  picture_ = std::move(picture);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::DrawPicture(Picture picture, int x, int y) {
+  drawn_.push_back({std::move(picture), x, y});
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::Clear() {
+  drawn_.clear();
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::Paint(HDC dc) {
+  FillClient(hwnd_, dc, back_);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  DrawBitmap(dc, picture_.get(), 0, 0, client.right, client.bottom);
+  for (const Drawn &d : drawn_) DrawBitmap(dc, d.picture.get(), d.x, d.y, client.right - d.x, client.bottom - d.y);
+}
+
+LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = hwnd_;
+  PictureBox *box = this;
+  LRESULT result = 0;
+  if (HandleOwnPaint(hwnd, message, wParam, [box](HDC dc) { box->Paint(dc); }, result)) return result;
+  switch (message) {
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && (box->cursor_ || IsPointerHourglass())) {
+        ::SetCursor(IsPointerHourglass() ? Hourglass() : box->cursor_);
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      box->pressed_ = true;
+      SetCapture(hwnd);
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool wasPressed = box->pressed_;
+      box->pressed_ = false;
+      ReleaseCapture();
+      RECT client;
+      GetClientRect(hwnd, &client);
+      const POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (wasPressed && PtInRect(&client, p) && box->OnClick) box->OnClick();
+      return 0;
+    }
+    case WM_NCDESTROY:
+      box->hwnd_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// -- Combo boxes -------------------------------------------------------------------
+void ComboBox::Create(long left, long top, long width, long height, int listRows) {
+  // The height given is that of the edit part; the list drops below it.
+  const int editHeight = PixelsY(height);
+  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"COMBOBOX", L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                          PixelsX(left), PixelsY(top), PixelsX(width), editHeight * (listRows + 1),
+                          parent_.Hwnd(), nullptr, Instance(), nullptr);
+  if (HFONT font = parent_.OwnerForm().Font()) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
+}
+
+void ComboBox::SetText(const std::wstring &text) { SetWindowTextA(hwnd_, ToAnsi(text).c_str()); }
+
+std::wstring ComboBox::Text() const {
+  char buffer[1024] = "";
+  GetWindowTextA(hwnd_, buffer, sizeof buffer);
+  return FromAnsi(buffer);
+}
+
+void ComboBox::AddItem(const std::wstring &item) {
+  SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));
+}
+
+int ComboBox::ListCount() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
+
+std::wstring ComboBox::ListItem(int index) const {
+  char buffer[256] = "";
+  if (SendMessageA(hwnd_, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof buffer)) return {};
+  SendMessageA(hwnd_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
+  return FromAnsi(buffer);
+}
+
+void ComboBox::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+
+bool ComboBox::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+
+// -- Custom control sites ------------------------------------------------------------
+void FormControlSite::Attach(HWND control, std::function<void()> accessKeyPressed) {
+  control_ = control;
+  accessKeyPressed_ = std::move(accessKeyPressed);
+  if (!pendingKeys_.empty()) SetAccessKeys(pendingKeys_);
+}
+
+Colour FormControlSite::AmbientBackColour() { return static_cast<Colour>(container_.BackColour()); }
+
+// The focused push button is shown as the default one, as in dialogs.
+bool FormControlSite::AmbientDisplayAsDefault() { return control_ && GetFocus() == control_; }
+
+std::vector<std::wstring> FormControlSite::PushButtonCaptions() {
+  return ButtonCaptions ? ButtonCaptions() : std::vector<std::wstring>{};
+}
+
+void FormControlSite::SetAccessKeys(const std::wstring &keys) {
+  pendingKeys_ = keys;
+  if (!control_) return;
+  container_.OwnerForm().SetAccessKeys(control_, keys, [this] {
+    if (accessKeyPressed_) accessKeyPressed_();
+  });
+}
+
+void FormControlSite::SendTab(bool backwards) { container_.OwnerForm().TabToNext(backwards); }
+
+std::uintptr_t FormControlSite::ContainerWindow() {
+  return reinterpret_cast<std::uintptr_t>(container_.OwnerForm().Hwnd());
+}
+
+}  // namespace formkit
