@@ -1,4 +1,6 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
+# In CI (CI=true) a compiler warning fails the build.
+CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
 .PHONY: all deps native win32 win64 build test run bench clean
 
 all: build
@@ -7,16 +9,16 @@ deps:
 	@scripts/install-deps.sh
 
 native: deps
-	@cmake --preset native >/dev/null
+	@cmake --preset native $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset native
 
 # Both Windows builds are made on every host, whether or not it can run them.
 win32: deps native
-	@cmake --preset win32 >/dev/null
+	@cmake --preset win32 $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset win32
 
 win64: deps native
-	@cmake --preset win64 >/dev/null
+	@cmake --preset win64 $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset win64
 
 build: native win32 win64

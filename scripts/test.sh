@@ -75,8 +75,17 @@ for arch in "${arches[@]}"; do
   # Unit tests first, many small Wine processes side by side on one
   # persistent wineserver; then the end-to-end suites, each alone, which
   # start and end servers of their own.
-  (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix && "$BRUMALIS_WINESERVER" -p)
-  if DISPLAY=$display ctest --preset "$arch" -L unit && DISPLAY=$display ctest --preset "$arch" -LE unit; then
+  # Wine's own services start with the first program and keep the output
+  # pipes that program had: started here, with nothing to inherit, they
+  # cannot keep ctest waiting for the end of a test's output.
+  (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix && "$BRUMALIS_WINESERVER" -p &&
+    DISPLAY=$display "$BRUMALIS_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1)
+  DISPLAY=$display ctest --preset "$arch" -L unit
+  unit_status=$?
+  (. scripts/wine-env.sh "$arch" && { "$BRUMALIS_WINESERVER" -k 2>/dev/null; "$BRUMALIS_WINESERVER" -w; })
+  DISPLAY=$display ctest --preset "$arch" -LE unit
+  e2e_status=$?
+  if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
     outcome[$arch]="built, $checked, run under Wine: passed"
   else
     outcome[$arch]="built, $checked, run under Wine: FAILED"

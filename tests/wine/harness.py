@@ -154,8 +154,11 @@ class WineSession:
         if self.audio:
             self.audio.start()
             self.env["XDG_RUNTIME_DIR"] = self.audio.runtime
-        # A persistent wineserver keeps each program's start short.
-        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-p"], env=self.env, check=True)
+        # A persistent wineserver keeps each program's start short; one that
+        # runs already (exit status 2) serves as well.
+        server = subprocess.run([self.env["BRUMALIS_WINESERVER"], "-p"], env=self.env)
+        if server.returncode not in (0, 2):
+            raise RuntimeError(f"wineserver -p failed ({server.returncode})")
         self.probe("find", "-", "-", "0")  # brings up the wine desktop services once
 
     def stop(self):
