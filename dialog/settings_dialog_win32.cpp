@@ -59,7 +59,8 @@ class SettingsDialog : public formkit::Form {
         ZoomOriginX(state.zoomOriginX),
         ZoomOriginY(state.zoomOriginY),
         ZoomFromPoint(state.zoomFromPoint),
-        ZoomToPoint(state.zoomToPoint) {
+        ZoomToPoint(state.zoomToPoint),
+        Loaded(state.loaded) {
     Timer1.SetInterval(100);
   }
   ~SettingsDialog() override {
@@ -91,6 +92,7 @@ class SettingsDialog : public formkit::Form {
     }
     ZoomFromPoint(Hwnd(), ZoomOriginX, ZoomOriginY);
     formkit::SetScreenMousePointer(formkit::MousePointer::Default);
+    if (Loaded) Loaded();
   }
 
   void OnQueryUnload(bool &, formkit::UnloadMode) override { Timer1.SetEnabled(false); }
@@ -243,6 +245,7 @@ class SettingsDialog : public formkit::Form {
   std::int16_t &ZoomOriginY;
   const ZoomOperation ZoomFromPoint;
   const ZoomOperation ZoomToPoint;
+  void (*const Loaded)();
   HFONT font_ = nullptr;
   std::int16_t BannerFrame = 0;
 

@@ -23,6 +23,8 @@ struct SettingsDialogState {
   std::int16_t &zoomOriginY;
   ZoomOperation zoomFromPoint;
   ZoomOperation zoomToPoint;
+  // Called once the dialog's window exists, titled as a second start looks for.
+  void (*loaded)() = nullptr;
 };
 
 void ShowSettingsDialog(const SettingsDialogState &state);

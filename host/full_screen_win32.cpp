@@ -1,6 +1,6 @@
 // The hidden window of a full-screen run: starts the renderer and the music,
-// keeps the music going, and ends the run once the renderer's window is gone.
-// Its title marks a running full-screen run for a second start.
+// keeps the music going, and ends the run once the renderer it started has
+// gone. Its title marks a running full-screen run for a second start.
 #include <windows.h>
 
 #include "form_kit_win32.h"
@@ -18,9 +18,23 @@ Win32Mci Mci;
 Win32Sound Sound;
 MusicPlayer Bgm(Mci, Sound, Music);
 
+// The renderer this run started, known by its process id and the time its
+// process was created (an id alone may be reused once the process is gone).
+// No handle is kept open between ticks.
+struct RendererIdentity {
+  DWORD pid = 0;
+  FILETIME created = {};
+};
+
+FILETIME CreationTime(HANDLE process) {
+  FILETIME created = {}, exited, kernel, user;
+  GetProcessTimes(process, &created, &exited, &kernel, &user);
+  return created;
+}
+
 // Starts the renderer so that only that file can run, whatever blanks its
 // folder has; its command line is its own path.
-void StartRenderer(const std::wstring &path) {
+RendererIdentity StartRenderer(const std::wstring &path) {
   const std::string file = ToAnsi(path);
   std::string commandLine = file;
   STARTUPINFOA si = {};
@@ -28,10 +42,49 @@ void StartRenderer(const std::wstring &path) {
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi = {};
+  RendererIdentity renderer;
   if (CreateProcessA(file.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    renderer.pid = pi.dwProcessId;
+    renderer.created = CreationTime(pi.hProcess);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
+  return renderer;
+}
+
+RendererProcess ProcessState(const RendererIdentity &renderer) {
+  if (renderer.pid == 0) return RendererProcess::NotStarted;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, renderer.pid);
+  if (!process) return RendererProcess::Ended;
+  const FILETIME created = CreationTime(process);
+  const bool same = CompareFileTime(&created, &renderer.created) == 0;
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return same && running ? RendererProcess::Running : RendererProcess::Ended;
+}
+
+struct WindowSearch {
+  DWORD pid;
+  bool found;
+};
+
+BOOL CALLBACK FindRendererWindow(HWND hwnd, LPARAM data) {
+  auto &search = *reinterpret_cast<WindowSearch *>(data);
+  char cls[64] = "";
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search.pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, kRendererClass) == 0) {
+    search.found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Whether a window of the renderer's class belongs to that process.
+bool HasRendererWindow(DWORD pid) {
+  WindowSearch search = {pid, false};
+  EnumWindows(FindRendererWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 class FullScreenForm : public formkit::Form, private FullScreenPlatform {
@@ -50,7 +103,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void OnLoad() override {
     loadedAt_ = GetTickCount();
     RendererPath = formkit::App::Path() + kRendererFile;
-    StartRenderer(RendererPath);
+    renderer_ = StartRenderer(RendererPath);
     run_.Load();
   }
 
@@ -71,8 +124,8 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void EndProgram() override { formkit::App::End(); }
 
   void WatchRenderer() {
-    const bool present = FindWindowA(kRendererClass, nullptr) != nullptr;
-    if (watch_.RendererGone(GetTickCount() - loadedAt_, present)) {
+    const bool present = renderer_.pid != 0 && HasRendererWindow(renderer_.pid);
+    if (watch_.RendererGone(GetTickCount() - loadedAt_, present, ProcessState(renderer_))) {
       Timer3.SetEnabled(false);
       Unload();
     }
@@ -85,6 +138,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
                         }};
   formkit::Timer Timer3{*this, [this] { WatchRenderer(); }};
   RendererWatch watch_;
+  RendererIdentity renderer_;
   FullScreenRun run_{Music, formkit::App::Command(), *this};
   DWORD loadedAt_ = 0;
 };

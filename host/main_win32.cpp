@@ -26,6 +26,30 @@ const wchar_t kRendererMissing[] =
     L"Brumalis.dll \u304c\u540c\u3058\uff8c\uff6b\uff99\uff80\uff9e\u306b\u898b\u3064\u304b\u308a"
     L"\u307e\u305b\u3093\uff01";  // Brumalis.dll が同じﾌｫﾙﾀﾞに見つかりません！
 
+// Starts pass the single-instance look-up one at a time, and hold the gate
+// until the window that a later start looks for exists: two starts at the
+// same moment cannot both find nothing and both run. A start that ends
+// while holding it abandons it, which lets the next one through.
+class StartGate {
+ public:
+  StartGate() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Brumalis.StartGate")) {
+    // A start stuck elsewhere does not keep this one waiting for ever.
+    if (mutex_) held_ = WaitForSingleObject(mutex_, 30000) != WAIT_TIMEOUT;
+  }
+  void Open() {
+    if (held_) ReleaseMutex(mutex_);
+    held_ = false;
+  }
+
+ private:
+  HANDLE mutex_;
+  bool held_ = false;
+};
+
+StartGate *Gate = nullptr;
+
+void OpenGate() { Gate->Open(); }
+
 bool AnotherInstanceRuns() {
   // Both are looked up, always.
   const bool fullScreen = FindWindowA(nullptr, ToAnsi(kFullScreenTitle).c_str()) != nullptr;
@@ -43,11 +67,15 @@ void WritePrimaryScreenSize() {
 }
 
 void Main() {
+  static StartGate gate;
+  Gate = &gate;
   if (AnotherInstanceRuns()) formkit::App::End();
 
   const std::wstring arguments = formkit::App::Command();
   const StartMode mode = ModeOf(arguments);
   if (mode == StartMode::Preview) {
+    // The preview makes no window that other starts look for.
+    OpenGate();
     ShowPreview(arguments);
     return;
   }
@@ -59,12 +87,13 @@ void Main() {
   LoadSettings(profile, files, formkit::App::Path(), Music);
 
   if (!FileExists(files, formkit::App::Path() + kRendererFile)) {
+    OpenGate();
     formkit::App::MsgBox(kRendererMissing);
     formkit::App::End();
   }
 
   if (mode == StartMode::Settings) {
-    ShowSettingsDialog({Music, ZoomOriginX, ZoomOriginY, ZoomFromPoint, ZoomToPoint});
+    ShowSettingsDialog({Music, ZoomOriginX, ZoomOriginY, ZoomFromPoint, ZoomToPoint, OpenGate});
     formkit::App::End();
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();
@@ -72,6 +101,7 @@ void Main() {
   if (mode == StartMode::FullScreen) SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
   LoadFullScreenRun();
+  OpenGate();
 }
 
 }  // namespace

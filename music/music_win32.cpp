@@ -20,7 +20,8 @@ long Win32Mci::Send(const std::wstring &command, std::wstring &reply, std::size_
 unsigned Win32Sound::WaveOutDevices() { return waveOutGetNumDevs(); }
 
 void Win32Sound::PlayLooped(const std::wstring &file) {
-  PlaySoundA(ToAnsi(file).c_str(), nullptr, SND_ASYNC | SND_LOOP);
+  // A file that has gone or cannot be read plays nothing, not the default sound.
+  PlaySoundA(ToAnsi(file).c_str(), nullptr, SND_ASYNC | SND_LOOP | SND_FILENAME | SND_NODEFAULT);
 }
 
 void Win32Sound::StopAll() { PlaySoundA(nullptr, nullptr, 0); }

@@ -6,33 +6,50 @@
 
 namespace {
 
+// What the watch sees at one tick: our renderer's window, and its process.
+struct Seen {
+  bool window;
+  RendererProcess process;
+};
+constexpr RendererProcess kNone = RendererProcess::NotStarted, kRuns = RendererProcess::Running,
+                          kEnded = RendererProcess::Ended;
+
 // Ticks every 500 ms; returns the time of the tick that ends the run, or -1.
-int EndOfRun(const std::vector<bool> &windowAtTick, unsigned limitMs = 5000) {
+int EndOfRun(const std::vector<Seen> &ticks, unsigned limitMs = 5000) {
   RendererWatch watch(limitMs);
-  for (std::size_t i = 0; i < windowAtTick.size(); ++i) {
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
     const unsigned now = static_cast<unsigned>(500 * (i + 1));
-    if (watch.RendererGone(now, windowAtTick[i])) return static_cast<int>(now);
+    if (watch.RendererGone(now, ticks[i].window, ticks[i].process)) return static_cast<int>(now);
   }
   return -1;
 }
 
-TEST(RendererWatch, EndsTheRunOnceTheRendererHasGone) {
-  struct Case { const char *name; std::vector<bool> window; int end; };
+std::vector<Seen> Repeat(Seen seen, int n) { return std::vector<Seen>(static_cast<std::size_t>(n), seen); }
+
+std::vector<Seen> Then(std::vector<Seen> a, const std::vector<Seen> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST(RendererWatch, EndsTheRunOnceItsOwnRendererHasGone) {
+  struct Case { const char *name; std::vector<Seen> ticks; int end; };
   const Case cases[] = {
-      {"window from the first tick, gone at the fourth", {true, true, true, false, false}, 2000},
-      {"slow start: window only at the third tick", {false, false, true, true, false}, 2500},
-      {"never there: the start-up limit ends it", std::vector<bool>(20, false), 5000},
-      {"there just before the limit", {false, false, false, false, false, false, false, false, false, true,
-                                       true, false}, 6000},
-      {"still running", std::vector<bool>(30, true), -1},
+      {"window from the first tick, gone at the fourth",
+       Then(Repeat({true, kRuns}, 3), {{false, kEnded}}), 2000},
+      {"window closed while the process still runs", Then(Repeat({true, kRuns}, 2), {{false, kRuns}}), 1500},
+      {"slow start: a minute without a window, then one",
+       Then(Then(Repeat({false, kRuns}, 120), Repeat({true, kRuns}, 2)), {{false, kEnded}}), 61500},
+      {"the process ends without ever showing a window", Then(Repeat({false, kRuns}, 3), {{false, kEnded}}), 2000},
+      {"no process could be started: the start-up limit ends it", Repeat({false, kNone}, 20), 5000},
+      {"still running", Repeat({true, kRuns}, 30), -1},
   };
-  for (const Case &c : cases) EXPECT_EQ(EndOfRun(c.window), c.end) << c.name;
+  for (const Case &c : cases) EXPECT_EQ(EndOfRun(c.ticks), c.end) << c.name;
 }
 
 TEST(RendererWatch, AWindowOnceSeenIsNotWaitedForAgain) {
   RendererWatch watch(5000);
-  EXPECT_FALSE(watch.RendererGone(100, true));
-  EXPECT_TRUE(watch.RendererGone(600, false));
+  EXPECT_FALSE(watch.RendererGone(100, true, kRuns));
+  EXPECT_TRUE(watch.RendererGone(600, false, kRuns));
 }
 
 }  // namespace

@@ -253,8 +253,10 @@ class WineSession:
             raise AssertionError("the probe made no window")
         return proc, line.split("=", 1)[1]
 
-    def find_window(self, cls="-", title="-", timeout_ms=30000, visible=False):
-        return self.probe("find", cls, title, str(timeout_ms), *(["visible"] if visible else []))
+    def find_window(self, cls="-", title="-", timeout_ms=30000, visible=False, except_pid=None):
+        """The first such window; with `except_pid`, one of another process."""
+        return self.probe("find", cls, title, str(timeout_ms), *(["visible"] if visible else []),
+                          *([f"except={except_pid}"] if except_pid else []))
 
     def wait_gone(self, hwnd, timeout_ms=15000):
         return self.probe("gone", hwnd, str(timeout_ms), check=False)["ok"]

@@ -2,7 +2,7 @@
 // under test, to look at their windows and talk to them the way the system
 // and other programs do. One command per run; results as key=value lines.
 //
-//   find CLASS TITLE TIMEOUT_MS [visible]
+//   find CLASS TITLE TIMEOUT_MS [visible] [except=PID]
 //                                    wait for a top-level window ("-" = any),
 //                                    and with "visible" until it is shown
 //   info HWND                        describe a window
@@ -87,13 +87,19 @@ void Describe(HWND hwnd) {
 
 const char *OrNull(const char *text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
 
-int Find(const char *cls, const char *title, DWORD timeout, bool visible) {
+// The first top-level window of that class and title, shown if asked for,
+// that does not belong to the process `except` (0: any process).
+int Find(const char *cls, const char *title, DWORD timeout, bool visible, DWORD except) {
   const DWORD start = GetTickCount();
   for (;;) {
-    HWND hwnd = FindWindowA(OrNull(cls), OrNull(title));
-    if (hwnd && (!visible || IsWindowVisible(hwnd))) {
-      Describe(hwnd);
-      return 0;
+    for (HWND hwnd = FindWindowExA(nullptr, nullptr, OrNull(cls), OrNull(title)); hwnd;
+         hwnd = FindWindowExA(nullptr, hwnd, OrNull(cls), OrNull(title))) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(hwnd, &pid);
+      if ((!visible || IsWindowVisible(hwnd)) && (except == 0 || pid != except)) {
+        Describe(hwnd);
+        return 0;
+      }
     }
     if (GetTickCount() - start > timeout) return 1;
     Sleep(20);
@@ -290,6 +296,10 @@ int StandIn() {
   }
   if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
     return FakeRenderer(std::strtoul(delay, nullptr, 0));
+  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_EXIT_MS")) {
+    Sleep(std::strtoul(delay, nullptr, 0));  // a renderer that ends without a window
+    return 0;
+  }
   return 2;
 }
 
@@ -299,9 +309,15 @@ int main(int argc, char **argv) {
   if (lstrcmpiA(OwnName(), "brumalis-probe.exe") != 0) return StandIn();
   if (argc < 2) return 2;
   const std::string cmd = argv[1];
-  if (cmd == "find" && (argc == 5 || argc == 6))
-    return Find(argv[2], argv[3], std::strtoul(argv[4], nullptr, 0),
-                argc == 6 && std::strcmp(argv[5], "visible") == 0);
+  if (cmd == "find" && argc >= 5 && argc <= 7) {
+    bool visible = false;
+    DWORD except = 0;
+    for (int i = 5; i < argc; ++i) {
+      if (std::strcmp(argv[i], "visible") == 0) visible = true;
+      if (std::strncmp(argv[i], "except=", 7) == 0) except = std::strtoul(argv[i] + 7, nullptr, 0);
+    }
+    return Find(argv[2], argv[3], std::strtoul(argv[4], nullptr, 0), visible, except);
+  }
   if (cmd == "info" && argc == 3) {
     HWND hwnd = ParseHwnd(argv[2]);
     if (!IsWindow(hwnd)) return 1;

@@ -93,20 +93,71 @@ class FullScreen(WineTestCase):
                 host = [c for c in by_thread.values() if c != ["0", "1"]]
                 self.assertEqual(host, [host_calls] if host_calls else [])
 
-    def test_a_slow_renderer_is_waited_for(self):
-        folder = self.wine.drive_c("slow renderer")
+    def fake_renderer_folder(self, name):
+        """A folder with the host and the probe standing in as its renderer."""
+        folder = self.wine.drive_c(name)
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
         shutil.copy(self.wine.program(HOST), folder)
         shutil.copy(self.wine.program("brumalis-probe.exe"), os.path.join(folder, "Brumalis.dll"))
+        return "C:\\" + name
+
+    def test_a_slow_renderer_is_waited_for_as_long_as_it_runs(self):
+        folder = self.fake_renderer_folder("slow renderer")
         self.wine.write_settings(music_settings(0))
-        proc = self.wine.start_program("C:\\slow renderer\\Brumalis.scr", "/s",
-                                       extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "2500"})
-        renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        # Its window comes after the 5-second start-up limit.
+        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s",
+                                       extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "7000"})
+        renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
         time.sleep(1.5)
         self.assertIsNone(proc.poll(), "the run ended before its renderer appeared")
         self.wine.probe("close", renderer["hwnd"])
         self.assertEqual(wait_exit(proc, 10), 0)
+
+    def test_a_renderer_that_ends_without_a_window_ends_the_run(self):
+        folder = self.fake_renderer_folder("windowless renderer")
+        self.wine.write_settings(music_settings(0))
+        start = time.time()
+        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s",
+                                       extra_env={"BRUMALIS_FAKE_RENDERER_EXIT_MS": "7000"})
+        # Past the start-up limit the run still waits for the running process...
+        time.sleep(6.0)
+        self.assertIsNone(proc.poll(), "the run gave up on a renderer that was still starting")
+        # ...and ends soon after it exits without a window.
+        self.assertEqual(wait_exit(proc, 15), 0)
+        self.assertLess(time.time() - start, 16)
+
+    def test_a_stray_renderer_does_not_keep_the_run_alive(self):
+        folder = self.fake_renderer_folder("stray renderer")
+        stray = self.wine.start_program(folder + "\\Brumalis.dll",
+                                        extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
+        stray_window = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        self.wine.write_settings(music_settings(0))
+        proc = self.wine.start_program(HOST, "/s")
+        own = self.wine.find_window("Caliguna", "-", 30000, visible=True, except_pid=stray_window["pid"])
+        self.wine.probe("key", own["hwnd"], str(VK_ESCAPE))
+        self.assertEqual(wait_exit(proc, 15), 0, "the stray renderer kept the run alive")
+        self.assertIsNone(stray.poll(), "the stray renderer went too")
+        self.wine.probe("close", stray_window["hwnd"])
+
+    def test_two_starts_at_the_same_moment_make_one_run(self):
+        self.wine.write_settings(music_settings(0))
+        for attempt in range(3):
+            with self.subTest(attempt=attempt):
+                starts = [self.wine.start_program(HOST, "/s") for _ in range(2)]
+                deadline = time.time() + 20
+                while time.time() < deadline and all(p.poll() is None for p in starts):
+                    time.sleep(0.1)
+                ended = [p for p in starts if p.poll() is not None]
+                self.assertEqual(len(ended), 1, "neither start ended at once")
+                renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+                time.sleep(2.0)  # a second run's renderer would be there by now
+                self.assertFalse(self.wine.probe("find", "Caliguna", "-", "0", f"except={renderer['pid']}",
+                                                 check=False)["ok"], "two renderers")
+                self.assertTrue(all(p.poll() is not None for p in ended))
+                running = [p for p in starts if p not in ended][0]
+                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+                self.assertEqual(wait_exit(running, 15), 0)
 
     def test_a_renderer_that_cannot_start_ends_the_run_within_the_limit(self):
         folder = self.wine.drive_c("broken renderer")
