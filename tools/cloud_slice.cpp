@@ -6,6 +6,7 @@
 //
 // --raw writes the 65,536 RGBA bytes, --pgm an 8-bit greyscale picture of the
 // same slice. Without an output option the FNV-1a digest of the bytes is printed.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,10 +24,25 @@ int Usage() {
   return 2;
 }
 
-bool ParseFloat(const char *text, float &out) {
+// Depths and covers far beyond anything the renderer reaches (its depth is
+// a seventh of its running time) would overflow the lattice's index
+// arithmetic.
+constexpr float kLargestValue = 1.0e6f;
+
+// A finite number no larger than kLargestValue; says what is wrong otherwise.
+bool ParseFloat(const char *option, const char *text, float &out) {
   char *end = nullptr;
   out = std::strtof(text, &end);
-  return end != text && *end == '\0';
+  if (end == text || *end != '\0') {
+    std::fprintf(stderr, "cloud-slice: %s needs a number, not \"%s\"\n", option, text);
+    return false;
+  }
+  if (!std::isfinite(out) || std::fabs(out) > kLargestValue) {
+    std::fprintf(stderr, "cloud-slice: %s %s is out of range (-%g to %g)\n", option, text,
+                 static_cast<double>(kLargestValue), static_cast<double>(kLargestValue));
+    return false;
+  }
+  return true;
 }
 
 bool WriteFile(const std::string &path, const std::string &header, const unsigned char *data,
@@ -58,10 +74,10 @@ int main(int argc, char **argv) {
       else if (std::strcmp(value, "1") == 0) startup = 1;
       else return Usage();
     } else if (arg == "--depth") {
-      if (!ParseFloat(value, depth)) return Usage();
+      if (!ParseFloat("--depth", value, depth)) return Usage();
       haveDepth = true;
     } else if (arg == "--cover") {
-      if (!ParseFloat(value, pacing.CloudCover)) return Usage();
+      if (!ParseFloat("--cover", value, pacing.CloudCover)) return Usage();
     } else if (arg == "--raw") {
       rawPath = value;
     } else if (arg == "--pgm") {
