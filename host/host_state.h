@@ -23,6 +23,8 @@ void ShowPreview(const std::wstring &argumentText);
 
 // The window that the 32 significant bits of a handle name.
 HWND WindowOfHandleBits(std::uint32_t bits);
+// Whether that window may hold the preview; if not, the program ends.
+bool CanHoldPreview(HWND pane);
 
 // Loads the hidden window of a full-screen run, which starts the renderer
 // and the music and ends the program once the renderer has gone.

@@ -2,6 +2,8 @@
 // window made a child of the pane, with the built-in picture at its top left.
 #include <windows.h>
 
+#include <cwchar>
+
 #include "command_line.h"
 #include "form_kit_win32.h"
 #include "host_state.h"
@@ -28,12 +30,26 @@ HWND WindowOfHandleBits(std::uint32_t bits) {
   return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(bits)));
 }
 
+// Whether a window can be a preview pane: the desktop and the shell's window
+// cannot (the preview would cover the screen and never be closed), nor can
+// one of this program's own windows, whose classes are all named Brumalis...
+// (the preview would hold itself).
+bool CanHoldPreview(HWND pane) {
+  if (!IsWindow(pane) || pane == GetDesktopWindow() || pane == GetShellWindow()) return false;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(pane, &owner);
+  if (owner != GetCurrentProcessId()) return true;
+  wchar_t cls[64] = L"";
+  GetClassNameW(pane, cls, 64);
+  return std::wcsncmp(cls, L"Brumalis", 8) != 0;
+}
+
 void ShowPreview(const std::wstring &argumentText) {
   const auto handle = PaneHandle(argumentText);
   HWND pane = WindowOfHandleBits(handle.value_or(0));
   // Nothing but the pane could ever close a window embedded in it: without a
   // pane there is nothing to show and nobody to end the program.
-  if (!IsWindow(pane)) formkit::App::End();
+  if (!CanHoldPreview(pane)) formkit::App::End();
 
   RECT r = {};
   GetWindowRect(pane, &r);

@@ -140,6 +140,30 @@ TEST(Preview, HandleBitsNameTheWindow) {
   DestroyWindow(pane);
 }
 
+TEST(Preview, OnlyAWindowThatCanBeAPaneHoldsIt) {
+  HWND pane = MakePane(152, 112);
+  // A window of one of this program's own classes, all named Brumalis...
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BrumalisTestOwn";
+  RegisterClassW(&wc);
+  HWND own = CreateWindowExW(0, L"BrumalisTestOwn", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(own, nullptr);
+  struct Case { const char *name; HWND window; bool can; };
+  const Case cases[] = {
+      {"a pane", pane, true},
+      {"the desktop", GetDesktopWindow(), false},
+      {"no window", nullptr, false},
+      {"a handle that is no window", WindowOfHandleBits(12345), false},
+      {"a window of this program's own kind", own, false},
+  };
+  for (const Case &c : cases) EXPECT_EQ(CanHoldPreview(c.window), c.can) << c.name;
+  DestroyWindow(own);
+  DestroyWindow(pane);
+}
+
 TEST(Preview, PictureIsBanknotesOnBlack) {
   const Pixels picture = BuiltInPicture();
   int black = 0, bright = 0;

@@ -6,6 +6,7 @@
 //                                    wait for a top-level window ("-" = any),
 //                                    and with "visible" until it is shown
 //   info HWND                        describe a window
+//   desktop                          describe the desktop window
 //   gone HWND TIMEOUT_MS             wait until the window no longer exists
 //   wait-title HWND PREFIX TIMEOUT_MS
 //   key HWND VK [COUNT]              post key-down/key-up pairs
@@ -317,6 +318,10 @@ int main(int argc, char **argv) {
       if (std::strncmp(argv[i], "except=", 7) == 0) except = std::strtoul(argv[i] + 7, nullptr, 0);
     }
     return Find(argv[2], argv[3], std::strtoul(argv[4], nullptr, 0), visible, except);
+  }
+  if (cmd == "desktop" && argc == 2) {
+    Describe(GetDesktopWindow());
+    return 0;
   }
   if (cmd == "info" && argc == 3) {
     HWND hwnd = ParseHwnd(argv[2]);

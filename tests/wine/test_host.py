@@ -189,9 +189,10 @@ class Host(WineTestCase):
 
     def test_preview_without_a_pane_ends_at_once(self):
         self.wine.remove_settings()
+        desktop = pane_number(self.wine.probe("desktop")["hwnd"])
         for args in (["/p"], ["/p", "0"], ["/p", "12345"], ["/p", "abc"], ["/p", "-1"],
                      ["/p", "2147483648"], ["/p", "4294967295"], ["/p", "4294967296"],
-                     ["/p", "99999999999999"], ["/p1234"]):
+                     ["/p", "99999999999999"], ["/p1234"], ["/p", desktop]):
             with self.subTest(args=args):
                 self.assertEqual(self.run_host(*args, timeout=15), 0)
                 self.assertFalse(os.path.exists(self.settings_folder()))
