@@ -82,6 +82,10 @@ class SettingsDialog : public formkit::Form {
     BGM_Repeat.SetText(FormatTrack(Music.BgmRepeat));
     for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(FormatTrack(track));
     lbl_Fname.SetCaption(Music.BgmFile);
+    // The keyboard works at once: on the chosen source's control, or on apply.
+    SetInitialFocus(Music.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
+                    : Music.BgmKind == kBgmFile ? Cmd_File.Hwnd()
+                                                : Cmd_Set.Hwnd());
 
     POINT cursor;
     if (GetCursorPos(&cursor)) {
@@ -209,6 +213,10 @@ class SettingsDialog : public formkit::Form {
     if (GetOpenFileNameA(&ofn) > 0) {
       Music.BgmFile = FromAnsi(file);
       lbl_Fname.SetCaption(Music.BgmFile);
+    // The keyboard works at once: on the chosen source's control, or on apply.
+    SetInitialFocus(Music.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
+                    : Music.BgmKind == kBgmFile ? Cmd_File.Hwnd()
+                                                : Cmd_Set.Hwnd());
       Music.BgmFolder = FolderOf(Music.BgmFile);
     }
   }

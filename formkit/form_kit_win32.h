@@ -201,6 +201,8 @@ class Form : public Container {
   std::function<void(HWND before, HWND now)> OnFocusMoved;
   // Tells the form where the focus is after a message was handled.
   void NoteFocus(HWND focus);
+  // The control that takes the focus when the form is first activated.
+  void SetInitialFocus(HWND control) { initialFocus_ = control; }
 
  protected:
   virtual void OnLoad() {}
@@ -217,6 +219,7 @@ class Form : public Container {
   static void RegisterClassOnce();
   void Bind(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void RestoreFocus();
   void Destroyed();
   bool PreTranslateMessage(MSG &msg);
 
@@ -227,6 +230,7 @@ class Form : public Container {
   UINT_PTR nextTimerId_ = 1;
   HFONT font_ = nullptr;
   HWND lastFocus_ = nullptr;
+  HWND initialFocus_ = nullptr;
   struct AccessKey {
     HWND control;
     std::wstring keys;

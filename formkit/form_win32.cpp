@@ -242,10 +242,22 @@ void Form::TabToNext(bool backwards) {
 }
 
 void Form::NoteFocus(HWND focus) {
-  if (!hwnd_ || !OnFocusMoved || (focus != hwnd_ && !IsChild(hwnd_, focus)) || focus == lastFocus_) return;
+  if (!hwnd_ || (focus != hwnd_ && !IsChild(hwnd_, focus)) || focus == lastFocus_) return;
   HWND before = lastFocus_;
   lastFocus_ = focus;
-  OnFocusMoved(before, focus);
+  if (OnFocusMoved) OnFocusMoved(before, focus);
+}
+
+// As dialogs do: an activated form gives the keyboard focus back to the
+// control that had it (after another window, such as a file dialog, had
+// it), or at first to the control chosen for it.
+void Form::RestoreFocus() {
+  for (HWND target : {lastFocus_, initialFocus_}) {
+    if (target && target != hwnd_ && IsChild(hwnd_, target) && IsWindowVisible(target) && IsWindowEnabled(target)) {
+      ::SetFocus(target);
+      return;
+    }
+  }
 }
 
 void Form::SetAccessKeys(HWND control, const std::wstring &keys, std::function<void()> pressed) {
@@ -304,6 +316,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Unload(UnloadMode::ControlMenu);
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+        RestoreFocus();
+        if (GetFocus() && GetFocus() != hwnd_) return 0;
+      }
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DESTROY:
       // Also reached when the window is destroyed from outside, for example
       // with the window it was made a child of.

@@ -199,6 +199,8 @@ class Dialog(WineTestCase):
         def focus():
             return self.wine.probe("focus", dialog["hwnd"])["focus"]
 
+        # The chosen source's control has the focus from the start.
+        self.assertIn(focus(), (combo["hwnd"], edit["hwnd"]))
         self.wine.xdotool("mousemove", str(combo["x"] + 10), str(combo["y"] + 10), "click", "1")
         time.sleep(0.3)
         self.assertIn(focus(), (combo["hwnd"], edit["hwnd"]))
@@ -235,6 +237,8 @@ class Dialog(WineTestCase):
         self.assertTrue(self.wine.wait_gone(chooser["hwnd"], 10000))
         time.sleep(0.5)
         self.assertTrue(self.path_shown())
+        # The focus is back on the button that opened the file dialog.
+        self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], self.buttons(dialog)["file"]["hwnd"])
         self.click_window(self.buttons(dialog)["set"])
         self.assertEqual(wait_exit(proc, 20), 0)
         content = open(self.wine.settings_path(), "rb").read()
