@@ -8,6 +8,7 @@
 
 #include "renderer_state.h"
 #include "shared_names.h"
+#include "window_size.h"
 
 float ElapsedSeconds = 0.0f;
 int WindowWidth = 0;
@@ -17,9 +18,6 @@ FpsTitle FrameRateTitle;
 
 namespace {
 
-constexpr int kDefaultWidth = 1024;
-constexpr int kDefaultHeight = 768;
-
 HWND Window;
 HDC Dc;
 HGLRC Rc;
@@ -27,9 +25,9 @@ bool LoopRunning = false;
 LARGE_INTEGER StartCount;
 LARGE_INTEGER Frequency;
 
+// The reader returns UINT: a stored -1 or 4294967295 comes back as -1 here.
 int ReadSize(const char *key, int fallback) {
-  const int value = static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
-  return value == 0 ? fallback : value;
+  return static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
 }
 
 }  // namespace
@@ -113,8 +111,16 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   LoopRunning = false;
   ShowCursor(FALSE);
 
-  WindowWidth = ReadSize(kKeyWidthAnsi, kDefaultWidth);
-  WindowHeight = ReadSize(kKeyHeightAnsi, kDefaultHeight);
+  // The window may cover the whole desktop but no more; what the GL context
+  // allows is known only once the window has one.
+  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const int width =
+      FitWindowSide(ReadSize(kKeyWidthAnsi, kDefaultWindowWidth), kDefaultWindowWidth, screenWidth, 0);
+  const int height =
+      FitWindowSide(ReadSize(kKeyHeightAnsi, kDefaultWindowHeight), kDefaultWindowHeight, screenHeight, 0);
+  WindowWidth = width;
+  WindowHeight = height;
 
   WNDCLASSA wc = {};
   wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
@@ -127,6 +133,17 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   Window = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, WindowWidth,
                            WindowHeight, nullptr, nullptr, hInstance, nullptr);
   if (!Window) return 0;
+
+  int glWidth = 0;
+  int glHeight = 0;
+  MaxViewportSize(&glWidth, &glHeight);
+  const int fitWidth = FitWindowSide(width, kDefaultWindowWidth, screenWidth, glWidth);
+  const int fitHeight = FitWindowSide(height, kDefaultWindowHeight, screenHeight, glHeight);
+  if (fitWidth != width || fitHeight != height) {
+    // Shrunk while still hidden, so the first frame already has the final size;
+    // WM_SIZE brings WindowWidth and WindowHeight along.
+    SetWindowPos(Window, nullptr, 0, 0, fitWidth, fitHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowWindow(Window, SW_SHOW);
   UpdateWindow(Window);
 
