@@ -41,7 +41,8 @@ void DebugPrintf(const char *format, ...) {
   OutputDebugStringA(buffer);
 }
 
-void SetupPixelFormat(HDC dc) {
+// False when no pixel format could be chosen or set on the DC.
+bool SetupPixelFormat(HDC dc) {
   static PIXELFORMATDESCRIPTOR request;
   static bool filled = false;
   if (!filled) {
@@ -56,7 +57,7 @@ void SetupPixelFormat(HDC dc) {
   }
   const int index = ChoosePixelFormat(dc, &request);
   DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index, GetDeviceCaps(dc, BITSPIXEL));
-  SetPixelFormat(dc, index, &request);
+  return index != 0 && SetPixelFormat(dc, index, &request);
 }
 
 void UpdateFpsTitle() {
@@ -69,13 +70,24 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_CREATE:
       // The class owns its DC, so it is taken once and never released.
       Dc = GetDC(hwnd);
-      SetupPixelFormat(Dc);
+      // Without a current context nothing would ever reach the screen while the
+      // cursor stays hidden: refusing the window ends the program instead.
+      if (!SetupPixelFormat(Dc)) return -1;
       Rc = wglCreateContext(Dc);
-      wglMakeCurrent(Dc, Rc);
+      if (!Rc) return -1;
+      if (!wglMakeCurrent(Dc, Rc)) {
+        wglDeleteContext(Rc);
+        Rc = nullptr;
+        return -1;
+      }
       return 0;
     case WM_DESTROY:
-      wglMakeCurrent(Dc, nullptr);
-      wglDeleteContext(Rc);
+      // A refused creation may come here too, with no context to release.
+      if (Rc) {
+        wglMakeCurrent(Dc, nullptr);
+        wglDeleteContext(Rc);
+        Rc = nullptr;
+      }
       PostQuitMessage(0);
       return 0;
     case WM_SIZE:
@@ -132,7 +144,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
 
   Window = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, WindowWidth,
                            WindowHeight, nullptr, nullptr, hInstance, nullptr);
-  if (!Window) return 0;
+  if (!Window) return 0;  // also when WM_CREATE found no GL context
 
   int glWidth = 0;
   int glHeight = 0;

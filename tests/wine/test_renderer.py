@@ -148,5 +148,16 @@ class Renderer(WineTestCase):
         self.end(proc, window)
 
 
+class RendererWithoutGl(WineTestCase):
+    """A display without GLX gives Wine no pixel format for the window."""
+
+    glx = False
+
+    def test_ends_when_no_gl_context_can_be_made(self):
+        self.wine.remove_settings()
+        proc = self.wine.start_program(RENDERER)
+        self.assertEqual(wait_exit(proc, 30), 0, "the renderer kept running without a GL context")
+
+
 if __name__ == "__main__":
     harness.main()
