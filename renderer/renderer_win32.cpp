@@ -166,7 +166,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   if (!InitScene()) return 0;
 
   LoopRunning = true;
-  MSG msg;
+  // An empty queue leaves msg untouched, so it starts as no message at all.
+  MSG msg = {};
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
   while (msg.message != WM_QUIT) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
