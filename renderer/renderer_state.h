@@ -14,3 +14,5 @@ bool InitScene();
 // The viewport follows the window; the projection keeps the start-up aspect.
 void ResizeScene(int width, int height);
 void RenderFrame();
+// The largest viewport the current context draws into; 0 where it says nothing.
+void MaxViewportSize(int *width, int *height);

@@ -8,6 +8,7 @@
 
 #include "renderer_state.h"
 #include "shared_names.h"
+#include "window_size.h"
 
 float ElapsedSeconds = 0.0f;
 int WindowWidth = 0;
@@ -17,9 +18,6 @@ FpsTitle FrameRateTitle;
 
 namespace {
 
-constexpr int kDefaultWidth = 1024;
-constexpr int kDefaultHeight = 768;
-
 HWND Window;
 HDC Dc;
 HGLRC Rc;
@@ -27,9 +25,9 @@ bool LoopRunning = false;
 LARGE_INTEGER StartCount;
 LARGE_INTEGER Frequency;
 
+// The reader returns UINT: a stored -1 or 4294967295 comes back as -1 here.
 int ReadSize(const char *key, int fallback) {
-  const int value = static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
-  return value == 0 ? fallback : value;
+  return static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
 }
 
 }  // namespace
@@ -43,7 +41,8 @@ void DebugPrintf(const char *format, ...) {
   OutputDebugStringA(buffer);
 }
 
-void SetupPixelFormat(HDC dc) {
+// False when no pixel format could be chosen or set on the DC.
+bool SetupPixelFormat(HDC dc) {
   static PIXELFORMATDESCRIPTOR request;
   static bool filled = false;
   if (!filled) {
@@ -58,7 +57,7 @@ void SetupPixelFormat(HDC dc) {
   }
   const int index = ChoosePixelFormat(dc, &request);
   DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index, GetDeviceCaps(dc, BITSPIXEL));
-  SetPixelFormat(dc, index, &request);
+  return index != 0 && SetPixelFormat(dc, index, &request);
 }
 
 void UpdateFpsTitle() {
@@ -71,13 +70,24 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_CREATE:
       // The class owns its DC, so it is taken once and never released.
       Dc = GetDC(hwnd);
-      SetupPixelFormat(Dc);
+      // Without a current context nothing would ever reach the screen while the
+      // cursor stays hidden: refusing the window ends the program instead.
+      if (!SetupPixelFormat(Dc)) return -1;
       Rc = wglCreateContext(Dc);
-      wglMakeCurrent(Dc, Rc);
+      if (!Rc) return -1;
+      if (!wglMakeCurrent(Dc, Rc)) {
+        wglDeleteContext(Rc);
+        Rc = nullptr;
+        return -1;
+      }
       return 0;
     case WM_DESTROY:
-      wglMakeCurrent(Dc, nullptr);
-      wglDeleteContext(Rc);
+      // A refused creation may come here too, with no context to release.
+      if (Rc) {
+        wglMakeCurrent(Dc, nullptr);
+        wglDeleteContext(Rc);
+        Rc = nullptr;
+      }
       PostQuitMessage(0);
       return 0;
     case WM_SIZE:
@@ -113,8 +123,16 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   LoopRunning = false;
   ShowCursor(FALSE);
 
-  WindowWidth = ReadSize(kKeyWidthAnsi, kDefaultWidth);
-  WindowHeight = ReadSize(kKeyHeightAnsi, kDefaultHeight);
+  // The window may cover the whole desktop but no more; what the GL context
+  // allows is known only once the window has one.
+  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const int width =
+      FitWindowSide(ReadSize(kKeyWidthAnsi, kDefaultWindowWidth), kDefaultWindowWidth, screenWidth, 0);
+  const int height =
+      FitWindowSide(ReadSize(kKeyHeightAnsi, kDefaultWindowHeight), kDefaultWindowHeight, screenHeight, 0);
+  WindowWidth = width;
+  WindowHeight = height;
 
   WNDCLASSA wc = {};
   wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
@@ -126,7 +144,18 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
 
   Window = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, WindowWidth,
                            WindowHeight, nullptr, nullptr, hInstance, nullptr);
-  if (!Window) return 0;
+  if (!Window) return 0;  // also when WM_CREATE found no GL context
+
+  int glWidth = 0;
+  int glHeight = 0;
+  MaxViewportSize(&glWidth, &glHeight);
+  const int fitWidth = FitWindowSide(width, kDefaultWindowWidth, screenWidth, glWidth);
+  const int fitHeight = FitWindowSide(height, kDefaultWindowHeight, screenHeight, glHeight);
+  if (fitWidth != width || fitHeight != height) {
+    // Shrunk while still hidden, so the first frame already has the final size;
+    // WM_SIZE brings WindowWidth and WindowHeight along.
+    SetWindowPos(Window, nullptr, 0, 0, fitWidth, fitHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowWindow(Window, SW_SHOW);
   UpdateWindow(Window);
 
@@ -137,7 +166,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   if (!InitScene()) return 0;
 
   LoopRunning = true;
-  MSG msg;
+  // An empty queue leaves msg untouched, so it starts as no message at all.
+  MSG msg = {};
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
   while (msg.message != WM_QUIT) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

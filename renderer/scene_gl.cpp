@@ -119,6 +119,13 @@ bool InitScene() {
   return true;
 }
 
+void MaxViewportSize(int *width, int *height) {
+  GLint dims[2] = {0, 0};
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+  *width = dims[0];
+  *height = dims[1];
+}
+
 void ResizeScene(int width, int height) { glViewport(0, 0, width, height == 0 ? 1 : height); }
 
 void RenderFrame() {

@@ -33,10 +33,11 @@ def wine_environment(display, arch):
 
 
 class Display:
-    """An Xvfb display with 24-bit depth and GLX."""
+    """An Xvfb display with 24-bit depth and, unless told otherwise, GLX."""
 
-    def __init__(self, width=1280, height=1024):
+    def __init__(self, width=1280, height=1024, glx=True):
         self.width, self.height = width, height
+        self.glx = glx
         self.number = None
         self.process = None
 
@@ -46,7 +47,7 @@ class Display:
                 continue
             proc = subprocess.Popen(
                 ["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
-                 "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
+                 "+extension" if self.glx else "-extension", "GLX", "-nolisten", "tcp", "-noreset"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             deadline = time.time() + 10
             while time.time() < deadline:
@@ -139,11 +140,11 @@ class Picture:
 class WineSession:
     """One display and one wineserver for a test class."""
 
-    def __init__(self, bin_dir, native_bin, audio=False, arch="win32"):
+    def __init__(self, bin_dir, native_bin, audio=False, arch="win32", glx=True):
         self.arch = arch
         self.bin = bin_dir
         self.native_bin = native_bin
-        self.display = Display()
+        self.display = Display(glx=glx)
         self.audio = AudioServer() if audio else None
         self.env = None
         self.children = []
@@ -303,10 +304,12 @@ class WineTestCase(unittest.TestCase):
     bin_dir = ""
     native_bin = ""
     audio = False  # a class that plays sound sets this
+    glx = True  # a class that needs a display without OpenGL clears this
 
     @classmethod
     def setUpClass(cls):
-        cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio, arch=cls.arch)
+        cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio, arch=cls.arch,
+                               glx=cls.glx)
         try:
             cls.wine.start()
         except BaseException:

@@ -103,6 +103,24 @@ class Renderer(WineTestCase):
                 self.assertEqual((int(window["client_w"]), int(window["client_h"])), size)
                 self.end(proc, window)
 
+    def test_size_out_of_range_is_defaulted_or_cut_to_the_screen(self):
+        # The display is 1280 x 1024. Looking at the sky costs a few seconds
+        # of frames, so only the window as large as the screen is looked at.
+        cases = [
+            (b"[Section]\r\nWidth=-5\r\nHeight=4294967295\r\n", (1024, 768), False),
+            (b"[Section]\r\nWidth=65535\r\nHeight=40000\r\n", (1280, 1024), True),
+        ]
+        for settings, size, look in cases:
+            with self.subTest(settings=settings):
+                proc, window = self.start(settings)
+                self.assertEqual((int(window["x"]), int(window["y"])), (0, 0))
+                self.assertEqual((int(window["w"]), int(window["h"])), size)
+                self.assertEqual((int(window["client_w"]), int(window["client_h"])), size)
+                if look:
+                    self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
+                    self.sky_check(self.wine.screenshot("renderer-screen-size.png"), *size)
+                self.end(proc, window)
+
     def test_close_from_another_program_ends_it(self):
         proc, window = self.start()
         self.wine.probe("close", window["hwnd"])
@@ -127,6 +145,17 @@ class Renderer(WineTestCase):
         self.assertEqual(darkened(self.wine.screenshot()), 0)
         self.assertIsNone(proc.poll())
         self.end(proc, window)
+
+
+class RendererWithoutGl(WineTestCase):
+    """A display without GLX gives Wine no pixel format for the window."""
+
+    glx = False
+
+    def test_ends_when_no_gl_context_can_be_made(self):
+        self.wine.remove_settings()
+        proc = self.wine.start_program(RENDERER)
+        self.assertEqual(wait_exit(proc, 30), 0, "the renderer kept running without a GL context")
 
 
 if __name__ == "__main__":
