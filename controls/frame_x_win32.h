@@ -30,7 +30,8 @@ class GfxFrameXWindow {
 
   // The container's ambient values changed (its background colour above all).
   void AmbientChanged();
-  // The panel and its image live from Create until the window is destroyed.
+  // The panel and its image live from Create until the window is destroyed:
+  // valid while Hwnd() is.
   GfxFrameX &Control();
   HWND Hwnd() const { return hwnd_; }
   void Save(PropertyBag &bag);

@@ -38,16 +38,25 @@ class XpButtonWindow : private ButtonWindow, private HookClient {
   // window. The destructor does the same.
   void End();
 
-  // The button itself: its properties and state. Valid from Create on.
+  // The button itself: its properties and state. Valid while Hwnd() is.
   XpButton &Control() { return *button_; }
   HWND Hwnd() const { return hwnd_; }
   const Surface &RetainedImage() const { return image_; }
 
-  // Container services the form calls.
-  void AmbientChanged(const std::wstring &name) { button_->OnAmbientChanged(name); }
-  void AccessKeyPressed() { button_->OnAccessKey(); }
-  void Save(PropertyBag &bag) const { button_->Save(bag); }
-  void SetEnabled(bool enabled) { button_->SetEnabled(enabled); }
+  // Container services the form calls; a button whose window could not be
+  // made ignores them.
+  void AmbientChanged(const std::wstring &name) {
+    if (button_) button_->OnAmbientChanged(name);
+  }
+  void AccessKeyPressed() {
+    if (button_) button_->OnAccessKey();
+  }
+  void Save(PropertyBag &bag) const {
+    if (button_) button_->Save(bag);
+  }
+  void SetEnabled(bool enabled) {
+    if (button_) button_->SetEnabled(enabled);
+  }
 
   std::function<void()> OnClick, OnDblClick;
   std::function<void(int button, int shift, float x, float y)> OnMouseMove;

@@ -190,4 +190,19 @@ TEST(XpButtonWindow, TheContainerMayGoFirst) {
   }  // the button has nothing left to unhook or destroy
 }
 
+TEST(XpButtonWindow, WithoutItsWindowTheFormsCallsDoNothing) {
+  FormSite site;
+  const MemoryPropertyBag stored;
+  XpButtonWindow button(site);
+  // A child window needs a parent that exists.
+  ASSERT_EQ(button.Create(reinterpret_cast<HWND>(0x1234), 0, 0, 75, 23, &stored), nullptr);
+  EXPECT_EQ(button.Hwnd(), nullptr);
+  button.AmbientChanged(L"DisplayAsDefault");
+  button.AccessKeyPressed();
+  button.SetEnabled(false);
+  MemoryPropertyBag saved;
+  button.Save(saved);
+  EXPECT_TRUE(saved.WriteOrder().empty());
+}
+
 }  // namespace
