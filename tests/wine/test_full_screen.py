@@ -159,6 +159,31 @@ class FullScreen(WineTestCase):
                 self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
                 self.assertEqual(wait_exit(running, 15), 0)
 
+    def test_a_killed_renderer_ends_the_run_and_its_music(self):
+        recording = self.wine.audio.record()
+        proc, main, renderer = self.start_run(music_settings(2, file="C:\\music dir\\loop.wav"))
+        time.sleep(2.0)
+        subprocess.run(self.wine.wine("taskkill", "/f", "/pid", renderer["pid"]), env=self.wine.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        killed = time.time()
+        self.assertEqual(wait_exit(proc, 10), 0)
+        # The watch ticks every 500 ms; process exit under Wine takes its time too.
+        self.assertLess(time.time() - killed, 3.0)
+        time.sleep(1.2)
+        levels = AudioServer.loudness(recording)
+        text, runs = self.runs_of_sound(levels)
+        self.assertTrue(runs, f"no sound before the kill: {text}")
+        self.assertNotIn("#", text[-8:], f"sound after the run ended: {text}")
+
+    def test_a_killed_host_leaves_a_renderer_that_ends_on_escape(self):
+        proc, main, renderer = self.start_run(music_settings(0))
+        proc.kill()
+        proc.wait(10)
+        time.sleep(1.0)
+        self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False)["ok"], "the renderer went too")
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+
     def test_a_renderer_that_cannot_start_ends_the_run_within_the_limit(self):
         folder = self.wine.drive_c("broken renderer")
         shutil.rmtree(folder, ignore_errors=True)
