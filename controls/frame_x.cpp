@@ -67,11 +67,12 @@ void SmoothShadowCorners(Surface &surface, Colour g, int shadowDepth, int corner
       {d, 4 * d, h - 2 * e, h - 3},          // bottom left
   };
   for (const Region &r : regions) {
-    for (int x = r.x0; x <= r.x1; ++x) {
-      for (int y = r.y0; y <= r.y1; ++y) {
-        // Checked apart from the colour: a background of kNoPixel must not
-        // make pixels beyond the edge look like holes.
-        if (x < 0 || y < 0 || x >= w || y >= h) continue;
+    // Only the part of a region on the surface is walked: a deep stored
+    // CornerDepth makes regions billions of pixels large, nearly all beyond
+    // the edge. Bounded apart from the colour, too: a background of kNoPixel
+    // must not make pixels beyond the edge look like holes.
+    for (int x = std::max(r.x0, 0); x <= std::min(r.x1, w - 1); ++x) {
+      for (int y = std::max(r.y0, 0); y <= std::min(r.y1, h - 1); ++y) {
         if (surface.GetPixel(x, y) != g) continue;
         const Colour around[] = {NeighbourColour(surface, x, y - 1), NeighbourColour(surface, x + 1, y),
                                  NeighbourColour(surface, x, y + 1), NeighbourColour(surface, x - 1, y)};

@@ -1,5 +1,7 @@
 #include "control_site.h"
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 
 #include "numbers.h"
@@ -36,6 +38,8 @@ std::wstring ColourText(Colour value) { return std::to_wstring(static_cast<std::
 
 std::wstring FontToText(const FontSpec &font) {
   std::wostringstream out;
+  // As many digits as the size needs to read back as the same value.
+  out.precision(std::numeric_limits<double>::max_digits10);
   out << font.name << L',' << font.points << L',' << font.weight << L',' << font.charset << L','
       << (font.italic ? 1 : 0) << L',' << (font.underline ? 1 : 0) << L',' << (font.strikeout ? 1 : 0);
   return out.str();
@@ -60,6 +64,11 @@ std::optional<FontSpec> FontFromText(const std::wstring &text) {
     if (!n) return std::nullopt;
     numbers[i] = *n;
   }
+  // A size must be finite, and the weight and character set must fit an int
+  // once their fractions are dropped; anything else is not a font.
+  if (!std::isfinite(numbers[0])) return std::nullopt;
+  for (int i : {1, 2})
+    if (!(numbers[i] > -2147483649.0 && numbers[i] < 2147483648.0)) return std::nullopt;
   FontSpec font;
   font.name = fields[0];
   font.points = numbers[0];

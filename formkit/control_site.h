@@ -59,7 +59,9 @@ std::wstring BoolText(bool value);
 std::wstring ColourText(Colour value);
 
 // A font as stored text: "name,points,weight,charset,italic,underline,strikeout",
-// for example "Verdana,8.25,400,0,0,0,0".
+// for example "Verdana,8.25,400,0,0,0,0". Written fonts read back as the same
+// font. Reading gives nothing for a field that is no number, an empty name, a
+// size that is not finite, or a weight or character set beyond an int.
 std::wstring FontToText(const FontSpec &font);
 std::optional<FontSpec> FontFromText(const std::wstring &text);
 

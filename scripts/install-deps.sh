@@ -15,6 +15,9 @@ need_native=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   libgl1-mesa-dri libglx-mesa0 libglu1-mesa mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
+  # The sanitize build: clang, its sanitizer and libFuzzer runtimes, and the
+  # symbolizer that puts names and lines into their reports.
+  clang libclang-rt-14-dev llvm
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   pulseaudio pulseaudio-utils sox lame python3
   # wine64's sound output and MPEG decoding.

@@ -4,6 +4,7 @@
 
 #include "memory_site.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,17 @@ TEST(SmoothShadowCorners, FillsBackgroundPixelsInItsRegionsFromTheCurrentSurface
   edge.SetPixel(0, 25, kDialogGrey);
   SmoothShadowCorners(edge, kDialogGrey, 2, 20);
   EXPECT_EQ(edge.GetPixel(0, 25), Rgb(101, 45, 52));  // (3 * other + (255, 0, 0)) / 4
+}
+
+TEST(SmoothShadowCorners, WalksOnlyWhatADeepCornersRegionsHaveOnTheSurface) {
+  // A stored CornerDepth loads unclamped, up to 32767: its regions then span
+  // some 65536 x 65536 positions, nearly all beyond the surface. Walking them
+  // all takes seconds at every repaint; the part on the surface, microseconds.
+  MemorySurface s(180, 120, kDialogGrey);
+  const auto start = std::chrono::steady_clock::now();
+  for (int corner : {32767, 30000}) SmoothShadowCorners(s, kDialogGrey, 50, corner);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took.count(), 0.25);
 }
 
 TEST(GfxFrameX, ShadowRingsStepFromTheShadowColourTowardTheBackground) {
