@@ -1,7 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
 # In CI (CI=true) a compiler warning fails the build.
 CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
-.PHONY: all deps native win32 win64 build test run bench clean
+.PHONY: all deps native win32 win64 sanitize build test fuzz run bench clean
 
 all: build
 
@@ -21,10 +21,20 @@ win64: deps native
 	@cmake --preset win64 $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset win64
 
+# The portable code under AddressSanitizer and UndefinedBehaviorSanitizer
+# (clang): its unit tests and the fuzz targets.
+sanitize: deps
+	@cmake --preset sanitize $(CONFIGURE_FLAGS) >/dev/null
+	@cmake --build --preset sanitize
+
 build: native win32 win64
 
-test: build
+test: build sanitize
 	@scripts/test.sh
+
+# The fuzz targets alone; `make fuzz RUNS=1000000` for a longer search.
+fuzz: sanitize
+	@scripts/fuzz.sh $(RUNS)
 
 run: build
 	@scripts/run.sh

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test: the native unit tests, then for each Windows build that this
-# host runs (32-bit, 64-bit or both) its unit tests and end-to-end tests under
-# Wine. A build this host cannot run is still checked without running it. Any
-# failure fails, and so does a host that runs neither Windows build.
+# Runs every test: the native unit tests, the same unit tests built with clang
+# under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
+# a fixed number of inputs (scripts/fuzz.sh), then for each Windows build that
+# this host runs (32-bit, 64-bit or both) its unit tests and end-to-end tests
+# under Wine. A build this host cannot run is still checked without running
+# it. Any failure fails, and so does a host that runs neither Windows build.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -25,6 +27,12 @@ status=0
 
 echo "== native unit tests"
 if ctest --preset native; then native="passed"; else native="FAILED"; status=1; fi
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+if ctest --preset sanitize; then sanitized="passed"; else sanitized="FAILED"; status=1; fi
+
+echo "== fuzz targets"
+scripts/fuzz.sh || status=1
 
 # The Windows unit tests make windows, so they get a private X display; the
 # end-to-end tests start displays of their own.
@@ -100,6 +108,8 @@ for arch in "${arches[@]}"; do [ "${runs[$arch]}" = 1 ] && ran=1; done
 
 echo "== summary"
 echo "native unit tests: $native"
+echo "unit tests under sanitizers: $sanitized"
+sed 's/^/fuzz target /' build/sanitize/fuzz/summary 2>/dev/null || echo "fuzz targets: not run"
 for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: ${outcome[$arch]}"; done
 if [ $ran -eq 0 ]; then
   echo "no Windows build can run on this host: the Windows half went untested"

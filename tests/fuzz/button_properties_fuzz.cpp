@@ -1,0 +1,74 @@
+// The push button loaded from any stored properties: it paints, and what it
+// saves loads back as the same button with the same picture.
+//
+// First line: width and height of the button's window (0 to 120).
+#include <memory>
+
+#include "fuzz_bag.h"
+#include "memory_site.h"
+#include "memory_surface.h"
+#include "xp_button.h"
+
+namespace {
+
+struct MemoryButtonWindow : ButtonWindow {
+  MemoryButtonWindow(int width, int height) : image(std::make_unique<MemorySurface>(width, height)) {}
+  std::unique_ptr<MemorySurface> image;
+  std::uintptr_t Handle() const override { return 0x100; }
+  Surface &Image() override { return *image; }
+  void SetPixelSize(int width, int height) override { image = std::make_unique<MemorySurface>(width, height); }
+  void SetShape(int, int) override {}
+  void EnableInput(bool) override {}
+  void TrackMouseLeave() override {}
+  void ClientOriginOnScreen(int &x, int &y) override { x = y = 0; }
+  void MoveMouseTo(int, int) override {}
+};
+
+struct Button {
+  Button(int width, int height) : window(width, height) {
+    site.name = L"XpButton1";
+    site.container = 0x500;
+  }
+  MemorySite site;
+  MemoryButtonWindow window;
+  HookTable hooks;
+  XpButton button{site, window, hooks};
+};
+
+std::vector<Colour> Pixels(const Surface &surface) {
+  std::vector<Colour> pixels;
+  for (int y = 0; y < surface.Height(); ++y)
+    for (int x = 0; x < surface.Width(); ++x) pixels.push_back(surface.GetPixel(x, y));
+  return pixels;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  const FuzzProperties p = PropertiesFromBytes(data, size);
+  CheckStoredValues(p);
+  for (const auto &entry : p.entries) {
+    // The access key is one character that follows an "&" in the caption.
+    const std::wstring key = GetAccessKey(entry.second);
+    FUZZ_CHECK(key.size() <= 1);
+    if (!key.empty()) FUZZ_CHECK(entry.second.find(L'&') != std::wstring::npos);
+  }
+  const std::vector<double> numbers = NumbersOf(p.first);
+  const int width = Within(numbers, 0, 0, 120, 75), height = Within(numbers, 1, 0, 120, 23);
+
+  Button first(width, height);
+  first.button.Load(p.bag);
+  first.button.OnResize();
+  MemoryPropertyBag saved;
+  first.button.Save(saved);
+
+  Button second(width, height);
+  second.button.Load(saved);
+  second.button.OnResize();
+  const XpButton &a = first.button, &b = second.button;
+  FUZZ_CHECK(a.Caption() == b.Caption() && a.Enabled() == b.Enabled() && a.ForeColor() == b.ForeColor() &&
+             a.Font() == b.Font() && a.FocusRect() == b.FocusRect());
+  FUZZ_CHECK(first.site.accessKeys == second.site.accessKeys);
+  FUZZ_CHECK(Pixels(first.window.Image()) == Pixels(second.window.Image()));
+  return 0;
+}

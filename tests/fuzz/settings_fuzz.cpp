@@ -1,0 +1,74 @@
+// Loading the music choice from any settings file: the three keys are read
+// and nothing is written, a music file is kept only when it exists, the file
+// browser's folder is the file's or the program's, and a music file source
+// always has a file. Folder and existence rules hold for any path.
+//
+// Input lines: the stored BgmKind, BgmRepeat and BgmFile values, then the
+// paths of the files that exist.
+#include <string>
+
+#include "fuzz_text.h"
+#include "memory_profile.h"
+#include "settings.h"
+
+namespace {
+
+const std::wstring kProgramFolder = L"C:\\Program Files\\Brumalis";
+
+void CheckPath(const std::wstring &path, const MemoryFiles &existing) {
+  // The folder is the path up to its last separator; the name after it has none.
+  const std::wstring folder = FolderOf(path);
+  FUZZ_CHECK(StartsWith(path, folder));
+  std::wstring name = path.substr(folder.size());
+  if (!name.empty() && name[0] == L'\\') name.erase(0, 1);
+  FUZZ_CHECK(name.find_first_of(L":\\") == std::wstring::npos);
+  if (!folder.empty()) FUZZ_CHECK(path.size() > folder.size() || folder.back() == L':');
+
+  // One trailing backslash is ignored; nothing else of the path changes.
+  MemoryFiles files = existing;
+  files.asked.clear();
+  const bool exists = FileExists(files, path);
+  FUZZ_CHECK(files.asked.size() <= 1);
+  if (files.asked.empty()) {
+    FUZZ_CHECK(!exists && (path.empty() || path == L"\\"));
+  } else {
+    const std::wstring &asked = files.asked[0];
+    FUZZ_CHECK(!asked.empty());
+    FUZZ_CHECK(asked == path || (asked + L"\\" == path));
+    FUZZ_CHECK(exists == (files.files.count(asked) > 0));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  std::vector<std::wstring> lines = LinesFromBytes(data, size);
+  lines.resize(std::max<std::size_t>(lines.size(), 3));
+  MemoryProfile store;
+  store.Set(kKeyBgmKind, lines[0]);
+  store.Set(kKeyBgmRepeat, lines[1]);
+  store.Set(kKeyBgmFile, lines[2]);
+  MemoryFiles files;
+  for (std::size_t i = 3; i < lines.size(); ++i) files.files.insert(lines[i]);
+
+  // What a previous load left behind.
+  MusicSettings music;
+  music.BgmKind = kBgmFile;
+  music.BgmRepeat = 7;
+  music.BgmFile = L"C:\\old.mp3";
+  music.BgmFolder = L"C:\\";
+  LoadSettings(store, files, kProgramFolder, music);
+
+  FUZZ_CHECK(store.writes.empty());
+  FUZZ_CHECK(store.reads == (std::vector<std::wstring>{kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile}));
+  FUZZ_CHECK(music.BgmFile.empty() || music.BgmFile == lines[2]);
+  if (!music.BgmFile.empty()) FUZZ_CHECK(FileExists(files, music.BgmFile));
+  FUZZ_CHECK(music.BgmFolder == (music.BgmFile.empty() ? kProgramFolder : FolderOf(music.BgmFile)));
+  FUZZ_CHECK(music.BgmKind != kBgmFile || !music.BgmFile.empty());
+  // Empty values read as 0.
+  if (lines[0].empty()) FUZZ_CHECK(music.BgmKind == 0);
+  if (lines[1].empty()) FUZZ_CHECK(music.BgmRepeat == 0);
+
+  for (const std::wstring &line : lines) CheckPath(line, files);
+  return 0;
+}
