@@ -1,7 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
 # In CI (CI=true) a compiler warning fails the build.
 CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
-.PHONY: all deps native win32 win64 sanitize build test fuzz run bench clean
+.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench clean
 
 all: build
 
@@ -38,6 +38,11 @@ fuzz: sanitize
 
 run: build
 	@scripts/run.sh
+
+# The dialog, then a full-screen run, for MINUTES each (default 10), with
+# their windows, GDI objects and memory every 30 s.
+soak: build
+	@scripts/soak.sh $(MINUTES)
 
 bench: native
 	@build/native/bin/cloud-bench

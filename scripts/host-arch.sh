@@ -61,3 +61,20 @@ brumalis_can_run() {
 brumalis_bits_of() {
   case "$1" in win32) echo 32-bit ;; win64) echo 64-bit ;; *) echo "$1" ;; esac
 }
+
+# The one build to run by hand (make run, make soak): the 32-bit programs
+# where this host runs them, the 64-bit ones otherwise. Sets BRUMALIS_ARCH and
+# says which; fails, saying why, when neither runs.
+brumalis_pick_arch() {
+  local why
+  if why=$(brumalis_can_run win32); then
+    BRUMALIS_ARCH=win32
+    echo "running the 32-bit programs (build/win32/bin)"
+  elif brumalis_can_run win64 >/dev/null; then
+    BRUMALIS_ARCH=win64
+    echo "running the 64-bit programs (build/win64/bin): the 32-bit ones do not run here ($why)"
+  else
+    echo "neither Windows build runs on this host: $why; $(brumalis_can_run win64)" >&2
+    return 1
+  fi
+}

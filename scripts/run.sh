@@ -6,16 +6,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
-if why=$(brumalis_can_run win32); then
-  arch=win32
-  echo "running the 32-bit programs (build/win32/bin)"
-elif brumalis_can_run win64 >/dev/null; then
-  arch=win64
-  echo "running the 64-bit programs (build/win64/bin): the 32-bit ones do not run here ($why)"
-else
-  echo "neither Windows build runs on this host: $why; $(brumalis_can_run win64)" >&2
-  exit 1
-fi
+brumalis_pick_arch
+arch=$BRUMALIS_ARCH
 . scripts/wine-env.sh "$arch"
 brumalis_wine_prefix
 

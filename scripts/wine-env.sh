@@ -17,7 +17,8 @@ brumalis_wine_use() {
   BRUMALIS_WINE=$(brumalis_loader_of "$arch") || return 1
   export BRUMALIS_WINE_ARCH="$arch" BRUMALIS_WINE
   export WINEARCH="$arch"
-  export WINEPREFIX="$BRUMALIS_ROOT/build/wine-$arch"
+  # BRUMALIS_WINEPREFIX gives a run of its own (the soak) a prefix of its own.
+  export WINEPREFIX="${BRUMALIS_WINEPREFIX:-$BRUMALIS_ROOT/build/wine-$arch}"
   # Programs that Wine starts itself (a started process, a shell open) use
   # the same loader.
   export WINELOADER="$BRUMALIS_WINE"

@@ -12,6 +12,8 @@
 //   key HWND VK [COUNT]              post key-down/key-up pairs
 //   close HWND                       post WM_CLOSE
 //   mouse HWND                       post pointer moves and clicks
+//   click HWND X Y                   post a move and a left click at a client point
+//   move HWND X Y                    post a pointer move to a client point
 //   run TIMEOUT_MS PROGRAM [ARGS]    start a program, wait, print its exit code
 //   window TITLE_HEX W H             make a window with that ANSI title, print
 //                                    its handle, and live until it is closed
@@ -20,6 +22,12 @@
 //   texts HWND                       class, text, place and state of each child window
 //   combo-items HWND                 the entries of a combo box's list
 //   focus HWND                       the window that has the focus in that window's thread
+//   lock PATH                        hold a file open for writing, as a program
+//                                    still writing it does (others may read it
+//                                    only if they let it write); prints locked=1
+//                                    and holds it until killed
+//   resources PID                    that process's windows, GDI objects (counted
+//                                    inside it by brumalis-gdi-count.dll) and memory
 //
 // Copied under another name it stands in for other programs, as the tests
 // place it: as brumalis-browser.exe it is the web browser and notes the
@@ -27,6 +35,7 @@
 // window appears only after that delay; named Program.exe it is the program a
 // careless start of "C:\Program Files\..." would run, and leaves a mark.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -151,6 +160,26 @@ int Mouse(HWND hwnd) {
   return 0;
 }
 
+int PointerAt(HWND hwnd, int x, int y, bool click) {
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageA(hwnd, WM_MOUSEMOVE, 0, at);
+  if (click) {
+    PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+  }
+  return IsWindow(hwnd) ? 0 : 1;
+}
+
+int Lock(const char *path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  std::printf("locked=1\n");
+  std::fflush(stdout);
+  Sleep(INFINITE);
+  return 0;
+}
+
 int Run(DWORD timeout, int argc, char **argv) {
   std::string cmd;
   for (int i = 0; i < argc; ++i) {
@@ -258,6 +287,95 @@ int Texts(HWND hwnd) {
   return 0;
 }
 
+// -- resources of another process ------------------------------------------------
+
+struct WindowCount {
+  DWORD pid;
+  unsigned long count;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+  ++reinterpret_cast<WindowCount *>(param)->count;
+  return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM param) {
+  auto *windows = reinterpret_cast<WindowCount *>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == windows->pid) {
+    ++windows->count;
+    EnumChildWindows(hwnd, CountChild, param);
+  }
+  return TRUE;
+}
+
+// The base address of a module, by file name, in another process.
+HMODULE RemoteModule(HANDLE process, const char *name) {
+  HMODULE modules[1024];
+  DWORD needed = 0;
+  if (!EnumProcessModules(process, modules, sizeof modules, &needed)) return nullptr;
+  for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 1024; ++i) {
+    char base[MAX_PATH] = "";
+    if (GetModuleBaseNameA(process, modules[i], base, MAX_PATH) && lstrcmpiA(base, name) == 0) return modules[i];
+  }
+  return nullptr;
+}
+
+// Runs `function` of `module` (loaded in this process too) in the other
+// process; its exit code, or -1.
+long long RunRemote(HANDLE process, HMODULE local, HMODULE remote, const char *function, void *argument) {
+  const FARPROC here = GetProcAddress(local, function);
+  if (!here || !remote) return -1;
+  const auto there = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<UINT_PTR>(remote) + (reinterpret_cast<UINT_PTR>(here) - reinterpret_cast<UINT_PTR>(local)));
+  HANDLE thread = CreateRemoteThread(process, nullptr, 0, there, argument, 0, nullptr);
+  if (!thread) return -1;
+  DWORD code = 0;
+  const bool done = WaitForSingleObject(thread, 20000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &code);
+  CloseHandle(thread);
+  return done ? static_cast<long long>(code) : -1;
+}
+
+long long RemoteGdiCount(HANDLE process) {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  char *slash = std::strrchr(path, '\\');
+  if (!slash) return -1;
+  lstrcpyA(slash + 1, "brumalis-gdi-count.dll");
+  HMODULE local = LoadLibraryA(path);
+  if (!local) return -1;
+  HMODULE counter = RemoteModule(process, "brumalis-gdi-count.dll");
+  if (!counter) {
+    const SIZE_T size = lstrlenA(path) + 1;
+    void *text = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!text || !WriteProcessMemory(process, text, path, size, nullptr)) return -1;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    RunRemote(process, kernel, RemoteModule(process, "kernel32.dll"), "LoadLibraryA", text);
+    VirtualFreeEx(process, text, 0, MEM_RELEASE);
+    counter = RemoteModule(process, "brumalis-gdi-count.dll");
+  }
+  return RunRemote(process, local, counter, "CountGdiObjects", nullptr);
+}
+
+int Resources(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                   PROCESS_VM_WRITE | PROCESS_VM_READ,
+                               FALSE, pid);
+  if (!process) return 1;
+  WindowCount windows = {pid, 0};
+  EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&windows));
+  PROCESS_MEMORY_COUNTERS memory = {};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(process, &memory, sizeof memory);
+  std::printf("windows=%lu\n", windows.count);
+  std::printf("gdi=%lld\n", RemoteGdiCount(process));
+  std::printf("working_set_kb=%llu\n", static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
+  std::printf("private_kb=%llu\n", static_cast<unsigned long long>(memory.PagefileUsage / 1024));
+  CloseHandle(process);
+  return 0;
+}
+
 int FakeRenderer(DWORD delay) {
   Sleep(delay);
   WNDCLASSA wc = {};
@@ -336,6 +454,10 @@ int main(int argc, char **argv) {
     return Key(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0), argc == 5 ? std::atoi(argv[4]) : 1);
   if (cmd == "close" && argc == 3) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == "mouse" && argc == 3) return Mouse(ParseHwnd(argv[2]));
+  if ((cmd == "click" || cmd == "move") && argc == 5)
+    return PointerAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), cmd == "click");
+  if (cmd == "lock" && argc == 3) return Lock(argv[2]);
+  if (cmd == "resources" && argc == 3) return Resources(std::strtoul(argv[2], nullptr, 0));
   if (cmd == "window" && argc == 5) return Window(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
   if (cmd == "child" && argc == 4) return Child(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
   if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));

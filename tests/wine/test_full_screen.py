@@ -12,6 +12,7 @@ from harness import VK_ESCAPE, AudioServer, WineTestCase, wait_exit
 
 HOST = "Brumalis.scr"
 LOUD = 1000  # peak level that counts as sound (full scale is 32767)
+SND_NODEFAULT = 0x0002
 
 
 def music_settings(kind, repeat=0, file=""):
@@ -221,13 +222,14 @@ class FullScreen(WineTestCase):
             os.remove(impostor)
 
     # -- music ----------------------------------------------------------------------
-    def play(self, settings, seconds):
+    def play(self, settings, seconds, trace="+mci"):
         """Runs with the given settings; the sound level every 100 ms, from the
-        start of the run to a second after its end, and the MCI trace."""
+        start of the run to a second after its end, and the trace (MCI unless
+        told)."""
         log = os.path.join(harness.OUT, "mci-trace.txt")
         os.makedirs(harness.OUT, exist_ok=True)
         recording = self.wine.audio.record()
-        proc, main, renderer = self.start_run(settings, trace="+mci", log=log)
+        proc, main, renderer = self.start_run(settings, trace=trace, log=log)
         time.sleep(seconds)
         self.assertIsNone(proc.poll())
         self.escape(proc, renderer, main)
@@ -238,6 +240,10 @@ class FullScreen(WineTestCase):
         with open(log, encoding="utf-8", errors="replace") as f:
             trace = f.read()
         return levels, tail, trace
+
+    def reg(self, *args):
+        subprocess.run(self.wine.wine("reg", *args), env=self.wine.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @staticmethod
     def runs_of_sound(levels):
@@ -273,6 +279,33 @@ class FullScreen(WineTestCase):
                 levels, _, trace = self.play(settings, 2)
                 text, runs = self.runs_of_sound(levels)
                 self.assertEqual(runs, [], f"sound: {text}")
+
+    def test_a_wav_file_that_cannot_be_opened_plays_nothing_not_the_default_sound(self):
+        # The system's default sound is a loud tone here, so that a player
+        # that falls back to it is heard.
+        music = self.wine.drive_c("music dir")
+        shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "default.wav"))
+        shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "locked.wav"))
+        key = "HKCU\\AppEvents\\Schemes\\Apps\\.Default\\SystemDefault"
+        self.reg("add", key + "\\.Current", "/ve", "/d", "C:\\music dir\\default.wav", "/f")
+        self.addCleanup(self.reg, "delete", key, "/f")
+        # The file can be read when the settings are loaded, but the sound
+        # player cannot open it: another program holds it open for writing.
+        # A file deleted between the two steps meets the same end.
+        holder = subprocess.Popen(self.wine.wine(self.wine.program("brumalis-probe.exe"), "lock",
+                                                 "C:\\music dir\\locked.wav"),
+                                  env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.wine.children.append(holder)
+        self.assertEqual(holder.stdout.readline().strip(), b"locked=1")
+        levels, _, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
+        text, runs = self.runs_of_sound(levels)
+        self.assertEqual(runs, [], f"sound: {text}")
+        # Wine's player never falls back to the default sound for a file name,
+        # so silence alone proves little here: the request itself must forbid it.
+        flags = [int(f, 16) for f in re.findall(r"MULTIMEDIA_PlaySound pszSound='[0-9A-Fa-f]+' .*fdwSound=([0-9A-Fa-f]+)",
+                                                trace)]
+        self.assertTrue(flags, "the sound player was not asked to play")
+        self.assertTrue(flags[0] & SND_NODEFAULT, f"played with flags {flags[0]:#x}: the default sound may stand in")
 
     def test_without_a_cd_drive_the_first_poll_gives_up_and_the_run_goes_on(self):
         levels, _, trace = self.play(music_settings(1, repeat=3), 3)
