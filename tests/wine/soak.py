@@ -124,7 +124,7 @@ def show(elapsed, row):
     cells = [f"{elapsed:6.0f}s"]
     for name, values in row.items():
         cells.append(f"{name}: {values['windows']:3d} win {values['gdi']:4d} gdi "
-                     f"{values['working_set_kb'] // 1024:4d} MB ws {values['private_kb'] // 1024:4d} MB priv")
+                     f"{values['working_set_kb'] / 1024:6.1f} MB ws {values['private_kb'] / 1024:6.1f} MB priv")
     print(" | ".join(cells), flush=True)
 
 
