@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
 # Checks the two shipped programs of a Windows build without running them:
 # each is a GUI program of the build's architecture that imports system DLLs
-# only, so it needs no MinGW runtime DLL beside it.
+# only, so it needs no MinGW runtime DLL beside it, and carries the
+# application manifest: DPI-aware per monitor, made for Windows 7 to 11.
 #
 #   scripts/check-programs.sh win32|win64 BIN_DIR
 set -eu
 export LC_ALL=C  # objdump speaks the locale's language
 arch=$1 bin=$2
 case "$arch" in
-  win32) objdump=i686-w64-mingw32-objdump format=pei-i386 magic=010b kind=PE32 ;;
-  win64) objdump=x86_64-w64-mingw32-objdump format=pei-x86-64 magic=020b kind=PE32+ ;;
+  win32) tools=i686-w64-mingw32 format=pei-i386 magic=010b kind=PE32 ;;
+  win64) tools=x86_64-w64-mingw32 format=pei-x86-64 magic=020b kind=PE32+ ;;
   *) echo "unknown architecture: $arch" >&2; exit 2 ;;
 esac
+objdump=$tools-objdump windres=$tools-windres
+# What the manifest must say: the DPI awareness, and the compatibility
+# entries of Windows 7, 8, 8.1 and 10/11.
+manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/WindowsSettings"">true/PM</dpiAware>'
+  '<dpiAwareness xmlns=""http://schemas.microsoft.com/SMI/2016/WindowsSettings"">PerMonitorV2,PerMonitor</dpiAwareness>'
+  '<supportedOS Id=""{35138b9a-5d96-4fbd-8e2d-a2440225f93a}""/>'
+  '<supportedOS Id=""{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}""/>'
+  '<supportedOS Id=""{1f676c76-80e1-4239-95bb-83d0f6d0da78}""/>'
+  '<supportedOS Id=""{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}""/>')
 # What Windows itself provides to these programs.
 system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll comctl32.dll
   winmm.dll opengl32.dll glu32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll version.dll)
@@ -37,8 +47,19 @@ for name in Brumalis.scr Brumalis.dll; do
   for dll in $imports; do
     [[ " ${system_dlls[*]} " == *" $dll "* ]] || problems+=("imports $dll")
   done
+  # The resources as windres lists them: the manifest is resource 1 of type
+  # 24, one quoted line of text per line of the file.
+  resources=$("$windres" -J coff -O rc -i "$file" 2>&1) || problems+=("resources unreadable")
+  manifest=$(sed -n '/^1 24 /,/^END/p' <<<"$resources")
+  if [ -z "$manifest" ]; then
+    problems+=("no application manifest")
+  else
+    for line in "${manifest_lines[@]}"; do
+      grep -qF "$line" <<<"$manifest" || problems+=("manifest lacks $line")
+    done
+  fi
   if [ ${#problems[@]} -eq 0 ]; then
-    echo "$name: $kind $format GUI program, imports only system DLLs ($(echo $imports | tr ' ' ','))"
+    echo "$name: $kind $format GUI program, imports only system DLLs ($(echo $imports | tr ' ' ',')), manifest: DPI-aware, Windows 7-11"
   else
     echo "$name: $(IFS=';'; echo "${problems[*]}")"
     failed=1
