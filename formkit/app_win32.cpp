@@ -5,6 +5,7 @@
 #include "argument_text.h"
 #include "form_kit_internal_win32.h"
 #include "numbers.h"
+#include "screen_units.h"
 #include "text_win32.h"
 
 namespace formkit {
@@ -39,15 +40,19 @@ int LogicalPixels(int index) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, index);
   ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
+  return UsableDpi(dpi);
 }
 
 int TwipsPerPixelX() { return 1440 / LogicalPixels(LOGPIXELSX); }
 int TwipsPerPixelY() { return 1440 / LogicalPixels(LOGPIXELSY); }
-long ScreenWidthTwips() { return static_cast<long>(GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
-long ScreenHeightTwips() { return static_cast<long>(GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY(); }
-int PixelsX(long twips) { return RoundToInt32(static_cast<double>(twips) / TwipsPerPixelX()).value_or(0); }
-int PixelsY(long twips) { return RoundToInt32(static_cast<double>(twips) / TwipsPerPixelY()).value_or(0); }
+int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+long ScreenWidthTwips() { return PixelsToTwips(ScreenWidthPixels(), LogicalPixels(LOGPIXELSX)); }
+long ScreenHeightTwips() { return PixelsToTwips(ScreenHeightPixels(), LogicalPixels(LOGPIXELSY)); }
+int PixelsX(long twips) { return TwipsToPixels(twips, LogicalPixels(LOGPIXELSX)); }
+int PixelsY(long twips) { return TwipsToPixels(twips, LogicalPixels(LOGPIXELSY)); }
+int ScaledX(int pixelsAt96) { return ScaleFromBaseDpi(pixelsAt96, LogicalPixels(LOGPIXELSX)); }
+int ScaledY(int pixelsAt96) { return ScaleFromBaseDpi(pixelsAt96, LogicalPixels(LOGPIXELSY)); }
 
 // The screen-wide pointer overrides every form's own until set back.
 void SetScreenMousePointer(MousePointer pointer) {

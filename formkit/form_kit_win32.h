@@ -24,13 +24,19 @@ namespace formkit {
 
 // -- Screen ----------------------------------------------------------------
 int LogicalPixels(int index);  // LOGPIXELSX or LOGPIXELSY of the screen, 96 if unknown
-int TwipsPerPixelX();  // 15 at 96 dots per inch
+int TwipsPerPixelX();  // 15 at 96 dots per inch, the whole twips in a pixel
 int TwipsPerPixelY();
+int ScreenWidthPixels();  // the primary screen
+int ScreenHeightPixels();
 long ScreenWidthTwips();
 long ScreenHeightTwips();
-// Twips to whole pixels: the nearest integer, ties to even.
+// Twips to whole pixels at the screen's DPI: the nearest integer, ties to even.
 int PixelsX(long twips);
 int PixelsY(long twips);
+// A length in pixels at 96 DPI scaled to the screen's DPI, as pictures made
+// for 96 DPI are shown.
+int ScaledX(int pixelsAt96);
+int ScaledY(int pixelsAt96);
 enum class MousePointer { Default, Hourglass };
 void SetScreenMousePointer(MousePointer pointer);
 MousePointer ScreenMousePointer();
@@ -83,8 +89,9 @@ class Control {
   HCURSOR cursor_ = nullptr;
 };
 
-// A picture drawn at its own size from the control's top-left corner and cut
-// off at the control's edges.
+// A picture drawn from the control's top-left corner and cut off at the
+// control's edges. Pictures are made for 96 DPI, where they are drawn at their
+// own size; at other DPIs they grow or shrink with the control.
 class Image : public Control {
  public:
   explicit Image(Container &container) : Control(container) {}
@@ -261,7 +268,8 @@ class GroupFrame : public Container {
 };
 
 // A windowed picture holder: an assigned picture that stays, and pictures
-// drawn on it at run time that Clear removes.
+// drawn on it at run time that Clear removes. Pictures are sized for the
+// screen's DPI as on an Image.
 class PictureBox {
  public:
   explicit PictureBox(Container &parent);

@@ -3,6 +3,7 @@
 
 #include "form_kit_internal_win32.h"
 #include "paint_win32.h"
+#include "screen_units.h"
 #include "text_win32.h"
 #include "window_bridge_win32.h"
 
@@ -216,8 +217,8 @@ void Form::SetClientSizeTwips(long width, long height) {
 RECT Form::WindowRectTwips() const {
   RECT r = {};
   if (hwnd_) GetWindowRect(hwnd_, &r);
-  const long tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  return {r.left * tx, r.top * ty, r.right * tx, r.bottom * ty};
+  const int dx = LogicalPixels(LOGPIXELSX), dy = LogicalPixels(LOGPIXELSY);
+  return {PixelsToTwips(r.left, dx), PixelsToTwips(r.top, dy), PixelsToTwips(r.right, dx), PixelsToTwips(r.bottom, dy)};
 }
 
 void Form::SetIcon(HICON icon) {

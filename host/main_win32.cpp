@@ -60,8 +60,8 @@ bool AnotherInstanceRuns() {
 void WritePrimaryScreenSize() {
   // A size that does not fit 16 bits is written as 0, which the renderer
   // replaces with its own default.
-  const auto width = RoundToInt16(static_cast<double>(formkit::ScreenWidthTwips() / formkit::TwipsPerPixelX()));
-  const auto height = RoundToInt16(static_cast<double>(formkit::ScreenHeightTwips() / formkit::TwipsPerPixelY()));
+  const auto width = RoundToInt16(formkit::ScreenWidthPixels());
+  const auto height = RoundToInt16(formkit::ScreenHeightPixels());
   Win32Profile profile;
   WriteScreenSize(profile, width.value_or(0), height.value_or(0));
 }
