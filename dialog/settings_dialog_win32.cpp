@@ -116,7 +116,8 @@ class SettingsDialog : public formkit::Form {
     Img_Ra[1] = formkit::LoadPictureResource(IDB_MARK_ON);
     for (int i = 1; i <= kBannerFrames; ++i) Pic_t[i] = formkit::LoadPictureResource(IDB_BANNER_FIRST + i - 1);
 
-    static const MemoryPropertyBag frameProperties = {{L"ShadowDepth", L"7"}};
+    // The shadow is 7 pixels deep at 96 DPI and keeps its share of the panel at others.
+    const MemoryPropertyBag frameProperties = {{L"ShadowDepth", std::to_wstring(formkit::ScaledX(7))}};
     GFXFrameX1.Create(Hwnd(), formkit::PixelsX(180), formkit::PixelsY(180), formkit::PixelsX(6735),
                       formkit::PixelsY(2715), &frameProperties);
 

@@ -43,13 +43,24 @@ void Image::SetPicture(Picture picture) {
 
 namespace internal {
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int maxWidth, int maxHeight) {
-  if (!bitmap) return;
+  if (!bitmap || maxWidth <= 0 || maxHeight <= 0) return;
   BITMAP info = {};
   GetObjectW(bitmap, sizeof info, &info);
+  const int w = ScaledX(info.bmWidth), h = ScaledY(info.bmHeight);
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, bitmap);
-  const int w = std::min<int>(info.bmWidth, maxWidth), h = std::min<int>(info.bmHeight, maxHeight);
-  if (w > 0 && h > 0) BitBlt(dc, x, y, w, h, source, 0, 0, SRCCOPY);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, x, y, x + maxWidth, y + maxHeight);
+  if (w == info.bmWidth && h == info.bmHeight) {
+    BitBlt(dc, x, y, w, h, source, 0, 0, SRCCOPY);
+  } else {
+    // Averaged rather than repeated pixels: at 120 or 144 DPI every other
+    // line of a picture would come out twice as thick as its neighbours.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, x, y, w, h, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+  RestoreDC(dc, saved);
   SelectObject(source, old);
   DeleteDC(source);
 }
@@ -133,13 +144,15 @@ void GroupFrame::PaintBackground(HDC dc) {
   const std::string text = ToAnsi(caption_);
   SIZE size = {};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  RECT captionBox = {8, 0, 8 + size.cx + 4, tm.tmHeight};
+  // The caption's indent and margins grow with the DPI, as its font does.
+  const int indent = ScaledX(8), margin = ScaledX(2);
+  RECT captionBox = {indent, 0, indent + margin + size.cx + margin, tm.tmHeight};
   HBRUSH brush = CreateSolidBrush(back_);
   FillRect(dc, &captionBox, brush);
   DeleteObject(brush);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
-  TextOutA(dc, 10, 0, text.c_str(), static_cast<int>(text.size()));
+  TextOutA(dc, indent + margin, 0, text.c_str(), static_cast<int>(text.size()));
   if (old) SelectObject(dc, old);
 }
 

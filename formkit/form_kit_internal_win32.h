@@ -21,7 +21,8 @@ HCURSOR Hourglass();
 // One message through the forms' keyboard handling to its window.
 void DispatchOne(MSG &msg);
 
-// A bitmap at its own size from (x, y), cut off at the given width and height.
+// A bitmap made for 96 DPI from (x, y), at its size for the screen's DPI (its
+// own size at 96), cut off at the given width and height.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int maxWidth, int maxHeight);
 
 }  // namespace formkit::internal
