@@ -103,6 +103,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void OnLoad() override {
     loadedAt_ = GetTickCount();
     RendererPath = formkit::App::Path() + kRendererFile;
+    CoverOtherMonitors();
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
   }

@@ -1,0 +1,55 @@
+// Black windows over every monitor but the primary one during a full-screen
+// run. They are top-most, have no cursor and never take the focus, so the
+// renderer keeps the keyboard and Escape still ends the run; they go with
+// the program at the end of the run.
+#include <windows.h>
+
+#include <vector>
+
+#include "host_state.h"
+#include "monitor_cover.h"
+
+namespace {
+
+const wchar_t kCoverClass[] = L"BrumalisCover";
+
+LRESULT CALLBACK CoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;  // a click leaves the focus where it is
+    case WM_SETCURSOR:
+      SetCursor(nullptr);
+      return TRUE;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
+  reinterpret_cast<std::vector<ScreenRect> *>(data)->push_back({rect->left, rect->top, rect->right, rect->bottom});
+  return TRUE;
+}
+
+}  // namespace
+
+void CoverOtherMonitors() {
+  std::vector<ScreenRect> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const std::vector<ScreenRect> covers = CoverRects(monitors, primary);
+  if (covers.empty()) return;
+
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = CoverProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kCoverClass;
+  RegisterClassW(&wc);
+  for (const ScreenRect &r : covers) {
+    // A tool window has no taskbar button; no activation on showing either.
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kCoverClass, L"",
+                                 WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+    if (cover) ShowWindow(cover, SW_SHOWNOACTIVATE);
+  }
+}
