@@ -32,42 +32,88 @@ def wine_environment(display, arch):
     return env
 
 
-class Display:
-    """An Xvfb display with 24-bit depth and, unless told otherwise, GLX."""
+def start_x_server(command, env=None):
+    """Starts an X server on the first free display number from 90 on;
+    `command` is its command line without the display. Returns the display
+    and the process."""
+    for n in range(90, 190):
+        if os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
+            continue
+        proc = subprocess.Popen([command[0], f":{n}", *command[1:]], env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if proc.poll() is not None:
+                break
+            if subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return f":{n}", proc
+            time.sleep(0.1)
+        proc.kill()
+        proc.wait()
+    raise RuntimeError(f"no X display could be started with {command[0]}")
 
-    def __init__(self, width=1280, height=1024, glx=True):
+
+def stop_process(proc):
+    if proc and proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+
+
+def copy_prefix(arch, name):
+    """A copy of the architecture's prefix under build/, made afresh for a
+    test class that changes settings the other tests rely on."""
+    source = wine_environment("", arch)["WINEPREFIX"]
+    copy = f"{source}-{name.lower()}"
+    shutil.rmtree(copy, ignore_errors=True)
+    subprocess.run(["cp", "-a", source, copy], check=True)
+    return copy
+
+
+class Display:
+    """An Xvfb display with 24-bit depth and, unless told otherwise, GLX.
+
+    With `second` (a width and height), the display has two monitors side by
+    side, the primary one at the left: Xvfb cannot place its screens apart,
+    so a nested Xephyr with two screens joined by Xinerama (RandR off, so
+    that Wine asks Xinerama) stands on an Xvfb large enough to hold both."""
+
+    def __init__(self, width=1280, height=1024, glx=True, second=None):
         self.width, self.height = width, height
         self.glx = glx
-        self.number = None
-        self.process = None
+        self.second = second
+        self.processes = []
 
     def start(self):
-        for n in range(90, 190):
-            if os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
-                continue
-            proc = subprocess.Popen(
-                ["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
-                 "+extension" if self.glx else "-extension", "GLX", "-nolisten", "tcp", "-noreset"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            deadline = time.time() + 10
-            while time.time() < deadline:
-                if proc.poll() is not None:
-                    break
-                if subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL).returncode == 0:
-                    self.number, self.process = n, proc
-                    return f":{n}"
-                time.sleep(0.1)
-            proc.kill()
-        raise RuntimeError("no X display could be started")
+        glx = ["+extension" if self.glx else "-extension", "GLX"]
+        if not self.second:
+            name, proc = start_x_server(["Xvfb", "-screen", "0", f"{self.width}x{self.height}x24", *glx,
+                                         "-nolisten", "tcp", "-noreset"])
+            self.processes = [proc]
+            return name
+        w2, h2 = self.second
+        host, proc = start_x_server(["Xvfb", "-screen", "0", f"{self.width + w2}x{max(self.height, h2)}x24",
+                                     "-nolisten", "tcp", "-noreset"])
+        self.processes = [proc]
+        try:
+            name, nested = start_x_server(
+                ["Xephyr", "+xinerama", "-extension", "RANDR", "-screen", f"{self.width}x{self.height}x24",
+                 "-screen", f"{w2}x{h2}x24", *glx, "-nolisten", "tcp", "-noreset"],
+                env=dict(os.environ, DISPLAY=host))
+        except BaseException:
+            self.stop()
+            raise
+        self.processes.append(nested)
+        return name
 
     def stop(self):
-        if self.process:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
+        for proc in reversed(self.processes):
+            stop_process(proc)
+        self.processes = []
 
 
 class AudioServer:
@@ -140,18 +186,21 @@ class Picture:
 class WineSession:
     """One display and one wineserver for a test class."""
 
-    def __init__(self, bin_dir, native_bin, audio=False, arch="win32", glx=True):
+    def __init__(self, bin_dir, native_bin, audio=False, arch="win32", glx=True, display=None, prefix=None):
         self.arch = arch
         self.bin = bin_dir
         self.native_bin = native_bin
-        self.display = Display(glx=glx)
+        self.display = display or Display(glx=glx)
         self.audio = AudioServer() if audio else None
+        self.prefix = prefix
         self.env = None
         self.children = []
 
     def start(self):
         name = self.display.start()
         self.env = wine_environment(name, self.arch)
+        if self.prefix:
+            self.env["WINEPREFIX"] = self.prefix
         if self.audio:
             self.audio.start()
             self.env["XDG_RUNTIME_DIR"] = self.audio.runtime
@@ -242,11 +291,11 @@ class WineSession:
         info["ok"] = result.returncode == 0
         return info
 
-    def make_window(self, title, width=152, height=112):
-        """A window of another program, as the display settings' pane or a
-        running instance would be; returns (process, handle)."""
+    def make_window(self, title, width=152, height=112, at=(100, 100)):
+        """A grey window of another program, as the display settings' pane or
+        a running instance would be; returns (process, handle)."""
         proc = subprocess.Popen(self.wine(self.program("brumalis-probe.exe"), "window",
-                                          title.encode("cp932").hex(), str(width), str(height)),
+                                          title.encode("cp932").hex(), str(width), str(height), *map(str, at)),
                                 env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         self.children.append(proc)
         line = proc.stdout.readline().decode().strip()
@@ -273,6 +322,23 @@ class WineSession:
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], env=self.env, check=True)
+
+    def restart_server(self):
+        """Ends this prefix's wineserver and its programs, and starts a new
+        one: settings that Wine reads once, such as the DPI, then apply."""
+        self.end_all()
+        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-k"], env=self.env)
+        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-w"], env=self.env, timeout=30)
+        subprocess.run([self.env["BRUMALIS_WINESERVER"], "-p"], env=self.env, check=True)
+        self.probe("find", "-", "-", "0")
+
+    def set_dpi(self, dpi):
+        """The screen's DPI, as Wine reads it from the user's desktop settings;
+        it takes effect with the next wineserver."""
+        subprocess.run([*self.wine("reg"), "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(dpi), "/f"], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.restart_server()
 
 
 def wait_exit(proc, timeout):
@@ -305,11 +371,15 @@ class WineTestCase(unittest.TestCase):
     native_bin = ""
     audio = False  # a class that plays sound sets this
     glx = True  # a class that needs a display without OpenGL clears this
+    second_monitor = None  # (width, height) of a monitor right of the primary one
+    private_prefix = False  # a class that changes the prefix's settings works on a copy
 
     @classmethod
     def setUpClass(cls):
+        display = Display(glx=cls.glx, second=cls.second_monitor)
+        prefix = copy_prefix(cls.arch, cls.__name__) if cls.private_prefix else None
         cls.wine = WineSession(cls.bin_dir, cls.native_bin, audio=cls.audio, arch=cls.arch,
-                               glx=cls.glx)
+                               glx=cls.glx, display=display, prefix=prefix)
         try:
             cls.wine.start()
         except BaseException:
@@ -323,3 +393,5 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.wine.stop()
+        if cls.wine.prefix:
+            shutil.rmtree(cls.wine.prefix, ignore_errors=True)

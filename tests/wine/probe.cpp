@@ -15,19 +15,26 @@
 //   click HWND X Y                   post a move and a left click at a client point
 //   move HWND X Y                    post a pointer move to a client point
 //   run TIMEOUT_MS PROGRAM [ARGS]    start a program, wait, print its exit code
-//   window TITLE_HEX W H             make a window with that ANSI title, print
-//                                    its handle, and live until it is closed
+//   window TITLE_HEX W H [X Y]       make a grey window with that ANSI title (at
+//                                    100, 100 unless told), print its handle, and
+//                                    live until it is closed
 //   child PARENT TIMEOUT_MS          wait for the first child window to be shown
 //                                    and describe it
 //   texts HWND                       class, text, place and state of each child window
 //   combo-items HWND                 the entries of a combo box's list
-//   focus HWND                       the window that has the focus in that window's thread
 //   lock PATH                        hold a file open for writing, as a program
 //                                    still writing it does (others may read it
 //                                    only if they let it write); prints locked=1
 //                                    and holds it until killed
 //   resources PID                    that process's windows, GDI objects (counted
 //                                    inside it by brumalis-gdi-count.dll) and memory
+//   focus HWND                       the window that has the focus in that window's thread,
+//                                    and the foreground window
+//   screen                           the screen's DPI and size, and each monitor
+//   windows PID                      every shown top-level window of that process
+//
+// It carries the programs' manifest, so it sees every window in the screen's
+// own pixels, at any DPI.
 //
 // Copied under another name it stands in for other programs, as the tests
 // place it: as brumalis-browser.exe it is the web browser and notes the
@@ -216,7 +223,7 @@ std::string FromHex(const char *hex) {
   return out;
 }
 
-int Window(const char *titleHex, int width, int height) {
+int Window(const char *titleHex, int width, int height, int x, int y) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -224,7 +231,7 @@ int Window(const char *titleHex, int width, int height) {
   wc.lpszClassName = "BrumalisProbeWindow";
   RegisterClassA(&wc);
   HWND hwnd = CreateWindowExA(0, wc.lpszClassName, FromHex(titleHex).c_str(), WS_POPUP | WS_VISIBLE,
-                              100, 100, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+                              x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return 1;
   std::printf("hwnd=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)));
   std::fflush(stdout);
@@ -278,6 +285,8 @@ int Focus(HWND hwnd) {
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return 1;
   std::printf("focus=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)));
+  std::printf("foreground=0x%llx\n",
+              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(GetForegroundWindow())));
   return 0;
 }
 
@@ -376,6 +385,40 @@ int Resources(DWORD pid) {
   return 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  GetMonitorInfoA(monitor, &info);
+  std::printf("monitor=%ld:%ld:%ld:%ld:%d\n", rect->left, rect->top, rect->right - rect->left,
+              rect->bottom - rect->top, (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+  return TRUE;
+}
+
+int Screen() {
+  HDC screen = GetDC(nullptr);
+  std::printf("dpi=%d\n", GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  std::printf("w=%d\nh=%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  std::printf("monitors=%d\n", GetSystemMetrics(SM_CMONITORS));
+  EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+  return 0;
+}
+
+BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != static_cast<DWORD>(pid) || !IsWindowVisible(hwnd)) return TRUE;
+  char cls[256] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  std::printf("window=%s:0x%llx:%ld:%ld:%ld:%ld:0x%08lx:0x%08lx\n", cls,
+              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)), r.left, r.top,
+              r.right - r.left, r.bottom - r.top, static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
+              static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+  return TRUE;
+}
+
 int FakeRenderer(DWORD delay) {
   Sleep(delay);
   WNDCLASSA wc = {};
@@ -458,11 +501,15 @@ int main(int argc, char **argv) {
     return PointerAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), cmd == "click");
   if (cmd == "lock" && argc == 3) return Lock(argv[2]);
   if (cmd == "resources" && argc == 3) return Resources(std::strtoul(argv[2], nullptr, 0));
-  if (cmd == "window" && argc == 5) return Window(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+  if (cmd == "window" && (argc == 5 || argc == 7))
+    return Window(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argc == 7 ? std::atoi(argv[5]) : 100,
+                  argc == 7 ? std::atoi(argv[6]) : 100);
   if (cmd == "child" && argc == 4) return Child(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
   if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));
   if (cmd == "combo-items" && argc == 3) return ComboItems(ParseHwnd(argv[2]));
   if (cmd == "focus" && argc == 3) return Focus(ParseHwnd(argv[2]));
+  if (cmd == "screen" && argc == 2) return Screen();
+  if (cmd == "windows" && argc == 3) return EnumWindows(PrintWindowOf, std::strtoul(argv[2], nullptr, 0)) ? 0 : 1;
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }

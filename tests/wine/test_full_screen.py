@@ -66,6 +66,22 @@ class FullScreen(WineTestCase):
         # The watch ticks every 500 ms; the probe calls around it take time too.
         self.assertLess(self.escape(proc, renderer, main), 2.5)
 
+    def test_one_monitor_gets_no_cover_and_a_real_escape_ends_the_run(self):
+        self.assertEqual(self.wine.probe("screen")["monitors"], "1")
+        proc, main, renderer = self.start_run(music_settings(0))
+        time.sleep(2)
+        self.assertFalse(self.wine.probe("find", "BrumalisCover", "-", "0", check=False)["ok"], "a cover window")
+        shown = [line for line in subprocess.run(
+            self.wine.wine(self.wine.program("brumalis-probe.exe"), "windows", main["pid"]), env=self.wine.env,
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode().splitlines() if "window=" in line]
+        self.assertEqual(shown, [], "the host shows a window")
+        # Pressed on the keyboard rather than posted: the renderer has it.
+        self.wine.xdotool("mousemove", "400", "300", "click", "1")
+        self.wine.xdotool("key", "Escape")
+        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000), "Escape did not reach the renderer")
+        self.assertTrue(self.wine.wait_gone(main["hwnd"], 10000))
+        self.assertEqual(wait_exit(proc, 10), 0)
+
     def test_a_close_request_ends_the_host_and_leaves_the_renderer(self):
         proc, main, renderer = self.start_run(music_settings(0))
         self.wine.probe("close", main["hwnd"])

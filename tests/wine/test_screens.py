@@ -1,0 +1,340 @@
+"""End-to-end: the programs on today's screens. The settings dialog lays
+itself out from twips at 96, 120 and 144 DPI with every control, text,
+picture and the panel's shadow inside its place; the renderer covers the
+whole screen at each DPI; a full-screen run blacks out a second monitor
+with a cover that never takes the keyboard from the renderer."""
+
+import os
+import subprocess
+import time
+
+import harness
+from harness import WineTestCase, wait_exit
+
+HOST = "Brumalis.scr"
+TITLE = "■Brumalis■"
+GREY = (224, 224, 224)
+BLUE = (0, 60, 116)  # the push button's outline
+DISABLED_OUTLINE = (201, 199, 186)
+
+
+def settings(kind, repeat=0, file=""):
+    return (f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={file}\r\n").encode("cp932")
+
+
+def round_half_even(numerator, denominator):
+    """numerator / denominator to the nearest integer, ties to even (both positive)."""
+    q, r = divmod(numerator, denominator)
+    if 2 * r > denominator or (2 * r == denominator and q % 2 == 1):
+        q += 1
+    return q
+
+
+def px(twips, dpi):
+    return round_half_even(twips * dpi, 1440)
+
+
+def scaled(pixels_at_96, dpi):
+    return round_half_even(pixels_at_96 * dpi, 96)
+
+
+def place(left, top, width, height, dpi):
+    """A place given in twips, in pixels: (left, top, right, bottom)."""
+    return (px(left, dpi), px(top, dpi), px(left, dpi) + px(width, dpi), px(top, dpi) + px(height, dpi))
+
+
+def moved(rect, origin):
+    return (rect[0] + origin[0], rect[1] + origin[1], rect[2] + origin[0], rect[3] + origin[1])
+
+
+def overlap(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+
+def inside(inner, outer):
+    return outer[0] <= inner[0] and outer[1] <= inner[1] and inner[2] <= outer[2] and inner[3] <= outer[3]
+
+
+def box_of(picture, area, test):
+    """The smallest rectangle (right and bottom outside) round the pixels of
+    `area` for which `test` holds, or None."""
+    xs, ys = [], []
+    for y in range(area[1], area[3]):
+        for x in range(area[0], area[2]):
+            if test(picture.pixel(x, y)):
+                xs.append(x)
+                ys.append(y)
+    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
+
+def dark(p):
+    return sum(p) < 300
+
+
+# The dialog's layout in twips, relative to the container named.
+PANEL = (180, 180, 6735, 2715)          # GFXFrameX1, on the dialog
+GROUP = (180, 120, 6255, 2355)          # Frame3, on the panel
+MARKS = {1: (180, 360), 0: (180, 660), 2: (180, 960)}  # Img_BGM(i), 195 x 195, on the group
+COMBO = (1200, 300, 615, 300)
+BUTTON_FILE = (180, 1260, 675, 375)
+BUTTON_SET = (2100, 2940, 1335, 435)
+BUTTON_CANCEL = (3540, 2940, 1335, 435)
+BANNERS = [(180, 2940, 1845, 780), (4980, 2940, 1845, 780)]
+# Labels: their place, the container, and how far right their text may run
+# (the left edge of what follows on their line, in twips of that container).
+LABELS = {
+    "音楽CD": ((420, 360, 645, 195), "group", 1200),
+    "曲目をﾘﾋﾟｰﾄ": ((1860, 360, 990, 195), "group", 6255),
+    "なし": ((420, 660, 330, 195), "group", 6255),
+    "MP3、WAV": ((420, 960, 900, 195), "group", 6255),
+    "Designed by t-orka Ver.1.0.0": ((2100, 3480, 2475, 195), "dialog", 4980),
+}
+SHADOW_AT_96 = 7
+
+
+class Dpi(WineTestCase):
+    """Changes the prefix's DPI, so it works on a copy of the prefix."""
+
+    private_prefix = True
+    DPIS = (96, 120, 144)
+
+    def open_dialog(self):
+        self.wine.write_settings(settings(1, 0))
+        proc = self.wine.start_program(HOST, "/c")
+        dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+        # Both banner boxes have shown a picture 2.5 s after the load.
+        time.sleep(3.0)
+        return proc, dialog
+
+    def windows(self, dialog):
+        found = {}
+        for c in self.wine.probe("texts", dialog["hwnd"])["children"]:
+            found.setdefault(c["class"], []).append((c["x"], c["y"], c["x"] + c["w"], c["y"] + c["h"]))
+        return found
+
+    def save_crop(self, name, rect):
+        shot = os.path.join(harness.OUT, name)
+        os.makedirs(harness.OUT, exist_ok=True)
+        blob = subprocess.run(["import", "-display", self.wine.env["DISPLAY"], "-window", "root", "png:-"],
+                              check=True, stdout=subprocess.PIPE).stdout
+        x, y, r, b = rect
+        subprocess.run(["convert", "png:-", "-crop", f"{r - x}x{b - y}+{x}+{y}", "+repage", shot],
+                       input=blob, check=True)
+
+    def test_the_dialog_fills_its_places_at_every_dpi(self):
+        ink_heights = {}
+        for dpi in self.DPIS:
+            with self.subTest(dpi=dpi):
+                self.wine.set_dpi(dpi)
+                self.assertEqual(self.wine.probe("screen")["dpi"], str(dpi))
+                proc, dialog = self.open_dialog()
+                try:
+                    ink_heights[dpi] = self.check_dialog(dialog, dpi)
+                finally:
+                    self.wine.probe("close", dialog["hwnd"])
+                    self.assertEqual(wait_exit(proc, 20), 0)
+        # Text grows with the DPI: nothing of it is cut off.
+        for dpi in self.DPIS[1:]:
+            if dpi not in ink_heights or 96 not in ink_heights:
+                continue
+            for text, height in ink_heights[dpi].items():
+                expected = ink_heights[96][text] * dpi / 96
+                self.assertLessEqual(abs(height - expected), 2 + expected / 10, f"{text} at {dpi} DPI")
+
+    def check_dialog(self, dialog, dpi):
+        client = (int(dialog["client_x"]), int(dialog["client_y"]))
+        self.assertEqual((int(dialog["client_w"]), int(dialog["client_h"])), (px(7020, dpi), px(3900, dpi)))
+        self.save_crop(f"dialog-{dpi}dpi.png", (int(dialog["x"]), int(dialog["y"]),
+                                                int(dialog["x"]) + int(dialog["w"]),
+                                                int(dialog["y"]) + int(dialog["h"])))
+        found = self.windows(dialog)
+        dialog_area = moved((0, 0, px(7020, dpi), px(3900, dpi)), client)
+
+        # Windowed controls: exactly at their places, inside their containers.
+        panel = moved(place(*PANEL, dpi), client)
+        self.assertEqual(found.get("BrumalisGfxFrameX"), [panel])
+        group = moved(place(*GROUP, dpi), panel)
+        self.assertEqual(found.get("BrumalisGroupFrame"), [group])
+        buttons = {"file": moved(place(*BUTTON_FILE, dpi), group), "set": moved(place(*BUTTON_SET, dpi), client),
+                   "cancel": moved(place(*BUTTON_CANCEL, dpi), client)}
+        self.assertEqual(sorted(found.get("BrumalisXpButton", [])), sorted(buttons.values()))
+        banners = [moved(place(*b, dpi), client) for b in BANNERS]
+        self.assertEqual(sorted(found.get("BrumalisPictureBox", [])), sorted(banners))
+        [combo] = found.get("ComboBox", [None])
+        expected_combo = moved(place(*COMBO, dpi), group)
+        self.assertEqual(combo[:3], expected_combo[:3])
+        self.assertLessEqual(combo[3], group[1] + px(MARKS[0][1], dpi), "the track box reaches the next row")
+        self.assertTrue(inside(panel, dialog_area))
+        for rect in [combo, buttons["file"]]:
+            self.assertTrue(inside(rect, group))
+
+        picture = self.wine.screenshot()
+
+        # The option marks fill their places as at 96 DPI: the picture is
+        # 12 pixels at 96, grown with the DPI, at the place's top left.
+        side = scaled(12, dpi)
+        places = {}
+        for index, (left, top) in MARKS.items():
+            mark = moved(place(left, top, 195, 195, dpi), group)
+            places[f"mark {index}"] = mark
+            search = (mark[0] - 3, mark[1] - 3, mark[2] + 3, mark[3] + 3)
+            drawn = box_of(picture, search, lambda p: p != GREY)
+            self.assertEqual(drawn, (mark[0], mark[1], mark[0] + side, mark[1] + side), f"mark {index}")
+            blue = box_of(picture, mark, lambda p: p[2] > p[0] + 60 and p[2] > 150)
+            self.assertEqual(blue is not None, index == 1, f"mark {index} chosen")
+
+        # The banner pictures fill their boxes as at 96 DPI: the grey-bordered
+        # 120 x 50 field, grown with the DPI, from the box's top left.
+        for i, box in enumerate(banners):
+            drawn = box_of(picture, box, lambda p: sum(p) > 120)
+            self.assertIsNotNone(drawn, f"banner box {i} is empty")
+            self.assertEqual(drawn[:2], box[:2], f"banner box {i}")
+            self.assertLessEqual(abs(drawn[2] - box[0] - scaled(120, dpi)), 1, f"banner box {i} width")
+            self.assertLessEqual(abs(drawn[3] - box[1] - scaled(50, dpi)), 1, f"banner box {i} height")
+
+        # Texts: inside their places from top to bottom, never past what
+        # follows on their line.
+        ink_heights = {}
+        containers = {"group": group, "dialog": client}
+        for text, (twips, container, limit) in LABELS.items():
+            origin = containers[container]
+            label = moved(place(*twips, dpi), origin)
+            right = origin[0] + px(limit, dpi)
+            # Up to what follows on the line, and a little above and below
+            # (less than the gap to the next row).
+            search = (label[0] - 4, label[1] - px(60, dpi), right, label[3] + px(60, dpi))
+            ink = box_of(picture, search, dark)
+            self.assertIsNotNone(ink, f"{text} not shown")
+            self.assertTrue(inside(ink, (label[0], label[1], right - 2, label[3])), f"{text}: {ink} outside {label}")
+            ink_heights[text] = ink[3] - ink[1]
+            places[text] = ink
+        # The group's caption sits on its frame line, right of the corner.
+        caption = box_of(picture, (group[0], group[1], group[0] + px(1200, dpi), group[1] + px(300, dpi)), dark)
+        self.assertIsNotNone(caption, "no group caption")
+        self.assertGreaterEqual(caption[0], group[0] + scaled(8, dpi))
+        ink_heights["BGM"] = caption[3] - caption[1]
+
+        # Nothing overlaps.
+        places.update({"track box": combo, **{f"button {k}": v for k, v in buttons.items()},
+                       "banner 0": banners[0], "banner 1": banners[1]})
+        names = sorted(places)
+        for i, a in enumerate(names):
+            for b in names[i + 1:]:
+                self.assertFalse(overlap(places[a], places[b]), f"{a} {places[a]} overlaps {b} {places[b]}")
+
+        # The push buttons keep their look: a one-pixel outline, blue when
+        # enabled and grey when disabled, the caption centred inside it.
+        for name, rect in buttons.items():
+            x0, y0, x1, y1 = rect
+            mx, my = (x0 + x1) // 2, (y0 + y1) // 2
+            outline = DISABLED_OUTLINE if name == "file" else BLUE
+            for point in ((mx, y0), (mx, y1 - 1), (x0, my), (x1 - 1, my)):
+                self.assertEqual(picture.pixel(*point), outline, f"{name} outline at {point}")
+            if name != "file":
+                ink = box_of(picture, (x0 + 3, y0 + 3, x1 - 3, y1 - 3), dark)
+                self.assertIsNotNone(ink, f"{name} has no caption")
+                self.assertLessEqual(abs((ink[0] - x0) - (x1 - ink[2])), 2, f"{name} caption not centred")
+                self.assertLessEqual(abs((ink[1] - y0) - (y1 - ink[3])), 3, f"{name} caption not centred")
+
+        # The panel's shadow: as deep as 7 pixels at 96 DPI, grown with the
+        # DPI, its rings fading from the frame to the dialog's grey, all
+        # inside the panel.
+        depth = scaled(SHADOW_AT_96, dpi)
+        step = int((100 - 224) / depth)  # the ring colour's step, truncated toward zero
+        x0, y0, x1, y1 = panel
+        my, mx = (y0 + y1) // 2, (x0 + x1) // 2
+        self.assertEqual(picture.pixel(x1 - depth - 1, my), (0, 0, 0), "the frame's right edge")
+        self.assertEqual(picture.pixel(mx, y1 - depth - 1), (0, 0, 0), "the frame's bottom edge")
+        for ring in range(1, depth + 1):
+            grey = 100 - step * ring
+            self.assertEqual(picture.pixel(x1 - depth + ring - 1, my), (grey, grey, grey), f"right ring {ring}")
+            self.assertEqual(picture.pixel(mx, y1 - depth + ring - 1), (grey, grey, grey), f"bottom ring {ring}")
+        self.assertEqual(picture.pixel(x1, my), GREY, "the shadow runs past the panel")
+        self.assertEqual(picture.pixel(mx, y1), GREY, "the shadow runs past the panel")
+        return ink_heights
+
+    def test_the_renderer_covers_the_screen_at_every_dpi(self):
+        width, height = self.wine.display.width, self.wine.display.height
+        for dpi in self.DPIS:
+            with self.subTest(dpi=dpi):
+                self.wine.set_dpi(dpi)
+                self.wine.write_settings(settings(0))
+                proc = self.wine.start_program(HOST, "/s")
+                main = self.wine.find_window("-", "Brumalis_Main", 20000)
+                renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+                time.sleep(2.0)
+                self.assertEqual((int(renderer["x"]), int(renderer["y"]), int(renderer["w"]), int(renderer["h"])),
+                                 (0, 0, width, height))
+                with open(self.wine.settings_path(), "rb") as f:
+                    self.assertIn(f"Width={width}\r\nHeight={height}".encode(), f.read())
+                picture = self.wine.screenshot(f"renderer-{dpi}dpi.png")
+                for corner in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
+                    self.assertNotEqual(picture.pixel(*corner), (0, 0, 0), f"nothing drawn at {corner}")
+                self.wine.probe("key", renderer["hwnd"], "27")
+                self.assertTrue(self.wine.wait_gone(main["hwnd"], 20000))
+                self.assertEqual(wait_exit(proc, 10), 0)
+
+
+class TwoMonitors(WineTestCase):
+    """A second monitor, 1024 x 768, right of the 1280 x 1024 primary one."""
+
+    second_monitor = (1024, 768)
+
+    def test_the_run_covers_the_second_monitor_and_keeps_the_keyboard(self):
+        screen = self.wine.probe("screen")
+        self.assertEqual(screen["monitors"], "2", "Wine sees one monitor")
+        # Another program's window on the second monitor shows what a run must hide.
+        other, _ = self.wine.make_window("other program", 400, 300, at=(1290, 100))
+        time.sleep(0.5)
+        before = self.wine.screenshot()
+        self.assertEqual(before.pixel(1300, 150), (128, 128, 128), "the other window is not on the second monitor")
+
+        self.wine.write_settings(settings(0))
+        proc = self.wine.start_program(HOST, "/s")
+        main = self.wine.find_window("-", "Brumalis_Main", 20000)
+        renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        time.sleep(2.0)
+        covers = [w for w in self.windows_of(main["pid"]) if w["class"] == "BrumalisCover"]
+        self.assertEqual([(c["x"], c["y"], c["w"], c["h"]) for c in covers], [(1280, 0, 1024, 768)])
+        cover = covers[0]
+        self.assertEqual(cover["style"] & 0x90000000, 0x90000000, "a shown popup")
+        self.assertEqual(cover["style"] & 0x00C40000, 0, "a border, caption or frame")
+        for flag, name in ((0x8, "top-most"), (0x8000000, "no activation"), (0x80, "no taskbar button")):
+            self.assertTrue(cover["exstyle"] & flag, name)
+        self.assertEqual((int(renderer["x"]), int(renderer["y"]), int(renderer["w"]), int(renderer["h"])),
+                         (0, 0, 1280, 1024))
+        during = self.wine.screenshot("two-monitors-run.png")
+        self.assertEqual(box_of(during, (1280, 0, 2304, 768), lambda p: p != (0, 0, 0)), None,
+                         "the second monitor is not black")
+
+        # A click on the cover leaves the keyboard with the renderer.
+        self.wine.xdotool("mousemove", "1600", "300", "click", "1")
+        time.sleep(0.5)
+        focus = self.wine.probe("focus", renderer["hwnd"])
+        self.assertEqual((focus["focus"], focus["foreground"]), (renderer["hwnd"], renderer["hwnd"]))
+        # Without a window manager X hands keys to the window under the
+        # pointer, so the real Escape is pressed over the primary monitor.
+        self.wine.xdotool("mousemove", "600", "500")
+        time.sleep(0.3)
+        self.wine.xdotool("key", "Escape")
+        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000), "Escape did not reach the renderer")
+        self.assertEqual(wait_exit(proc, 15), 0)
+        self.assertFalse(self.wine.probe("find", "BrumalisCover", "-", "0", check=False)["ok"], "a cover stayed")
+        time.sleep(0.5)
+        self.assertEqual(self.wine.screenshot().pixel(1300, 150), (128, 128, 128), "the second monitor stays black")
+        other.kill()
+
+    def windows_of(self, pid):
+        result = subprocess.run(self.wine.wine(self.wine.program("brumalis-probe.exe"), "windows", pid),
+                                env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+        windows = []
+        for line in result.stdout.decode("ascii", "replace").splitlines():
+            if line.startswith("window="):
+                cls, hwnd, x, y, w, h, style, exstyle = line.strip().split("=", 1)[1].rsplit(":", 7)
+                windows.append({"class": cls, "hwnd": hwnd, "x": int(x), "y": int(y), "w": int(w), "h": int(h),
+                                "style": int(style, 16), "exstyle": int(exstyle, 16)})
+        return windows
+
+
+if __name__ == "__main__":
+    harness.main()
