@@ -13,6 +13,9 @@ need_native=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  # The setup programs of `make dist` (NSIS, with its x86 and amd64 stubs) and
+  # the zips beside them.
+  nsis zip
   libgl1-mesa-dri libglx-mesa0 libglu1-mesa mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   # The sanitize build: clang, its sanitizer and libFuzzer runtimes, and the
