@@ -58,6 +58,7 @@ SetCompressor /SOLID lzma
 ManifestDPIAware true
 ShowInstDetails show
 ShowUninstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
@@ -90,8 +91,8 @@ Var ScrDir
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
-LangString WelcomeText ${LANG_ENGLISH} "Setup copies Brumalis.scr and Brumalis.dll into $ScrDir and chooses Brumalis as your screen saver.$\r$\n$\r$\nThe settings live in ${SETTINGS_FILE}.$\r$\n$\r$\nClick Next to continue."
-LangString WelcomeText ${LANG_JAPANESE} "Brumalis.scr と Brumalis.dll を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [次へ] をクリックしてください。"
+LangString WelcomeText ${LANG_ENGLISH} "Setup copies Brumalis.scr and Brumalis.dll into $ScrDir and chooses Brumalis as your screen saver.$\r$\n$\r$\nThe settings live in ${SETTINGS_FILE}.$\r$\n$\r$\nClick Install to continue."
+LangString WelcomeText ${LANG_JAPANESE} "Brumalis.scr と Brumalis.dll を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [インストール] をクリックしてください。"
 LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
 LangString OpenSettingsText ${LANG_JAPANESE} "スクリーンセーバーの設定を開く"
 LangString RemoveSettingsText ${LANG_ENGLISH} "Remove my settings (${SETTINGS_FILE})"
