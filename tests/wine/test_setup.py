@@ -60,8 +60,9 @@ class SetupCase(WineTestCase):
             raise unittest.SkipTest("a base class")
         if cls.arch != cls.prefix_arch:
             raise unittest.SkipTest(f"runs with the {cls.prefix_arch} build's tests")
-        prefix = harness.fresh_prefix(cls.prefix_arch, os.path.join(builds(), f"wine-{cls.prefix_arch}-setup-{cls.setup}"))
-        cls.wine = WineSession(cls.bin_dir, cls.native_bin, arch=cls.prefix_arch, prefix=prefix)
+        cls.prefix = harness.fresh_prefix(cls.prefix_arch,
+                                          os.path.join(builds(), f"wine-{cls.prefix_arch}-setup-{cls.setup}"))
+        cls.wine = WineSession(cls.bin_dir, cls.native_bin, arch=cls.prefix_arch, prefix=cls.prefix)
         try:
             cls.wine.start()
             cls.pair = cls.built_pair()
@@ -70,8 +71,16 @@ class SetupCase(WineTestCase):
             cls.wine.write_settings(SETTINGS)
             cls.install()
         except BaseException:
-            cls.wine.stop()
+            cls.tearDownClass()
             raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine.stop()
+        # A prefix is large, and made anew for each run.
+        shutil.rmtree(cls.prefix, ignore_errors=True)
+        if os.path.exists(cls.prefix + ".lock"):
+            os.remove(cls.prefix + ".lock")
 
     @classmethod
     def built_pair(cls):
