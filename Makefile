@@ -1,7 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
 # In CI (CI=true) a compiler warning fails the build.
 CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
-.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench clean
+.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench dist clean
 
 all: build
 
@@ -44,8 +44,12 @@ run: build
 soak: build
 	@scripts/soak.sh $(MINUTES)
 
+# The release folder dist/: both zips, both setup programs, SHA256SUMS.
+dist: win32 win64
+	@scripts/dist.sh
+
 bench: native
 	@build/native/bin/cloud-bench
 
 clean:
-	rm -rf build out
+	rm -rf build out dist

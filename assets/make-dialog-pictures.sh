@@ -7,8 +7,8 @@
 #                               the author's name fade in and out while a few
 #                               skeletons walk across; the last frame is empty
 #   hand.cur                    the pointer shown over the link
-#   icon.ico                    the program icon, a blue sky with clouds made
-#                               from the renderer's own cloud texture
+#   icon.ico                    the sky icon of make-sky-icon.sh, 16, 32 and
+#                               48 pixels: the window's and the program's
 #
 #   assets/make-dialog-pictures.sh OUTDIR [CLOUD-SLICE]
 #
@@ -214,37 +214,9 @@ banners() {
 }
 
 # ---------------------------------------------------------------------------
-# Icon.
-
-readonly ICON=32
-# Sky from the top of the icon down.
-readonly SKY_TOP='rgb(16,48,148)' SKY_BOTTOM='rgb(170,208,244)'
-# The part of the 128 x 128 start-up cloud slice that is shrunk onto the
-# icon, the grey levels of the slice that become clear sky and full cloud,
-# and how much of the cloud is kept at the top (the rest fades in down to
-# the bottom), so the deep blue shows above.
-readonly CLOUD_CROP=48x48+60+70 CLOUD_LEVEL=25%,90% CLOUD_BLUR=0x0.6 CLOUD_TOP=gray60
-
-icon() {
-    local slice=$work/cloud.pgm
-    "$cloud_slice" --startup 0 --pgm "$slice" >/dev/null
-    convert -size ${ICON}x${ICON} "gradient:$SKY_TOP-$SKY_BOTTOM" \
-        '(' -size ${ICON}x${ICON} xc:white \
-            '(' "$slice" -crop "$CLOUD_CROP" +repage -resize "${ICON}x${ICON}!" \
-                -level "$CLOUD_LEVEL" -blur "$CLOUD_BLUR" \
-                '(' -size ${ICON}x${ICON} "gradient:$CLOUD_TOP-white" ')' \
-                -compose Multiply -composite ')' \
-            -alpha off -compose CopyOpacity -composite ')' \
-        -compose Over -composite \
-        -alpha off +dither -colors 256 -depth 8 \
-        "PPM:$work/icon.ppm"
-    python3 "$here/ppm-to-ico.py" "$work/icon.ppm" "$1"
-}
-
-# ---------------------------------------------------------------------------
 
 mark_off "$outdir/mark-off.bmp"
 mark_on "$outdir/mark-on.bmp"
 banners
 python3 "$here/hand-cursor.py" "$outdir/hand.cur"
-icon "$outdir/icon.ico"
+"$here/make-sky-icon.sh" "$outdir/icon.ico" "$cloud_slice" 16 32 48

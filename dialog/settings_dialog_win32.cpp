@@ -17,6 +17,7 @@
 #include "frame_x_win32.h"
 #include "gdi_surface.h"
 #include "numbers.h"
+#include "product_version.h"
 #include "profile_win32.h"
 #include "settings_file.h"
 #include "text_win32.h"
@@ -160,7 +161,7 @@ class SettingsDialog : public formkit::Form {
 
     Label &version = Add<Label>();
     version.MoveTwips(2100, 3480, 2475, 195);
-    version.SetCaption(L"Designed by t-orka Ver.1.0.0");
+    version.SetCaption(L"Designed by t-orka Ver." BRUMALIS_VERSION_TEXT);
 
     OnFocusMoved = [this](HWND, HWND) {
       for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->AmbientChanged(L"DisplayAsDefault");

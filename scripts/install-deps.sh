@@ -16,6 +16,9 @@ need_native=(
   # Two monitors side by side for the end-to-end tests: a nested X server
   # with two screens joined by Xinerama, which Wine reports as two monitors.
   xserver-xephyr
+  # The setup programs of `make dist` (NSIS, with its x86 and amd64 stubs) and
+  # the zips beside them.
+  nsis zip
   libgl1-mesa-dri libglx-mesa0 libglu1-mesa mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   # The sanitize build: clang, its sanitizer and libFuzzer runtimes, and the

@@ -2,8 +2,9 @@
 #
 #   . scripts/wine-env.sh [win32|win64]      (win32 when no architecture is named)
 #
-# Each architecture has a private prefix under build/, quiet, with code page
-# 932 as the ANSI code page (Wine takes it from the locale). The loader of the
+# Each architecture has a private prefix under build/ (BRUMALIS_WINEPREFIX
+# names another one), quiet, with code page 932 as the ANSI code page (Wine
+# takes it from the locale). The loader of the
 # architecture is called by its own path: Debian's wrapper scripts
 # (/usr/bin/wine, wineboot, winepath) take the 32-bit loader whenever it is
 # installed, even on a host whose kernel cannot run it.
@@ -17,7 +18,6 @@ brumalis_wine_use() {
   BRUMALIS_WINE=$(brumalis_loader_of "$arch") || return 1
   export BRUMALIS_WINE_ARCH="$arch" BRUMALIS_WINE
   export WINEARCH="$arch"
-  # BRUMALIS_WINEPREFIX gives a run of its own (the soak) a prefix of its own.
   export WINEPREFIX="${BRUMALIS_WINEPREFIX:-$BRUMALIS_ROOT/build/wine-$arch}"
   # Programs that Wine starts itself (a started process, a shell open) use
   # the same loader.

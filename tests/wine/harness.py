@@ -21,12 +21,14 @@ VK_ESCAPE = 0x1B
 VK_SPACE = 0x20
 
 
-def wine_environment(display, arch):
+def wine_environment(display, arch, prefix=None):
     """The environment of scripts/wine-env.sh for one architecture (win32 or
-    win64), plus the display."""
+    win64), plus the display; with `prefix`, in that prefix instead of the
+    architecture's own. The prefix is made if it is not there."""
     script = os.path.join(ROOT, "scripts", "wine-env.sh")
+    env = dict(os.environ, BRUMALIS_WINEPREFIX=prefix) if prefix else None
     dump = subprocess.run(["bash", "-c", f'. "{script}" {arch} && brumalis_wine_prefix && env -0'],
-                          check=True, stdout=subprocess.PIPE).stdout
+                          check=True, stdout=subprocess.PIPE, env=env).stdout
     env = dict(item.split("=", 1) for item in dump.decode().split("\0") if "=" in item)
     env["DISPLAY"] = display
     return env
@@ -52,6 +54,17 @@ def start_x_server(command, env=None):
         proc.kill()
         proc.wait()
     raise RuntimeError(f"no X display could be started with {command[0]}")
+
+
+def fresh_prefix(arch, path):
+    """Makes `path` a prefix in which no program has run yet: a copy of a
+    pristine prefix of the architecture, which is made once per build folder
+    (as the shared prefix is) and never run in."""
+    pristine = os.path.join(ROOT, "build", f"wine-{arch}-pristine")
+    wine_environment("", arch, pristine)
+    shutil.rmtree(path, ignore_errors=True)
+    subprocess.run(["cp", "-a", pristine, path], check=True)
+    return path
 
 
 def stop_process(proc):
@@ -188,6 +201,7 @@ class WineSession:
 
     def __init__(self, bin_dir, native_bin, audio=False, arch="win32", glx=True, display=None, prefix=None):
         self.arch = arch
+        self.prefix = prefix
         self.bin = bin_dir
         self.native_bin = native_bin
         self.display = display or Display(glx=glx)
@@ -198,9 +212,7 @@ class WineSession:
 
     def start(self):
         name = self.display.start()
-        self.env = wine_environment(name, self.arch)
-        if self.prefix:
-            self.env["WINEPREFIX"] = self.prefix
+        self.env = wine_environment(name, self.arch, self.prefix)
         if self.audio:
             self.audio.start()
             self.env["XDG_RUNTIME_DIR"] = self.audio.runtime

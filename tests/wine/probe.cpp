@@ -30,6 +30,12 @@
 //                                    inside it by brumalis-gdi-count.dll) and memory
 //   focus HWND                       the window that has the focus in that window's thread,
 //                                    and the foreground window
+//   version FILE                     the file's version resource, as GetFileVersionInfo
+//                                    reads it: fixed numbers and every string
+//   reg KEY 32|64                    the values of a registry key (HKCU\... or
+//                                    HKLM\...) in that registry view
+//   icon FILE                        how many icons the file has, and colours of
+//                                    the first one drawn at 32 x 32
 //   screen                           the screen's DPI and size, and each monitor
 //   windows PID                      every shown top-level window of that process
 //
@@ -45,6 +51,7 @@
 #include <psapi.h>
 
 #include <cstdint>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -465,6 +472,114 @@ int StandIn() {
   return 2;
 }
 
+std::wstring Wide(const char *text) {
+  std::wstring out(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], static_cast<int>(out.size()));
+  out.resize(out.size() - 1);
+  return out;
+}
+
+// Hexadecimal UTF-8, so that any text reaches the test unchanged.
+std::string HexUtf8(const wchar_t *text, int length = -1) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, &bytes[0], size, nullptr, nullptr);
+  if (length < 0 && !bytes.empty()) bytes.pop_back();
+  return Hex(bytes);
+}
+
+int Version(const char *file) {
+  const std::wstring path = Wide(file);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return 1;
+  std::vector<unsigned char> data(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return 1;
+  VS_FIXEDFILEINFO *fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&fixed), &length) || !fixed) return 1;
+  const auto print = [](const char *key, DWORD high, DWORD low) {
+    std::printf("%s=%u.%u.%u.%u\n", key, static_cast<unsigned>(HIWORD(high)), static_cast<unsigned>(LOWORD(high)),
+                static_cast<unsigned>(HIWORD(low)), static_cast<unsigned>(LOWORD(low)));
+  };
+  print("file_version", fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+  print("product_version", fixed->dwProductVersionMS, fixed->dwProductVersionLS);
+  std::printf("file_type=%lu\n", fixed->dwFileType);
+  struct Translation {
+    WORD language, codePage;
+  } *translations = nullptr;
+  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translations),
+                      &length))
+    length = 0;
+  static const wchar_t *const names[] = {L"CompanyName",      L"FileDescription", L"FileVersion",
+                                         L"InternalName",     L"LegalCopyright",  L"OriginalFilename",
+                                         L"ProductName",      L"ProductVersion"};
+  for (UINT i = 0; i < length / sizeof *translations; ++i) {
+    wchar_t block[16];
+    wsprintfW(block, L"%04x%04x", translations[i].language, translations[i].codePage);
+    std::printf("translation=%ls\n", block);
+    for (const wchar_t *name : names) {
+      const std::wstring query = std::wstring(L"\\StringFileInfo\\") + block + L"\\" + name;
+      wchar_t *value = nullptr;
+      UINT chars = 0;
+      if (VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void **>(&value), &chars) && value)
+        std::printf("%ls.%ls=%s\n", block, name, HexUtf8(value).c_str());
+    }
+  }
+  return 0;
+}
+
+int Registry(const char *key, const char *view) {
+  const std::string text = key;
+  const std::size_t slash = text.find('\\');
+  const std::string root = text.substr(0, slash);
+  const HKEY hive = root == "HKCU" ? HKEY_CURRENT_USER : root == "HKLM" ? HKEY_LOCAL_MACHINE : nullptr;
+  if (!hive || slash == std::string::npos) return 2;
+  const REGSAM sam = KEY_READ | (std::strcmp(view, "32") == 0 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(hive, Wide(text.c_str() + slash + 1).c_str(), 0, sam, &opened) != ERROR_SUCCESS) return 1;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD nameLength = 256, type = 0, bytes = 0;
+    BYTE value[4096];
+    bytes = sizeof value;
+    if (RegEnumValueW(opened, i, name, &nameLength, nullptr, &type, value, &bytes) != ERROR_SUCCESS) break;
+    std::string shown;
+    if (type == REG_SZ || type == REG_EXPAND_SZ)
+      shown = HexUtf8(reinterpret_cast<const wchar_t *>(value), static_cast<int>(wcsnlen(
+                                                                    reinterpret_cast<const wchar_t *>(value),
+                                                                    bytes / sizeof(wchar_t))));
+    else if (type == REG_DWORD)
+      shown = std::to_string(*reinterpret_cast<const DWORD *>(value));
+    std::printf("value=%s:%lu:%s\n", HexUtf8(name).c_str(), type, shown.c_str());
+  }
+  RegCloseKey(opened);
+  return 0;
+}
+
+int Icon(const char *file) {
+  const std::wstring path = Wide(file);
+  const UINT count = ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
+  std::printf("icons=%u\n", count);
+  HICON icon = nullptr;
+  if (count == 0 || ExtractIconExW(path.c_str(), 0, &icon, nullptr, 1) != 1 || !icon) return 0;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+  for (int y : {1, 16, 30}) {
+    const COLORREF c = GetPixel(dc, 16, y);
+    std::printf("pixel_%d=%d,%d,%d\n", y, GetRValue(c), GetGValue(c), GetBValue(c));
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  DestroyIcon(icon);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -510,6 +625,9 @@ int main(int argc, char **argv) {
   if (cmd == "focus" && argc == 3) return Focus(ParseHwnd(argv[2]));
   if (cmd == "screen" && argc == 2) return Screen();
   if (cmd == "windows" && argc == 3) return EnumWindows(PrintWindowOf, std::strtoul(argv[2], nullptr, 0)) ? 0 : 1;
+  if (cmd == "version" && argc == 3) return Version(argv[2]);
+  if (cmd == "reg" && argc == 4) return Registry(argv[2], argv[3]);
+  if (cmd == "icon" && argc == 3) return Icon(argv[2]);
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }

@@ -1,0 +1,204 @@
+; The setup program of one pair of Brumalis programs: the 32-bit pair
+; (ARCH=x86) or the 64-bit pair (ARCH=x64). CMake builds it with every Windows
+; build (installer/CMakeLists.txt):
+;
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DARCH=x64 -DBIN=build/win64/bin
+;            -DICON=program.ico -DCOMMON=common -DOUTFILE=setup.exe brumalis.nsi
+;
+; Setup copies the pair into the folder where Windows looks for screensavers,
+; the system folder of the pair's architecture, chooses Brumalis.scr as the
+; current user's screensaver (remembering the one before), and registers an
+; uninstaller. The uninstaller takes all of that back; the settings file stays
+; unless the user ticks its box (or passes /REMOVESETTINGS with /S).
+;
+; 64-bit Windows redirects a 32-bit process's system folder ($SYSDIR) to
+; SysWOW64, which is where a 32-bit screensaver belongs. Setup writes the real
+; folder, SysWOW64, into the registry: the screensaver machinery reading it is
+; 64-bit. The 64-bit setup is a 64-bit process: its $SYSDIR is System32, with
+; no redirection, and it uses the 64-bit registry view.
+
+!if "${ARCH}" == "x64"
+  Target amd64-unicode
+  !define BITS 64
+!else if "${ARCH}" == "x86"
+  Target x86-unicode
+  !define BITS 32
+!else
+  !error "ARCH must be x86 or x64"
+!endif
+
+!include LogicLib.nsh
+!include x64.nsh
+!include FileFunc.nsh
+!include MUI2.nsh
+
+; The settings folder, as the programs name it.
+!searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_SETTINGS_FOLDER "' SETTINGS_FOLDER_C '"'
+!searchreplace SETTINGS_FOLDER "${SETTINGS_FOLDER_C}" "\\" "\"
+!define SETTINGS_FILE "${SETTINGS_FOLDER}\Brumalis.ini"
+
+!define PRODUCT "Brumalis"
+!define PUBLISHER "t-orka"
+!define HOME_PAGE "http://www.example.com/brumalis/"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brumalis"
+!define DESKTOP_KEY "Control Panel\Desktop"
+; Under the uninstall key: the screensaver chosen before setup, when there was one.
+!define PREVIOUS_VALUE "PreviousScreenSaver"
+
+Name "${PRODUCT} ${VERSION} (${BITS}-bit)"
+OutFile "${OUTFILE}"
+; The uninstaller's folder; the pair itself goes to the system folder.
+!if "${ARCH}" == "x64"
+  InstallDir "$PROGRAMFILES64\${PRODUCT}"
+!else
+  InstallDir "$PROGRAMFILES32\${PRODUCT}"
+!endif
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+ShowInstDetails show
+ShowUninstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} ${VERSION} setup (${BITS}-bit)"
+VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "(C) ${PUBLISHER}"
+
+; Where the pair goes (see the top of this file).
+Var ScrDir
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "$(OpenSettingsText)"
+!define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+!define MUI_COMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+; English is the language for every Windows that is not Japanese.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Japanese"
+
+LangString WelcomeText ${LANG_ENGLISH} "Setup copies Brumalis.scr and Brumalis.dll into $ScrDir and chooses Brumalis as your screen saver.$\r$\n$\r$\nThe settings live in ${SETTINGS_FILE}.$\r$\n$\r$\nClick Install to continue."
+LangString WelcomeText ${LANG_JAPANESE} "Brumalis.scr と Brumalis.dll を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [インストール] をクリックしてください。"
+LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
+LangString OpenSettingsText ${LANG_JAPANESE} "スクリーンセーバーの設定を開く"
+LangString RemoveSettingsText ${LANG_ENGLISH} "Remove my settings (${SETTINGS_FILE})"
+LangString RemoveSettingsText ${LANG_JAPANESE} "設定ファイルも削除する (${SETTINGS_FILE})"
+
+; Sets $ScrDir, and the registry view of the pair's architecture.
+!macro FIND_FOLDERS UN
+  Function ${UN}FindFolders
+    !if "${ARCH}" == "x64"
+      SetRegView 64
+      StrCpy $ScrDir $SYSDIR
+    !else
+      SetRegView 32
+      ${If} ${RunningX64}
+        StrCpy $ScrDir "$WINDIR\SysWOW64"
+      ${Else}
+        StrCpy $ScrDir $SYSDIR
+      ${EndIf}
+    !endif
+  FunctionEnd
+!macroend
+!insertmacro FIND_FOLDERS ""
+!insertmacro FIND_FOLDERS "un."
+
+Function .onInit
+  Call FindFolders
+FunctionEnd
+
+Section "-Brumalis" SecProgram
+  SetOutPath $ScrDir
+  File "${BIN}/Brumalis.scr"
+  File "${BIN}/Brumalis.dll"
+  SetOutPath $INSTDIR
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  ; Remember the screensaver the user had, unless it is this one already
+  ; (setup run again): then what was remembered the first time stays.
+  ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} ${Errors}
+    DeleteRegValue HKLM "${UNINSTALL_KEY}" "${PREVIOUS_VALUE}"
+  ${ElseIf} $0 != "$ScrDir\Brumalis.scr"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "${PREVIOUS_VALUE}" $0
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ScrDir\Brumalis.scr"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} (${BITS}-bit)"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$ScrDir\Brumalis.scr,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" $ScrDir
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  SectionGetSize ${SecProgram} $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; The control panel of the screensaver's own architecture: a 32-bit setup on
+; 64-bit Windows turns the redirection off for it.
+Function OpenScreenSaverSettings
+  !if "${ARCH}" == "x86"
+    ${DisableX64FSRedirection}
+  !endif
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+  !if "${ARCH}" == "x86"
+    ${EnableX64FSRedirection}
+  !endif
+FunctionEnd
+
+; Runs before the program's part, whose last step removes the uninstaller's
+; folder: the end of that folder is the end of the uninstall.
+Section /o "un.$(RemoveSettingsText)" SecSettings
+  Delete "${SETTINGS_FILE}"
+  RMDir "${SETTINGS_FOLDER}"
+SectionEnd
+
+Section "-un.Brumalis"
+  Delete /REBOOTOK "$ScrDir\Brumalis.scr"
+  Delete /REBOOTOK "$ScrDir\Brumalis.dll"
+
+  ; Give back the screensaver the user had, if this one is still chosen.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 == "$ScrDir\Brumalis.scr"
+    ClearErrors
+    ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "${PREVIOUS_VALUE}"
+    ${If} ${Errors}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${Else}
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $1
+    ${EndIf}
+  ${EndIf}
+
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
+
+Function un.onInit
+  Call un.FindFolders
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecSettings} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd
