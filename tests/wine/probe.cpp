@@ -20,6 +20,8 @@
 //   texts HWND                       class, text, place and state of each child window
 //   combo-items HWND                 the entries of a combo box's list
 //   focus HWND                       the window that has the focus in that window's thread
+//   refresh                          the primary display's refresh rate, as
+//                                    EnumDisplaySettings reports it
 //
 // Copied under another name it stands in for other programs, as the tests
 // place it: as brumalis-browser.exe it is the web browser and notes the
@@ -341,6 +343,13 @@ int main(int argc, char **argv) {
   if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));
   if (cmd == "combo-items" && argc == 3) return ComboItems(ParseHwnd(argv[2]));
   if (cmd == "focus" && argc == 3) return Focus(ParseHwnd(argv[2]));
+  if (cmd == "refresh" && argc == 2) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
+    std::printf("hz=%lu\n", static_cast<unsigned long>(mode.dmDisplayFrequency));
+    return 0;
+  }
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }
