@@ -3,6 +3,10 @@
 namespace {
 // The shortest wait worth making; a frame less early than this is on time.
 constexpr double kLeastWait = 0.001;
+// Lateness the schedule keeps, in periods: frames that cost about a period,
+// some more and some less, make up for each other, and a stall is followed by
+// at most this many frames drawn back to back.
+constexpr double kKeptLatePeriods = 2.0;
 }  // namespace
 
 double FramePeriodFor(int reportedHz) {
@@ -19,10 +23,16 @@ unsigned FrameWaitMs(const FramePacer &pacer, double now) {
 }
 
 void FrameStarted(FramePacer &pacer, double now) {
-  // Off schedule: the first frame, one late by a whole period or more, or one
-  // drawn early because the system asked for a paint.
-  const bool offSchedule = !pacer.started || now - pacer.nextFrameTime >= pacer.period ||
-                           pacer.nextFrameTime - now >= kLeastWait;
-  pacer.started = true;
-  pacer.nextFrameTime = offSchedule ? now + pacer.period : pacer.nextFrameTime + pacer.period;
+  // The first frame, or one drawn early because the system asked for a paint:
+  // the schedule starts from it.
+  if (!pacer.started || pacer.nextFrameTime - now >= kLeastWait) {
+    pacer.started = true;
+    pacer.nextFrameTime = now + pacer.period;
+    return;
+  }
+  // On time or late: a slow frame lets the next ones start sooner, so that
+  // no frame the loop could draw below the paced rate is lost to a wait.
+  pacer.nextFrameTime += pacer.period;
+  const double earliest = now - kKeptLatePeriods * pacer.period;
+  if (pacer.nextFrameTime < earliest) pacer.nextFrameTime = earliest;
 }
