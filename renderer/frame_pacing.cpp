@@ -3,10 +3,10 @@
 namespace {
 // The shortest wait worth making; a frame less early than this is on time.
 constexpr double kLeastWait = 0.001;
-// Lateness the schedule keeps, in periods: frames that cost about a period,
-// some more and some less, make up for each other, and a stall is followed by
-// at most this many frames drawn back to back.
-constexpr double kKeptLatePeriods = 2.0;
+// Lateness the schedule keeps, in seconds: spells of frames slower than the
+// period are made up by the faster spells that follow, and a longer stall is
+// forgiven beyond this, rather than followed by a long burst of catching up.
+constexpr double kKeptLateness = 0.25;
 }  // namespace
 
 double FramePeriodFor(int reportedHz) {
@@ -33,6 +33,6 @@ void FrameStarted(FramePacer &pacer, double now) {
   // On time or late: a slow frame lets the next ones start sooner, so that
   // no frame the loop could draw below the paced rate is lost to a wait.
   pacer.nextFrameTime += pacer.period;
-  const double earliest = now - kKeptLatePeriods * pacer.period;
+  const double earliest = now - kKeptLateness;
   if (pacer.nextFrameTime < earliest) pacer.nextFrameTime = earliest;
 }

@@ -26,9 +26,9 @@ unsigned FrameWaitMs(const FramePacer &pacer, double now);
 
 // Notes a frame starting at `now`. Frames keep to a fixed schedule, so a wait
 // that ends late is made up by the next frame and the rate holds on average.
-// Lateness is kept up to two periods: frames that cost about a period make up
-// for each other, and a long stall is followed by two frames at once, not by
-// a burst of catching up. A frame
+// Lateness is kept up to a quarter of a second: spells of frames slower than
+// the period are made up by faster ones, while a longer stall does not bring
+// a long burst of catching up. A frame
 // drawn early (a paint the system asked for) starts the schedule afresh, so
 // the next frame is never more than a period away.
 void FrameStarted(FramePacer &pacer, double now);

@@ -123,8 +123,10 @@ class Renderer(WineTestCase):
 
     def test_frames_are_paced_to_the_display(self):
         # The virtual display reports 60 Hz or nothing, which counts as 60;
-        # the renderer draws one hertz above that at most. Drawing as fast as
-        # it could, it made several hundred frames a second in this window.
+        # the renderer draws one hertz above that, and a few frames more in
+        # the 3 seconds of a title that follow a stall, which it makes up.
+        # Drawing as fast as it could, it made several hundred frames a
+        # second in this window.
         hz = int(self.wine.probe("refresh")["hz"])
         ceiling = (hz if hz > 1 else 60) + 1
         proc, window = self.start(b"[Section]\r\nWidth=320\r\nHeight=240\r\n")
@@ -133,7 +135,7 @@ class Renderer(WineTestCase):
         titles.append(self.wine.probe("info", window["hwnd"])["title"])
         for title in titles:
             rate = float(FPS_TITLE.match(title).group(1))
-            self.assertLessEqual(rate, 1.05 * ceiling, title)
+            self.assertLessEqual(rate, 1.2 * ceiling, title)
             self.assertGreater(rate, ceiling / 4, f"{title}: frames came far slower than the display's")
         self.end(proc, window)
 
