@@ -4,11 +4,14 @@ renderer built to draw as fast as its loop turns (as it did before pacing),
 and the least WGL program drawing the same layers, one after the other in the
 same run, at 320x240 and 1024x768.
 
-CPU is the Wine process's own (user + system time from /proc, in % of one
-core) over a stretch of steady running; the shares of the X server and of
-the wineserver, which the frames also cost, are shown beside it. Frame rates
-are read from the windows' titles, which both programs refresh every 3
-seconds.
+Frame rates are read from the windows' titles, which both programs refresh
+every 3 seconds, over 12 seconds of steady running. CPU is the Wine
+process's own over the same 12 seconds (user + system time from /proc, in %
+of one core), and per frame; the shares of the X server and of the
+wineserver, which the frames also cost, are shown beside it. Where other
+programs keep the cores busy, the frame rate of a program that draws as fast
+as it can follows the CPU time it gets, while its CPU time per frame stays
+put.
 
     python3 bench/frame_rate.py [--arch win64] [--bin build/win64/bin] [--rounds 2]
 
@@ -18,6 +21,7 @@ a round, and run more than one round."""
 import argparse
 import os
 import re
+import select
 import subprocess
 import sys
 import time
@@ -26,7 +30,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import harness  # noqa: E402
 
 SIZES = [(320, 240), (1024, 768)]
-MEASURE_SECONDS = 12.0
+TITLES = 4  # title updates measured: 12 seconds
 RATE = re.compile(r" - (\d+(?:\.\d+)?) fps$")
 TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -66,46 +70,47 @@ def wineserver_pid(session):
     return None
 
 
-def titles_of(session, window_id):
-    result = subprocess.run(["xdotool", "getwindowname", window_id], env=session.env,
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    return result.stdout.decode("utf-8", "replace").strip()
-
-
 def measure(session, program, width, height):
+    """Frames per second and CPU over the spans of TITLES successive title
+    updates of a running program."""
     session.write_settings(f"[Section]\r\nWidth={width}\r\nHeight={height}\r\n".encode())
     proc = session.start_program(*program.command)
+    spy = None
     try:
         window = session.find_window(program.cls, "-", 30000, visible=True)
         # The first rate in the title comes after 3 s of frames, past the
-        # start-up; the X window carries the same title, read without Wine.
+        # start-up. The X window carries the same title; the X server tells
+        # each time it is set, also to the same text.
         session.probe("wait-title", window["hwnd"], program.cls + " - ", "30000")
         found = subprocess.run(["xdotool", "search", "--name", "^" + program.cls + " - "], env=session.env,
                                stdout=subprocess.PIPE, check=True).stdout.split()
-        window_id = found[0].decode()
-        others = [session.display.process.pid, wineserver_pid(session)]
-        last = titles_of(session, window_id)
-        start, cpu0 = time.monotonic(), cpu_seconds(proc.pid)
-        others0 = [cpu_seconds(pid) if pid else 0 for pid in others]
+        spy = subprocess.Popen(["xprop", "-spy", "-id", found[0].decode(), "WM_NAME"], env=session.env,
+                               stdout=subprocess.PIPE)
+
+        def next_title():
+            ready, _, _ = select.select([spy.stdout], [], [], 10)
+            if not ready:
+                raise RuntimeError(f"{program.label}: the title stopped changing")
+            return spy.stdout.readline().decode("utf-8", "replace").strip().rstrip('"')
+
+        next_title()  # the title as it is now
+        next_title()  # the start of the first whole span
+        pids = [proc.pid, session.display.process.pid, wineserver_pid(session)]
+        start, cpu0 = time.monotonic(), [cpu_seconds(pid) if pid else 0 for pid in pids]
         rates = []
-        while time.monotonic() - start < MEASURE_SECONDS:
-            time.sleep(0.2)
-            title = titles_of(session, window_id)
-            if title != last:
-                m = RATE.search(title)
-                if m:
-                    rates.append(float(m.group(1)))
-                last = title
+        for _ in range(TITLES):
+            m = RATE.search(next_title())
+            rates.append(float(m.group(1)) if m else float("nan"))
         span = time.monotonic() - start
-        cpu = 100 * (cpu_seconds(proc.pid) - cpu0) / span
-        xcpu, scpu = (100 * (cpu_seconds(pid) - c0) / span if pid else float("nan")
-                      for pid, c0 in zip(others, others0))
+        cpu = [100 * (cpu_seconds(pid) - c0) / span if pid else float("nan") for pid, c0 in zip(pids, cpu0)]
         session.probe("key", window["hwnd"], str(harness.VK_ESCAPE))
         harness.wait_exit(proc, 20)
     finally:
+        if spy:
+            spy.kill()
+            spy.wait()
         session.end_all()
-    rate = sum(rates) / len(rates) if rates else float("nan")
-    return rate, cpu, xcpu, scpu
+    return (sum(rates) / len(rates), *cpu)
 
 
 def verdict(ok):
@@ -114,7 +119,8 @@ def verdict(ok):
 
 def run_round(session, number, refresh):
     print(f"== round {number} (load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores)")
-    print(f"{'size':>9}  {'program':<20} {'fps':>7} {'CPU %':>6} {'X server %':>10} {'wineserver %':>12}")
+    print(f"{'size':>9}  {'program':<20} {'fps':>7} {'CPU %':>6} {'CPU ms/frame':>12} {'X server %':>10} "
+          f"{'wineserver %':>12}")
     results = {}
     for width, height in SIZES:
         order = programs(width, height)
@@ -122,8 +128,8 @@ def run_round(session, number, refresh):
         for program in order:
             rate, cpu, xcpu, scpu = measure(session, program, width, height)
             results[(width, height, program.label)] = (rate, cpu)
-            print(f"{width:>4}x{height:<4}  {program.label:<20} {rate:7.1f} {cpu:6.1f} {xcpu:10.1f} {scpu:12.1f}",
-                  flush=True)
+            print(f"{width:>4}x{height:<4}  {program.label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
+                  f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
     report(results, refresh)
     return results
 
