@@ -48,8 +48,11 @@ soak: build
 dist: win32 win64
 	@scripts/dist.sh
 
-bench: native
+# The cloud texture's cost (native), then frame rate and CPU of the renderer
+# under Wine beside a least WGL program (64-bit build; ROUNDS=n for more runs).
+bench: native win64
 	@build/native/bin/cloud-bench
+	@python3 bench/frame_rate.py --arch win64 --bin build/win64/bin --rounds $(or $(ROUNDS),2)
 
 clean:
 	rm -rf build out dist

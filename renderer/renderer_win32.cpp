@@ -1,11 +1,14 @@
 // The renderer's window: one borderless popup at the top left, an OpenGL
-// context on its own DC, and a busy message loop that draws a frame whenever
-// the queue runs empty. Escape ends the program; Space toggles bright fog.
+// context on its own DC, and a message loop that draws a frame whenever the
+// queue runs empty and the frame is due: frames are paced to the display, by
+// the swap where it waits for the retrace and by a wait on the queue where it
+// does not. Escape ends the program; Space toggles bright fog.
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
 
+#include "frame_pacing.h"
 #include "renderer_state.h"
 #include "shared_names.h"
 #include "window_size.h"
@@ -24,6 +27,38 @@ HGLRC Rc;
 bool LoopRunning = false;
 LARGE_INTEGER StartCount;
 LARGE_INTEGER Frequency;
+FramePacer Pacer;
+
+#ifdef BRUMALIS_FREE_RUN
+// Built only for the frame-rate benchmark: frames as fast as the loop turns,
+// as the renderer drew before it was paced, to compare with.
+constexpr bool kPaced = false;
+#else
+constexpr bool kPaced = true;
+#endif
+
+double SecondsSinceStart() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart - StartCount.QuadPart) / static_cast<double>(Frequency.QuadPart);
+}
+
+// Swap interval 1: where the driver honours it, the swap waits for the retrace.
+void AskForSwapInterval() {
+  using SwapIntervalProc = BOOL(WINAPI *)(int);
+  // Through void (*)(), which converts to any function type without a warning.
+  const auto setInterval = reinterpret_cast<SwapIntervalProc>(
+      reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")));
+  if (setInterval) setInterval(1);
+}
+
+// The primary display's refresh rate in hertz; 0 or 1 where it does not know.
+int DisplayRefreshHz() {
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  return EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency)
+                                                                     : 0;
+}
 
 // The reader returns UINT: a stored -1 or 4294967295 comes back as -1 here.
 int ReadSize(const char *key, int fallback) {
@@ -80,6 +115,7 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         Rc = nullptr;
         return -1;
       }
+      if (kPaced) AskForSwapInterval();
       return 0;
     case WM_DESTROY:
       // A refused creation may come here too, with no context to release.
@@ -98,10 +134,9 @@ LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT:
       // Until the loop runs the window stays invalid and nothing is drawn.
       if (LoopRunning) {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        ElapsedSeconds = static_cast<float>(static_cast<double>(now.QuadPart - StartCount.QuadPart) /
-                                            static_cast<double>(Frequency.QuadPart));
+        const double now = SecondsSinceStart();
+        FrameStarted(Pacer, now);
+        ElapsedSeconds = static_cast<float>(now);
         RenderFrame();
         SwapBuffers(Dc);
         ValidateRect(hwnd, nullptr);
@@ -165,6 +200,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   QueryPerformanceCounter(&StartCount);
   if (!InitScene()) return 0;
 
+  Pacer.period = FramePeriodFor(DisplayRefreshHz());
+  // Waits of a few milliseconds need a system timer finer than its default.
+  timeBeginPeriod(1);
   LoopRunning = true;
   // An empty queue leaves msg untouched, so it starts as no message at all.
   MSG msg = {};
@@ -173,10 +211,18 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
+      continue;
+    }
+    const unsigned waitMs = kPaced ? FrameWaitMs(Pacer, SecondsSinceStart()) : 0;
+    if (waitMs > 0) {
+      // Any message, or one already queued, ends the wait at once: keys
+      // answer while the loop waits for the next frame.
+      MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     } else {
       InvalidateRect(Window, nullptr, FALSE);
     }
   }
+  timeEndPeriod(1);
   LoopRunning = false;
   ShowCursor(TRUE);
   return static_cast<int>(msg.wParam);

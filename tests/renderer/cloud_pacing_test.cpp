@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "cloud_pacing.h"
@@ -7,7 +9,7 @@
 namespace {
 
 class CloudPacingTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     RandState = 1;
     FillNoiseLattice();
@@ -34,36 +36,80 @@ TEST_F(CloudPacingTest, FadeFollowsTheRowsDue) {
   EXPECT_EQ(step.FadeFraction, 0.5f);
 }
 
-// Slices complete every 3 s of elapsed time whatever the frame rate, and the
-// rows are spread evenly over the frames in between.
+// Slices complete every 3 s of elapsed time whatever the frame times: each
+// one in the first frame at or after its due time, never before and never a
+// frame later, so that neither the period nor a late frame drifts the beat.
+// The rows are spread over the frames in between: none builds more than the
+// rows of its own time and of the frame before it (the rows of a new slice
+// that became due while the frame completing the old one ran).
+void ExpectSliceEveryThreeSeconds(CloudPacingTest &test, const std::vector<double> &times) {
+  std::vector<double> completions;
+  int mostRowsInOneFrame = 0, previousDone = 0;
+  float previousFade = 0.0f;
+  double longestFrame = 0.0;
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    if (i > 0) longestFrame = std::max(longestFrame, times[i] - times[i - 1]);
+    const CloudStep step = test.Frame(static_cast<float>(times[i]));
+    if (step.sliceComplete) {
+      completions.push_back(times[i]);
+      EXPECT_EQ(step.FadeFraction, 0.0f);
+      mostRowsInOneFrame = std::max(mostRowsInOneFrame, kSliceSize - previousDone);
+    } else {
+      EXPECT_GE(step.FadeFraction, previousFade);
+      mostRowsInOneFrame = std::max(mostRowsInOneFrame, test.pacing.RowsDone - previousDone);
+    }
+    previousDone = test.pacing.RowsDone;
+    previousFade = step.FadeFraction;
+  }
+  const double start = times.front();
+  ASSERT_EQ(completions.size(), static_cast<std::size_t>((times.back() - start) / 3.0));
+  for (std::size_t k = 0; k < completions.size(); ++k) {
+    const double due = start + 3.0 * (k + 1);
+    EXPECT_GE(completions[k], due - 1e-4) << "slice " << k;
+    EXPECT_LT(completions[k], due + longestFrame) << "slice " << k;
+  }
+  EXPECT_LE(mostRowsInOneFrame, static_cast<int>(kRowsPerSecond * 2 * longestFrame) + 1);
+}
+
+// Frame times from 0.25 s for `seconds`, each frame 1/fps long, stretched or
+// shrunk at random by up to `jitter` of that.
+std::vector<double> FrameTimes(double fps, double seconds, double jitter = 0.0) {
+  std::vector<double> times;
+  std::uint32_t state = 7;
+  double now = 0.25;
+  for (int i = 0; now <= 0.25 + seconds; ++i) {
+    times.push_back(now);
+    state = state * 1664525u + 1013904223u;
+    const double spread = jitter * ((state >> 8) / 8388608.0 - 1.0);  // -jitter..jitter
+    now = jitter > 0 ? now + (1.0 + spread) / fps : 0.25 + (i + 1) / fps;
+  }
+  return times;
+}
+
 TEST_F(CloudPacingTest, SlicesCompleteEveryThreeSecondsAtAnyFrameRate) {
   for (float fps : {30.0f, 60.0f, 144.0f, 1000.0f}) {
     SCOPED_TRACE(::testing::Message() << fps << " fps");
     pacing = CloudPacing{};
-    const double frame = 1.0 / fps;
-    const int frames = static_cast<int>(30.5 * fps);
-    std::vector<double> completions;
-    int mostRowsInOneFrame = 0, previousDone = 0;
-    float previousFade = 0.0f;
-    for (int i = 0; i <= frames; ++i) {
-      const double now = 0.25 + i * frame;
-      const CloudStep step = Frame(static_cast<float>(now));
-      if (step.sliceComplete) {
-        completions.push_back(now);
-        EXPECT_EQ(step.FadeFraction, 0.0f);
-        mostRowsInOneFrame = std::max(mostRowsInOneFrame, kSliceSize - previousDone);
-      } else {
-        EXPECT_GE(step.FadeFraction, previousFade);
-        mostRowsInOneFrame = std::max(mostRowsInOneFrame, pacing.RowsDone - previousDone);
-      }
-      previousDone = pacing.RowsDone;
-      previousFade = step.FadeFraction;
-    }
-    ASSERT_EQ(completions.size(), 10u);
-    for (std::size_t k = 0; k < completions.size(); ++k) {
-      EXPECT_NEAR(completions[k], 0.25 + 3.0 * (k + 1), frame + 1e-3) << "slice " << k;
-    }
-    EXPECT_LE(mostRowsInOneFrame, static_cast<int>(kRowsPerSecond * frame) + 1);
+    ExpectSliceEveryThreeSeconds(*this, FrameTimes(fps, 30.2));
+  }
+}
+
+// Frame rates where 3 s is not a whole number of frames, and frames paced to
+// a display with the jitter of a real clock.
+TEST_F(CloudPacingTest, SlicesCompleteEveryThreeSecondsAtUnevenAndJitteredRates) {
+  struct Case { const char *name; double fps, jitter; };
+  const Case cases[] = {
+      {"7 fps", 7.0, 0.0},
+      {"45.7 fps", 45.7, 0.0},
+      {"7 fps, jittered", 7.0, 0.3},
+      {"45.7 fps, jittered", 45.7, 0.3},
+      {"paced at 61 fps, jittered", 61.0, 0.5},
+      {"paced at 145 fps, jittered", 145.0, 0.9},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    pacing = CloudPacing{};
+    ExpectSliceEveryThreeSeconds(*this, FrameTimes(c.fps, 60.2, c.jitter));
   }
 }
 

@@ -30,6 +30,8 @@
 //                                    inside it by brumalis-gdi-count.dll) and memory
 //   focus HWND                       the window that has the focus in that window's thread,
 //                                    and the foreground window
+//   refresh                          the primary display's refresh rate, as
+//                                    EnumDisplaySettings reports it
 //   version FILE                     the file's version resource, as GetFileVersionInfo
 //                                    reads it: fixed numbers and every string
 //   reg KEY 32|64                    the values of a registry key (HKCU\... or
@@ -628,6 +630,13 @@ int main(int argc, char **argv) {
   if (cmd == "version" && argc == 3) return Version(argv[2]);
   if (cmd == "reg" && argc == 4) return Registry(argv[2], argv[3]);
   if (cmd == "icon" && argc == 3) return Icon(argv[2]);
+  if (cmd == "refresh" && argc == 2) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
+    std::printf("hz=%lu\n", static_cast<unsigned long>(mode.dmDisplayFrequency));
+    return 0;
+  }
   if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
   return 2;
 }

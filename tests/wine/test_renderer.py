@@ -11,7 +11,7 @@ RENDERER = "Brumalis.dll"
 WS_POPUP = 0x80000000
 WS_CAPTION = 0x00C00000
 WS_THICKFRAME = 0x00040000
-FPS_TITLE = re.compile(r"^Caliguna - \d+\.\d fps$")
+FPS_TITLE = re.compile(r"^Caliguna - (\d+\.\d) fps$")
 
 
 class Renderer(WineTestCase):
@@ -120,6 +120,24 @@ class Renderer(WineTestCase):
                     self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
                     self.sky_check(self.wine.screenshot("renderer-screen-size.png"), *size)
                 self.end(proc, window)
+
+    def test_frames_are_paced_to_the_display(self):
+        # The virtual display reports 60 Hz or nothing, which counts as 60;
+        # the renderer draws one hertz above that, and a few frames more in
+        # the 3 seconds of a title that follow a stall, which it makes up.
+        # Drawing as fast as it could, it made several hundred frames a
+        # second in this window.
+        hz = int(self.wine.probe("refresh")["hz"])
+        ceiling = (hz if hz > 1 else 60) + 1
+        proc, window = self.start(b"[Section]\r\nWidth=320\r\nHeight=240\r\n")
+        titles = [self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")["title"]]
+        time.sleep(3.5)  # the title's next rate
+        titles.append(self.wine.probe("info", window["hwnd"])["title"])
+        for title in titles:
+            rate = float(FPS_TITLE.match(title).group(1))
+            self.assertLessEqual(rate, 1.2 * ceiling, title)
+            self.assertGreater(rate, ceiling / 4, f"{title}: frames came far slower than the display's")
+        self.end(proc, window)
 
     def test_close_from_another_program_ends_it(self):
         proc, window = self.start()

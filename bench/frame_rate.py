@@ -1,0 +1,181 @@
+"""Frame rate and CPU time of the renderer under Wine, on a private virtual
+display: the renderer as built (frames paced to the display), the same
+renderer built to draw as fast as its loop turns (as it did before pacing),
+and the least WGL program drawing the same layers, one after the other in the
+same run, at 320x240 and 1024x768.
+
+Frame rates are read from the windows' titles, which both programs refresh
+every 3 seconds, over 12 seconds of steady running. CPU is the Wine
+process's own over the same 12 seconds (user + system time from /proc, in %
+of one core), and per frame; the shares of the X server and of the
+wineserver, which the frames also cost, are shown beside it. Where other
+programs keep the cores busy, the frame rate of a program that draws as fast
+as it can follows the CPU time it gets, while its CPU time per frame stays
+put.
+
+    python3 bench/frame_rate.py [--arch win64] [--bin build/win64/bin] [--rounds 2]
+
+Other programs on the machine change the figures: compare the ratios within
+a round, and run more than one round."""
+
+import argparse
+import os
+import re
+import select
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
+import harness  # noqa: E402
+
+SIZES = [(320, 240), (1024, 768)]
+TITLES = 4  # title updates measured: 12 seconds
+RATE = re.compile(r" - (\d+(?:\.\d+)?) fps$")
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    """User plus system time of a process so far."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS  # utime, stime
+
+
+class Program:
+    def __init__(self, label, cls, command):
+        self.label, self.cls, self.command = label, cls, command
+
+
+def programs(width, height):
+    return [
+        Program("least WGL program", "wgl-layers", ["wgl-layers.exe", str(width), str(height)]),
+        Program("renderer, free run", "Caliguna", ["brumalis-free-run.exe"]),
+        Program("renderer, paced", "Caliguna", ["Brumalis.dll"]),
+    ]
+
+
+def wineserver_pid(session):
+    """The wineserver of the session's prefix."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                if b"wineserver" not in f.read().split(b"\0")[0]:
+                    continue
+            with open(f"/proc/{pid}/environ", "rb") as f:
+                if b"WINEPREFIX=" + session.env["WINEPREFIX"].encode() in f.read().split(b"\0"):
+                    return int(pid)
+        except OSError:
+            continue
+    return None
+
+
+def measure(session, program, width, height):
+    """Frames per second and CPU over the spans of TITLES successive title
+    updates of a running program."""
+    session.write_settings(f"[Section]\r\nWidth={width}\r\nHeight={height}\r\n".encode())
+    proc = session.start_program(*program.command)
+    spy = None
+    try:
+        window = session.find_window(program.cls, "-", 30000, visible=True)
+        # The first rate in the title comes after 3 s of frames, past the
+        # start-up. The X window carries the same title; the X server tells
+        # each time it is set, also to the same text.
+        session.probe("wait-title", window["hwnd"], program.cls + " - ", "30000")
+        found = subprocess.run(["xdotool", "search", "--name", "^" + program.cls + " - "], env=session.env,
+                               stdout=subprocess.PIPE, check=True).stdout.split()
+        spy = subprocess.Popen(["xprop", "-spy", "-id", found[0].decode(), "WM_NAME"], env=session.env,
+                               stdout=subprocess.PIPE)
+
+        def next_title():
+            ready, _, _ = select.select([spy.stdout], [], [], 10)
+            if not ready:
+                raise RuntimeError(f"{program.label}: the title stopped changing")
+            return spy.stdout.readline().decode("utf-8", "replace").strip().rstrip('"')
+
+        next_title()  # the title as it is now
+        next_title()  # the start of the first whole span
+        pids = [proc.pid, session.display.process.pid, wineserver_pid(session)]
+        start, cpu0 = time.monotonic(), [cpu_seconds(pid) if pid else 0 for pid in pids]
+        rates = []
+        for _ in range(TITLES):
+            m = RATE.search(next_title())
+            rates.append(float(m.group(1)) if m else float("nan"))
+        span = time.monotonic() - start
+        cpu = [100 * (cpu_seconds(pid) - c0) / span if pid else float("nan") for pid, c0 in zip(pids, cpu0)]
+        session.probe("key", window["hwnd"], str(harness.VK_ESCAPE))
+        harness.wait_exit(proc, 20)
+    finally:
+        if spy:
+            spy.kill()
+            spy.wait()
+        session.end_all()
+    return (sum(rates) / len(rates), *cpu)
+
+
+def verdict(ok):
+    return "meets target" if ok else "MISSES target"
+
+
+def run_round(session, number, refresh):
+    print(f"== round {number} (load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores)")
+    print(f"{'size':>9}  {'program':<20} {'fps':>7} {'CPU %':>6} {'CPU ms/frame':>12} {'X server %':>10} "
+          f"{'wineserver %':>12}")
+    results = {}
+    for width, height in SIZES:
+        order = programs(width, height)
+        order = order[number % len(order):] + order[:number % len(order)]  # no program always first
+        for program in order:
+            rate, cpu, xcpu, scpu = measure(session, program, width, height)
+            results[(width, height, program.label)] = (rate, cpu)
+            print(f"{width:>4}x{height:<4}  {program.label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
+                  f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
+    report(results, refresh)
+    return results
+
+
+def report(results, refresh):
+    """Ratios and targets, from one round's figures or from their medians."""
+    for width, height in SIZES:
+        least = results[(width, height, "least WGL program")]
+        free = results[(width, height, "renderer, free run")]
+        paced = results[(width, height, "renderer, paced")]
+        print(f"{width}x{height}: paced/refresh {paced[0] / refresh:.3f}, paced/least {paced[0] / least[0]:.3f}, "
+              f"free/least {free[0] / least[0]:.3f}, CPU paced/free {paced[1] / free[1]:.3f}")
+        if (width, height) == (320, 240):
+            print(f"  frame rate within 5% of {refresh} Hz: {verdict(abs(paced[0] / refresh - 1) <= 0.05)}; "
+                  f"at most 25% of one core: {verdict(paced[1] <= 25)}")
+        else:
+            floor = min(refresh, least[0])
+            print(f"  at least 0.95 x {floor:.1f} fps (slower of refresh and least program): "
+                  f"{verdict(paced[0] >= 0.95 * floor)}")
+
+
+def median(values):
+    values = sorted(values)
+    middle = len(values) // 2
+    return values[middle] if len(values) % 2 else (values[middle - 1] + values[middle]) / 2
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--arch", choices=("win32", "win64"), default="win64")
+    parser.add_argument("--bin", default=os.path.join(harness.ROOT, "build", "win64", "bin"))
+    parser.add_argument("--rounds", type=int, default=2)
+    args = parser.parse_args()
+    session = harness.WineSession(os.path.abspath(args.bin), "", arch=args.arch)
+    try:
+        session.start()
+        refresh = int(session.probe("refresh")["hz"])
+        print(f"display refresh (EnumDisplaySettings): {refresh} Hz; {os.cpu_count()} cores")
+        refresh = refresh if refresh > 1 else 60
+        rounds = [run_round(session, number, refresh) for number in range(1, args.rounds + 1)]
+        if len(rounds) > 1:
+            print(f"== medians of {len(rounds)} rounds")
+            report({key: tuple(median([r[key][i] for r in rounds]) for i in range(2)) for key in rounds[0]}, refresh)
+    finally:
+        session.stop()
+
+
+if __name__ == "__main__":
+    main()
