@@ -62,9 +62,14 @@ def fresh_prefix(arch, path):
     (as the shared prefix is) and never run in."""
     pristine = os.path.join(ROOT, "build", f"wine-{arch}-pristine")
     wine_environment("", arch, pristine)
-    shutil.rmtree(path, ignore_errors=True)
-    subprocess.run(["cp", "-a", pristine, path], check=True)
-    return path
+    return replace_with_copy(pristine, path)
+
+
+def replace_with_copy(source, copy):
+    """Makes the folder `copy` a copy of the prefix `source`; returns it."""
+    shutil.rmtree(copy, ignore_errors=True)
+    subprocess.run(["cp", "-a", source, copy], check=True)
+    return copy
 
 
 def stop_process(proc):
@@ -81,10 +86,7 @@ def copy_prefix(arch, name):
     """A copy of the architecture's prefix under build/, made afresh for a
     test class that changes settings the other tests rely on."""
     source = wine_environment("", arch)["WINEPREFIX"]
-    copy = f"{source}-{name.lower()}"
-    shutil.rmtree(copy, ignore_errors=True)
-    subprocess.run(["cp", "-a", source, copy], check=True)
-    return copy
+    return replace_with_copy(source, f"{source}-{name.lower()}")
 
 
 class Display:
