@@ -45,14 +45,15 @@ brumalis_wine_prefix() {
       [ -f "$WINEPREFIX/system.reg" ] || { echo "wine prefix creation failed ($WINEPREFIX)" >&2; exit 1; }
       touch "$WINEPREFIX/.brumalis-ready"
     fi
-    if [ ! -f "$WINEPREFIX/.brumalis-settings-1" ]; then
+    if [ ! -f "$WINEPREFIX/.brumalis-settings-2" ]; then
       # The dialog asks for a Japanese proportional Gothic and the buttons'
       # default face; both are given fonts that Debian has. Windows draw
       # their own captions and frames, since the test displays run no
-      # window manager.
+      # window manager. A program that crashes ends, with the fault in its
+      # output, instead of waiting behind a crash dialog nobody answers.
       DISPLAY= "$BRUMALIS_WINE" regedit /S "$BRUMALIS_ROOT/scripts/wine-settings.reg" >/dev/null 2>&1 || true
       "$BRUMALIS_WINESERVER" -w
-      touch "$WINEPREFIX/.brumalis-settings-1"
+      touch "$WINEPREFIX/.brumalis-settings-2"
     fi
   ) 9>"$WINEPREFIX.lock"
 }

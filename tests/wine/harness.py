@@ -4,6 +4,7 @@ programs, talks to their windows through the probe program, takes screenshots
 and reads the settings file's bytes."""
 
 import argparse
+import itertools
 import math
 import os
 import re
@@ -16,6 +17,8 @@ import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.path.join(ROOT, "out")
+LOGS = None  # see program_logs
+STARTED = itertools.count(1)  # programs started by this script, numbering their logs
 
 VK_ESCAPE = 0x1B
 VK_SPACE = 0x20
@@ -268,10 +271,12 @@ class WineSession:
         env = dict(self.env, **(extra_env or {}))
         if trace:
             env["WINEDEBUG"] = trace
-        out = open(log, "wb") if log else subprocess.DEVNULL
-        proc = subprocess.Popen(self.wine(path, *args), env=env, stdout=subprocess.DEVNULL, stderr=out)
-        if log:
-            out.close()
+        if not log:
+            # Kept, so that a program that crashed says where (see end_all).
+            log = os.path.join(program_logs(), f"{next(STARTED):03d}-{os.path.basename(path.replace(chr(92), '/'))}.txt")
+        with open(log, "wb") as out:
+            proc = subprocess.Popen(self.wine(path, *args), env=env, stdout=out, stderr=out)
+        proc.log = log
         self.children.append(proc)
         return proc
 
@@ -281,6 +286,7 @@ class WineSession:
             if proc.poll() is None:
                 proc.kill()
                 proc.wait(10)
+            report_faults(getattr(proc, "log", None))
         self.children = []
 
     def probe(self, *args, check=True, timeout=60):
@@ -353,6 +359,34 @@ class WineSession:
                         "/t", "REG_DWORD", "/d", str(dpi), "/f"], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.restart_server()
+
+
+def program_logs():
+    """The folder of this script's program logs, emptied by its first call:
+    out/<arch>/logs/<script>, so that each run keeps only its own."""
+    global LOGS
+    if LOGS is None:
+        script = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+        LOGS = os.path.join(OUT, "logs", script)
+        shutil.rmtree(LOGS, ignore_errors=True)
+        os.makedirs(LOGS)
+    return LOGS
+
+
+def report_faults(log):
+    """Prints the faults Wine reported in a program's output (its own, or
+    of a program it started), such as "Unhandled page fault": a test that
+    then fails on a window that stayed or an exit code says why."""
+    if not log:
+        return
+    try:
+        with open(log, "rb") as f:
+            lines = f.read().decode("utf-8", "replace").splitlines()
+    except OSError:
+        return
+    for line in lines:
+        if "Unhandled" in line or "starting debugger" in line:
+            print(f"{os.path.basename(log)}: {line}", file=sys.stderr, flush=True)
 
 
 def wait_exit(proc, timeout):

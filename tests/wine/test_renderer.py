@@ -27,7 +27,9 @@ class Renderer(WineTestCase):
 
     def end(self, proc, window):
         self.wine.probe("key", window["hwnd"], str(VK_ESCAPE))
-        self.assertTrue(self.wine.wait_gone(window["hwnd"]), "Escape did not close the window")
+        closed = self.wine.wait_gone(window["hwnd"])
+        state = "still running" if proc.poll() is None else f"ended with {proc.returncode}"
+        self.assertTrue(closed, f"Escape did not close the window; the renderer is {state}")
         self.assertEqual(wait_exit(proc, 20), 0)
 
     @staticmethod
