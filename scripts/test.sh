@@ -91,9 +91,17 @@ for arch in "${arches[@]}"; do
   DISPLAY=$display ctest --preset "$arch" -L unit
   unit_status=$?
   (. scripts/wine-env.sh "$arch" && { "$BRUMALIS_WINESERVER" -k 2>/dev/null; "$BRUMALIS_WINESERVER" -w; })
-  DISPLAY=$display ctest --preset "$arch" -LE unit
-  e2e_status=$?
-  if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
+  # The end-to-end suites drive the real programs under Wine on a virtual
+  # display, where a program has, very rarely, stalled for good inside Wine's
+  # own calls. A suite that fails runs once more; every failure stays in the
+  # output, with the stacks of the program that stalled, and the summary
+  # names a suite that passed only on its second run.
+  DISPLAY=$display ctest --preset "$arch" -LE unit --repeat until-pass:2 2>&1 | tee "build/$arch/e2e.log"
+  e2e_status=${PIPESTATUS[0]}
+  second=$(sed -n 's/.*Test *#[0-9]*: \([A-Za-z0-9_]*\) .*\*\*\*Failed.*/\1/p' "build/$arch/e2e.log" | sort -u | xargs)
+  if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ] && [ -n "$second" ]; then
+    outcome[$arch]="built, $checked, run under Wine: passed, $second only on its second run"
+  elif [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
     outcome[$arch]="built, $checked, run under Wine: passed"
   else
     outcome[$arch]="built, $checked, run under Wine: FAILED"

@@ -331,6 +331,22 @@ class WineSession:
     def wait_gone(self, hwnd, timeout_ms=15000):
         return self.probe("gone", hwnd, str(timeout_ms), check=False)["ok"]
 
+    def backtrace(self, pid):
+        """The stacks of the threads of the Windows process `pid`, as the
+        debugger prints them: what a program that does not answer is doing."""
+        try:
+            result = subprocess.run(self.wine("winedbg", str(pid)), input=b"bt all\ndetach\nquit\n", env=self.env,
+                                    stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
+        except subprocess.TimeoutExpired:
+            return "(the debugger did not answer)"
+        ours, keep = [], False
+        for line in result.stdout.decode("utf-8", "replace").splitlines():
+            if line.startswith("Backtracing for thread"):
+                keep = f" in process {int(pid):04x} " in line
+            if keep:
+                ours.append(line)
+        return "\n".join(ours) or "(no stacks for this process)"
+
     # -- the screen ---------------------------------------------------------------
     def screenshot(self, save_as=None):
         blob = subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", "-depth", "8", "ppm:-"],
@@ -437,6 +453,12 @@ class WineTestCase(unittest.TestCase):
 
     def setUp(self):
         self.addCleanup(self.wine.end_all)
+
+    def assertGone(self, window, timeout_ms=15000, msg="the window stayed"):
+        """Waits for a window found by the probe to go; when it stays, the
+        failure shows the stacks of its program."""
+        if not self.wine.wait_gone(window["hwnd"], timeout_ms):
+            self.fail(f"{msg}; its program's threads:\n{self.wine.backtrace(window['pid'])}")
 
     @classmethod
     def tearDownClass(cls):

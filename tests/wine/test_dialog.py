@@ -234,7 +234,7 @@ class Dialog(WineTestCase):
         time.sleep(1.0)
         self.wine.xdotool("type", "--delay", "30", "C:\\music dir\\song.wav")
         self.wine.xdotool("key", "Return")
-        self.assertTrue(self.wine.wait_gone(chooser["hwnd"], 10000))
+        self.assertGone(chooser, 10000)
         time.sleep(0.5)
         self.assertTrue(self.path_shown())
         # The focus is back on the button that opened the file dialog.

@@ -48,9 +48,9 @@ class FullScreen(WineTestCase):
 
     def escape(self, proc, renderer, main):
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+        self.assertGone(renderer, 20000, "Escape did not close the renderer")
         gone = time.time()
-        self.assertTrue(self.wine.wait_gone(main["hwnd"], 10000))
+        self.assertGone(main, 10000, "the host stayed after the renderer")
         self.assertEqual(wait_exit(proc, 10), 0)
         return time.time() - gone
 
@@ -78,8 +78,8 @@ class FullScreen(WineTestCase):
         # Pressed on the keyboard rather than posted: the renderer has it.
         self.wine.xdotool("mousemove", "400", "300", "click", "1")
         self.wine.xdotool("key", "Escape")
-        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000), "Escape did not reach the renderer")
-        self.assertTrue(self.wine.wait_gone(main["hwnd"], 10000))
+        self.assertGone(renderer, 20000, "Escape did not reach the renderer")
+        self.assertGone(main, 10000, "the host stayed after the renderer")
         self.assertEqual(wait_exit(proc, 10), 0)
 
     def test_a_close_request_ends_the_host_and_leaves_the_renderer(self):
@@ -89,7 +89,7 @@ class FullScreen(WineTestCase):
         time.sleep(1)
         self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False)["ok"], "the renderer went too")
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+        self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
     def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s(self):
         log = os.path.join(harness.OUT, "cursor-trace.txt")
@@ -199,7 +199,7 @@ class FullScreen(WineTestCase):
         time.sleep(1.0)
         self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False)["ok"], "the renderer went too")
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+        self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
     def test_a_renderer_that_cannot_start_ends_the_run_within_the_limit(self):
         folder = self.wine.drive_c("broken renderer")

@@ -27,9 +27,7 @@ class Renderer(WineTestCase):
 
     def end(self, proc, window):
         self.wine.probe("key", window["hwnd"], str(VK_ESCAPE))
-        closed = self.wine.wait_gone(window["hwnd"])
-        state = "still running" if proc.poll() is None else f"ended with {proc.returncode}"
-        self.assertTrue(closed, f"Escape did not close the window; the renderer is {state}")
+        self.assertGone(window, msg="Escape did not close the window")
         self.assertEqual(wait_exit(proc, 20), 0)
 
     @staticmethod
@@ -144,7 +142,7 @@ class Renderer(WineTestCase):
     def test_close_from_another_program_ends_it(self):
         proc, window = self.start()
         self.wine.probe("close", window["hwnd"])
-        self.assertTrue(self.wine.wait_gone(window["hwnd"]))
+        self.assertGone(window)
         self.assertEqual(wait_exit(proc, 20), 0)
 
     def test_space_blends_clouds_over_the_sky_in_white_fog(self):

@@ -271,7 +271,7 @@ class Dpi(WineTestCase):
                 for corner in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
                     self.assertNotEqual(picture.pixel(*corner), (0, 0, 0), f"nothing drawn at {corner}")
                 self.wine.probe("key", renderer["hwnd"], "27")
-                self.assertTrue(self.wine.wait_gone(main["hwnd"], 20000))
+                self.assertGone(main, 20000)
                 self.assertEqual(wait_exit(proc, 10), 0)
 
 
@@ -317,7 +317,7 @@ class TwoMonitors(WineTestCase):
         self.wine.xdotool("mousemove", "600", "500")
         time.sleep(0.3)
         self.wine.xdotool("key", "Escape")
-        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000), "Escape did not reach the renderer")
+        self.assertGone(renderer, 20000, "Escape did not reach the renderer")
         self.assertEqual(wait_exit(proc, 15), 0)
         self.assertFalse(self.wine.probe("find", "BrumalisCover", "-", "0", check=False)["ok"], "a cover stayed")
         time.sleep(0.5)

@@ -177,7 +177,7 @@ class SetupCase(WineTestCase):
         renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
         self.assertEqual((int(renderer["w"]), int(renderer["h"])), (self.wine.display.width, self.wine.display.height))
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertTrue(self.wine.wait_gone(renderer["hwnd"], 20000))
+        self.assertGone(renderer, 20000, "Escape did not close the renderer")
         self.assertEqual(wait_exit(proc, 20), 0)
 
     def test_3_uninstall_takes_it_back_and_keeps_the_settings(self):
