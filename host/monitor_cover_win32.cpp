@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "form_kit_win32.h"
 #include "host_state.h"
 #include "monitor_cover.h"
 
@@ -35,7 +36,7 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
 void CoverOtherMonitors() {
   std::vector<ScreenRect> monitors;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const ScreenRect primary = {0, 0, formkit::ScreenWidthPixels(), formkit::ScreenHeightPixels()};
   const std::vector<ScreenRect> covers = CoverRects(monitors, primary);
   if (covers.empty()) return;
 

@@ -401,7 +401,7 @@ def report_faults(log):
     except OSError:
         return
     for line in lines:
-        if "Unhandled" in line or "starting debugger" in line:
+        if "Unhandled" in line:
             print(f"{os.path.basename(log)}: {line}", file=sys.stderr, flush=True)
 
 
