@@ -7,12 +7,17 @@
 # libraries behind it) only where the kernel runs 32-bit code at all.
 set -euo pipefail
 . "$(dirname "$0")/host-arch.sh"
+. "$(dirname "$0")/wine-libraries.sh"
 
 need_native=(
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  # Wine's own fonts (Marlett draws the caption buttons), only recommended.
+  fonts-wine
+  # Every build goes through the compiler cache, kept in ~/.cache/ccache.
+  ccache
   # Two monitors side by side for the end-to-end tests: a nested X server
   # with two screens joined by Xinerama, which Wine reports as two monitors.
   xserver-xephyr
@@ -26,15 +31,11 @@ need_native=(
   clang libclang-rt-14-dev llvm
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   pulseaudio pulseaudio-utils sox lame python3
-  # wine64's sound output and MPEG decoding.
-  libpulse0 libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  # What the 64-bit Wine loads at run time: X, GL, fonts, sound, MPEG.
+  $(brumalis_wine_packages win64)
 )
-need_i386=(
-  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
-  libpulse0:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386
-  gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
-)
+# The 32-bit Wine and the i386 builds of the same libraries.
+need_i386=(wine32:i386 $(brumalis_wine_packages win32))
 
 wanted=("${need_native[@]}")
 with_i386=0
