@@ -3,6 +3,7 @@
 // gone. Its title marks a running full-screen run for a second start.
 #include <windows.h>
 
+#include "command_line.h"
 #include "form_kit_win32.h"
 #include "full_screen_run.h"
 #include "host_state.h"
@@ -101,9 +102,8 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
 
  protected:
   void OnLoad() override {
-    loadedAt_ = GetTickCount();
     RendererPath = formkit::App::Path() + kRendererFile;
-    CoverOtherMonitors();
+    CoverOtherMonitors(ModeOf(formkit::App::Command()) == StartMode::FullScreen);
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
   }
@@ -126,7 +126,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
 
   void WatchRenderer() {
     const bool present = renderer_.pid != 0 && HasRendererWindow(renderer_.pid);
-    if (watch_.RendererGone(GetTickCount() - loadedAt_, present, ProcessState(renderer_))) {
+    if (watch_.RendererGone(present, ProcessState(renderer_))) {
       Timer3.SetEnabled(false);
       Unload();
     }
@@ -141,7 +141,6 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   RendererWatch watch_;
   RendererIdentity renderer_;
   FullScreenRun run_{Music, formkit::App::Command(), *this};
-  DWORD loadedAt_ = 0;
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Black windows over every monitor but the primary one during a full-screen
-// run. They are top-most, have no cursor and never take the focus, so the
-// renderer keeps the keyboard and Escape still ends the run; they go with
-// the program at the end of the run.
+// run. They are top-most and never take the focus, so the renderer keeps the
+// keyboard and Escape still ends the run; they go with the program at the
+// end of the run. The pointer over them is hidden as the run hid it: not at
+// all in a run started without arguments.
 #include <windows.h>
 
 #include <vector>
@@ -13,13 +14,14 @@
 namespace {
 
 const wchar_t kCoverClass[] = L"BrumalisCover";
+HCURSOR CoverPointer = nullptr;  // none: hidden
 
 LRESULT CALLBACK CoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;  // a click leaves the focus where it is
     case WM_SETCURSOR:
-      SetCursor(nullptr);
+      SetCursor(CoverPointer);
       return TRUE;
     default:
       return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -33,12 +35,13 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
 
 }  // namespace
 
-void CoverOtherMonitors() {
+void CoverOtherMonitors(bool hidePointer) {
   std::vector<ScreenRect> monitors;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
   const ScreenRect primary = {0, 0, formkit::ScreenWidthPixels(), formkit::ScreenHeightPixels()};
   const std::vector<ScreenRect> covers = CoverRects(monitors, primary);
   if (covers.empty()) return;
+  CoverPointer = hidePointer ? nullptr : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
 
   WNDCLASSW wc = {};
   wc.lpfnWndProc = CoverProc;

@@ -5,34 +5,24 @@
 // A renderer's window may take a long while to appear (a slow start, a
 // loaded machine): while its process runs the run waits for it, and a process
 // that ends without one ends the run at once. Windows of other renderers (one
-// left from an earlier run, one started by hand) do not count. Only when no
-// process could be started does a start-up limit end a run without a window.
+// left from an earlier run, one started by hand) do not count. A renderer
+// that could not be started at all leaves nothing to wait for: the first
+// tick ends the run, about 500 ms after the load.
 #pragma once
-
-constexpr unsigned kRendererStartupLimitMs = 5000;
 
 enum class RendererProcess { NotStarted, Running, Ended };
 
 class RendererWatch {
  public:
-  explicit RendererWatch(unsigned startupLimitMs = kRendererStartupLimitMs) : limit_(startupLimitMs) {}
-
-  // One tick, `sinceLoadMs` after the run began: true when the run should end.
-  bool RendererGone(unsigned sinceLoadMs, bool windowPresent, RendererProcess process) {
+  // One tick: true when the run should end.
+  bool RendererGone(bool windowPresent, RendererProcess process) {
     if (windowPresent) {
       seen_ = true;
       return false;
     }
-    if (seen_) return true;
-    switch (process) {
-      case RendererProcess::Running: return false;
-      case RendererProcess::Ended: return true;
-      case RendererProcess::NotStarted: break;
-    }
-    return sinceLoadMs >= limit_;
+    return seen_ || process != RendererProcess::Running;
   }
 
  private:
-  unsigned limit_;
   bool seen_ = false;
 };
