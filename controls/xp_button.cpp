@@ -6,6 +6,7 @@
 
 #include "ascii.h"
 #include "numbers.h"
+#include "screen_units.h"
 
 namespace {
 
@@ -173,11 +174,7 @@ void XpButton::Save(PropertyBag &bag) const {
   if (!focusRect_) bag.Write(L"FocusRect", BoolText(focusRect_));
 }
 
-int XpButton::MinimumPixels() {
-  int twipsPerPixel = site_.TwipsPerPixelX();
-  if (twipsPerPixel <= 0) twipsPerPixel = 15;
-  return (kMinimumTwips + twipsPerPixel - 1) / twipsPerPixel;
-}
+int XpButton::MinimumPixels() { return PixelsCovering(kMinimumTwips, site_.ScreenDpiX()); }
 
 void XpButton::OnResize() {
   const bool wasSuppressed = fields_.PaintSuppressed;

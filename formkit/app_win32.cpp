@@ -43,8 +43,6 @@ int LogicalPixels(int index) {
   return UsableDpi(dpi);
 }
 
-int TwipsPerPixelX() { return 1440 / LogicalPixels(LOGPIXELSX); }
-int TwipsPerPixelY() { return 1440 / LogicalPixels(LOGPIXELSY); }
 int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
 long ScreenWidthTwips() { return PixelsToTwips(ScreenWidthPixels(), LogicalPixels(LOGPIXELSX)); }

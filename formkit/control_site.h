@@ -85,5 +85,5 @@ class ControlSite {
   virtual void DoEvents() = 0;               // let pending window messages be processed
   virtual std::uintptr_t ContainerWindow() = 0;
   virtual bool ContainerIsMdiChild() = 0;
-  virtual int TwipsPerPixelX() = 0;
+  virtual int ScreenDpiX() = 0;  // dots per inch across, 96 where the screen tells none
 };

@@ -24,8 +24,6 @@ namespace formkit {
 
 // -- Screen ----------------------------------------------------------------
 int LogicalPixels(int index);  // LOGPIXELSX or LOGPIXELSY of the screen, 96 if unknown
-int TwipsPerPixelX();  // 15 at 96 dots per inch, the whole twips in a pixel
-int TwipsPerPixelY();
 int ScreenWidthPixels();  // the primary screen
 int ScreenHeightPixels();
 long ScreenWidthTwips();
@@ -342,7 +340,7 @@ class FormControlSite : public ControlSite {
   void DoEvents() override { App::DoEvents(); }
   std::uintptr_t ContainerWindow() override;
   bool ContainerIsMdiChild() override { return false; }
-  int TwipsPerPixelX() override { return formkit::TwipsPerPixelX(); }
+  int ScreenDpiX() override { return formkit::LogicalPixels(LOGPIXELSX); }
 
  private:
   Container &container_;

@@ -20,6 +20,11 @@ int UsableDpi(int reported) { return reported > 0 ? reported : kBaseDpi; }
 
 int TwipsToPixels(long twips, int dpi) { return static_cast<int>(Scale(twips, UsableDpi(dpi), 1440)); }
 
+int PixelsCovering(long twips, int dpi) {
+  const long long scaled = static_cast<long long>(twips) * UsableDpi(dpi);
+  return static_cast<int>((scaled + 1439) / 1440);
+}
+
 long PixelsToTwips(long pixels, int dpi) { return Scale(pixels, 1440, UsableDpi(dpi)); }
 
 int ScaleFromBaseDpi(int pixels, int dpi) { return static_cast<int>(Scale(pixels, UsableDpi(dpi), kBaseDpi)); }

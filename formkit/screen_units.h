@@ -11,6 +11,10 @@ constexpr int kBaseDpi = 96;  // the DPI at which a pixel is 15 twips
 int TwipsToPixels(long twips, int dpi);
 long PixelsToTwips(long pixels, int dpi);
 
+// The fewest whole pixels that are at least `twips` long (twips >= 0): a
+// least size that rounding to the nearest pixel could undercut.
+int PixelsCovering(long twips, int dpi);
+
 // A length in pixels at 96 DPI, on a screen of `dpi`: how big a picture drawn
 // for 96 DPI is shown so that it takes the same share of its place.
 int ScaleFromBaseDpi(int pixels, int dpi);

@@ -363,13 +363,16 @@ TEST(XpButtonLifecycle, LoadHooksAfterThePhaseOnlyAtRunTimeAndEndUnhooks) {
 
 TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSize) {
   struct Case {
-    int twipsPerPixel, width, height, correctedWidth, correctedHeight;
+    int dpi, width, height, correctedWidth, correctedHeight;
   };
-  const Case cases[] = {{15, 40, 23, 40, 23}, {15, 6, 23, 7, 23}, {15, 40, 6, 40, 7}, {15, 2, 3, 7, 7},
-                        {12, 8, 9, 9, 9},     {20, 5, 4, 5, 5}};
+  // 100 twips are 6.67 pixels at 96 DPI, 8.33 at 120, 11.67 at 168 and
+  // 13.33 at 192 (7.5 twips to a pixel).
+  const Case cases[] = {{96, 40, 23, 40, 23}, {96, 6, 23, 7, 23}, {96, 40, 6, 40, 7}, {96, 2, 3, 7, 7},
+                        {120, 8, 9, 9, 9},    {72, 5, 4, 5, 5},    {168, 11, 12, 12, 12}, {192, 13, 14, 14, 14},
+                        {0, 6, 6, 7, 7}};
   for (const Case &c : cases) {
     Rig rig;
-    rig.site.twipsPerPixel = c.twipsPerPixel;
+    rig.site.dpi = c.dpi;
     const int paints = rig.Load().window.shapes;
     rig.window.SetPixelSize(c.width, c.height);
     rig.button.OnResize();

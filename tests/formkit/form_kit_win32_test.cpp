@@ -128,7 +128,7 @@ TEST(FormKit, ModalShowReturnsWhenTheFormIsUnloaded) {
 }
 
 TEST(FormKit, PositionsAreInTwips) {
-  EXPECT_EQ(formkit::TwipsPerPixelX(), 15);  // 96 dots per inch
+  EXPECT_EQ(formkit::LogicalPixels(LOGPIXELSX), 96);
   EXPECT_EQ(formkit::ScreenWidthTwips(), GetSystemMetrics(SM_CXSCREEN) * 15L);
   EXPECT_EQ(formkit::ScreenHeightTwips(), GetSystemMetrics(SM_CYSCREEN) * 15L);
   RecordingForm form;

@@ -11,7 +11,7 @@
 struct MemorySite : ControlSite {
   Colour ambient = Rgb(236, 233, 216);
   bool displayAsDefault = false, userMode = true, mdiChild = false;
-  int twipsPerPixel = 15;
+  int dpi = 96;
   std::wstring name = L"Control1";
   std::uintptr_t container = 0;
   std::vector<std::wstring> captions, changed;
@@ -33,5 +33,5 @@ struct MemorySite : ControlSite {
   }
   std::uintptr_t ContainerWindow() override { return container; }
   bool ContainerIsMdiChild() override { return mdiChild; }
-  int TwipsPerPixelX() override { return twipsPerPixel; }
+  int ScreenDpiX() override { return dpi; }
 };

@@ -23,6 +23,15 @@ TEST(ScreenUnits, TwipsBecomeTheNearestPixelAtEveryDpi) {
   for (const Case &c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
 }
 
+TEST(ScreenUnits, ALeastSizeInTwipsTakesWholePixelsThatCoverIt) {
+  struct Case { long twips; int dpi; int pixels; };
+  const Case cases[] = {
+      {100, 96, 7}, {100, 120, 9}, {100, 144, 10}, {100, 168, 12}, {100, 192, 14}, {100, 72, 5},
+      {1440, 96, 96}, {15, 96, 1}, {16, 96, 2}, {0, 144, 0}, {100, 0, 7},
+  };
+  for (const Case &c : cases) EXPECT_EQ(PixelsCovering(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+}
+
 TEST(ScreenUnits, PixelsBecomeTheNearestTwip) {
   struct Case { long pixels; int dpi; long twips; };
   const Case cases[] = {
