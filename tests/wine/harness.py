@@ -8,16 +8,19 @@ import itertools
 import math
 import os
 import re
+import select
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.path.join(ROOT, "out")
 LOGS = None  # see program_logs
+SUITE = os.path.splitext(os.path.basename(sys.argv[0]))[0]  # names the logs; main() may rename it
 STARTED = itertools.count(1)  # programs started by this script, numbering their logs
 
 VK_ESCAPE = 0x1B
@@ -136,7 +139,14 @@ class Display:
 
 class AudioServer:
     """A PulseAudio server whose only output is a null sink, so that Wine has
-    a sound device; what plays can be recorded from the sink's monitor."""
+    a sound device; what plays can be recorded from the sink's monitor.
+
+    A null sink renders in blocks as long as the latency its streams ask
+    for, two seconds when none asks: then its monitor's data comes late, in
+    lumps, or, around the moment a program's stream comes or goes, not at
+    all, and a recording misses its start or its end. A silent stream that
+    asks for 20 ms plays for as long as the server runs, so the monitor's data
+    flows in real time from the first moment to the last."""
 
     SINK = "brumalis_null"
 
@@ -145,6 +155,7 @@ class AudioServer:
         os.chmod(self.runtime, 0o700)
         self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, PULSE_RUNTIME_PATH=self.runtime + "/pulse")
         self.env.pop("PULSE_SERVER", None)
+        self.pacer = None
 
     def start(self):
         subprocess.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "--disallow-exit", "-n",
@@ -157,25 +168,60 @@ class AudioServer:
             if time.time() > deadline:
                 raise RuntimeError("the sound server did not start")
             time.sleep(0.1)
+        self.pacer = subprocess.Popen(["pacat", "--playback", "-d", self.SINK, *self.FORMAT, "/dev/zero"],
+                                      env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def stop(self):
+        stop_process(self.pacer)
         subprocess.run(["pulseaudio", "--kill"], env=self.env, stderr=subprocess.DEVNULL)
         shutil.rmtree(self.runtime, ignore_errors=True)
 
+    FORMAT = ["--raw", "--format=s16le", "--rate=8000", "--channels=1", "--latency-msec=20"]
+
     def record(self):
         """Starts recording what the sink plays: 8000 samples a second, mono."""
-        return subprocess.Popen(["parec", "-d", self.SINK + ".monitor", "--raw", "--format=s16le",
-                                 "--rate=8000", "--channels=1", "--latency-msec=20"],
-                                env=self.env, stdout=subprocess.PIPE)
+        return Recording(subprocess.Popen(["parec", "-d", self.SINK + ".monitor", *self.FORMAT],
+                                          env=self.env, stdout=subprocess.PIPE))
 
-    @staticmethod
-    def loudness(recording, slice_ms=100):
-        """Ends a recording; the peak level of each slice of it."""
-        recording.terminate()
-        data = recording.stdout.read()
+
+class Recording:
+    """What the sink plays, read as it comes, with the time each piece came
+    (time.monotonic), so that a test can tell what was heard after a moment
+    without assuming that the recording spans the wall clock."""
+
+    RATE = 8000
+
+    def __init__(self, proc):
+        self.proc = proc
+        self.data = bytearray()
+        self.arrivals = []  # (time, samples received by then)
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        while True:
+            piece = self.proc.stdout.read1(65536)
+            if not piece:
+                return
+            self.data.extend(piece)
+            self.arrivals.append((time.monotonic(), len(self.data) // 2))
+
+    def stop(self, slice_ms=100):
+        """Ends the recording; for each slice of `slice_ms`, its peak level and
+        the time its last sample came."""
+        self.proc.terminate()
+        self.proc.wait(10)
+        self.reader.join(10)
+        data = bytes(self.data)
         samples = [int.from_bytes(data[i:i + 2], "little", signed=True) for i in range(0, len(data) - 1, 2)]
-        step = 8 * slice_ms
-        return [max((abs(x) for x in samples[i:i + step]), default=0) for i in range(0, len(samples), step)]
+        step = self.RATE * slice_ms // 1000
+        slices, piece = [], 0
+        for start in range(0, len(samples), step):
+            last = min(start + step, len(samples))
+            while self.arrivals[piece][1] < last:
+                piece += 1
+            slices.append((max(abs(x) for x in samples[start:last]), self.arrivals[piece][0]))
+        return slices
 
 
 class Picture:

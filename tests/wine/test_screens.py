@@ -5,6 +5,7 @@ whole screen at each DPI; a full-screen run blacks out a second monitor
 with a cover that never takes the keyboard from the renderer."""
 
 import os
+import re
 import subprocess
 import time
 
@@ -323,6 +324,31 @@ class TwoMonitors(WineTestCase):
         time.sleep(0.5)
         self.assertEqual(self.wine.screenshot().pixel(1300, 150), (128, 128, 128), "the second monitor stays black")
         other.kill()
+
+    def test_the_pointer_over_a_cover_is_hidden_only_where_the_run_hid_it(self):
+        # Only the letter S hides the cursor: a run started without arguments
+        # shows the normal arrow over the covers too.
+        for args, hidden in ((["/s"], True), ([], False)):
+            with self.subTest(args=args):
+                log = os.path.join(harness.program_logs(), f"cover-pointer{len(args)}.txt")
+                self.wine.write_settings(settings(0))
+                proc = self.wine.start_program(HOST, *args, trace="+pid,+cursor", log=log)
+                main = self.wine.find_window("-", "Brumalis_Main", 20000)
+                renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+                self.wine.find_window("BrumalisCover", "-", 20000)
+                for x in (1600, 1700, 1800):  # over the cover, on the second monitor
+                    self.wine.xdotool("mousemove", str(x), "300")
+                    time.sleep(0.3)
+                self.wine.probe("key", renderer["hwnd"], "27")
+                self.assertGone(renderer, 20000)
+                self.assertEqual(wait_exit(proc, 15), 0)
+                # Lines start with the process and thread ids, in hex; no
+                # pointer is "(nil)".
+                host = f"{int(main['pid']):04x}"
+                with open(log, encoding="utf-8", errors="replace") as f:
+                    pointers = set(re.findall(rf"^{host}:\w+:trace:cursor:NtUserSetCursor (\S+)", f.read(), re.M))
+                self.assertTrue(pointers, "the cover set no pointer")
+                self.assertEqual({p == "(nil)" for p in pointers}, {hidden}, pointers)
 
     def windows_of(self, pid):
         result = subprocess.run(self.wine.wine(self.wine.program("brumalis-probe.exe"), "windows", pid),
