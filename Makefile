@@ -1,7 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
 # In CI (CI=true) a compiler warning fails the build.
 CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
-.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench dist clean
+.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench flake dist clean
 
 all: build
 
@@ -29,7 +29,8 @@ sanitize: deps
 
 build: native win32 win64
 
-test: build sanitize
+# Builds (timed as the first phase) and runs every test.
+test: deps
 	@scripts/test.sh
 
 # The fuzz targets alone; `make fuzz RUNS=1000000` for a longer search.
@@ -53,6 +54,11 @@ dist: win32 win64
 bench: native win64
 	@build/native/bin/cloud-bench
 	@python3 bench/frame_rate.py --arch win64 --bin build/win64/bin --rounds $(or $(ROUNDS),2)
+
+# The end-to-end suites ROUNDS times (default 5) with no retry, and a table
+# of their failures; not part of `make test`.
+flake: build
+	@python3 scripts/flake.py --rounds $(or $(ROUNDS),5)
 
 clean:
 	rm -rf build out dist

@@ -17,11 +17,11 @@ endfunction()
 # brumalis_wine_test(NAME script.py [ARGUMENT...])
 # An end-to-end test of the real programs under Wine on a private X display;
 # the arguments (test classes, for one) go to the script.
-# Every Windows test of a build shares its architecture's prefix and its
-# wineserver, which the end-to-end tests start and end: they run alone.
+# Each runs in a copy of its architecture's prefix, named after it, with
+# wineservers and X displays of its own: the suites run side by side.
 function(brumalis_wine_test name script)
   add_test(NAME ${name}
-           COMMAND python3 ${script} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+           COMMAND python3 ${script} --suite ${name} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
                    --native-bin ${BRUMALIS_NATIVE_BIN} ${ARGN})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE LABELS e2e TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS e2e TIMEOUT 600)
 endfunction()

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Runs every test: the native unit tests, the same unit tests built with clang
-# under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
-# a fixed number of inputs (scripts/fuzz.sh), then for each Windows build that
-# this host runs (32-bit, 64-bit or both) its unit tests and end-to-end tests
-# under Wine. A build this host cannot run is still checked without running
-# it. Any failure fails, and so does a host that runs neither Windows build.
+# Runs every test: builds what changed (through the compiler cache), then the
+# native unit tests, the same unit tests built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a
+# fixed number of inputs (scripts/fuzz.sh), the native benchmark in short,
+# and for each Windows build that this host runs (32-bit, 64-bit or both) its
+# unit tests and end-to-end tests under Wine, the frame-rate benchmark in
+# short among them. A build this host cannot run is still checked without
+# running it. Any failure fails, and so does a host that runs neither Windows
+# build. The summary gives each phase's outcome and time.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
+. scripts/wine-libraries.sh
 
 arches=(win32 win64)
 declare -A runs why
@@ -22,17 +26,33 @@ plan() {
 echo "== Windows programs on this host"
 for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: $(plan "$arch")"; done
 
-declare -A outcome
 status=0
+summary=()
+# phase NAME COMMAND...: runs a phase, keeps "NAME: passed|FAILED (time)"
+# for the summary; its status is the command's.
+phase() {
+  local name=$1 start=$SECONDS rc
+  shift
+  echo "== $name"
+  "$@"
+  rc=$?
+  local took=$((SECONDS - start))
+  summary+=("$name: $([ $rc -eq 0 ] && echo passed || echo FAILED) ($((took / 60))m $((took % 60))s)")
+  [ $rc -eq 0 ] || status=1
+  return $rc
+}
 
-echo "== native unit tests"
-if ctest --preset native; then native="passed"; else native="FAILED"; status=1; fi
-
-echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-if ctest --preset sanitize; then sanitized="passed"; else sanitized="FAILED"; status=1; fi
-
-echo "== fuzz targets"
-scripts/fuzz.sh || status=1
+phase "build (native, both Windows builds, sanitizers)" make --no-print-directory build sanitize || {
+  printf '%s\n' "== summary" "${summary[@]}" "SOME TESTS FAILED"
+  exit 1
+}
+phase "native unit tests" ctest --preset native
+phase "unit tests under sanitizers" ctest --preset sanitize
+phase "fuzz targets" scripts/fuzz.sh
+# Each benchmark runs once in short so that none goes stale; the figures are
+# printed and no target is enforced. The frame-rate one runs with each
+# Windows build's end-to-end suites.
+phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01
 
 # The Windows unit tests make windows, so they get a private X display; the
 # end-to-end tests start displays of their own.
@@ -51,19 +71,52 @@ trap 'end_wine; stop_display' EXIT
 trap 'exit 130' INT TERM
 
 start_display() {
-  for n in $(seq 70 89); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-      xdpyinfo -display ":$n" >/dev/null 2>&1 && { display=":$n"; return 0; }
-      sleep 0.1
-    done
-    stop_display
-  done
+  local fifo number
+  fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
+  # The server picks a free display number itself and writes it.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 +extension GLX -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb=$!
+  read -r -t 20 number <"$fifo"
+  rm -f "$fifo"
+  if [ -n "$number" ] && xdpyinfo -display ":$number" >/dev/null 2>&1; then
+    display=":$number"
+    return 0
+  fi
+  stop_display
   return 1
 }
 
+# The unit tests: many small Wine processes side by side on one persistent
+# wineserver in the architecture's prefix.
+windows_unit_tests() {
+  local arch=$1
+  # Wine's own services start with the first program and keep the output
+  # pipes that program had: started here, with nothing to inherit, they
+  # cannot keep ctest waiting for the end of a test's output.
+  (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix && "$BRUMALIS_WINESERVER" -p &&
+    DISPLAY=$display "$BRUMALIS_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1)
+  DISPLAY=$display ctest --preset "$arch" -L unit
+  local rc=$?
+  (. scripts/wine-env.sh "$arch" && { "$BRUMALIS_WINESERVER" -k 2>/dev/null; "$BRUMALIS_WINESERVER" -w; })
+  return $rc
+}
+
+# The end-to-end suites, side by side, each in a copy of the prefix with
+# displays and wineservers of its own. They drive the real programs under
+# Wine on virtual displays, where a program has, very rarely, stalled for
+# good inside Wine's own calls: a suite that fails runs once more. Every
+# failure stays in the output, with the stacks of the program that stalled,
+# and the summary names a suite that passed only on its second run.
+windows_end_to_end() {
+  local arch=$1
+  DISPLAY=$display ctest --preset "$arch" -LE unit -j "${BRUMALIS_E2E_JOBS:-2}" --repeat until-pass:2 2>&1 |
+    tee "build/$arch/e2e.log"
+  local rc=${PIPESTATUS[0]}
+  [ -f "out/$arch/bench-frame-rate.txt" ] && { echo "-- frame-rate benchmark, in short:"; cat "out/$arch/bench-frame-rate.txt"; }
+  return $rc
+}
+
+declare -A outcome
 for arch in "${arches[@]}"; do
   bits=$(brumalis_bits_of "$arch")
   echo "== $bits Windows programs: shipped files"
@@ -73,31 +126,26 @@ for arch in "${arches[@]}"; do
     outcome[$arch]="built, $checked, not run (${why[$arch]})"
     continue
   fi
-  echo "== $bits Windows unit and end-to-end tests (Wine)"
+  # A library that Wine loads by name and does not find fails no call:
+  # Wine just does without (one monitor, no smoothing, no MP3).
+  if ! missing=$(brumalis_missing_wine_libraries "$arch"); then
+    echo "$bits Wine lacks libraries it loads (make deps installs them):"
+    echo "$missing"
+    outcome[$arch]="built, $checked, not run: Wine's libraries missing"
+    status=1
+    continue
+  fi
   if [ -z "$display" ] && ! start_display; then
     echo "no X display could be started"
     outcome[$arch]="built, $checked, not run (no X display)"
     status=1
     continue
   fi
-  # Unit tests first, many small Wine processes side by side on one
-  # persistent wineserver; then the end-to-end suites, each alone, which
-  # start and end servers of their own.
-  # Wine's own services start with the first program and keep the output
-  # pipes that program had: started here, with nothing to inherit, they
-  # cannot keep ctest waiting for the end of a test's output.
-  (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix && "$BRUMALIS_WINESERVER" -p &&
-    DISPLAY=$display "$BRUMALIS_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1)
-  DISPLAY=$display ctest --preset "$arch" -L unit
+  rm -f "out/$arch/bench-frame-rate.txt"
+  phase "$bits Windows unit tests (Wine)" windows_unit_tests "$arch"
   unit_status=$?
-  (. scripts/wine-env.sh "$arch" && { "$BRUMALIS_WINESERVER" -k 2>/dev/null; "$BRUMALIS_WINESERVER" -w; })
-  # The end-to-end suites drive the real programs under Wine on a virtual
-  # display, where a program has, very rarely, stalled for good inside Wine's
-  # own calls. A suite that fails runs once more; every failure stays in the
-  # output, with the stacks of the program that stalled, and the summary
-  # names a suite that passed only on its second run.
-  DISPLAY=$display ctest --preset "$arch" -LE unit --repeat until-pass:2 2>&1 | tee "build/$arch/e2e.log"
-  e2e_status=${PIPESTATUS[0]}
+  phase "$bits Windows end-to-end suites (Wine)" windows_end_to_end "$arch"
+  e2e_status=$?
   second=$(sed -n 's/.*Test *#[0-9]*: \([A-Za-z0-9_]*\) .*\*\*\*Failed.*/\1/p' "build/$arch/e2e.log" | sort -u | xargs)
   if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
     outcome[$arch]="built, $checked, run under Wine: passed${second:+, $second only on its second run}"
@@ -113,13 +161,13 @@ ran=0
 for arch in "${arches[@]}"; do [ "${runs[$arch]}" = 1 ] && ran=1; done
 
 echo "== summary"
-echo "native unit tests: $native"
-echo "unit tests under sanitizers: $sanitized"
+printf '%s\n' "${summary[@]}"
 sed 's/^/fuzz target /' build/sanitize/fuzz/summary 2>/dev/null || echo "fuzz targets: not run"
 for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: ${outcome[$arch]}"; done
 if [ $ran -eq 0 ]; then
   echo "no Windows build can run on this host: the Windows half went untested"
   status=1
 fi
+echo "all together: $((SECONDS / 60))m $((SECONDS % 60))s"
 if [ $status -eq 0 ]; then echo "all tests passed"; else echo "SOME TESTS FAILED"; fi
 exit $status

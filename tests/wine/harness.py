@@ -41,24 +41,30 @@ def wine_environment(display, arch, prefix=None):
 
 
 def start_x_server(command, env=None):
-    """Starts an X server on the first free display number from 90 on;
-    `command` is its command line without the display. Returns the display
-    and the process."""
-    for n in range(90, 190):
-        if os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
-            continue
-        proc = subprocess.Popen([command[0], f":{n}", *command[1:]], env=env,
+    """Starts an X server on a display number that it picks itself (the
+    first free one), so that servers started side by side never take the same
+    one; `command` is its command line without the display. Returns the
+    display and the process."""
+    read, write = os.pipe()
+    try:
+        proc = subprocess.Popen([command[0], "-displayfd", str(write), *command[1:]], env=env, pass_fds=(write,),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    finally:
+        os.close(write)
+    number = b""
+    with os.fdopen(read, "rb") as pipe:
+        ready, _, _ = select.select([pipe], [], [], 20)
+        if ready:
+            number = pipe.readline().strip()
+    if number.isdigit():
+        name = f":{number.decode()}"
         deadline = time.time() + 10
-        while time.time() < deadline:
-            if proc.poll() is not None:
-                break
-            if subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
+        while time.time() < deadline and proc.poll() is None:
+            if subprocess.run(["xdpyinfo", "-display", name], stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL).returncode == 0:
-                return f":{n}", proc
+                return name, proc
             time.sleep(0.1)
-        proc.kill()
-        proc.wait()
+    stop_process(proc)
     raise RuntimeError(f"no X display could be started with {command[0]}")
 
 
@@ -71,11 +77,48 @@ def fresh_prefix(arch, path):
     return replace_with_copy(pristine, path)
 
 
+# Wine's own programs and libraries, most of a prefix's size: nothing writes
+# them in place, so copies of a prefix share them as hard links.
+SHARED_FOLDERS = ("system32", "syswow64")
+
+
 def replace_with_copy(source, copy):
-    """Makes the folder `copy` a copy of the prefix `source`; returns it."""
+    """Makes the folder `copy` a copy of the prefix `source`; returns it.
+    Every file is its own, but those of the system folders, which are linked:
+    a copy takes a second and little disk."""
     shutil.rmtree(copy, ignore_errors=True)
-    subprocess.run(["cp", "-a", source, copy], check=True)
+    subprocess.run(["cp", "-a", "--link", source, copy], check=True)
+    windows = os.path.join(copy, "drive_c", "windows")
+    for folder, dirs, files in os.walk(copy):
+        if folder == windows:
+            dirs[:] = [d for d in dirs if d.lower() not in SHARED_FOLDERS]
+        for name in files:
+            path = os.path.join(folder, name)
+            if not os.path.islink(path):
+                shutil.copy2(path, path + ".copying")
+                os.replace(path + ".copying", path)
     return copy
+
+
+def remove_prefix(prefix):
+    """Removes a copied prefix and the lock file beside it."""
+    shutil.rmtree(prefix, ignore_errors=True)
+    if os.path.exists(prefix + ".lock"):
+        os.remove(prefix + ".lock")
+
+
+def own_prefix(arch, name):
+    """Gives this script a copy of the architecture's prefix, named after it,
+    for every session it starts: scripts that run side by side then have
+    their own wineservers and never see each other's windows. Returns a
+    function that removes the copy."""
+    prefix = copy_prefix(arch, name)
+    os.environ["BRUMALIS_WINEPREFIX"] = prefix
+
+    def remove():
+        os.environ.pop("BRUMALIS_WINEPREFIX", None)
+        remove_prefix(prefix)
+    return remove
 
 
 def stop_process(proc):
@@ -424,12 +467,11 @@ class WineSession:
 
 
 def program_logs():
-    """The folder of this script's program logs, emptied by its first call:
-    out/<arch>/logs/<script>, so that each run keeps only its own."""
+    """The folder of this run's program logs, emptied by its first call:
+    out/<arch>/logs/<suite>, so that each run keeps only its own."""
     global LOGS
     if LOGS is None:
-        script = os.path.splitext(os.path.basename(sys.argv[0]))[0]
-        LOGS = os.path.join(OUT, "logs", script)
+        LOGS = os.path.join(OUT, "logs", SUITE)
         shutil.rmtree(LOGS, ignore_errors=True)
         os.makedirs(LOGS)
     return LOGS
@@ -464,13 +506,21 @@ def main():
     parser.add_argument("--arch", choices=("win32", "win64"), default="win32")
     parser.add_argument("--bin", required=True)
     parser.add_argument("--native-bin", default="")
+    parser.add_argument("--suite", default=os.path.splitext(os.path.basename(sys.argv[0]))[0],
+                        help="names this run's prefix and log folder (suites may run side by side)")
     args, rest = parser.parse_known_args()
-    global OUT
+    global OUT, SUITE
+    SUITE = args.suite
     OUT = os.path.join(ROOT, "out", args.arch)  # screenshots and traces, one folder per architecture
     WineTestCase.arch = args.arch
     WineTestCase.bin_dir = os.path.abspath(args.bin)
     WineTestCase.native_bin = os.path.abspath(args.native_bin) if args.native_bin else ""
-    unittest.main(argv=[sys.argv[0], "-v", *rest])
+    remove_own_prefix = own_prefix(args.arch, args.suite)
+    try:
+        result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
+    finally:
+        remove_own_prefix()
+    sys.exit(0 if result.wasSuccessful() else 1)
 
 
 class WineTestCase(unittest.TestCase):
@@ -510,4 +560,4 @@ class WineTestCase(unittest.TestCase):
     def tearDownClass(cls):
         cls.wine.stop()
         if cls.wine.prefix:
-            shutil.rmtree(cls.wine.prefix, ignore_errors=True)
+            remove_prefix(cls.wine.prefix)

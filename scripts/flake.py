@@ -1,0 +1,107 @@
+"""Runs the end-to-end suites of every Windows build this host runs, ROUNDS
+times each (default 5), with no second chance, and prints for each suite how
+often it ran and failed and the first failing check of each failure: a
+suite that fails now and then shows here, where `make test`'s retry would
+hide it.
+
+    python3 scripts/flake.py [--rounds 5] [--jobs 2]      (make flake ROUNDS=n)
+
+The suites run as in `make test`, side by side, each round after the other.
+Every round's full output is kept in build/<arch>/flake/round-<n>.xml
+(JUnit, from ctest)."""
+
+import argparse
+import collections
+import os
+import re
+import subprocess
+import sys
+import time
+import xml.etree.ElementTree as ElementTree
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def runnable_arches():
+    """The Windows builds this host runs, and why any other does not."""
+    arches = []
+    for arch in ("win32", "win64"):
+        result = subprocess.run(["bash", "-c", f'. scripts/host-arch.sh && brumalis_can_run {arch}'], cwd=ROOT,
+                                stdout=subprocess.PIPE, text=True)
+        if result.returncode == 0:
+            arches.append(arch)
+        else:
+            print(f"{arch}: not run ({result.stdout.strip()})")
+    return arches
+
+
+def first_failing_check(output):
+    """The first failed or erring test case of a suite's output and the last
+    line of its traceback, which says what was expected; or the output's
+    last line when no test case failed (a crash, a time-out)."""
+    match = re.search(r"^(FAIL|ERROR): (\w+).*?\n-+\n(.*?)(?:\n\n|\Z)", output, re.S | re.M)
+    if not match:
+        lines = [line for line in output.splitlines() if line.strip()]
+        return lines[-1][:160] if lines else "(no output)"
+    traceback = [line for line in match.group(3).splitlines() if line.strip()]
+    return f"{match.group(2)}: {traceback[-1].strip()[:160] if traceback else match.group(1)}"
+
+
+def run_round(arch, number, jobs):
+    """One run of the architecture's end-to-end suites: {suite: None when it
+    passed, else its first failing check}; skipped suites are left out."""
+    folder = os.path.join(ROOT, "build", arch, "flake")
+    os.makedirs(folder, exist_ok=True)
+    report = os.path.join(folder, f"round-{number}.xml")
+    if os.path.exists(report):
+        os.remove(report)
+    subprocess.run(["ctest", "--preset", arch, "-L", "e2e", "-j", str(jobs), "--output-junit", report],
+                   cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    results = {}
+    for case in ElementTree.parse(report).getroot().iter("testcase"):
+        name, status = case.get("name"), case.get("status")
+        if name == "wine_prefix_setup" or status not in ("run", "fail"):
+            continue
+        output = case.findtext("system-out") or ""
+        results[name] = None if status == "run" else first_failing_check(output)
+    return results
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--jobs", type=int, default=int(os.environ.get("BRUMALIS_E2E_JOBS", "2")))
+    args = parser.parse_args()
+    arches = runnable_arches()
+    if not arches:
+        print("no Windows build runs on this host")
+        return 1
+    runs = collections.Counter()
+    failures = collections.defaultdict(list)
+    start = time.monotonic()
+    for number in range(1, args.rounds + 1):
+        for arch in arches:
+            began = time.monotonic()
+            results = run_round(arch, number, args.jobs)
+            failed = [name for name, check in results.items() if check]
+            for name, check in results.items():
+                runs[(arch, name)] += 1
+                if check:
+                    failures[(arch, name)].append(f"round {number}: {check}")
+            print(f"round {number}, {arch}: {len(results)} suites, {len(failed)} failed "
+                  f"{' '.join(failed)} ({time.monotonic() - began:.0f} s)", flush=True)
+    print(f"== {args.rounds} rounds in {(time.monotonic() - start) / 60:.1f} min, no retry")
+    width = max(len(f"{arch} {name}") for arch, name in runs)
+    print(f"{'suite':<{width}}  runs  failures  first failing check")
+    for arch, name in sorted(runs):
+        checks = failures[(arch, name)]
+        print(f"{arch + ' ' + name:<{width}}  {runs[(arch, name)]:>4}  {len(checks):>8}  {checks[0] if checks else ''}")
+        for check in checks[1:]:
+            print(f"{'':<{width}}  {'':>4}  {'':>8}  {check}")
+    total = sum(len(c) for c in failures.values())
+    print(f"{total} failures in {sum(runs.values())} suite runs")
+    return 1 if total else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
