@@ -4,7 +4,7 @@ often it ran and failed and the first failing check of each failure: a
 suite that fails now and then shows here, where `make test`'s retry would
 hide it.
 
-    python3 scripts/flake.py [--rounds 5] [--jobs 2]      (make flake ROUNDS=n)
+    python3 scripts/flake.py [--rounds 5] [--jobs 3]      (make flake ROUNDS=n)
 
 The suites run as in `make test`, side by side, each round after the other.
 Every round's full output is kept in build/<arch>/flake/round-<n>.xml
@@ -55,7 +55,8 @@ def run_round(arch, number, jobs):
     report = os.path.join(folder, f"round-{number}.xml")
     if os.path.exists(report):
         os.remove(report)
-    subprocess.run(["ctest", "--preset", arch, "-L", "e2e", "-j", str(jobs), "--output-junit", report],
+    subprocess.run(["ctest", "--preset", arch, "-L", "e2e", *(["-j", str(jobs)] if jobs else []),
+                    "--output-junit", report],
                    cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     results = {}
     for case in ElementTree.parse(report).getroot().iter("testcase"):
@@ -70,7 +71,8 @@ def run_round(arch, number, jobs):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--rounds", type=int, default=5)
-    parser.add_argument("--jobs", type=int, default=int(os.environ.get("BRUMALIS_E2E_JOBS", "2")))
+    parser.add_argument("--jobs", type=int, default=os.environ.get("BRUMALIS_E2E_JOBS"),
+                        help="suites side by side; the test preset's number unless given")
     args = parser.parse_args()
     arches = runnable_arches()
     if not arches:

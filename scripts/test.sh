@@ -101,7 +101,8 @@ windows_unit_tests() {
   return $rc
 }
 
-# The end-to-end suites, side by side, each in a copy of the prefix with
+# The end-to-end suites, three at a time (the test preset's jobs;
+# BRUMALIS_E2E_JOBS=n for another number), each in a copy of the prefix with
 # displays and wineservers of its own. They drive the real programs under
 # Wine on virtual displays, where a program has, very rarely, stalled for
 # good inside Wine's own calls: a suite that fails runs once more. Every
@@ -109,7 +110,7 @@ windows_unit_tests() {
 # and the summary names a suite that passed only on its second run.
 windows_end_to_end() {
   local arch=$1
-  DISPLAY=$display ctest --preset "$arch" -LE unit -j "${BRUMALIS_E2E_JOBS:-2}" --repeat until-pass:2 2>&1 |
+  DISPLAY=$display ctest --preset "$arch" -LE unit ${BRUMALIS_E2E_JOBS:+-j "$BRUMALIS_E2E_JOBS"} --repeat until-pass:2 2>&1 |
     tee "build/$arch/e2e.log"
   local rc=${PIPESTATUS[0]}
   [ -f "out/$arch/bench-frame-rate.txt" ] && { echo "-- frame-rate benchmark, in short:"; cat "out/$arch/bench-frame-rate.txt"; }

@@ -315,7 +315,9 @@ class WineSession:
         server = subprocess.run([self.env["BRUMALIS_WINESERVER"], "-p"], env=self.env)
         if server.returncode not in (0, 2):
             raise RuntimeError(f"wineserver -p failed ({server.returncode})")
-        self.probe("find", "-", "-", "0")  # brings up the wine desktop services once
+        # Brings up Wine's desktop services once; whether they have made a
+        # window by then does not matter.
+        self.probe("find", "-", "-", "0", check=False)
 
     def stop(self):
         """Ends whatever start() got to start, also after a failed start."""
@@ -455,7 +457,7 @@ class WineSession:
         subprocess.run([self.env["BRUMALIS_WINESERVER"], "-k"], env=self.env)
         subprocess.run([self.env["BRUMALIS_WINESERVER"], "-w"], env=self.env, timeout=30)
         subprocess.run([self.env["BRUMALIS_WINESERVER"], "-p"], env=self.env, check=True)
-        self.probe("find", "-", "-", "0")
+        self.probe("find", "-", "-", "0", check=False)
 
     def set_dpi(self, dpi):
         """The screen's DPI, as Wine reads it from the user's desktop settings;
