@@ -185,11 +185,13 @@ class AudioServer:
     a sound device; what plays can be recorded from the sink's monitor.
 
     A null sink renders in blocks as long as the latency its streams ask
-    for, two seconds when none asks: then its monitor's data comes late, in
-    lumps, or, around the moment a program's stream comes or goes, not at
-    all, and a recording misses its start or its end. A silent stream that
-    asks for 20 ms plays for as long as the server runs, so the monitor's data
-    flows in real time from the first moment to the last."""
+    for, two seconds when none asks: then its monitor's data comes late and
+    in lumps, and around the moment a program's stream comes or goes a
+    recording may miss a stretch. A silent stream that asks for 20 ms plays
+    for as long as the server runs, so that the sink never falls back to its
+    long blocks. Even so the first second or two of a new recording may never
+    come: a recording is judged by when its data came (Recording), not by
+    where it lies from the recording's end."""
 
     SINK = "brumalis_null"
 
