@@ -55,9 +55,12 @@ def run_round(arch, number, jobs):
     report = os.path.join(folder, f"round-{number}.xml")
     if os.path.exists(report):
         os.remove(report)
-    subprocess.run(["ctest", "--preset", arch, "-L", "e2e", *(["-j", str(jobs)] if jobs else []),
-                    "--output-junit", report],
-                   cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    run = subprocess.run(["ctest", "--preset", arch, "-L", "e2e", *(["-j", str(jobs)] if jobs else []),
+                          "--output-junit", report],
+                         cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    if not os.path.exists(report):
+        said = [line for line in run.stdout.splitlines() if line.strip()]
+        return {"(ctest)": said[0][:160] if said else "ctest wrote no report"}
     results = {}
     for case in ElementTree.parse(report).getroot().iter("testcase"):
         name, status = case.get("name"), case.get("status")
