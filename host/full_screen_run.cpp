@@ -40,6 +40,6 @@ void FullScreenRun::Close() {
       break;
   }
   // A run started without arguments never hid the cursor.
-  if (ModeLetter(argumentText_) == L'S') platform_.RestoreCursor();
+  if (RunHidesCursor(argumentText_)) platform_.RestoreCursor();
   platform_.EndProgram();
 }

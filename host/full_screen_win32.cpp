@@ -103,7 +103,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
  protected:
   void OnLoad() override {
     RendererPath = formkit::App::Path() + kRendererFile;
-    CoverOtherMonitors(ModeOf(formkit::App::Command()) == StartMode::FullScreen);
+    CoverOtherMonitors(RunHidesCursor(formkit::App::Command()));
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
   }

@@ -98,7 +98,7 @@ void Main() {
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();
 
-  if (mode == StartMode::FullScreen) SavedCursorCount = ShowCursor(FALSE);
+  if (RunHidesCursor(arguments)) SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
   LoadFullScreenRun();
   OpenGate();
