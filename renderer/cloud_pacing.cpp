@@ -18,11 +18,11 @@ float SliceDepthAt(float elapsedSeconds) { return elapsedSeconds * kSecondsToDep
 CloudStep AdvanceCloudRows(CloudPacing &p, float elapsedSeconds, unsigned char *texels) {
   if (!p.started) {
     p.started = true;
-    p.SliceStartTime = elapsedSeconds;
+    p.sliceStartTime = elapsedSeconds;
     p.SliceDepth = SliceDepthAt(elapsedSeconds);
   }
 
-  const float rows = std::floor((elapsedSeconds - p.SliceStartTime) * kRowsPerSecond);
+  const float rows = std::floor((elapsedSeconds - p.sliceStartTime) * kRowsPerSecond);
   int due = rows >= static_cast<float>(kSliceSize) ? kSliceSize : static_cast<int>(rows);
   if (due < p.RowsDone) due = p.RowsDone;  // a clock that stepped back builds nothing
   p.RowsDue = due;
@@ -34,8 +34,8 @@ CloudStep AdvanceCloudRows(CloudPacing &p, float elapsedSeconds, unsigned char *
                                           p.CloudSharpness, p.SliceDepth);
   if (complete) {
     p.RowsDone = 0;
-    const float nextStart = p.SliceStartTime + kSliceSeconds;
-    p.SliceStartTime =
+    const float nextStart = p.sliceStartTime + kSliceSeconds;
+    p.sliceStartTime =
         (elapsedSeconds - nextStart < kMaxCarrySeconds) ? nextStart : elapsedSeconds;
     p.SliceDepth = SliceDepthAt(elapsedSeconds);
     p.CloudCover += p.CoverStep;

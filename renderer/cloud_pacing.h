@@ -10,13 +10,13 @@ constexpr float kStartupSliceTimes[2] = {-6.0f, -3.0f};
 
 struct CloudPacing {
   bool started = false;
-  float SliceStartTime = 0.0f;  // elapsed time at which the current slice began
-  float SliceDepth = 0.0f;
-  int RowsDone = 0;
-  int RowsDue = 0;
-  float CloudCover = 150.0f;
-  float CoverStep = -4.0f;
-  float CloudSharpness = 0.97f;
+  float sliceStartTime = 0.0f;   // elapsed time at which the current slice began
+  float SliceDepth = 0.0f;       // noise depth of the slice being built
+  int RowsDone = 0;              // rows of it built so far (0..127)
+  int RowsDue = 0;               // rows it should have by this frame
+  float CloudCover = 150.0f;     // noise level below which the sky stays clear
+  float CoverStep = -4.0f;       // change of CloudCover per slice; flips at the ends
+  float CloudSharpness = 0.97f;  // how sharply cloud edges fall off
 };
 
 struct CloudStep {
@@ -27,7 +27,7 @@ struct CloudStep {
 // Noise depth of a slice that belongs to the given elapsed time.
 float SliceDepthAt(float elapsedSeconds);
 
-// Builds the two start-up slices of InitScene, for the given elapsed time.
+// Builds the two start-up slices of the scene's set-up, for the given elapsed time.
 // `upload` receives each finished slice in turn (0 = older, 1 = newer).
 template <typename Upload>
 void BuildStartupSlices(const CloudPacing &pacing, float elapsedSeconds,

@@ -1,46 +1,48 @@
-// The renderer's window: one borderless popup at the top left, an OpenGL
-// context on its own DC, and a message loop that draws a frame whenever the
-// queue runs empty and the frame is due: frames are paced to the display, by
-// the swap where it waits for the retrace and by a wait on the queue where it
-// does not. Escape ends the program; Space toggles bright fog.
-#include <windows.h>
+// The renderer's window: an OpenGL context on the window's own DC, and a
+// message loop that draws a frame whenever the queue runs empty and the frame
+// is due. Paced frames keep to the display, by the swap where it waits for
+// the retrace and by a wait on the queue where it does not. Escape ends the
+// program; Space toggles bright fog. The window counts the frames and shows
+// the rate in its title; the scene only draws.
+#include "renderer_win32.h"
 
 #include <cstdarg>
 #include <cstdio>
 
 #include "frame_pacing.h"
-#include "renderer_state.h"
+#include "scene_gl.h"
 #include "shared_names.h"
+#include "sky_scene.h"
 #include "window_size.h"
-
-float ElapsedSeconds = 0.0f;
-int WindowWidth = 0;
-int WindowHeight = 0;
-bool BrightFog = false;
-FpsTitle FrameRateTitle;
 
 namespace {
 
-HWND Window;
-HDC Dc;
-HGLRC Rc;
-bool LoopRunning = false;
-LARGE_INTEGER StartCount;
-LARGE_INTEGER Frequency;
-FramePacer Pacer;
+struct Size {
+  int width, height;
+};
 
-#ifdef BRUMALIS_FREE_RUN
-// Built only for the frame-rate benchmark: frames as fast as the loop turns,
-// as the renderer drew before it was paced, to compare with.
-constexpr bool kPaced = false;
-#else
-constexpr bool kPaced = true;
-#endif
+void DebugPrintf(const char *format, ...) {
+  char buffer[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  OutputDebugStringA(buffer);
+}
 
-double SecondsSinceStart() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart - StartCount.QuadPart) / static_cast<double>(Frequency.QuadPart);
+// False when no pixel format could be chosen or set on the DC.
+bool SetupPixelFormat(HDC dc) {
+  PIXELFORMATDESCRIPTOR request = {};
+  request.nSize = sizeof request;
+  request.nVersion = 1;
+  request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  request.iPixelType = PFD_TYPE_RGBA;
+  request.cColorBits = static_cast<BYTE>(GetDeviceCaps(dc, BITSPIXEL));
+  request.cDepthBits = 16;
+  request.iLayerType = PFD_MAIN_PLANE;
+  const int index = ChoosePixelFormat(dc, &request);
+  DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index, GetDeviceCaps(dc, BITSPIXEL));
+  return index != 0 && SetPixelFormat(dc, index, &request);
 }
 
 // Swap interval 1: where the driver honours it, the swap waits for the retrace.
@@ -65,145 +67,106 @@ int ReadSize(const char *key, int fallback) {
   return static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
 }
 
-}  // namespace
-
-void DebugPrintf(const char *format, ...) {
-  char buffer[1024];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  OutputDebugStringA(buffer);
+// The window size the settings ask for, cut to the desktop and, once a
+// context tells it (glLimit), to what GL can draw into.
+Size FittedSize(Size stored, Size glLimit) {
+  return {FitWindowSide(stored.width, kDefaultWindowWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN), glLimit.width),
+          FitWindowSide(stored.height, kDefaultWindowHeight, GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                        glLimit.height)};
 }
 
-// False when no pixel format could be chosen or set on the DC.
-bool SetupPixelFormat(HDC dc) {
-  static PIXELFORMATDESCRIPTOR request;
-  static bool filled = false;
-  if (!filled) {
-    filled = true;
-    request.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cColorBits = static_cast<BYTE>(GetDeviceCaps(dc, BITSPIXEL));
-    request.cDepthBits = 16;
-    request.iLayerType = PFD_MAIN_PLANE;
+// Seconds since Start, from the performance counter.
+class Clock {
+ public:
+  void Start() {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
   }
-  const int index = ChoosePixelFormat(dc, &request);
-  DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index, GetDeviceCaps(dc, BITSPIXEL));
-  return index != 0 && SetPixelFormat(dc, index, &request);
-}
-
-void UpdateFpsTitle() {
-  char title[256];
-  if (FrameRateTitle.Update(ElapsedSeconds, title, sizeof title)) SetWindowTextA(Window, title);
-}
-
-LRESULT CALLBACK RendererWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      // The class owns its DC, so it is taken once and never released.
-      Dc = GetDC(hwnd);
-      // Without a current context nothing would ever reach the screen while the
-      // cursor stays hidden: refusing the window ends the program instead.
-      if (!SetupPixelFormat(Dc)) return -1;
-      Rc = wglCreateContext(Dc);
-      if (!Rc) return -1;
-      if (!wglMakeCurrent(Dc, Rc)) {
-        wglDeleteContext(Rc);
-        Rc = nullptr;
-        return -1;
-      }
-      if (kPaced) AskForSwapInterval();
-      return 0;
-    case WM_DESTROY:
-      // A refused creation may come here too, with no context to release.
-      if (Rc) {
-        wglMakeCurrent(Dc, nullptr);
-        wglDeleteContext(Rc);
-        Rc = nullptr;
-      }
-      PostQuitMessage(0);
-      return 0;
-    case WM_SIZE:
-      WindowWidth = LOWORD(lParam);
-      WindowHeight = HIWORD(lParam);
-      ResizeScene(WindowWidth, WindowHeight);
-      return 0;
-    case WM_PAINT:
-      // Until the loop runs the window stays invalid and nothing is drawn.
-      if (LoopRunning) {
-        const double now = SecondsSinceStart();
-        FrameStarted(Pacer, now);
-        ElapsedSeconds = static_cast<float>(now);
-        RenderFrame();
-        SwapBuffers(Dc);
-        ValidateRect(hwnd, nullptr);
-      }
-      return 0;
-    case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) {
-        DestroyWindow(hwnd);
-      } else if (wParam == VK_SPACE) {
-        BrightFog = !BrightFog;  // the next frame draws with the other fog
-      }
-      return 0;
-    default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
+  double Seconds() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
   }
-}
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
-  LoopRunning = false;
-  ShowCursor(FALSE);
+ private:
+  LARGE_INTEGER start_ = {};
+  LARGE_INTEGER frequency_ = {};
+};
 
-  // The window may cover the whole desktop but no more; what the GL context
-  // allows is known only once the window has one.
-  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  const int width =
-      FitWindowSide(ReadSize(kKeyWidthAnsi, kDefaultWindowWidth), kDefaultWindowWidth, screenWidth, 0);
-  const int height =
-      FitWindowSide(ReadSize(kKeyHeightAnsi, kDefaultWindowHeight), kDefaultWindowHeight, screenHeight, 0);
-  WindowWidth = width;
-  WindowHeight = height;
+class RendererWindow {
+ public:
+  explicit RendererWindow(FramePacing pacing) : paced_(pacing == FramePacing::ToDisplay) {}
 
+  static bool RegisterWindowClass(HINSTANCE instance);
+  // The hidden window with its GL context current; false when either failed.
+  bool Create(HINSTANCE instance, Size size);
+  // Shrinks the hidden window to what the context can draw into, then shows it.
+  void FitAndShow(Size stored);
+  void InitScene();
+  int RunLoop();
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool CreateContext();
+  void ReleaseContext();
+  void DrawFrame();
+
+  const bool paced_;
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+  HGLRC rc_ = nullptr;
+  Size size_ = {0, 0};  // the client size, from WM_SIZE
+  bool loopRunning_ = false;
+  bool brightFog_ = false;
+  Clock clock_;
+  FramePacer pacer_;
+  FpsTitle title_;
+  Scene scene_;
+};
+
+bool RendererWindow::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSA wc = {};
   wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = RendererWndProc;
-  wc.hInstance = hInstance;
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = kRendererClass;
-  if (!RegisterClassA(&wc)) return 0;
+  return RegisterClassA(&wc) != 0;
+}
 
-  Window = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, WindowWidth,
-                           WindowHeight, nullptr, nullptr, hInstance, nullptr);
-  if (!Window) return 0;  // also when WM_CREATE found no GL context
+bool RendererWindow::Create(HINSTANCE instance, Size size) {
+  size_ = size;
+  // Null also when WM_CREATE found no GL context.
+  return CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, size.width, size.height, nullptr,
+                         nullptr, instance, this) != nullptr;
+}
 
-  int glWidth = 0;
-  int glHeight = 0;
-  MaxViewportSize(&glWidth, &glHeight);
-  const int fitWidth = FitWindowSide(width, kDefaultWindowWidth, screenWidth, glWidth);
-  const int fitHeight = FitWindowSide(height, kDefaultWindowHeight, screenHeight, glHeight);
-  if (fitWidth != width || fitHeight != height) {
-    // Shrunk while still hidden, so the first frame already has the final size;
-    // WM_SIZE brings WindowWidth and WindowHeight along.
-    SetWindowPos(Window, nullptr, 0, 0, fitWidth, fitHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void RendererWindow::FitAndShow(Size stored) {
+  Size glLimit = {0, 0};
+  MaxViewportSize(&glLimit.width, &glLimit.height);
+  const Size fitted = FittedSize(stored, glLimit);
+  if (fitted.width != size_.width || fitted.height != size_.height) {
+    // Shrunk while still hidden, so the first frame already has the final
+    // size; WM_SIZE brings size_ along.
+    SetWindowPos(window_, nullptr, 0, 0, fitted.width, fitted.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ShowWindow(Window, SW_SHOW);
-  UpdateWindow(Window);
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+}
 
+void RendererWindow::InitScene() {
   // Time zero comes before the scene set-up, which therefore counts into the
   // first frame's elapsed time.
-  QueryPerformanceFrequency(&Frequency);
-  QueryPerformanceCounter(&StartCount);
-  if (!InitScene()) return 0;
+  clock_.Start();
+  scene_.Init(size_.width, size_.height, 0.0f);
+}
 
-  Pacer.period = FramePeriodFor(DisplayRefreshHz());
+int RendererWindow::RunLoop() {
+  pacer_.period = FramePeriodFor(DisplayRefreshHz());
   // Waits of a few milliseconds need a system timer finer than its default.
   timeBeginPeriod(1);
-  LoopRunning = true;
+  loopRunning_ = true;
   // An empty queue leaves msg untouched, so it starts as no message at all.
   MSG msg = {};
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
@@ -213,17 +176,117 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
       DispatchMessageA(&msg);
       continue;
     }
-    const unsigned waitMs = kPaced ? FrameWaitMs(Pacer, SecondsSinceStart()) : 0;
+    const unsigned waitMs = paced_ ? FrameWaitMs(pacer_, clock_.Seconds()) : 0;
     if (waitMs > 0) {
       // Any message, or one already queued, ends the wait at once: keys
       // answer while the loop waits for the next frame.
       MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    } else {
-      InvalidateRect(Window, nullptr, FALSE);
+    } else if (window_) {
+      InvalidateRect(window_, nullptr, FALSE);
     }
   }
   timeEndPeriod(1);
-  LoopRunning = false;
-  ShowCursor(TRUE);
+  loopRunning_ = false;
   return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK RendererWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto *self = static_cast<RendererWindow *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
+    self->window_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto *self = reinterpret_cast<RendererWindow *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    // The last message: nothing may reach the object through this handle now.
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+bool RendererWindow::CreateContext() {
+  // The class owns its DC, so it is taken once and never released.
+  dc_ = GetDC(window_);
+  if (!SetupPixelFormat(dc_)) return false;
+  rc_ = wglCreateContext(dc_);
+  if (!rc_) return false;
+  if (!wglMakeCurrent(dc_, rc_)) {
+    ReleaseContext();
+    return false;
+  }
+  if (paced_) AskForSwapInterval();
+  return true;
+}
+
+// A refused creation may come here too, with no context to release.
+void RendererWindow::ReleaseContext() {
+  if (!rc_) return;
+  wglMakeCurrent(dc_, nullptr);
+  wglDeleteContext(rc_);
+  rc_ = nullptr;
+}
+
+void RendererWindow::DrawFrame() {
+  const double now = clock_.Seconds();
+  FrameStarted(pacer_, now);
+  const float elapsed = static_cast<float>(now);
+  char title[256];
+  if (title_.Update(elapsed, title, sizeof title)) SetWindowTextA(window_, title);
+  scene_.Draw({elapsed, brightFog_});
+  title_.FrameCount += 1;
+  SwapBuffers(dc_);
+}
+
+LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      // Without a current context nothing would ever reach the screen while
+      // the cursor stays hidden: refusing the window ends the program instead.
+      return CreateContext() ? 0 : -1;
+    case WM_DESTROY:
+      ReleaseContext();
+      PostQuitMessage(0);
+      return 0;
+    case WM_SIZE:
+      size_ = {LOWORD(lParam), HIWORD(lParam)};
+      scene_.Resize(size_.width, size_.height);
+      return 0;
+    case WM_PAINT:
+      // Until the loop runs the window stays invalid and nothing is drawn.
+      if (loopRunning_) {
+        DrawFrame();
+        ValidateRect(window_, nullptr);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        DestroyWindow(window_);
+      } else if (wParam == VK_SPACE) {
+        brightFog_ = !brightFog_;  // the next frame draws with the other fog
+      }
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int RunRenderer(HINSTANCE instance, FramePacing pacing) {
+  ShowCursor(FALSE);
+  // The window may cover the whole desktop but no more; what the GL context
+  // allows is known only once the window has one.
+  const Size stored = {ReadSize(kKeyWidthAnsi, kDefaultWindowWidth), ReadSize(kKeyHeightAnsi, kDefaultWindowHeight)};
+  if (!RendererWindow::RegisterWindowClass(instance)) return 0;
+  // Static: the scene holds a whole slice of texels.
+  static RendererWindow renderer(pacing);
+  if (!renderer.Create(instance, FittedSize(stored, {0, 0}))) return 0;
+  renderer.FitAndShow(stored);
+  renderer.InitScene();
+  const int exitCode = renderer.RunLoop();
+  ShowCursor(TRUE);
+  return exitCode;
 }

@@ -1,49 +1,15 @@
-// The sky scene in immediate-mode OpenGL 1.1: a gradient plane overhead and two
-// cross-faded, scrolling cloud layers under linear fog.
+#include "scene_gl.h"
+
 #include <windows.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "cloud_pacing.h"
-#include "renderer_state.h"
+#include "sky_scene.h"
 
 namespace {
 
-GLuint CloudTextures[2];
-unsigned char TexelBuffer[kSliceBytes];
-CloudPacing Clouds;
-
-void UploadSlice(GLuint texture) {
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kSliceSize, kSliceSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               TexelBuffer);
-}
-
 void Colour(const Rgb &c) { glColor3f(c.r, c.g, c.b); }
 void Vertex(float x, float y) { glVertex3f(x, y, kSkyHeight); }
-
-void CreateCloudTextures() {
-  FillNoiseLattice();
-  glGenTextures(2, CloudTextures);
-  BuildStartupSlices(Clouds, ElapsedSeconds, TexelBuffer, [](int i) {
-    UploadSlice(CloudTextures[i]);
-    // Linear filtering belongs to the texture object; wrapping stays GL_REPEAT.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  });
-}
-
-float AdvanceCloudTexture() {
-  const CloudStep step = AdvanceCloudRows(Clouds, ElapsedSeconds, TexelBuffer);
-  if (step.sliceComplete) {
-    // The newer slice becomes the older one; the older texture object is reused.
-    const GLuint older = CloudTextures[0];
-    CloudTextures[0] = CloudTextures[1];
-    CloudTextures[1] = older;
-    UploadSlice(CloudTextures[1]);
-  }
-  return step.FadeFraction;
-}
 
 void CloudLayer(GLuint texture, float weight, float s, float t) {
   glBindTexture(GL_TEXTURE_2D, texture);
@@ -60,8 +26,8 @@ void CloudLayer(GLuint texture, float weight, float s, float t) {
   glEnd();
 }
 
-void DrawSky(float fade, float s, float t) {
-  // The square rings of the gradient, corner by corner, closed on the first.
+// The square rings of the gradient, corner by corner, closed on the first.
+void SkyGradient() {
   static const float kCorners[5][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}, {1, 1}};
 
   glBegin(GL_TRIANGLE_FAN);
@@ -79,44 +45,81 @@ void DrawSky(float fade, float s, float t) {
     Vertex(c[0] * kOuter, c[1] * kOuter);
   }
   glEnd();
+}
+
+}  // namespace
+
+void Scene::Init(int width, int height, float elapsedSeconds) {
+  FillNoiseLattice();
+  glGenTextures(2, CloudTextures);
+  BuildStartupSlices(clouds_, elapsedSeconds, TexelBuffer, [this](int i) {
+    UploadSlice(CloudTextures[i]);
+    // Linear filtering belongs to the texture object; wrapping stays GL_REPEAT.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  });
+
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  // The aspect of the start-up size stays; later resizes only move the viewport.
+  gluPerspective(kFieldOfView, AspectOf(width, height), kNear, kFar);
+
+  // The fog's colour follows the frame's fog choice (Draw).
+  glFogi(GL_FOG_MODE, GL_LINEAR);
+  glFogf(GL_FOG_START, kFogStart);
+  glFogf(GL_FOG_END, kFogEnd);
+
+  clouds_.RowsDue = 0;
+  clouds_.RowsDone = 0;
+}
+
+void Scene::Resize(int width, int height) { glViewport(0, 0, width, height == 0 ? 1 : height); }
+
+void Scene::UploadSlice(unsigned texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kSliceSize, kSliceSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               TexelBuffer);
+}
+
+float Scene::AdvanceClouds(float elapsedSeconds) {
+  const CloudStep step = AdvanceCloudRows(clouds_, elapsedSeconds, TexelBuffer);
+  if (step.sliceComplete) {
+    // The newer slice becomes the older one; the older texture object is reused.
+    const GLuint older = CloudTextures[0];
+    CloudTextures[0] = CloudTextures[1];
+    CloudTextures[1] = older;
+    UploadSlice(CloudTextures[1]);
+  }
+  return step.FadeFraction;
+}
+
+void Scene::Draw(const FrameInput &frame) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  gluLookAt(0.0, 0.0, 0.0, kLookAt[0], kLookAt[1], kLookAt[2], 0.0, 0.0, 1.0);
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  const float fade = AdvanceClouds(frame.elapsedSeconds);
+  const ScrollOffsets scroll = ScrollAt(frame.elapsedSeconds);
+  SkyGradient();
 
   float fog[4];
-  FogColourFor(BrightFog, fog);
+  FogColourFor(frame.brightFog, fog);
   glFogfv(GL_FOG_COLOR, fog);
   glEnable(GL_BLEND);
-  if (CloudBlendFor(BrightFog) == CloudBlend::Additive)
+  if (CloudBlendFor(frame.brightFog) == CloudBlend::Additive)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   else
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_FOG);
 
-  CloudLayer(CloudTextures[0], 1.0f - fade, s, t);
-  CloudLayer(CloudTextures[1], fade, s, t);
+  CloudLayer(CloudTextures[0], 1.0f - fade, scroll.s, scroll.t);
+  CloudLayer(CloudTextures[1], fade, scroll.s, scroll.t);
 
   glDisable(GL_FOG);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
-}
-
-}  // namespace
-
-bool InitScene() {
-  CreateCloudTextures();
-
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  // The aspect of the start-up size stays; later resizes only move the viewport.
-  gluPerspective(kFieldOfView, AspectOf(WindowWidth, WindowHeight), kNear, kFar);
-
-  // The fog's colour follows BrightFog, frame by frame (DrawSky).
-  glFogi(GL_FOG_MODE, GL_LINEAR);
-  glFogf(GL_FOG_START, kFogStart);
-  glFogf(GL_FOG_END, kFogEnd);
-
-  Clouds.RowsDue = 0;
-  Clouds.RowsDone = 0;
-  return true;
 }
 
 void MaxViewportSize(int *width, int *height) {
@@ -124,21 +127,4 @@ void MaxViewportSize(int *width, int *height) {
   glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
   *width = dims[0];
   *height = dims[1];
-}
-
-void ResizeScene(int width, int height) { glViewport(0, 0, width, height == 0 ? 1 : height); }
-
-void RenderFrame() {
-  UpdateFpsTitle();
-
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  gluLookAt(0.0, 0.0, 0.0, kLookAt[0], kLookAt[1], kLookAt[2], 0.0, 0.0, 1.0);
-  glClear(GL_COLOR_BUFFER_BIT);
-
-  const float fade = AdvanceCloudTexture();
-  const ScrollOffsets scroll = ScrollAt(ElapsedSeconds);
-  DrawSky(fade, scroll.s, scroll.t);
-
-  FrameRateTitle.FrameCount += 1;
 }

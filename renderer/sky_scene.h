@@ -47,7 +47,7 @@ float AspectOf(int width, int height);
 // have passed since the last refresh.
 struct FpsTitle {
   float lastTitleTime = 0.0f;
-  int FrameCount = 0;
+  int FrameCount = 0;  // frames drawn since the last refresh
   bool started = false;
 
   // Returns true and fills `title` when the title is due at this frame.

@@ -1,0 +1,7 @@
+// The renderer as it ran before its frames were paced to the display, for the
+// frame-rate benchmark to compare with. Not shipped.
+#include "renderer_win32.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  return RunRenderer(instance, FramePacing::FreeRun);
+}
