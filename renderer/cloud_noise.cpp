@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+namespace {
+
 std::uint32_t RandState = 1;
 float NoiseLattice[kLatticeCount];
-
-namespace {
 
 constexpr float kInv32767 = 1.0f / 32767.0f;   // 3.0518509e-05
 constexpr float kSixth = 1.0f / 6.0f;          // 0.16666667
@@ -45,6 +45,10 @@ int Rand15() {
   RandState = RandState * 214013u + 2531011u;
   return static_cast<int>((RandState >> 16) & 0x7FFFu);
 }
+
+void SetRandState(std::uint32_t state) { RandState = state; }
+std::uint32_t GetRandState() { return RandState; }
+const float *NoiseLatticeValues() { return NoiseLattice; }
 
 void FillNoiseLattice() {
   for (float &value : NoiseLattice) value = static_cast<float>(Rand15()) * kInv32767;

@@ -26,8 +26,12 @@ constexpr int kCloudOctaves = 4;
 constexpr float kCloudPersistence = 0.2f;
 constexpr float kTexelToNoise = 0.25f;  // 128 texels -> 32 lattice cells
 
-extern std::uint32_t RandState;
-extern float NoiseLattice[kLatticeCount];
+// The generator's state (RandState), which starts at 1 and which the program
+// never sets again; tests and tools restart the sequence through these.
+void SetRandState(std::uint32_t state);
+std::uint32_t GetRandState();
+// The lattice (NoiseLattice) as FillNoiseLattice left it: kLatticeCount values.
+const float *NoiseLatticeValues();
 
 struct SplineWeightSet {
   float w[4];

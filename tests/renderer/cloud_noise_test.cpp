@@ -12,7 +12,7 @@
 namespace {
 
 void ResetNoise() {
-  RandState = 1;
+  SetRandState(1);
   FillNoiseLattice();
 }
 
@@ -23,14 +23,14 @@ std::vector<unsigned char> Slice(float depth, float cover = 150.0f) {
 }
 
 TEST(Rand15, StartsWithTheFixedSequence) {
-  RandState = 1;
+  SetRandState(1);
   EXPECT_EQ(Rand15(), 41);
   EXPECT_EQ(Rand15(), 18467);
   EXPECT_EQ(Rand15(), 6334);
 }
 
 TEST(Rand15, StaysWithinFifteenBits) {
-  RandState = 0xFFFFFFFFu;
+  SetRandState(0xFFFFFFFFu);
   for (int i = 0; i < 100000; ++i) {
     const int v = Rand15();
     ASSERT_GE(v, 0);
@@ -39,7 +39,7 @@ TEST(Rand15, StaysWithinFifteenBits) {
 }
 
 TEST(FillNoiseLattice, FillsInMemoryOrderWithZFastest) {
-  RandState = 1;
+  SetRandState(1);
   std::vector<int> draws(kLatticeCount);
   for (int &d : draws) d = Rand15();
 
@@ -48,13 +48,14 @@ TEST(FillNoiseLattice, FillsInMemoryOrderWithZFastest) {
   for (const Case c : {Case{0, 0, 0}, Case{0, 0, 1}, Case{0, 1, 0}, Case{1, 0, 0}, Case{31, 31, 31},
                        Case{5, 17, 29}}) {
     const int flat = c.x * 1024 + c.y * 32 + c.z;
-    EXPECT_EQ(NoiseLattice[flat], static_cast<float>(draws[flat]) * (1.0f / 32767.0f))
+    EXPECT_EQ(NoiseLatticeValues()[flat], static_cast<float>(draws[flat]) * (1.0f / 32767.0f))
         << c.x << "," << c.y << "," << c.z;
   }
-  EXPECT_EQ(RandState, [] { std::uint32_t s = 1; for (int i = 0; i < kLatticeCount; ++i) s = s * 214013u + 2531011u; return s; }());
-  for (float v : NoiseLattice) {
-    ASSERT_GE(v, 0.0f);
-    ASSERT_LE(v, 1.0f);
+  EXPECT_EQ(GetRandState(), [] { std::uint32_t s = 1; for (int i = 0; i < kLatticeCount; ++i) s = s * 214013u + 2531011u; return s; }());
+  const float *lattice = NoiseLatticeValues();
+  for (int i = 0; i < kLatticeCount; ++i) {
+    ASSERT_GE(lattice[i], 0.0f);
+    ASSERT_LE(lattice[i], 1.0f);
   }
 }
 

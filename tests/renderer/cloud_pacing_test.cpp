@@ -11,7 +11,7 @@ namespace {
 class CloudPacingTest : public ::testing::Test {
  public:
   void SetUp() override {
-    RandState = 1;
+    SetRandState(1);
     FillNoiseLattice();
   }
   CloudStep Frame(float t) { return AdvanceCloudRows(pacing, t, texels.data()); }
