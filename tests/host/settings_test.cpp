@@ -65,17 +65,30 @@ TEST(LoadSettings, ReadsTheThreeMusicKeysInOrder) {
   EXPECT_EQ(std::wstring(kKeyBgmKind), L"BGM\u533a\u5206");
 }
 
-TEST(LoadSettings, BadValueKeepsWhatWasThere) {
-  MemoryProfile profile;
-  MemoryFiles files;
-  MusicSettings music;
-  music.BgmKind = 1;
-  music.BgmRepeat = 9;
-  profile.Set(kKeyBgmKind, L"1,5");
-  profile.Set(kKeyBgmRepeat, L"\x01\x02garbage");
-  LoadSettings(profile, files, kProgramFolder, music);
-  EXPECT_EQ(music.BgmKind, 1);
-  EXPECT_EQ(music.BgmRepeat, 9);
+TEST(LoadSettings, StartsFromTheValuesItIsHanded) {
+  struct Case {
+    const char *name;
+    const wchar_t *kind, *repeat;  // nullptr: key missing
+    std::int16_t wantKind, wantRepeat;
+  };
+  const Case cases[] = {
+      {"bad text keeps them", L"1,5", L"\x01\x02garbage", 1, 9},
+      {"empty text is 0", L"", L"", 0, 0},
+      {"a missing key reads as empty", nullptr, nullptr, 0, 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryProfile profile;
+    MemoryFiles files;
+    MusicSettings music;
+    music.BgmKind = 1;
+    music.BgmRepeat = 9;
+    if (c.kind) profile.Set(kKeyBgmKind, c.kind);
+    if (c.repeat) profile.Set(kKeyBgmRepeat, c.repeat);
+    LoadSettings(profile, files, kProgramFolder, music);
+    EXPECT_EQ(music.BgmKind, c.wantKind);
+    EXPECT_EQ(music.BgmRepeat, c.wantRepeat);
+  }
 }
 
 TEST(WriteScreenSize, WritesWidthThenHeightWithALeadingBlank) {
