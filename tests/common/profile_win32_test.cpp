@@ -16,7 +16,9 @@ class ProfileFile : public ::testing::Test {
   void SetUp() override {
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
-    path_ = std::string(dir) + "brumalis-profile-test.ini";
+    // ctest runs each test in a process of its own, side by side: one file
+    // per process, or one test reads what another has just written.
+    path_ = std::string(dir) + "brumalis-profile-test-" + std::to_string(GetCurrentProcessId()) + ".ini";
     DeleteFileA(path_.c_str());
     file_ = FromAnsi(path_);
   }
