@@ -22,6 +22,6 @@ endfunction()
 function(brumalis_wine_test name script)
   add_test(NAME ${name}
            COMMAND python3 ${script} --suite ${name} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
-                   --native-bin ${BRUMALIS_NATIVE_BIN} ${ARGN})
+                   --native-bin ${BRUMALIS_NATIVE_TOOLS_BIN} ${ARGN})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS e2e TIMEOUT 600)
 endfunction()
