@@ -1,11 +1,12 @@
 # brumalis_unit_test(NAME source... [LIBS lib...])
-# A GoogleTest program whose cases ctest lists one by one. In a cross build
+# A GoogleTest program whose cases ctest lists one by one; it includes the
+# test doubles (brumalis_test_doubles) by name. In a cross build
 # they are listed and run under Wine through the emulator, when ctest starts
 # (the build host may not run them at all).
 function(brumalis_unit_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} brumalis_test_doubles GTest::gtest_main)
   if(WIN32)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
                          PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS unit)
