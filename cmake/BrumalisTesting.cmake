@@ -1,7 +1,7 @@
 # brumalis_unit_test(NAME source... [LIBS lib...])
-# A GoogleTest program whose cases ctest lists one by one; it includes the
-# test doubles (brumalis_test_doubles) by name. In a cross build
-# they are listed and run under Wine through the emulator, when ctest starts
+# A GoogleTest program whose cases ctest lists one by one, with the test
+# doubles (brumalis_test_doubles) on its include path. In a cross build its
+# cases are listed and run under Wine through the emulator, when ctest starts
 # (the build host may not run them at all).
 function(brumalis_unit_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
