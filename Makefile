@@ -13,11 +13,12 @@ native: deps
 	@cmake --build --preset native
 
 # Both Windows builds are made on every host, whether or not it can run them.
-win32: deps native
+# Each makes the native tool it runs at build time itself.
+win32: deps
 	@cmake --preset win32 $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset win32
 
-win64: deps native
+win64: deps
 	@cmake --preset win64 $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset win64
 
