@@ -19,6 +19,18 @@ def can_run(arch):
     return "" if result.returncode == 0 else result.stdout.strip() or f"{arch} does not run here"
 
 
+def pick_arch():
+    """The one build to run by hand: the 32-bit programs where this host runs
+    them, the 64-bit ones otherwise; says which. Raises when neither runs."""
+    result = subprocess.run(["bash", "-c", f'. "{SCRIPTS}/host-arch.sh" && brumalis_pick_arch && '
+                             'echo "$BRUMALIS_ARCH"'], stdout=subprocess.PIPE, text=True)
+    if result.returncode != 0:
+        raise SystemExit(1)  # the script said why
+    *said, arch = result.stdout.strip().splitlines()
+    print(*said, sep="\n")
+    return arch
+
+
 def wine_environment(display, arch, prefix=None):
     """The environment of scripts/wine-env.sh for one architecture (win32 or
     win64), plus the display; with `prefix`, in that prefix instead of the
