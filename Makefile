@@ -58,7 +58,7 @@ bench: native win64
 # The end-to-end suites ROUNDS times (default 5) with no retry, and a table
 # of their failures; not part of `make test`.
 flake: build
-	@python3 scripts/flake.py --rounds $(or $(ROUNDS),5)
+	@python3 -m scripts.flake --rounds $(or $(ROUNDS),5)
 
 clean:
 	rm -rf build out dist

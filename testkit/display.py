@@ -1,8 +1,14 @@
-"""Virtual X displays: an Xvfb, or two monitors side by side."""
+"""Virtual X displays: an Xvfb, or two monitors side by side.
+
+    python3 -m testkit.display [WIDTHxHEIGHT]
+
+starts an Xvfb for a shell script (scripts/test.sh) and prints its display
+and its process id; the server runs until the script ends it."""
 
 import os
 import select
 import subprocess
+import sys
 import time
 
 from testkit.processes import stop_process
@@ -78,3 +84,13 @@ class Display:
             stop_process(proc)
         self.processes = []
 
+
+def main():
+    size = sys.argv[1] if len(sys.argv) > 1 else "1024x768"
+    width, height = (int(n) for n in size.split("x"))
+    display = Display(width, height)
+    print(display.start(), display.processes[0].pid)
+
+
+if __name__ == "__main__":
+    main()
