@@ -5,13 +5,8 @@
 // hexadecimal or decimal, "-" stands for any class or title.
 //
 // It carries the programs' manifest, so it sees every window in the screen's
-// own pixels, at any DPI.
-//
-// Copied under another name it stands in for other programs, as the tests
-// place it: as brumalis-browser.exe it is the web browser and notes the
-// address it was asked to open; as Brumalis.dll, with BRUMALIS_FAKE_RENDERER_DELAY_MS set it is a renderer whose
-// window appears only after that delay; named Program.exe it is the program a
-// careless start of "C:\Program Files\..." would run, and leaves a mark.
+// own pixels, at any DPI. Copied under another name it stands in for other
+// programs (probe_stand_ins.cpp).
 #include <windows.h>
 #include <psapi.h>
 
@@ -22,6 +17,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "probe_stand_ins.h"
 
 namespace {
 
@@ -392,50 +389,11 @@ BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
   return TRUE;
 }
 
-int FakeRenderer(DWORD delay) {
-  Sleep(delay);
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "Caliguna";
-  RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, "Caliguna", "Caliguna", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr,
-                              nullptr, wc.hInstance, nullptr);
-  MSG msg;
-  while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-  return 0;
-}
-
 const char *OwnName() {
   static char self[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const char *name = std::strrchr(self, '\\');
   return name ? name + 1 : self;
-}
-
-void Mark(const char *path, const char *text) {
-  HANDLE mark = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(mark, text, lstrlenA(text), &written, nullptr);
-  CloseHandle(mark);
-}
-
-int StandIn() {
-  if (lstrcmpiA(OwnName(), "brumalis-browser.exe") == 0) {
-    Mark("C:\\browser-opened.txt", GetCommandLineA());
-    return 0;
-  }
-  if (lstrcmpiA(OwnName(), "Program.exe") == 0) {
-    Mark("C:\\impostor-ran.txt", GetCommandLineA());
-    return 0;
-  }
-  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
-    return FakeRenderer(std::strtoul(delay, nullptr, 0));
-  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_EXIT_MS")) {
-    Sleep(std::strtoul(delay, nullptr, 0));  // a renderer that ends without a window
-    return 0;
-  }
-  return 2;
 }
 
 std::wstring Wide(const char *text) {
@@ -648,7 +606,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (lstrcmpiA(OwnName(), "brumalis-probe.exe") != 0) return StandIn();
+  if (lstrcmpiA(OwnName(), "brumalis-probe.exe") != 0) return StandIn(OwnName());
   if (argc < 2) return Usage();
   for (const Command &command : kCommands) {
     const int count = argc - 2;
