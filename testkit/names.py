@@ -9,8 +9,8 @@ HOST = "Brumalis.scr"
 RENDERER = "Brumalis.dll"
 PROBE = "brumalis-probe.exe"  # tests/wine/probe.cpp
 
-# The renderer's window class, which is also its title until the first frame
-# rate is shown after it ("Caliguna - 60.0 fps").
+# The renderer's window class, also its title until the frame rate follows
+# RATE_TITLE in it ("... - 60.0 fps").
 RENDERER_CLASS = "Caliguna"
 RATE_TITLE = RENDERER_CLASS + " - "
 
