@@ -54,12 +54,12 @@ dist: win32 win64
 # under Wine beside a least WGL program (64-bit build; ROUNDS=n for more runs).
 bench: native win64
 	@build/native/bin/cloud-bench
-	@python3 bench/frame_rate.py --arch win64 --bin build/win64/bin --rounds $(or $(ROUNDS),2)
+	@python3 -m bench.frame_rate --arch win64 --bin build/win64/bin --rounds $(or $(ROUNDS),2)
 
 # The end-to-end suites ROUNDS times (default 5) with no retry, and a table
 # of their failures; not part of `make test`.
 flake: build
-	@python3 scripts/flake.py --rounds $(or $(ROUNDS),5)
+	@python3 -m scripts.flake --rounds $(or $(ROUNDS),5)
 
 clean:
 	rm -rf build out dist

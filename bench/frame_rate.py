@@ -13,7 +13,7 @@ programs keep the cores busy, the frame rate of a program that draws as fast
 as it can follows the CPU time it gets, while its CPU time per frame stays
 put.
 
-    python3 bench/frame_rate.py [--arch win64] [--bin build/win64/bin] [--rounds 2] [--titles 4]
+    python3 -m bench.frame_rate [--arch win64] [--bin build/win64/bin] [--rounds 2] [--titles 4]
 
 Other programs on the machine change the figures: compare the ratios within
 a round, and run more than one round. `make test` runs it once in short
@@ -29,8 +29,12 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
-import harness  # noqa: E402
+from testkit import ROOT
+from testkit.names import RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.prefix import own_prefix
+from testkit.processes import wait_exit
+from testkit.session import WineSession
+from testkit.settings import size_settings
 
 SIZES = [(320, 240), (1024, 768)]
 TITLES = 4  # title updates measured by default: 12 seconds
@@ -53,8 +57,8 @@ class Program:
 def programs(width, height):
     return [
         Program("least WGL program", "wgl-layers", ["wgl-layers.exe", str(width), str(height)]),
-        Program("renderer, free run", "Caliguna", ["brumalis-free-run.exe"]),
-        Program("renderer, paced", "Caliguna", ["Brumalis.dll"]),
+        Program("renderer, free run", RENDERER_CLASS, ["brumalis-free-run.exe"]),
+        Program("renderer, paced", RENDERER_CLASS, [RENDERER]),
     ]
 
 
@@ -76,7 +80,7 @@ def wineserver_pid(session):
 def measure(session, program, width, height, titles):
     """Frames per second and CPU over the spans of `titles` successive title
     updates of a running program."""
-    session.write_settings(f"[Section]\r\nWidth={width}\r\nHeight={height}\r\n".encode())
+    session.write_settings(size_settings(width, height))
     proc = session.start_program(*program.command)
     spy = None
     try:
@@ -106,8 +110,8 @@ def measure(session, program, width, height, titles):
             rates.append(float(m.group(1)) if m else float("nan"))
         span = time.monotonic() - start
         cpu = [100 * (cpu_seconds(pid) - c0) / span if pid else float("nan") for pid, c0 in zip(pids, cpu0)]
-        session.probe("key", window["hwnd"], str(harness.VK_ESCAPE))
-        harness.wait_exit(proc, 20)
+        session.probe("key", window["hwnd"], str(VK_ESCAPE))
+        wait_exit(proc, 20)
     finally:
         if spy:
             spy.kill()
@@ -178,7 +182,7 @@ class Tee:
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--arch", choices=("win32", "win64"), default="win64")
-    parser.add_argument("--bin", default=os.path.join(harness.ROOT, "build", "win64", "bin"))
+    parser.add_argument("--bin", default=os.path.join(ROOT, "build", "win64", "bin"))
     parser.add_argument("--rounds", type=int, default=2)
     parser.add_argument("--titles", type=int, default=TITLES, help="title updates measured, 3 s each")
     parser.add_argument("--log", help="a file that gets a copy of what is printed")
@@ -189,8 +193,8 @@ def main():
     if args.log:
         os.makedirs(os.path.dirname(os.path.abspath(args.log)), exist_ok=True)
         sys.stdout = Tee(sys.stdout, open(args.log, "w"))
-    remove_prefix = harness.own_prefix(args.arch, "bench-frame-rate")
-    session = harness.WineSession(os.path.abspath(args.bin), "", arch=args.arch)
+    remove_prefix = own_prefix(args.arch, "bench-frame-rate")
+    session = WineSession(os.path.abspath(args.bin), args.arch, suite="bench-frame-rate")
     try:
         session.start()
         refresh = int(session.probe("refresh")["hz"])

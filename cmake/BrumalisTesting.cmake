@@ -15,14 +15,17 @@ function(brumalis_unit_test name)
   endif()
 endfunction()
 
-# brumalis_wine_test(NAME script.py [ARGUMENT...])
-# An end-to-end test of the real programs under Wine on a private X display;
-# the arguments (test classes, for one) go to the script.
-# Each runs in a copy of its architecture's prefix, named after it, with
-# wineservers and X displays of its own: the suites run side by side.
-function(brumalis_wine_test name script)
+# brumalis_wine_test(NAME MODULE [ARGUMENT...])
+# An end-to-end test of the real programs under Wine on a private X display:
+# a Python module run from the source folder (python3 -m tests.wine.test_host),
+# where it finds the test kit (testkit/); the arguments (test classes, for
+# one) go to it. Each runs in a copy of its architecture's prefix, named
+# after it, with wineservers and X displays of its own: the suites run side
+# by side.
+function(brumalis_wine_test name module)
   add_test(NAME ${name}
-           COMMAND python3 ${script} --suite ${name} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
-                   --native-bin ${BRUMALIS_NATIVE_TOOLS_BIN} ${ARGN})
+           COMMAND python3 -m ${module} --suite ${name} --arch ${BRUMALIS_WINE_ARCH} --bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+                   ${ARGN}
+           WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS e2e TIMEOUT 600)
 endfunction()

@@ -4,7 +4,7 @@ often it ran and failed and the first failing check of each failure: a
 suite that fails now and then shows here, where `make test`'s retry would
 hide it.
 
-    python3 scripts/flake.py [--rounds 5] [--jobs 3]      (make flake ROUNDS=n)
+    python3 -m scripts.flake [--rounds 5] [--jobs 3]      (make flake ROUNDS=n)
 
 The suites run as in `make test`, side by side, each round after the other.
 Every round's full output is kept in build/<arch>/flake/round-<n>.xml
@@ -19,19 +19,19 @@ import sys
 import time
 import xml.etree.ElementTree as ElementTree
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+from testkit import ROOT
+from testkit.prefix import can_run
 
 
 def runnable_arches():
     """The Windows builds this host runs, and why any other does not."""
     arches = []
     for arch in ("win32", "win64"):
-        result = subprocess.run(["bash", "-c", f'. scripts/host-arch.sh && brumalis_can_run {arch}'], cwd=ROOT,
-                                stdout=subprocess.PIPE, text=True)
-        if result.returncode == 0:
-            arches.append(arch)
+        why = can_run(arch)
+        if why:
+            print(f"{arch}: not run ({why})")
         else:
-            print(f"{arch}: not run ({result.stdout.strip()})")
+            arches.append(arch)
     return arches
 
 

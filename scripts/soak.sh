@@ -17,4 +17,4 @@ brumalis_wine_prefix
 programs="build/soak-$BRUMALIS_ARCH"
 rm -rf "$programs"
 cp -r "build/$BRUMALIS_ARCH/bin" "$programs"
-exec python3 tests/wine/soak.py --arch "$BRUMALIS_ARCH" --bin "$programs" --minutes "$minutes" --interval "$interval"
+exec python3 -m tests.wine.soak --arch "$BRUMALIS_ARCH" --bin "$programs" --minutes "$minutes" --interval "$interval"

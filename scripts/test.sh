@@ -71,19 +71,11 @@ trap 'end_wine; stop_display' EXIT
 trap 'exit 130' INT TERM
 
 start_display() {
-  local fifo number
-  fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
-  # The server picks a free display number itself and writes it.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 +extension GLX -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb=$!
-  read -r -t 20 number <"$fifo"
-  rm -f "$fifo"
-  if [ -n "$number" ] && xdpyinfo -display ":$number" >/dev/null 2>&1; then
-    display=":$number"
-    return 0
-  fi
-  stop_display
-  return 1
+  local started
+  # An Xvfb on a free display, as the end-to-end tests start theirs; it
+  # prints the display and the server's process id, and the server stays.
+  started=$(python3 -m testkit.display 1024x768) || return 1
+  display=${started% *} xvfb=${started#* }
 }
 
 # The unit tests: many small Wine processes side by side on one persistent

@@ -1,63 +1,24 @@
 // A small Windows program that the end-to-end tests run beside the programs
 // under test, to look at their windows and talk to them the way the system
-// and other programs do. One command per run; results as key=value lines.
-//
-//   find CLASS TITLE TIMEOUT_MS [visible] [except=PID]
-//                                    wait for a top-level window ("-" = any),
-//                                    and with "visible" until it is shown
-//   info HWND                        describe a window
-//   desktop                          describe the desktop window
-//   gone HWND TIMEOUT_MS             wait until the window no longer exists
-//   wait-title HWND PREFIX TIMEOUT_MS
-//   key HWND VK [COUNT]              post key-down/key-up pairs
-//   close HWND                       post WM_CLOSE
-//   mouse HWND                       post pointer moves and clicks
-//   click HWND X Y                   post a move and a left click at a client point
-//   move HWND X Y                    post a pointer move to a client point
-//   run TIMEOUT_MS PROGRAM [ARGS]    start a program, wait, print its exit code
-//   window TITLE_HEX W H [X Y]       make a grey window with that ANSI title (at
-//                                    100, 100 unless told), print its handle, and
-//                                    live until it is closed
-//   child PARENT TIMEOUT_MS          wait for the first child window to be shown
-//                                    and describe it
-//   texts HWND                       class, text, place and state of each child window
-//   combo-items HWND                 the entries of a combo box's list
-//   lock PATH                        hold a file open for writing, as a program
-//                                    still writing it does (others may read it
-//                                    only if they let it write); prints locked=1
-//                                    and holds it until killed
-//   resources PID                    that process's windows, GDI objects (counted
-//                                    inside it by brumalis-gdi-count.dll) and memory
-//   focus HWND                       the window that has the focus in that window's thread,
-//                                    and the foreground window
-//   refresh                          the primary display's refresh rate, as
-//                                    EnumDisplaySettings reports it
-//   version FILE                     the file's version resource, as GetFileVersionInfo
-//                                    reads it: fixed numbers and every string
-//   reg KEY 32|64                    the values of a registry key (HKCU\... or
-//                                    HKLM\...) in that registry view
-//   icon FILE                        how many icons the file has, and colours of
-//                                    the first one drawn at 32 x 32
-//   screen                           the screen's DPI and size, and each monitor
-//   windows PID                      every shown top-level window of that process
+// and other programs do. One command per run (kCommands; without one it
+// lists them); results as key=value lines. Window handles are given in
+// hexadecimal or decimal, "-" stands for any class or title.
 //
 // It carries the programs' manifest, so it sees every window in the screen's
-// own pixels, at any DPI.
-//
-// Copied under another name it stands in for other programs, as the tests
-// place it: as brumalis-browser.exe it is the web browser and notes the
-// address it was asked to open; as Brumalis.dll, with BRUMALIS_FAKE_RENDERER_DELAY_MS set it is a renderer whose
-// window appears only after that delay; named Program.exe it is the program a
-// careless start of "C:\Program Files\..." would run, and leaves a mark.
+// own pixels, at any DPI. Copied under another name it stands in for other
+// programs (probe_stand_ins.cpp).
 #include <windows.h>
 #include <psapi.h>
 
+#include <climits>
 #include <cstdint>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "probe_stand_ins.h"
 
 namespace {
 
@@ -428,50 +389,11 @@ BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
   return TRUE;
 }
 
-int FakeRenderer(DWORD delay) {
-  Sleep(delay);
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "Caliguna";
-  RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, "Caliguna", "Caliguna", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr,
-                              nullptr, wc.hInstance, nullptr);
-  MSG msg;
-  while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-  return 0;
-}
-
 const char *OwnName() {
   static char self[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const char *name = std::strrchr(self, '\\');
   return name ? name + 1 : self;
-}
-
-void Mark(const char *path, const char *text) {
-  HANDLE mark = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(mark, text, lstrlenA(text), &written, nullptr);
-  CloseHandle(mark);
-}
-
-int StandIn() {
-  if (lstrcmpiA(OwnName(), "brumalis-browser.exe") == 0) {
-    Mark("C:\\browser-opened.txt", GetCommandLineA());
-    return 0;
-  }
-  if (lstrcmpiA(OwnName(), "Program.exe") == 0) {
-    Mark("C:\\impostor-ran.txt", GetCommandLineA());
-    return 0;
-  }
-  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
-    return FakeRenderer(std::strtoul(delay, nullptr, 0));
-  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_EXIT_MS")) {
-    Sleep(std::strtoul(delay, nullptr, 0));  // a renderer that ends without a window
-    return 0;
-  }
-  return 2;
 }
 
 std::wstring Wide(const char *text) {
@@ -582,61 +504,114 @@ int Icon(const char *file) {
   return 0;
 }
 
+int Info(HWND hwnd) {
+  if (!IsWindow(hwnd)) return 1;
+  Describe(hwnd);
+  return 0;
+}
+
+int Refresh() {
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
+  std::printf("hz=%lu\n", static_cast<unsigned long>(mode.dmDisplayFrequency));
+  return 0;
+}
+
+DWORD Number(const char *text) { return std::strtoul(text, nullptr, 0); }
+
+// A command: its name, how many arguments it takes (fewest to most), what
+// they are and what it does, and the function that does it with them.
+struct Command {
+  const char *name;
+  int fewest, most;
+  const char *arguments, *does;
+  int (*run)(char **args, int count);
+};
+
+const Command kCommands[] = {
+    {"find", 3, 5, "CLASS TITLE TIMEOUT_MS [visible] [except=PID]",
+     "wait for a top-level window, with \"visible\" until it is shown, not of process PID; describe it",
+     [](char **a, int n) {
+       bool visible = false;
+       DWORD except = 0;
+       for (int i = 3; i < n; ++i) {
+         if (std::strcmp(a[i], "visible") == 0) visible = true;
+         if (std::strncmp(a[i], "except=", 7) == 0) except = Number(a[i] + 7);
+       }
+       return Find(a[0], a[1], Number(a[2]), visible, except);
+     }},
+    {"info", 1, 1, "HWND", "describe a window", [](char **a, int) { return Info(ParseHwnd(a[0])); }},
+    {"desktop", 0, 0, "", "describe the desktop window", [](char **, int) { return Info(GetDesktopWindow()); }},
+    {"gone", 2, 2, "HWND TIMEOUT_MS", "wait until the window no longer exists",
+     [](char **a, int) { return Gone(ParseHwnd(a[0]), Number(a[1])); }},
+    {"wait-title", 3, 3, "HWND PREFIX TIMEOUT_MS", "wait until the window's title starts with PREFIX; print it",
+     [](char **a, int) { return WaitTitle(ParseHwnd(a[0]), a[1], Number(a[2])); }},
+    {"key", 2, 3, "HWND VK [COUNT]", "post COUNT key-downs (all but the first as repeats) and a key-up",
+     [](char **a, int n) { return Key(ParseHwnd(a[0]), Number(a[1]), n > 2 ? std::atoi(a[2]) : 1); }},
+    {"close", 1, 1, "HWND", "post WM_CLOSE",
+     [](char **a, int) { return PostMessageA(ParseHwnd(a[0]), WM_CLOSE, 0, 0) ? 0 : 1; }},
+    {"mouse", 1, 1, "HWND", "post pointer moves and clicks", [](char **a, int) { return Mouse(ParseHwnd(a[0])); }},
+    {"click", 3, 3, "HWND X Y", "post a move and a left click at a client point",
+     [](char **a, int) { return PointerAt(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), true); }},
+    {"move", 3, 3, "HWND X Y", "post a pointer move to a client point",
+     [](char **a, int) { return PointerAt(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), false); }},
+    {"run", 2, INT_MAX, "TIMEOUT_MS PROGRAM [ARGUMENT...]", "start a program, wait for it, print its exit code",
+     [](char **a, int n) { return Run(Number(a[0]), n - 1, a + 1); }},
+    {"window", 3, 5, "TITLE_HEX W H [X Y]",
+     "make a grey window with that ANSI title (at 100, 100 unless told), print its handle, and live until it "
+     "is closed",
+     [](char **a, int n) {
+       return Window(a[0], std::atoi(a[1]), std::atoi(a[2]), n > 3 ? std::atoi(a[3]) : 100,
+                     n > 4 ? std::atoi(a[4]) : 100);
+     }},
+    {"child", 2, 2, "PARENT TIMEOUT_MS", "wait for the first child window to be shown and describe it",
+     [](char **a, int) { return Child(ParseHwnd(a[0]), Number(a[1])); }},
+    {"texts", 1, 1, "HWND", "class, text, place and state of each child window",
+     [](char **a, int) { return Texts(ParseHwnd(a[0])); }},
+    {"combo-items", 1, 1, "HWND", "the entries of a combo box's list",
+     [](char **a, int) { return ComboItems(ParseHwnd(a[0])); }},
+    {"lock", 1, 1, "PATH",
+     "hold a file open for writing, as a program still writing it does (others may read it only if they let "
+     "it write); print locked=1 and hold it until killed",
+     [](char **a, int) { return Lock(a[0]); }},
+    {"resources", 1, 1, "PID",
+     "that process's windows, GDI objects (counted inside it by brumalis-gdi-count.dll) and memory",
+     [](char **a, int) { return Resources(Number(a[0])); }},
+    {"focus", 1, 1, "HWND", "the window that has the focus in that window's thread, and the foreground window",
+     [](char **a, int) { return Focus(ParseHwnd(a[0])); }},
+    {"refresh", 0, 0, "", "the primary display's refresh rate, as EnumDisplaySettings reports it",
+     [](char **, int) { return Refresh(); }},
+    {"version", 1, 1, "FILE", "the file's version resource, as GetFileVersionInfo reads it: fixed numbers and "
+     "every string", [](char **a, int) { return Version(a[0]); }},
+    {"reg", 2, 2, "KEY 32|64", "the values of a registry key (HKCU\\... or HKLM\\...) in that registry view",
+     [](char **a, int) { return Registry(a[0], a[1]); }},
+    {"icon", 1, 1, "FILE", "how many icons the file has, and colours of the first one drawn at 32 x 32",
+     [](char **a, int) { return Icon(a[0]); }},
+    {"screen", 0, 0, "", "the screen's DPI and size, and each monitor", [](char **, int) { return Screen(); }},
+    {"windows", 1, 1, "PID", "every shown top-level window of that process",
+     [](char **a, int) {
+       return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;
+     }},
+};
+
+int Usage() {
+  std::fprintf(stderr, "brumalis-probe COMMAND [ARGUMENT...]\n");
+  for (const Command &command : kCommands)
+    std::fprintf(stderr, "  %s%s%s\n      %s\n", command.name, *command.arguments ? " " : "", command.arguments,
+                 command.does);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (lstrcmpiA(OwnName(), "brumalis-probe.exe") != 0) return StandIn();
-  if (argc < 2) return 2;
-  const std::string cmd = argv[1];
-  if (cmd == "find" && argc >= 5 && argc <= 7) {
-    bool visible = false;
-    DWORD except = 0;
-    for (int i = 5; i < argc; ++i) {
-      if (std::strcmp(argv[i], "visible") == 0) visible = true;
-      if (std::strncmp(argv[i], "except=", 7) == 0) except = std::strtoul(argv[i] + 7, nullptr, 0);
-    }
-    return Find(argv[2], argv[3], std::strtoul(argv[4], nullptr, 0), visible, except);
+  if (lstrcmpiA(OwnName(), "brumalis-probe.exe") != 0) return StandIn(OwnName());
+  if (argc < 2) return Usage();
+  for (const Command &command : kCommands) {
+    const int count = argc - 2;
+    if (std::strcmp(argv[1], command.name) == 0)
+      return count >= command.fewest && count <= command.most ? command.run(argv + 2, count) : Usage();
   }
-  if (cmd == "desktop" && argc == 2) {
-    Describe(GetDesktopWindow());
-    return 0;
-  }
-  if (cmd == "info" && argc == 3) {
-    HWND hwnd = ParseHwnd(argv[2]);
-    if (!IsWindow(hwnd)) return 1;
-    Describe(hwnd);
-    return 0;
-  }
-  if (cmd == "gone" && argc == 4) return Gone(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
-  if (cmd == "wait-title" && argc == 5)
-    return WaitTitle(ParseHwnd(argv[2]), argv[3], std::strtoul(argv[4], nullptr, 0));
-  if (cmd == "key" && (argc == 4 || argc == 5))
-    return Key(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0), argc == 5 ? std::atoi(argv[4]) : 1);
-  if (cmd == "close" && argc == 3) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
-  if (cmd == "mouse" && argc == 3) return Mouse(ParseHwnd(argv[2]));
-  if ((cmd == "click" || cmd == "move") && argc == 5)
-    return PointerAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), cmd == "click");
-  if (cmd == "lock" && argc == 3) return Lock(argv[2]);
-  if (cmd == "resources" && argc == 3) return Resources(std::strtoul(argv[2], nullptr, 0));
-  if (cmd == "window" && (argc == 5 || argc == 7))
-    return Window(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argc == 7 ? std::atoi(argv[5]) : 100,
-                  argc == 7 ? std::atoi(argv[6]) : 100);
-  if (cmd == "child" && argc == 4) return Child(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
-  if (cmd == "texts" && argc == 3) return Texts(ParseHwnd(argv[2]));
-  if (cmd == "combo-items" && argc == 3) return ComboItems(ParseHwnd(argv[2]));
-  if (cmd == "focus" && argc == 3) return Focus(ParseHwnd(argv[2]));
-  if (cmd == "screen" && argc == 2) return Screen();
-  if (cmd == "windows" && argc == 3) return EnumWindows(PrintWindowOf, std::strtoul(argv[2], nullptr, 0)) ? 0 : 1;
-  if (cmd == "version" && argc == 3) return Version(argv[2]);
-  if (cmd == "reg" && argc == 4) return Registry(argv[2], argv[3]);
-  if (cmd == "icon" && argc == 3) return Icon(argv[2]);
-  if (cmd == "refresh" && argc == 2) {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
-    std::printf("hz=%lu\n", static_cast<unsigned long>(mode.dmDisplayFrequency));
-    return 0;
-  }
-  if (cmd == "run" && argc >= 4) return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
-  return 2;
+  return Usage();
 }

@@ -6,7 +6,9 @@ its windows, its GDI objects and its memory; at the end of each part it
 compares the last sample with the first steady one and fails when a count
 grew.
 
-    python3 tests/wine/soak.py --arch win64 --bin build/win64/bin [--minutes 10] [--interval 30]
+    python3 -m tests.wine.soak --arch win64 --bin build/win64/bin [--minutes 10] [--interval 30]
+
+(scripts/soak.sh, `make soak`, runs it in a prefix and on programs of its own.)
 """
 
 import argparse
@@ -15,19 +17,15 @@ import subprocess
 import sys
 import time
 
-import harness
+from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, HOST, PICTURE_BOX_CLASS, VK_ESCAPE
+from testkit.session import WineSession
+from testkit.settings import music_settings
 
-HOST = "Brumalis.scr"
-TITLE = "■Brumalis■"
 MARKS = [(42, 50), (42, 70), (42, 90)]  # the option marks, in the dialog's client area
 FIELDS = ("windows", "gdi", "working_set_kb", "private_kb")
 # Memory may settle by a little after the first minute (caches, fonts, the
 # sound path); a count of handles may not move at all.
 MEMORY_SLACK_KB = 4096
-
-
-def settings(song):
-    return (f"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ={song}\r\n").encode("cp932")
 
 
 class DialogPart:
@@ -42,9 +40,9 @@ class DialogPart:
 
     def start(self):
         self.wine.start_program(HOST, "/c")
-        self.dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+        self.dialog = self.wine.find_dialog()
         self.frame = next(c for c in self.wine.probe("texts", self.dialog["hwnd"])["children"]
-                          if c["class"] == "BrumalisGroupFrame")
+                          if c["class"] == GROUP_FRAME_CLASS)
         self.processes = {"dialog": self.dialog["pid"]}
 
     def exercise(self):
@@ -54,7 +52,7 @@ class DialogPart:
         frame_y = self.frame["y"] - int(self.dialog["client_y"])
         self.wine.probe("click", self.frame["hwnd"], str(x - frame_x), str(y - frame_y))
         for child in self.wine.probe("texts", self.dialog["hwnd"])["children"]:
-            if child["class"] in ("BrumalisXpButton", "BrumalisPictureBox"):
+            if child["class"] in (BUTTON_CLASS, PICTURE_BOX_CLASS):
                 self.wine.probe("move", child["hwnd"], str(child["w"] // 2), str(child["h"] // 2))
 
     def stop(self):
@@ -72,15 +70,15 @@ class FullScreenPart:
 
     def start(self):
         self.wine.start_program(HOST, "/s")
-        main = self.wine.find_window("-", "Brumalis_Main", 30000)
-        self.renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+        main = self.wine.find_run(30000)
+        self.renderer = self.wine.find_renderer()
         self.processes = {"host /s": main["pid"], "renderer": self.renderer["pid"]}
 
     def exercise(self):
         pass
 
     def stop(self):
-        self.wine.probe("key", self.renderer["hwnd"], str(harness.VK_ESCAPE))
+        self.wine.probe("key", self.renderer["hwnd"], str(VK_ESCAPE))
         self.wine.wait_gone(self.renderer["hwnd"])
 
 
@@ -147,18 +145,17 @@ def main():
     parser.add_argument("--minutes", type=float, default=10)
     parser.add_argument("--interval", type=float, default=30)
     args = parser.parse_args()
-    harness.OUT = os.path.join(harness.ROOT, "out", args.arch)
-
-    wine = harness.WineSession(os.path.abspath(args.bin), "", audio=True, arch=args.arch)
+    wine = WineSession(os.path.abspath(args.bin), args.arch, audio=True)
     wine.start()
     try:
         music = wine.drive_c("soak")
         os.makedirs(music, exist_ok=True)
         subprocess.run(["sox", "-n", "-r", "22050", "-c", "2", os.path.join(music, "tone.wav"),
                         "synth", "3", "sine", "330", "vol", "0.3"], check=True)
-        wine.write_settings(settings("C:\\soak\\tone.wav"))
+        song = music_settings(2, file="C:\\soak\\tone.wav")
+        wine.write_settings(song)
         grown = soak(DialogPart(wine), args.minutes, args.interval)
-        wine.write_settings(settings("C:\\soak\\tone.wav"))  # the dialog's clicks changed the choice
+        wine.write_settings(song)  # the dialog's clicks changed the choice
         grown += soak(FullScreenPart(wine), args.minutes, args.interval)
         return 1 if grown else 0
     finally:

@@ -7,12 +7,10 @@ import shutil
 import subprocess
 import time
 
-import harness
-from harness import WineTestCase, wait_exit
-
-HOST = "Brumalis.scr"
-TITLE = "■Brumalis■"
-KIND, REPEAT, FILE = ("BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("cp932"), "BGMﾌｧｲﾙ".encode("cp932"))
+from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, PROBE
+from testkit.processes import wait_exit
+from testkit.settings import music_settings, profile_writes
+from testkit.suite import WineTestCase, main
 
 # Places in the dialog's client area, in pixels.
 MARKS = {1: (42, 50), 0: (42, 70), 2: (42, 90)}       # centres of the option marks
@@ -21,19 +19,8 @@ PATH_LABEL = (36, 132, 393, 33)                       # left, top, width, height
 BANNER = [(12, 196), (332, 196)]                      # the two banner boxes, 123 x 52
 
 
-def settings(kind, repeat=0, file=""):
-    return (f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={file}\r\n").encode("cp932")
-
-
-def unescape_trace(text):
-    """Wine's trace writes a backslash as two, and other characters beyond
-    ASCII as a backslash and four hex digits."""
-    return re.sub(r"\\\\|\\([0-9a-f]{4})",
-                  lambda m: chr(int(m.group(1), 16)) if m.group(1) else "\\", text)
-
-
 def value_of(content, key):
-    match = re.search(re.escape(key) + rb"=([^\r\n]*)", content)
+    match = re.search(re.escape(key.encode(ANSI)) + rb"=([^\r\n]*)", content)
     return match.group(1).strip() if match else None
 
 
@@ -51,7 +38,7 @@ class Dialog(WineTestCase):
     def open_dialog(self, content):
         self.wine.write_settings(content)
         proc = self.wine.start_program(HOST, "/c")
-        dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+        dialog = self.wine.find_dialog()
         time.sleep(0.5)
         self.origin = (int(dialog["client_x"]), int(dialog["client_y"]))
         return proc, dialog
@@ -117,13 +104,13 @@ class Dialog(WineTestCase):
     def test_the_dialog_shows_the_loaded_settings(self):
         song = "C:\\music dir\\song.wav"
         cases = [
-            (settings(1, 0), {"marks": [1], "track": True, "track_text": "", "browse": False}, False),
-            (settings(1, 12), {"marks": [1], "track": True, "track_text": "12", "browse": False}, False),
-            (settings(2, 3, song), {"marks": [2], "track": False, "track_text": "3", "browse": True}, True),
-            (settings(2, 0, "C:\\music dir\\gone.wav"), {"marks": [0], "track": False, "track_text": "",
-                                                          "browse": False}, False),
-            (settings(0), {"marks": [0], "track": False, "track_text": "", "browse": False}, False),
-            (settings(7), {"marks": [], "track": False, "track_text": "", "browse": False}, False),
+            (music_settings(1, 0), {"marks": [1], "track": True, "track_text": "", "browse": False}, False),
+            (music_settings(1, 12), {"marks": [1], "track": True, "track_text": "12", "browse": False}, False),
+            (music_settings(2, 3, song), {"marks": [2], "track": False, "track_text": "3", "browse": True}, True),
+            (music_settings(2, 0, "C:\\music dir\\gone.wav"), {"marks": [0], "track": False, "track_text": "",
+                                                                "browse": False}, False),
+            (music_settings(0), {"marks": [0], "track": False, "track_text": "", "browse": False}, False),
+            (music_settings(7), {"marks": [], "track": False, "track_text": "", "browse": False}, False),
         ]
         for content, expected, path in cases:
             with self.subTest(content=content):
@@ -131,10 +118,10 @@ class Dialog(WineTestCase):
                 self.assertEqual(self.state(dialog), expected)
                 self.assertEqual(self.path_shown(), path)
                 self.close_box(proc, dialog)
-                self.assertEqual(open(self.wine.settings_path(), "rb").read(), content, "the close box wrote")
+                self.assertEqual(self.wine.read_settings(), content, "the close box wrote")
 
     def test_the_window_has_its_size_place_and_caption(self):
-        proc, dialog = self.open_dialog(settings(0))
+        proc, dialog = self.open_dialog(music_settings(0))
         self.assertEqual((int(dialog["client_w"]), int(dialog["client_h"])), (468, 260))
         screen_w, screen_h = self.wine.display.width, self.wine.display.height
         w, h = int(dialog["w"]), int(dialog["h"])
@@ -147,7 +134,7 @@ class Dialog(WineTestCase):
         self.close_box(proc, dialog)
 
     def test_marks_and_captions_choose_the_source(self):
-        proc, dialog = self.open_dialog(settings(0))
+        proc, dialog = self.open_dialog(music_settings(0))
         steps = [(MARKS[1], [1], True, False), (CAPTIONS[2], [2], False, True), (CAPTIONS[0], [0], False, False),
                  (MARKS[2], [2], False, True), (CAPTIONS[1], [1], True, False)]
         for point, marks, track, browse in steps:
@@ -166,31 +153,28 @@ class Dialog(WineTestCase):
         time.sleep(0.3)
 
     def test_apply_writes_the_three_keys(self):
-        log = os.path.join(harness.OUT, "dialog-profile-trace.txt")
-        os.makedirs(harness.OUT, exist_ok=True)
+        log = self.wine.out_file("dialog-profile-trace.txt")
         for typed, stored in (("12", b"12"), ("abc", b"0"), ("2.5", b"2"), ("3.5", b"4"), ("", b"0"),
                               ("99999", b"0")):
             with self.subTest(typed=typed):
-                self.wine.write_settings(settings(1, 5, "C:\\music dir\\song.wav"))
+                self.wine.write_settings(music_settings(1, 5, "C:\\music dir\\song.wav"))
                 proc = self.wine.start_program(HOST, "/c", trace="+profile", log=log)
-                dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+                dialog = self.wine.find_dialog()
                 time.sleep(0.5)
                 self.origin = (int(dialog["client_x"]), int(dialog["client_y"]))
                 self.type_track(dialog, typed)
                 self.click_window(self.buttons(dialog)["set"])
                 self.assertEqual(wait_exit(proc, 20), 0)
-                content = open(self.wine.settings_path(), "rb").read()
-                self.assertEqual(value_of(content, KIND), b"1")
-                self.assertEqual(value_of(content, REPEAT), stored)
-                self.assertEqual(value_of(content, FILE), b"C:\\music dir\\song.wav")
+                content = self.wine.read_settings()
+                self.assertEqual(value_of(content, KEY_KIND), b"1")
+                self.assertEqual(value_of(content, KEY_REPEAT), stored)
+                self.assertEqual(value_of(content, KEY_FILE), b"C:\\music dir\\song.wav")
                 trace = open(log, encoding="utf-8", errors="replace").read()
-                writes = [(unescape_trace(k), unescape_trace(v)) for k, v in
-                          re.findall(r'WritePrivateProfileStringW \(L"Section", L"([^"]+)", L"([^"]*)"', trace)]
-                self.assertEqual(writes, [("BGM区分", " 1"), ("BGMﾘﾋﾟｰﾄ", " " + stored.decode()),
-                                          ("BGMﾌｧｲﾙ", "C:\\music dir\\song.wav")])
+                self.assertEqual(profile_writes(trace), [(KEY_KIND, " 1"), (KEY_REPEAT, " " + stored.decode()),
+                                                         (KEY_FILE, "C:\\music dir\\song.wav")])
 
     def test_the_keyboard_moves_the_focus_and_presses_buttons(self):
-        content = settings(1, 5)
+        content = music_settings(1, 5)
         proc, dialog = self.open_dialog(content)
         buttons = self.buttons(dialog)
         combo = self.child(dialog, cls="ComboBox")
@@ -214,19 +198,19 @@ class Dialog(WineTestCase):
                 self.assertEqual(focus(), expected["hwnd"])
         self.wine.xdotool("key", "Right", "space")  # Space on the cancel button
         self.assertEqual(wait_exit(proc, 20), 0)
-        self.assertEqual(open(self.wine.settings_path(), "rb").read(), content)
+        self.assertEqual(self.wine.read_settings(), content)
 
     def test_cancel_writes_nothing(self):
-        content = settings(1, 5)
+        content = music_settings(1, 5)
         proc, dialog = self.open_dialog(content)
         self.click(*CAPTIONS[2])
         self.type_track(dialog, "9")
         self.click_window(self.buttons(dialog)["cancel"])
         self.assertEqual(wait_exit(proc, 20), 0)
-        self.assertEqual(open(self.wine.settings_path(), "rb").read(), content)
+        self.assertEqual(self.wine.read_settings(), content)
 
     def test_browse_picks_a_file_through_the_file_dialog(self):
-        proc, dialog = self.open_dialog(settings(0))
+        proc, dialog = self.open_dialog(music_settings(0))
         self.click(*CAPTIONS[2])
         self.assertFalse(self.path_shown())
         self.click_window(self.buttons(dialog)["file"])
@@ -241,12 +225,12 @@ class Dialog(WineTestCase):
         self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], self.buttons(dialog)["file"]["hwnd"])
         self.click_window(self.buttons(dialog)["set"])
         self.assertEqual(wait_exit(proc, 20), 0)
-        content = open(self.wine.settings_path(), "rb").read()
-        self.assertEqual(value_of(content, KIND), b"2")
-        self.assertEqual(value_of(content, FILE), b"C:\\music dir\\song.wav")
+        content = self.wine.read_settings()
+        self.assertEqual(value_of(content, KEY_KIND), b"2")
+        self.assertEqual(value_of(content, KEY_FILE), b"C:\\music dir\\song.wav")
 
     def test_the_banner_plays_left_then_right(self):
-        proc, dialog = self.open_dialog(settings(0))
+        proc, dialog = self.open_dialog(music_settings(0))
 
         def box(picture, index):
             x0, y0 = BANNER[index]
@@ -269,14 +253,13 @@ class Dialog(WineTestCase):
 
     def test_clicking_the_banner_opens_the_home_page(self):
         browser = self.wine.drive_c("brumalis-browser.exe")
-        shutil.copy(self.wine.program("brumalis-probe.exe"), browser)
+        shutil.copy(self.wine.program(PROBE), browser)
         mark = self.wine.drive_c("browser-opened.txt")
         if os.path.exists(mark):
             os.remove(mark)
         for key in ("HKCR\\http\\shell\\open\\command", "HKCR\\https\\shell\\open\\command"):
-            subprocess.run([*self.wine.wine("reg"), "add", key, "/ve", "/d", 'C:\\brumalis-browser.exe "%1"', "/f"],
-                           env=self.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-        proc, dialog = self.open_dialog(settings(0))
+            self.wine.reg("add", key, "/ve", "/d", 'C:\\brumalis-browser.exe "%1"', "/f")
+        proc, dialog = self.open_dialog(music_settings(0))
         self.click(BANNER[1][0] + 60, BANNER[1][1] + 25)
         deadline = time.time() + 15
         while not os.path.exists(mark) and time.time() < deadline:
@@ -289,4 +272,4 @@ class Dialog(WineTestCase):
 
 
 if __name__ == "__main__":
-    harness.main()
+    main()

@@ -7,17 +7,14 @@ import shutil
 import subprocess
 import time
 
-import harness
-from harness import VK_ESCAPE, WineTestCase, wait_exit
+from testkit.names import COVER_CLASS, HOST, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.processes import wait_exit
+from testkit.settings import music_settings, size_lines
+from testkit.suite import WineTestCase, main
 
-HOST = "Brumalis.scr"
 LOUD = 1000  # peak level that counts as sound (full scale is 32767)
 CAPTURE_LAG = 0.3  # seconds from the sink to the recording, with a wide margin
 SND_NODEFAULT = 0x0002
-
-
-def music_settings(kind, repeat=0, file=""):
-    return (f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={file}\r\n").encode("cp932")
 
 
 class FullScreen(WineTestCase):
@@ -27,9 +24,7 @@ class FullScreen(WineTestCase):
     def setUpClass(cls):
         super().setUpClass()
         # Short sounds: a 1 s WAV that must loop, a 1.5 s MP3 that must restart.
-        music = cls.wine.drive_c("music dir")
-        shutil.rmtree(music, ignore_errors=True)
-        os.makedirs(music)
+        music = cls.wine.fresh_folder("music dir")
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
                         "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
         raw = os.path.join(music, "song.wav")
@@ -43,8 +38,8 @@ class FullScreen(WineTestCase):
     def start_run(self, settings, *args, **kw):
         self.wine.write_settings(settings)
         proc = self.wine.start_program(HOST, *(args or ("/s",)), **kw)
-        main = self.wine.find_window("-", "Brumalis_Main", 20000)
-        renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        main = self.wine.find_run()
+        renderer = self.wine.find_renderer(20000)
         return proc, main, renderer
 
     def escape(self, proc, renderer, main):
@@ -59,9 +54,9 @@ class FullScreen(WineTestCase):
         proc, main, renderer = self.start_run(music_settings(0))
         width, height = self.wine.display.width, self.wine.display.height
         self.assertEqual(main["visible"], "0", "the run's own window stays hidden")
-        self.assertEqual(main["pid"], self.wine.probe("find", "-", "Brumalis_Main", "0")["pid"])
+        self.assertEqual(main["pid"], self.wine.find_run(0)["pid"])
         self.assertEqual((int(renderer["w"]), int(renderer["h"])), (width, height))
-        self.assertIn(f"Width={width}\r\nHeight={height}".encode(), open(self.wine.settings_path(), "rb").read())
+        self.assertIn(size_lines(width, height), self.wine.read_settings())
         time.sleep(2)
         self.assertIsNone(proc.poll())
         # The watch ticks every 500 ms; the probe calls around it take time too.
@@ -71,11 +66,8 @@ class FullScreen(WineTestCase):
         self.assertEqual(self.wine.probe("screen")["monitors"], "1")
         proc, main, renderer = self.start_run(music_settings(0))
         time.sleep(2)
-        self.assertFalse(self.wine.probe("find", "BrumalisCover", "-", "0", check=False)["ok"], "a cover window")
-        shown = [line for line in subprocess.run(
-            self.wine.wine(self.wine.program("brumalis-probe.exe"), "windows", main["pid"]), env=self.wine.env,
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode().splitlines() if "window=" in line]
-        self.assertEqual(shown, [], "the host shows a window")
+        self.assertFalse(self.wine.window_exists(COVER_CLASS), "a cover window")
+        self.assertEqual(self.wine.windows_of(main["pid"]), [], "the host shows a window")
         # Pressed on the keyboard rather than posted: the renderer has it.
         self.wine.xdotool("mousemove", "400", "300", "click", "1")
         self.wine.xdotool("key", "Escape")
@@ -93,13 +85,12 @@ class FullScreen(WineTestCase):
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
     def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s(self):
-        log = os.path.join(harness.OUT, "cursor-trace.txt")
-        os.makedirs(harness.OUT, exist_ok=True)
+        log = self.wine.out_file("cursor-trace.txt")
         for args, host_calls in ((["/s"], ["0", "-1"]), ([], [])):
             with self.subTest(args=args):
                 self.wine.write_settings(music_settings(0))
                 proc = self.wine.start_program(HOST, *args, trace="+cursor", log=log)
-                renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+                renderer = self.wine.find_renderer(20000)
                 time.sleep(1)
                 self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
                 self.assertEqual(wait_exit(proc, 20), 0)
@@ -113,11 +104,9 @@ class FullScreen(WineTestCase):
 
     def fake_renderer_folder(self, name):
         """A folder with the host and the probe standing in as its renderer."""
-        folder = self.wine.drive_c(name)
-        shutil.rmtree(folder, ignore_errors=True)
-        os.makedirs(folder)
+        folder = self.wine.fresh_folder(name)
         shutil.copy(self.wine.program(HOST), folder)
-        shutil.copy(self.wine.program("brumalis-probe.exe"), os.path.join(folder, "Brumalis.dll"))
+        shutil.copy(self.wine.program(PROBE), os.path.join(folder, RENDERER))
         return "C:\\" + name
 
     def test_a_slow_renderer_is_waited_for_as_long_as_it_runs(self):
@@ -126,7 +115,7 @@ class FullScreen(WineTestCase):
         # Its window comes after the 5-second start-up limit.
         proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s",
                                        extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "7000"})
-        renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+        renderer = self.wine.find_renderer()
         time.sleep(1.5)
         self.assertIsNone(proc.poll(), "the run ended before its renderer appeared")
         self.wine.probe("close", renderer["hwnd"])
@@ -147,12 +136,12 @@ class FullScreen(WineTestCase):
 
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
         folder = self.fake_renderer_folder("stray renderer")
-        stray = self.wine.start_program(folder + "\\Brumalis.dll",
+        stray = self.wine.start_program(folder + "\\" + RENDERER,
                                         extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
-        stray_window = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        stray_window = self.wine.find_renderer(20000)
         self.wine.write_settings(music_settings(0))
         proc = self.wine.start_program(HOST, "/s")
-        own = self.wine.find_window("Caliguna", "-", 30000, visible=True, except_pid=stray_window["pid"])
+        own = self.wine.find_renderer(except_pid=stray_window["pid"])
         self.wine.probe("key", own["hwnd"], str(VK_ESCAPE))
         self.assertEqual(wait_exit(proc, 15), 0, "the stray renderer kept the run alive")
         self.assertIsNone(stray.poll(), "the stray renderer went too")
@@ -168,10 +157,9 @@ class FullScreen(WineTestCase):
                     time.sleep(0.1)
                 ended = [p for p in starts if p.poll() is not None]
                 self.assertEqual(len(ended), 1, "neither start ended at once")
-                renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+                renderer = self.wine.find_renderer()
                 time.sleep(2.0)  # a second run's renderer would be there by now
-                self.assertFalse(self.wine.probe("find", "Caliguna", "-", "0", f"except={renderer['pid']}",
-                                                 check=False)["ok"], "two renderers")
+                self.assertFalse(self.wine.window_exists(RENDERER_CLASS, except_pid=renderer["pid"]), "two renderers")
                 self.assertTrue(all(p.poll() is not None for p in ended))
                 running = [p for p in starts if p not in ended][0]
                 self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
@@ -204,11 +192,9 @@ class FullScreen(WineTestCase):
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
     def test_a_renderer_that_cannot_start_ends_the_run_at_the_first_tick(self):
-        folder = self.wine.drive_c("broken renderer")
-        shutil.rmtree(folder, ignore_errors=True)
-        os.makedirs(folder)
+        folder = self.wine.fresh_folder("broken renderer")
         shutil.copy(self.wine.program(HOST), folder)
-        with open(os.path.join(folder, "Brumalis.dll"), "wb") as f:
+        with open(os.path.join(folder, RENDERER), "wb") as f:
             f.write(b"not a program")
         self.wine.write_settings(music_settings(0))
         start = time.time()
@@ -219,22 +205,20 @@ class FullScreen(WineTestCase):
         self.assertLess(time.time() - start, 4.5)
 
     def test_only_the_renderer_itself_is_started_from_a_folder_with_blanks(self):
-        folder = self.wine.drive_c("Program Files", "Brumalis Test")
-        shutil.rmtree(folder, ignore_errors=True)
-        os.makedirs(folder)
-        for name in (HOST, "Brumalis.dll"):
+        folder = self.wine.fresh_folder("Program Files", "Brumalis Test")
+        for name in (HOST, RENDERER):
             shutil.copy(self.wine.program(name), folder)
         impostor = self.wine.drive_c("Program.exe")
         mark = self.wine.drive_c("impostor-ran.txt")
-        shutil.copy(self.wine.program("brumalis-probe.exe"), impostor)
+        shutil.copy(self.wine.program(PROBE), impostor)
         for path in (mark,):
             if os.path.exists(path):
                 os.remove(path)
         try:
             self.wine.write_settings(music_settings(0))
             proc = self.wine.start_program("C:\\Program Files\\Brumalis Test\\Brumalis.scr", "/s")
-            main = self.wine.find_window("-", "Brumalis_Main", 20000)
-            renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+            main = self.wine.find_run()
+            renderer = self.wine.find_renderer(20000)
             self.assertFalse(os.path.exists(mark), "C:\\Program.exe ran")
             self.escape(proc, renderer, main)
         finally:
@@ -245,8 +229,7 @@ class FullScreen(WineTestCase):
         """Runs with the given settings; what was heard from the start of the
         run to a second after its end (see Recording.stop), the moment the
         run ended, and the trace (MCI unless told)."""
-        log = os.path.join(harness.OUT, "mci-trace.txt")
-        os.makedirs(harness.OUT, exist_ok=True)
+        log = self.wine.out_file("mci-trace.txt")
         recording = self.wine.audio.record()
         proc, main, renderer = self.start_run(settings, trace=trace, log=log)
         time.sleep(seconds)
@@ -267,10 +250,6 @@ class FullScreen(WineTestCase):
         self.assertGreater(heard[-1][1] if heard else 0, ended + 1.0, f"the recording stops early: {text}")
         after, _ = self.runs_of_sound([h for h in heard if h[1] > ended + CAPTURE_LAG])
         self.assertNotIn("#", after, f"sound after the run ended: {text} (came after the end: {after})")
-
-    def reg(self, *args):
-        subprocess.run(self.wine.wine("reg", *args), env=self.wine.env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @staticmethod
     def runs_of_sound(heard):
@@ -314,15 +293,12 @@ class FullScreen(WineTestCase):
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "default.wav"))
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "locked.wav"))
         key = "HKCU\\AppEvents\\Schemes\\Apps\\.Default\\SystemDefault"
-        self.reg("add", key + "\\.Current", "/ve", "/d", "C:\\music dir\\default.wav", "/f")
-        self.addCleanup(self.reg, "delete", key, "/f")
+        self.wine.reg("add", key + "\\.Current", "/ve", "/d", "C:\\music dir\\default.wav", "/f")
+        self.addCleanup(self.wine.reg, "delete", key, "/f")
         # The file can be read when the settings are loaded, but the sound
         # player cannot open it: another program holds it open for writing.
         # A file deleted between the two steps meets the same end.
-        holder = subprocess.Popen(self.wine.wine(self.wine.program("brumalis-probe.exe"), "lock",
-                                                 "C:\\music dir\\locked.wav"),
-                                  env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.wine.children.append(holder)
+        holder = self.wine.start_probe("lock", "C:\\music dir\\locked.wav")
         self.assertEqual(holder.stdout.readline().strip(), b"locked=1")
         heard, _, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
         text, runs = self.runs_of_sound(heard)
@@ -345,4 +321,4 @@ class FullScreen(WineTestCase):
 
 
 if __name__ == "__main__":
-    harness.main()
+    main()

@@ -3,18 +3,18 @@ instance rule, the modes, the settings file, the missing-renderer message and
 the preview pane."""
 
 import os
-import re
 import shutil
 import time
 
-import harness
-from harness import WineTestCase, wait_exit
+from testkit.names import DIALOG_TITLE, FORM_CLASS, HOST, RUN_TITLE, VK_ESCAPE
+from testkit.processes import wait_exit
+from testkit.settings import music_lines, profile_writes, size_settings
+from testkit.suite import WineTestCase, main
 
-HOST = "Brumalis.scr"
 CAPTION = "Brumalis (ScreenSaver)"
 MISSING = "Brumalis.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 WS_CHILD = 0x40000000
-MUSIC_KEYS = ("BGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=C:\\music\\a.mp3\r\n").encode("cp932")
+MUSIC_KEYS = music_lines(2, 7, "C:\\music\\a.mp3")
 
 
 def pane_number(hwnd):
@@ -34,8 +34,8 @@ class Host(WineTestCase):
     def run_full_screen(self, *args, **kw):
         """A full-screen run, ended as the user would: Escape in the renderer."""
         proc = self.wine.start_program(HOST, *args, **kw)
-        renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
-        self.wine.probe("key", renderer["hwnd"], str(harness.VK_ESCAPE))
+        renderer = self.wine.find_renderer()
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         code = wait_exit(proc, 30)
         self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
         return code
@@ -43,16 +43,12 @@ class Host(WineTestCase):
     def settings_folder(self):
         return os.path.dirname(self.wine.settings_path())
 
-    def read_settings(self):
-        with open(self.wine.settings_path(), "rb") as f:
-            return f.read()
-
     def screen_size(self):
         return self.wine.display.width, self.wine.display.height
 
     # -- single instance ----------------------------------------------------------
     def test_a_running_instance_stops_every_mode_before_it_does_anything(self):
-        for title in ("Brumalis_Main", "■Brumalis■"):
+        for title in (RUN_TITLE, DIALOG_TITLE):
             proc, pane = self.wine.make_window(title, 200, 100)
             try:
                 for args in (["/s"], [], ["/c"], ["/a"], ["/p", pane_number(pane)]):
@@ -63,13 +59,13 @@ class Host(WineTestCase):
                         self.assertLess(time.time() - start, 10)
                         self.assertFalse(os.path.exists(self.settings_folder()), "something was written")
                         self.assertFalse(self.wine.probe("child", pane, "0", check=False)["ok"])
-                        self.assertFalse(self.wine.probe("find", "BrumalisForm", "-", "0", check=False)["ok"])
+                        self.assertFalse(self.wine.window_exists(FORM_CLASS))
             finally:
                 self.wine.probe("close", pane)
                 wait_exit(proc, 10)
 
     def test_a_similar_title_is_no_running_instance(self):
-        proc, pane = self.wine.make_window("Brumalis_Main2", 200, 100)
+        proc, pane = self.wine.make_window(RUN_TITLE + "2", 200, 100)
         self.wine.remove_settings()
         self.assertEqual(self.run_host("/a"), 0)
         self.assertTrue(os.path.isdir(self.settings_folder()))
@@ -89,23 +85,20 @@ class Host(WineTestCase):
         for args in (["/s"], ["/S"], ["-s"], ["/scr"], []):
             with self.subTest(args=args):
                 self.wine.remove_settings()
-                log = os.path.join(harness.OUT, "profile-trace.txt")
-                os.makedirs(harness.OUT, exist_ok=True)
+                log = self.wine.out_file("profile-trace.txt")
                 self.assertEqual(self.run_full_screen(*args, trace="+profile", log=log), 0)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
                 with open(log, "rb") as f:
                     trace = f.read().decode("utf-8", "replace")
-                writes = re.findall(r'WritePrivateProfileStringW \(L"Section", L"(\w+)", L"([^"]*)"', trace)
                 # The renderer reads the file and writes nothing; all writes are the host's.
-                self.assertEqual(writes, [("Width", f" {width}"), ("Height", f" {height}")])
-                self.assertEqual(self.read_settings(),
-                                 f"[Section]\r\nWidth={width}\r\nHeight={height}\r\n".encode())
+                self.assertEqual(profile_writes(trace), [("Width", f" {width}"), ("Height", f" {height}")])
+                self.assertEqual(self.wine.read_settings(), size_settings(width, height))
 
     def test_size_is_rewritten_and_other_keys_kept(self):
         self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + MUSIC_KEYS)
         self.assertEqual(self.run_full_screen("/s"), 0)
-        text = self.read_settings()
+        text = self.wine.read_settings()
         width, height = self.screen_size()
         self.assertIn(f"Width={width}\r\n".encode(), text)
         self.assertIn(f"Height={height}\r\n".encode(), text)
@@ -118,10 +111,10 @@ class Host(WineTestCase):
         for args in (["/c"], ["/c:1234"], ["-C"]):
             with self.subTest(args=args):
                 proc = self.wine.start_program(HOST, *args)
-                dialog = self.wine.find_window("-", "■Brumalis■", 30000, visible=True)
+                dialog = self.wine.find_dialog()
                 self.wine.probe("close", dialog["hwnd"])
                 self.assertEqual(wait_exit(proc, 20), 0)
-                self.assertEqual(self.read_settings(), b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
+                self.assertEqual(self.wine.read_settings(), b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
 
     def test_broken_settings_files_never_stop_a_start(self):
         cases = [
@@ -136,7 +129,7 @@ class Host(WineTestCase):
             with self.subTest(content=content[:30]):
                 self.wine.write_settings(content)
                 self.assertEqual(self.run_full_screen("/s"), 0)
-                text = self.read_settings()
+                text = self.wine.read_settings()
                 self.assertIn(f"Width={width}\r\n".encode(), text)
                 # Whatever was in the file is still there.
                 for line in content.split(b"\r\n"):
@@ -145,9 +138,7 @@ class Host(WineTestCase):
 
     # -- missing renderer ---------------------------------------------------------
     def test_missing_renderer_is_reported_once_and_the_program_ends(self):
-        alone = self.wine.drive_c("brumalis alone")
-        shutil.rmtree(alone, ignore_errors=True)
-        os.makedirs(alone)
+        alone = self.wine.fresh_folder("brumalis alone")
         shutil.copy(self.wine.program(HOST), alone)
         for args in (["/c"], ["/s"], ["/a"]):
             with self.subTest(args=args):
@@ -161,7 +152,7 @@ class Host(WineTestCase):
                 self.assertIsNone(proc.poll())
                 self.wine.probe("close", box["hwnd"])
                 self.assertEqual(wait_exit(proc, 20), 0)
-                self.assertEqual(self.read_settings(), b"[Section]\r\nWidth= 640\r\n")
+                self.assertEqual(self.wine.read_settings(), b"[Section]\r\nWidth= 640\r\n")
 
     # -- preview ------------------------------------------------------------------
     def test_preview_fills_its_pane_and_ends_with_it(self):
@@ -199,4 +190,4 @@ class Host(WineTestCase):
 
 
 if __name__ == "__main__":
-    harness.main()
+    main()

@@ -3,15 +3,16 @@
 import re
 import time
 
-import harness
-import sky
-from harness import VK_ESCAPE, VK_SPACE, WineTestCase, wait_exit
+from testkit.names import RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
+from testkit.processes import wait_exit
+from testkit.settings import size_settings
+from testkit.suite import WineTestCase, main
+from tests.wine import sky
 
-RENDERER = "Brumalis.dll"
 WS_POPUP = 0x80000000
 WS_CAPTION = 0x00C00000
 WS_THICKFRAME = 0x00040000
-FPS_TITLE = re.compile(r"^Caliguna - (\d+\.\d) fps$")
+FPS_TITLE = re.compile(rf"^{re.escape(RATE_TITLE)}(\d+\.\d) fps$")
 
 
 class Renderer(WineTestCase):
@@ -22,8 +23,7 @@ class Renderer(WineTestCase):
         else:
             self.wine.write_settings(settings)
         proc = self.wine.start_program(RENDERER)
-        window = self.wine.find_window("Caliguna", "-", 30000, visible=True)
-        return proc, window
+        return proc, self.wine.find_renderer()
 
     def end(self, proc, window):
         self.wine.probe("key", window["hwnd"], str(VK_ESCAPE))
@@ -58,7 +58,7 @@ class Renderer(WineTestCase):
 
     def test_default_window_draws_the_sky_until_escape(self):
         proc, window = self.start()
-        self.assertEqual(window["title"], "Caliguna")
+        self.assertEqual(window["title"], RENDERER_CLASS)
         self.assertEqual((int(window["x"]), int(window["y"])), (0, 0))
         self.assertEqual((int(window["w"]), int(window["h"])), (1024, 768))
         style = int(window["style"], 16)
@@ -66,7 +66,7 @@ class Renderer(WineTestCase):
         self.assertFalse(style & (WS_CAPTION | WS_THICKFRAME))
         self.assertEqual(window["visible"], "1")
 
-        titled = self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
+        titled = self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")
         self.assertRegex(titled["title"], FPS_TITLE)
 
         # Pointer movement and clicks, from the system and as messages, end nothing.
@@ -117,7 +117,7 @@ class Renderer(WineTestCase):
                 self.assertEqual((int(window["w"]), int(window["h"])), size)
                 self.assertEqual((int(window["client_w"]), int(window["client_h"])), size)
                 if look:
-                    self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
+                    self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")
                     self.sky_check(self.wine.screenshot("renderer-screen-size.png"), *size)
                 self.end(proc, window)
 
@@ -129,8 +129,8 @@ class Renderer(WineTestCase):
         # second in this window.
         hz = int(self.wine.probe("refresh")["hz"])
         ceiling = (hz if hz > 1 else 60) + 1
-        proc, window = self.start(b"[Section]\r\nWidth=320\r\nHeight=240\r\n")
-        titles = [self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")["title"]]
+        proc, window = self.start(size_settings(320, 240))
+        titles = [self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")["title"]]
         time.sleep(3.5)  # the title's next rate
         titles.append(self.wine.probe("info", window["hwnd"])["title"])
         for title in titles:
@@ -146,8 +146,8 @@ class Renderer(WineTestCase):
         self.assertEqual(wait_exit(proc, 20), 0)
 
     def test_space_blends_clouds_over_the_sky_in_white_fog(self):
-        proc, window = self.start(b"[Section]\r\nWidth=640\r\nHeight=480\r\n")
-        self.wine.probe("wait-title", window["hwnd"], "Caliguna - ", "20000")
+        proc, window = self.start(size_settings(640, 480))
+        self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")
 
         def darkened(picture):
             # Blended over the sky, thin grey cloud darkens the deep blue near
@@ -177,4 +177,4 @@ class RendererWithoutGl(WineTestCase):
 
 
 if __name__ == "__main__":
-    harness.main()
+    main()

@@ -4,23 +4,18 @@ picture and the panel's shadow inside its place; the renderer covers the
 whole screen at each DPI; a full-screen run blacks out a second monitor
 with a cover that never takes the keyboard from the renderer."""
 
-import os
 import re
-import subprocess
 import time
 
-import harness
-from harness import WineTestCase, wait_exit
+from testkit.names import (BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, HOST, PANEL_CLASS, PICTURE_BOX_CLASS,
+                           VK_ESCAPE)
+from testkit.processes import wait_exit
+from testkit.settings import music_settings, size_lines
+from testkit.suite import WineTestCase, main
 
-HOST = "Brumalis.scr"
-TITLE = "■Brumalis■"
 GREY = (224, 224, 224)
 BLUE = (0, 60, 116)  # the push button's outline
 DISABLED_OUTLINE = (201, 199, 186)
-
-
-def settings(kind, repeat=0, file=""):
-    return (f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={file}\r\n").encode("cp932")
 
 
 def round_half_even(numerator, denominator):
@@ -100,9 +95,9 @@ class Dpi(WineTestCase):
     DPIS = (96, 120, 144)
 
     def open_dialog(self):
-        self.wine.write_settings(settings(1, 0))
+        self.wine.write_settings(music_settings(1, 0))
         proc = self.wine.start_program(HOST, "/c")
-        dialog = self.wine.find_window("-", TITLE, 30000, visible=True)
+        dialog = self.wine.find_dialog()
         # Both banner boxes have shown a picture 2.5 s after the load.
         time.sleep(3.0)
         return proc, dialog
@@ -112,15 +107,6 @@ class Dpi(WineTestCase):
         for c in self.wine.probe("texts", dialog["hwnd"])["children"]:
             found.setdefault(c["class"], []).append((c["x"], c["y"], c["x"] + c["w"], c["y"] + c["h"]))
         return found
-
-    def save_crop(self, name, rect):
-        shot = os.path.join(harness.OUT, name)
-        os.makedirs(harness.OUT, exist_ok=True)
-        blob = subprocess.run(["import", "-display", self.wine.env["DISPLAY"], "-window", "root", "png:-"],
-                              check=True, stdout=subprocess.PIPE).stdout
-        x, y, r, b = rect
-        subprocess.run(["convert", "png:-", "-crop", f"{r - x}x{b - y}+{x}+{y}", "+repage", shot],
-                       input=blob, check=True)
 
     def test_the_dialog_fills_its_places_at_every_dpi(self):
         ink_heights = {}
@@ -145,22 +131,22 @@ class Dpi(WineTestCase):
     def check_dialog(self, dialog, dpi):
         client = (int(dialog["client_x"]), int(dialog["client_y"]))
         self.assertEqual((int(dialog["client_w"]), int(dialog["client_h"])), (px(7020, dpi), px(3900, dpi)))
-        self.save_crop(f"dialog-{dpi}dpi.png", (int(dialog["x"]), int(dialog["y"]),
-                                                int(dialog["x"]) + int(dialog["w"]),
-                                                int(dialog["y"]) + int(dialog["h"])))
+        self.wine.screenshot().save(self.wine.out_file(f"dialog-{dpi}dpi.png"),
+                                    crop=(int(dialog["x"]), int(dialog["y"]), int(dialog["x"]) + int(dialog["w"]),
+                                          int(dialog["y"]) + int(dialog["h"])))
         found = self.windows(dialog)
         dialog_area = moved((0, 0, px(7020, dpi), px(3900, dpi)), client)
 
         # Windowed controls: exactly at their places, inside their containers.
         panel = moved(place(*PANEL, dpi), client)
-        self.assertEqual(found.get("BrumalisGfxFrameX"), [panel])
+        self.assertEqual(found.get(PANEL_CLASS), [panel])
         group = moved(place(*GROUP, dpi), panel)
-        self.assertEqual(found.get("BrumalisGroupFrame"), [group])
+        self.assertEqual(found.get(GROUP_FRAME_CLASS), [group])
         buttons = {"file": moved(place(*BUTTON_FILE, dpi), group), "set": moved(place(*BUTTON_SET, dpi), client),
                    "cancel": moved(place(*BUTTON_CANCEL, dpi), client)}
-        self.assertEqual(sorted(found.get("BrumalisXpButton", [])), sorted(buttons.values()))
+        self.assertEqual(sorted(found.get(BUTTON_CLASS, [])), sorted(buttons.values()))
         banners = [moved(place(*b, dpi), client) for b in BANNERS]
-        self.assertEqual(sorted(found.get("BrumalisPictureBox", [])), sorted(banners))
+        self.assertEqual(sorted(found.get(PICTURE_BOX_CLASS, [])), sorted(banners))
         [combo] = found.get("ComboBox", [None])
         expected_combo = moved(place(*COMBO, dpi), group)
         self.assertEqual(combo[:3], expected_combo[:3])
@@ -259,19 +245,18 @@ class Dpi(WineTestCase):
         for dpi in self.DPIS:
             with self.subTest(dpi=dpi):
                 self.wine.set_dpi(dpi)
-                self.wine.write_settings(settings(0))
+                self.wine.write_settings(music_settings(0))
                 proc = self.wine.start_program(HOST, "/s")
-                main = self.wine.find_window("-", "Brumalis_Main", 20000)
-                renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+                main = self.wine.find_run()
+                renderer = self.wine.find_renderer(20000)
                 time.sleep(2.0)
                 self.assertEqual((int(renderer["x"]), int(renderer["y"]), int(renderer["w"]), int(renderer["h"])),
                                  (0, 0, width, height))
-                with open(self.wine.settings_path(), "rb") as f:
-                    self.assertIn(f"Width={width}\r\nHeight={height}".encode(), f.read())
+                self.assertIn(size_lines(width, height), self.wine.read_settings())
                 picture = self.wine.screenshot(f"renderer-{dpi}dpi.png")
                 for corner in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
                     self.assertNotEqual(picture.pixel(*corner), (0, 0, 0), f"nothing drawn at {corner}")
-                self.wine.probe("key", renderer["hwnd"], "27")
+                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
                 self.assertGone(main, 20000)
                 self.assertEqual(wait_exit(proc, 10), 0)
 
@@ -290,12 +275,12 @@ class TwoMonitors(WineTestCase):
         before = self.wine.screenshot()
         self.assertEqual(before.pixel(1300, 150), (128, 128, 128), "the other window is not on the second monitor")
 
-        self.wine.write_settings(settings(0))
+        self.wine.write_settings(music_settings(0))
         proc = self.wine.start_program(HOST, "/s")
-        main = self.wine.find_window("-", "Brumalis_Main", 20000)
-        renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
+        main = self.wine.find_run()
+        renderer = self.wine.find_renderer(20000)
         time.sleep(2.0)
-        covers = [w for w in self.windows_of(main["pid"]) if w["class"] == "BrumalisCover"]
+        covers = [w for w in self.wine.windows_of(main["pid"]) if w["class"] == COVER_CLASS]
         self.assertEqual([(c["x"], c["y"], c["w"], c["h"]) for c in covers], [(1280, 0, 1024, 768)])
         cover = covers[0]
         self.assertEqual(cover["style"] & 0x90000000, 0x90000000, "a shown popup")
@@ -320,7 +305,7 @@ class TwoMonitors(WineTestCase):
         self.wine.xdotool("key", "Escape")
         self.assertGone(renderer, 20000, "Escape did not reach the renderer")
         self.assertEqual(wait_exit(proc, 15), 0)
-        self.assertFalse(self.wine.probe("find", "BrumalisCover", "-", "0", check=False)["ok"], "a cover stayed")
+        self.assertFalse(self.wine.window_exists(COVER_CLASS), "a cover stayed")
         time.sleep(0.5)
         self.assertEqual(self.wine.screenshot().pixel(1300, 150), (128, 128, 128), "the second monitor stays black")
         other.kill()
@@ -330,16 +315,16 @@ class TwoMonitors(WineTestCase):
         # shows the normal arrow over the covers too.
         for args, hidden in ((["/s"], True), ([], False)):
             with self.subTest(args=args):
-                log = os.path.join(harness.program_logs(), f"cover-pointer{len(args)}.txt")
-                self.wine.write_settings(settings(0))
+                log = self.wine.log_file(f"cover-pointer{len(args)}.txt")
+                self.wine.write_settings(music_settings(0))
                 proc = self.wine.start_program(HOST, *args, trace="+pid,+cursor", log=log)
-                main = self.wine.find_window("-", "Brumalis_Main", 20000)
-                renderer = self.wine.find_window("Caliguna", "-", 20000, visible=True)
-                self.wine.find_window("BrumalisCover", "-", 20000)
+                main = self.wine.find_run()
+                renderer = self.wine.find_renderer(20000)
+                self.wine.find_window(COVER_CLASS, "-", 20000)
                 for x in (1600, 1700, 1800):  # over the cover, on the second monitor
                     self.wine.xdotool("mousemove", str(x), "300")
                     time.sleep(0.3)
-                self.wine.probe("key", renderer["hwnd"], "27")
+                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
                 self.assertGone(renderer, 20000)
                 self.assertEqual(wait_exit(proc, 15), 0)
                 # Lines start with the process and thread ids, in hex; no
@@ -350,17 +335,6 @@ class TwoMonitors(WineTestCase):
                 self.assertTrue(pointers, "the cover set no pointer")
                 self.assertEqual({p == "(nil)" for p in pointers}, {hidden}, pointers)
 
-    def windows_of(self, pid):
-        result = subprocess.run(self.wine.wine(self.wine.program("brumalis-probe.exe"), "windows", pid),
-                                env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
-        windows = []
-        for line in result.stdout.decode("ascii", "replace").splitlines():
-            if line.startswith("window="):
-                cls, hwnd, x, y, w, h, style, exstyle = line.strip().split("=", 1)[1].rsplit(":", 7)
-                windows.append({"class": cls, "hwnd": hwnd, "x": int(x), "y": int(y), "w": int(w), "h": int(h),
-                                "style": int(style, 16), "exstyle": int(exstyle, 16)})
-        return windows
-
 
 if __name__ == "__main__":
-    harness.main()
+    main()

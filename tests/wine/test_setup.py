@@ -9,15 +9,20 @@ import subprocess
 import time
 import unittest
 
-import harness
-from harness import VK_ESCAPE, WineSession, WineTestCase, wait_exit
+from testkit import ROOT
+from testkit.names import HOST, RENDERER, VK_ESCAPE
+from testkit.prefix import can_run, fresh_prefix, remove_prefix
+from testkit.processes import wait_exit
+from testkit.session import WineSession
+from testkit.settings import music_settings
+from testkit.suite import WineTestCase, main
 
-VERSION = open(os.path.join(harness.ROOT, "VERSION")).read().split()[0]
+VERSION = open(os.path.join(ROOT, "VERSION")).read().split()[0]
 DESKTOP = r"HKCU\Control Panel\Desktop"
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brumalis"
 PREVIOUS = r"C:\windows\system32\previous.scr"
-SETTINGS = "[Section]\r\nBGM区分= 0\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=\r\n".encode("cp932")
-PAIR = ("Brumalis.scr", "Brumalis.dll")
+SETTINGS = music_settings(0)
+PAIR = (HOST, RENDERER)
 
 
 def builds():
@@ -33,13 +38,6 @@ def setup_program(arch):
 def windows_path(path):
     """A host file as Wine's drive Z: shows it."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-def host_runs_32bit():
-    """Empty when the host runs 32-bit Windows programs, else why not."""
-    script = os.path.join(harness.ROOT, "scripts", "host-arch.sh")
-    result = subprocess.run(["bash", "-c", f'. "{script}" && brumalis_can_run win32'], stdout=subprocess.PIPE)
-    return "" if result.returncode == 0 else result.stdout.decode().strip()
 
 
 class SetupCase(WineTestCase):
@@ -59,14 +57,13 @@ class SetupCase(WineTestCase):
             raise unittest.SkipTest("a base class")
         if cls.arch != cls.prefix_arch:
             raise unittest.SkipTest(f"runs with the {cls.prefix_arch} build's tests")
-        cls.prefix = harness.fresh_prefix(cls.prefix_arch,
-                                          os.path.join(builds(), f"wine-{cls.prefix_arch}-setup-{cls.setup}"))
-        cls.wine = WineSession(cls.bin_dir, cls.native_bin, arch=cls.prefix_arch, prefix=cls.prefix)
+        cls.prefix = fresh_prefix(cls.prefix_arch, os.path.join(builds(), f"wine-{cls.prefix_arch}-setup-{cls.setup}"))
+        cls.wine = WineSession(cls.bin_dir, cls.prefix_arch, prefix=cls.prefix, suite=cls.suite)
         try:
             cls.wine.start()
             cls.pair = cls.built_pair()
             # What the user had: another screensaver and a settings file.
-            cls.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
+            cls.wine.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
             cls.wine.write_settings(SETTINGS)
             cls.install()
         except BaseException:
@@ -76,7 +73,7 @@ class SetupCase(WineTestCase):
     @classmethod
     def tearDownClass(cls):
         cls.wine.stop()
-        harness.remove_prefix(cls.prefix)  # made anew for each run
+        remove_prefix(cls.prefix)  # made anew for each run
 
     @classmethod
     def built_pair(cls):
@@ -88,18 +85,13 @@ class SetupCase(WineTestCase):
         return pair
 
     @classmethod
-    def reg(cls, *args):
-        subprocess.run(cls.wine.wine("reg", *args), env=cls.wine.env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    @classmethod
     def install(cls):
         """Runs the setup program silently; on a host that cannot run it,
         skips the class and says why."""
         result = subprocess.run(cls.wine.wine(setup_program(cls.setup), "/S"), env=cls.wine.env,
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
         if result.returncode != 0 and cls.setup == "x86":
-            why = host_runs_32bit()
+            why = can_run("win32")
             if why:
                 lines = result.stdout.decode("cp932", errors="replace").strip().splitlines()
                 raise unittest.SkipTest(f"the 32-bit setup program does not run under {cls.prefix_arch} Wine here "
@@ -110,14 +102,13 @@ class SetupCase(WineTestCase):
     def values(self, key, view=None):
         """The values of a registry key as {name: text or number}, or None when
         the key is missing."""
-        result = subprocess.run(self.wine.wine(self.wine.program("brumalis-probe.exe"), "reg", key, view or self.view),
-                                env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
-        if result.returncode != 0:
+        code, lines = self.wine.probe_lines("reg", key, view or self.view)
+        if code != 0:
             return None
         values = {}
-        for line in result.stdout.decode().splitlines():
-            if line.startswith("value="):
-                name, kind, data = line[6:].strip().split(":", 2)
+        for field, value in lines:
+            if field == "value":
+                name, kind, data = value.split(":", 2)
                 name = bytes.fromhex(name).decode()
                 values[name] = int(data) if kind == "4" else bytes.fromhex(data).decode()
         return values
@@ -148,7 +139,7 @@ class SetupCase(WineTestCase):
         for name in PAIR:
             with open(self.installed(name), "rb") as f:
                 self.assertEqual(f.read(), self.pair[name], name)
-        scr = self.system_windows + r"\Brumalis.scr"
+        scr = self.system_windows + "\\" + HOST
         self.assertEqual(self.screensaver().lower(), scr.lower())
 
         entry = self.values(UNINSTALL)
@@ -175,8 +166,8 @@ class SetupCase(WineTestCase):
             self.assertFalse(os.path.isdir(self.wine.drive_c("windows", "syswow64")), "a 64-bit Windows prefix")
 
     def test_2_the_installed_screensaver_runs_until_escape(self):
-        proc = self.wine.start_program(self.system_windows + r"\Brumalis.scr", "/s")
-        renderer = self.wine.find_window("Caliguna", "-", 30000, visible=True)
+        proc = self.wine.start_program(self.system_windows + "\\" + HOST, "/s")
+        renderer = self.wine.find_renderer()
         self.assertEqual((int(renderer["w"]), int(renderer["h"])), (self.wine.display.width, self.wine.display.height))
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
@@ -196,7 +187,7 @@ class SetupCase(WineTestCase):
     def test_4_setup_run_twice_then_uninstall_leaves_no_screensaver_and_can_remove_settings(self):
         # No screensaver before: setup remembers none, also when run again
         # over itself, and the uninstall leaves none chosen.
-        self.reg("delete", DESKTOP, "/v", "SCRNSAVE.EXE", "/f")
+        self.wine.reg("delete", DESKTOP, "/v", "SCRNSAVE.EXE", "/f")
         self.install()
         self.install()
         entry = self.values(UNINSTALL)
@@ -260,7 +251,7 @@ class Versions(WineTestCase):
     def test_the_screensaver_shows_the_sky_icon(self):
         for build in ("win32", "win64"):
             with self.subTest(build=build):
-                info = self.wine.probe("icon", windows_path(os.path.join(builds(), build, "bin", "Brumalis.scr")))
+                info = self.wine.probe("icon", windows_path(os.path.join(builds(), build, "bin", HOST)))
                 self.assertGreaterEqual(int(info["icons"]), 1)
                 # Deep blue at the top, pale sky and cloud at the bottom.
                 top = [int(c) for c in info["pixel_1"].split(",")]
@@ -270,4 +261,4 @@ class Versions(WineTestCase):
 
 
 if __name__ == "__main__":
-    harness.main()
+    main()

@@ -1,0 +1,43 @@
+"""The settings file's text, in the bytes the programs read and write, and
+the writes Wine's trace shows them make."""
+
+import re
+
+from testkit.names import ANSI, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_WIDTH, SECTION
+
+SECTION_LINE = f"[{SECTION}]\r\n".encode()
+
+
+def size_lines(width, height):
+    """The size keys as Wine writes them (it drops the blank before a number)."""
+    return f"{KEY_WIDTH}={width}\r\n{KEY_HEIGHT}={height}\r\n".encode()
+
+
+def music_lines(kind, repeat=0, file=""):
+    """The music keys, each number after the blank the settings dialog puts
+    before it."""
+    return f"{KEY_KIND}= {kind}\r\n{KEY_REPEAT}= {repeat}\r\n{KEY_FILE}={file}\r\n".encode(ANSI)
+
+
+def size_settings(width, height):
+    return SECTION_LINE + size_lines(width, height)
+
+
+def music_settings(kind, repeat=0, file=""):
+    """A settings file with the music keys alone: kind 0 none, 1 the CD,
+    2 a file; the track to repeat; the file."""
+    return SECTION_LINE + music_lines(kind, repeat, file)
+
+
+def profile_writes(trace):
+    """The (key, value) pairs handed to WritePrivateProfileString for the
+    settings' section, in order, from a `WINEDEBUG=+profile` trace: the exact
+    text, leading blanks included, which Wine then drops from the file."""
+    pairs = re.findall(rf'WritePrivateProfileStringW \(L"{SECTION}", L"([^"]+)", L"([^"]*)"', trace)
+    return [(_unescape(key), _unescape(value)) for key, value in pairs]
+
+
+def _unescape(text):
+    """Wine's trace writes a backslash as two, and other characters beyond
+    ASCII as a backslash and four hex digits."""
+    return re.sub(r"\\\\|\\([0-9a-f]{4})", lambda m: chr(int(m.group(1), 16)) if m.group(1) else "\\", text)

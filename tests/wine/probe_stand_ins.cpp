@@ -1,0 +1,61 @@
+// The probe, copied under another name, stands in for other programs as the
+// tests place it:
+//
+//   brumalis-browser.exe   the web browser: notes the address it was asked to
+//                          open in C:\browser-opened.txt
+//   Program.exe            the program a careless start of "C:\Program Files\..."
+//                          would run: leaves C:\impostor-ran.txt
+//   Brumalis.dll           a renderer: with BRUMALIS_FAKE_RENDERER_DELAY_MS, its
+//                          window appears only after that delay; with
+//                          BRUMALIS_FAKE_RENDERER_EXIT_MS, it ends after that
+//                          delay without a window
+#include "probe_stand_ins.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "shared_names.h"
+
+namespace {
+
+int FakeRenderer(DWORD delay) {
+  Sleep(delay);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kRendererClass;
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  MSG msg;
+  while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  return 0;
+}
+
+void Mark(const char *path, const char *text) {
+  HANDLE mark = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(mark, text, lstrlenA(text), &written, nullptr);
+  CloseHandle(mark);
+}
+
+}  // namespace
+
+int StandIn(const char *ownName) {
+  if (lstrcmpiA(ownName, "brumalis-browser.exe") == 0) {
+    Mark("C:\\browser-opened.txt", GetCommandLineA());
+    return 0;
+  }
+  if (lstrcmpiA(ownName, "Program.exe") == 0) {
+    Mark("C:\\impostor-ran.txt", GetCommandLineA());
+    return 0;
+  }
+  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
+    return FakeRenderer(std::strtoul(delay, nullptr, 0));
+  if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_EXIT_MS")) {
+    Sleep(std::strtoul(delay, nullptr, 0));
+    return 0;
+  }
+  return 2;
+}
