@@ -104,6 +104,8 @@ class SettingsDialog : public formkit::Form {
   void OnUnload(bool &) override { ZoomToPoint(Hwnd(), ZoomOriginX, ZoomOriginY); }
 
  private:
+  // A control whose window cannot be made is left out (the kit reports it),
+  // and the dialog goes on without it.
   void CreateControls() {
     font_ = CreateFontFor(DialogFont());
     SetFont(font_);
@@ -119,11 +121,11 @@ class SettingsDialog : public formkit::Form {
 
     // The shadow is 7 pixels deep at 96 DPI and keeps its share of the panel at others.
     const MemoryPropertyBag frameProperties = {{L"ShadowDepth", std::to_wstring(formkit::ScaledX(7))}};
-    GFXFrameX1.Create(Hwnd(), formkit::PixelsX(180), formkit::PixelsY(180), formkit::PixelsX(6735),
-                      formkit::PixelsY(2715), &frameProperties);
+    const HWND panel = GFXFrameX1.Create(Hwnd(), formkit::PixelsX(180), formkit::PixelsY(180),
+                                         formkit::PixelsX(6735), formkit::PixelsY(2715), &frameProperties);
 
-    Frame3.Create(180, 120, 6255, 2355, GFXFrameX1.Hwnd());
-    Frame3.SetBackColour(kDialogGrey);
+    // Without the panel, the frame stands on the form itself.
+    if (Frame3.Create(180, 120, 6255, 2355, panel)) Frame3.SetBackColour(kDialogGrey);
     struct Row { int index; long top, labelWidth; const wchar_t *caption; };
     const Row rows[] = {{1, 360, 645, L"\u97f3\u697dCD"},       // 音楽CD
                         {0, 660, 330, L"\u306a\u3057"},         // なし
@@ -139,25 +141,28 @@ class SettingsDialog : public formkit::Form {
       Img_BGM[row.index] = &mark;
       lbl_BGM[row.index] = &caption;
     }
-    BGM_Repeat.Create(1200, 300, 615, 300);
-    Label &repeat = Frame3.Add<Label>();
-    repeat.MoveTwips(1860, 360, 990, 195);
-    repeat.SetCaption(L"\u66f2\u76ee\u3092\uff98\uff8b\uff9f\uff70\uff84");  // 曲目をﾘﾋﾟｰﾄ
+    // The track box's label goes with it.
+    if (BGM_Repeat.Create(1200, 300, 615, 300)) {
+      Label &repeat = Frame3.Add<Label>();
+      repeat.MoveTwips(1860, 360, 990, 195);
+      repeat.SetCaption(L"\u66f2\u76ee\u3092\uff98\uff8b\uff9f\uff70\uff84");  // 曲目をﾘﾋﾟｰﾄ
+    }
 
-    CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375);
-    Cmd_File.OnClick = [this] { Browse(); };
+    if (CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375))
+      Cmd_File.Control().Click = [this] { Browse(); };
     lbl_Fname.MoveTwips(180, 1680, 5895, 495);
 
     for (int i = 0; i < 2; ++i) {
-      Pic_m[i].Create(i == 0 ? 180 : 4980, 2940, 1845, 780);
+      if (!Pic_m[i].Create(i == 0 ? 180 : 4980, 2940, 1845, 780)) continue;
       Pic_m[i].SetBackColour(RGB(0, 0, 0));
       Pic_m[i].SetCursor(hand);
       Pic_m[i].OnClick = [this] { OpenHomePage(); };
     }
-    CreateButton(Cmd_Set, setSite_, Hwnd(), L"\u8a2d\u5b9a", 2100, 2940, 1335, 435);  // 設定
-    Cmd_Set.OnClick = [this] { Apply(); };
-    CreateButton(Cmd_Can, cancelSite_, Hwnd(), L"\uff77\uff6c\uff9d\uff7e\uff99", 3540, 2940, 1335, 435);  // ｷｬﾝｾﾙ
-    Cmd_Can.OnClick = [this] { Unload(); };
+    if (CreateButton(Cmd_Set, setSite_, Hwnd(), L"\u8a2d\u5b9a", 2100, 2940, 1335, 435))  // 設定
+      Cmd_Set.Control().Click = [this] { Apply(); };
+    const wchar_t *const cancel = L"\uff77\uff6c\uff9d\uff7e\uff99";  // ｷｬﾝｾﾙ
+    if (CreateButton(Cmd_Can, cancelSite_, Hwnd(), cancel, 3540, 2940, 1335, 435))
+      Cmd_Can.Control().Click = [this] { Unload(); };
 
     Label &version = Add<Label>();
     version.MoveTwips(2100, 3480, 2475, 195);
@@ -168,7 +173,7 @@ class SettingsDialog : public formkit::Form {
     };
   }
 
-  void CreateButton(XpButtonWindow &button, FormControlSite &site, HWND parent, const std::wstring &caption,
+  bool CreateButton(XpButtonWindow &button, FormControlSite &site, HWND parent, const std::wstring &caption,
                     long left, long top, long width, long height) {
     site.ButtonCaptions = [this] {
       std::vector<std::wstring> captions;
@@ -178,9 +183,11 @@ class SettingsDialog : public formkit::Form {
       return captions;
     };
     MemoryPropertyBag stored = {{L"Caption", caption}, {L"Font", FontToText(DialogFont())}};
-    button.Create(parent, formkit::PixelsX(left), formkit::PixelsY(top), formkit::PixelsX(width),
-                  formkit::PixelsY(height), &stored);
+    if (!button.Create(parent, formkit::PixelsX(left), formkit::PixelsY(top), formkit::PixelsX(width),
+                       formkit::PixelsY(height), &stored))
+      return false;
     site.Attach(button.Hwnd(), [&button] { button.AccessKeyPressed(); });
+    return true;
   }
 
   void ShowSource(int kind) {

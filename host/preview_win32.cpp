@@ -56,7 +56,8 @@ void ShowPreview(const std::wstring &argumentText) {
   const int width = r.right - r.left, height = r.bottom - r.top;
 
   Brumalis_R = new PreviewForm;
-  Brumalis_R->Load();
+  // Without its window (reported) there is nothing to show either.
+  if (!Brumalis_R->Load()) formkit::App::End();
   HWND preview = Brumalis_R->Hwnd();
   SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
   SetParent(preview, pane);

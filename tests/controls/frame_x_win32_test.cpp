@@ -112,7 +112,7 @@ TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
   TestSite site;
   GfxFrameXWindow frame(site);
   const MemoryPropertyBag stored{{L"ShadowDepth", L"7"}};
-  frame.Create(parent, 0, 0, 450, 181, &stored);
+  ASSERT_NE(frame.Create(parent, 0, 0, 450, 181, &stored), nullptr);
 
   MoveWindow(frame.Hwnd(), 0, 0, 300, 120, TRUE);
   {
@@ -149,7 +149,7 @@ TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
   HWND parent = MakeParent();
   TestSite site;
   GfxFrameXWindow frame(site);
-  frame.Create(parent, 0, 0, 450, 181, nullptr);
+  ASSERT_NE(frame.Create(parent, 0, 0, 450, 181, nullptr), nullptr);
 
   NMHDR notify = {};
   DRAWITEMSTRUCT draw = {};
@@ -193,7 +193,7 @@ TEST(GfxFrameXWindow, GoesWithItsWindow) {
   TestSite site;
   {
     GfxFrameXWindow frame(site);
-    frame.Create(parent, 0, 0, 200, 100, nullptr);
+    ASSERT_NE(frame.Create(parent, 0, 0, 200, 100, nullptr), nullptr);
     HWND inside = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, frame.Hwnd(), nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     HWND hwnd = frame.Hwnd();

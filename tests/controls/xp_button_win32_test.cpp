@@ -107,7 +107,7 @@ class XpButtonWindowTest : public ::testing::Test {
   void SetUp() override {
     site.form = form_;
     ASSERT_NE(button.Create(form_, 10, 10, 75, 23, &stored), nullptr);
-    button.OnClick = [this] { ++clicks; };
+    button.Control().Click = [this] { ++clicks; };
     Pump();
   }
   void TearDown() override { button.End(); }
@@ -141,7 +141,7 @@ TEST_F(XpButtonWindowTest, APostedClickInsideClicksOnceTheFormIsActive) {
 
 TEST_F(XpButtonWindowTest, KeysHoverLeaveAndActivation) {
   std::vector<int> activations;
-  button.OnFormActivate = [&](int state) { activations.push_back(state); };
+  button.Control().FormActivate = [&](std::int32_t state) { activations.push_back(state); };
   EXPECT_EQ(SendMessageW(button.Hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_BUTTON);
   Activate(true);
   Send(WM_KEYDOWN, VK_SPACE, 0);
