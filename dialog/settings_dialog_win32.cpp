@@ -56,12 +56,12 @@ class SettingsDialog : public formkit::Form {
  public:
   explicit SettingsDialog(const SettingsDialogState &state)
       : Form(kDialogTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME),
-        Music(state.music),
+        music_(state.music),
         ZoomOriginX(state.zoomOriginX),
         ZoomOriginY(state.zoomOriginY),
         ZoomFromPoint(state.zoomFromPoint),
         ZoomToPoint(state.zoomToPoint),
-        Loaded(state.loaded) {
+        loaded_(state.loaded) {
     Timer1.SetInterval(100);
   }
   ~SettingsDialog() override {
@@ -79,14 +79,11 @@ class SettingsDialog : public formkit::Form {
     MoveTwips(place.left, place.top, outer.right - outer.left, outer.bottom - outer.top);
 
     BGM_Repeat.SetEnabled(false);
-    ShowSource(Music.BgmKind);
-    BGM_Repeat.SetText(FormatTrack(Music.BgmRepeat));
+    ShowSource(music_.BgmKind);
+    BGM_Repeat.SetText(FormatTrack(music_.BgmRepeat));
     for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(FormatTrack(track));
-    lbl_Fname.SetCaption(Music.BgmFile);
-    // The keyboard works at once: on the chosen source's control, or on apply.
-    SetInitialFocus(Music.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
-                    : Music.BgmKind == kBgmFile ? Cmd_File.Hwnd()
-                                                : Cmd_Set.Hwnd());
+    lbl_Fname.SetCaption(music_.BgmFile);
+    FocusChosenSource();
 
     POINT cursor;
     if (GetCursorPos(&cursor)) {
@@ -97,7 +94,7 @@ class SettingsDialog : public formkit::Form {
     }
     ZoomFromPoint(Hwnd(), ZoomOriginX, ZoomOriginY);
     formkit::SetScreenMousePointer(formkit::MousePointer::Default);
-    if (Loaded) Loaded();
+    if (loaded_) loaded_();
   }
 
   void OnQueryUnload(bool &, formkit::UnloadMode) override { Timer1.SetEnabled(false); }
@@ -190,6 +187,13 @@ class SettingsDialog : public formkit::Form {
     return true;
   }
 
+  // The keyboard works at once: on the chosen source's control, or on apply.
+  void FocusChosenSource() {
+    SetInitialFocus(music_.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
+                    : music_.BgmKind == kBgmFile ? Cmd_File.Hwnd()
+                                                 : Cmd_Set.Hwnd());
+  }
+
   void ShowSource(int kind) {
     const SourceView view = ViewOfSource(kind);
     for (int i = 0; i < 3; ++i) Img_BGM[i]->SetPicture(Img_Ra[view.markChosen[i] ? 1 : 0]);
@@ -198,7 +202,7 @@ class SettingsDialog : public formkit::Form {
   }
 
   void ChooseSource(int index) {
-    Music.BgmKind = static_cast<std::int16_t>(index);
+    music_.BgmKind = static_cast<std::int16_t>(index);
     ShowSource(index);
   }
 
@@ -206,7 +210,7 @@ class SettingsDialog : public formkit::Form {
     char file[255] = {};
     char title[255] = {};
     const std::string filter = ToAnsi(L"BGM\uff8c\uff67\uff72\uff99 (MP3 WAV)") + '\0' + "*.MP3;*.WAV" + '\0' + '\0';
-    const std::string folder = ToAnsi(Music.BgmFolder);
+    const std::string folder = ToAnsi(music_.BgmFolder);
     const std::string caption = ToAnsi(L"\uff8c\uff67\uff72\uff99\u3092\u958b\u304f");  // ﾌｧｲﾙを開く
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the 76-byte record
@@ -220,22 +224,19 @@ class SettingsDialog : public formkit::Form {
     ofn.lpstrInitialDir = folder.c_str();
     ofn.lpstrTitle = caption.c_str();
     if (GetOpenFileNameA(&ofn) > 0) {
-      Music.BgmFile = FromAnsi(file);
-      lbl_Fname.SetCaption(Music.BgmFile);
-    // The keyboard works at once: on the chosen source's control, or on apply.
-    SetInitialFocus(Music.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
-                    : Music.BgmKind == kBgmFile ? Cmd_File.Hwnd()
-                                                : Cmd_Set.Hwnd());
-      Music.BgmFolder = FolderOf(Music.BgmFile);
+      music_.BgmFile = FromAnsi(file);
+      lbl_Fname.SetCaption(music_.BgmFile);
+      FocusChosenSource();
+      music_.BgmFolder = FolderOf(music_.BgmFile);
     }
   }
 
   void Apply() {
     Win32Profile profile;
-    WriteIni(profile, kSection, kKeyBgmKind, FormatNumber(Music.BgmKind), kSettingsFile);
-    Music.BgmRepeat = TrackFromText(BGM_Repeat.Text());
-    WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(Music.BgmRepeat), kSettingsFile);
-    WriteIni(profile, kSection, kKeyBgmFile, Music.BgmFile, kSettingsFile);
+    WriteIni(profile, kSection, kKeyBgmKind, FormatNumber(music_.BgmKind), kSettingsFile);
+    music_.BgmRepeat = TrackFromText(BGM_Repeat.Text());
+    WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(music_.BgmRepeat), kSettingsFile);
+    WriteIni(profile, kSection, kKeyBgmFile, music_.BgmFile, kSettingsFile);
     Unload();
   }
 
@@ -257,37 +258,39 @@ class SettingsDialog : public formkit::Form {
     formkit::SetScreenMousePointer(formkit::MousePointer::Default);
   }
 
-  MusicSettings &Music;
-  std::int16_t &ZoomOriginX;
+  // The members named with a capital (and a kind prefix for controls: Cmd_,
+  // lbl_, Img_, Pic_) carry the dialog's fixed names.
+  MusicSettings &music_;
+  std::int16_t &ZoomOriginX;  // where the caption zoom starts and ends, on the screen
   std::int16_t &ZoomOriginY;
-  const ZoomOperation ZoomFromPoint;
-  const ZoomOperation ZoomToPoint;
-  void (*const Loaded)();
+  const ZoomOperation ZoomFromPoint;  // the caption zoom on opening
+  const ZoomOperation ZoomToPoint;    // and on closing
+  void (*const loaded_)();
   HFONT font_ = nullptr;
-  std::int16_t BannerFrame = 0;
+  std::int16_t BannerFrame = 0;  // the banner's tick counter
 
   FormControlSite frameSite_{*this, L"GFXFrameX1"};
-  GfxFrameXWindow GFXFrameX1{frameSite_};
-  GroupFrame Frame3{*this, L"BGM"};
-  std::array<Image *, 3> Img_BGM = {};
-  std::array<Label *, 3> lbl_BGM = {};
-  ComboBox BGM_Repeat{Frame3};
-  Label &lbl_Fname = Frame3.Add<Label>();
+  GfxFrameXWindow GFXFrameX1{frameSite_};  // the framed panel under the choices
+  GroupFrame Frame3{*this, L"BGM"};        // the frame of the music choices
+  std::array<Image *, 3> Img_BGM = {};     // the marks of no music, CD and file, by kind
+  std::array<Label *, 3> lbl_BGM = {};     // and their captions
+  ComboBox BGM_Repeat{Frame3};             // the CD track to repeat
+  Label &lbl_Fname = Frame3.Add<Label>();  // the music file's path
   FormControlSite fileSite_{Frame3, L"Cmd_File"};
-  XpButtonWindow Cmd_File{fileSite_};
+  XpButtonWindow Cmd_File{fileSite_};  // browses for the music file
   FormControlSite setSite_{*this, L"Cmd_Set"};
-  XpButtonWindow Cmd_Set{setSite_};
+  XpButtonWindow Cmd_Set{setSite_};  // applies the choice
   FormControlSite cancelSite_{*this, L"Cmd_Can"};
-  XpButtonWindow Cmd_Can{cancelSite_};
-  std::array<PictureBox, 2> Pic_m = {PictureBox{*this}, PictureBox{*this}};
-  std::array<Picture, kBannerFrames + 1> Pic_t = {};
-  std::array<Picture, 2> Img_Ra = {};
-  Timer Timer1{*this, [this] { BannerTickHandler(); }};
+  XpButtonWindow Cmd_Can{cancelSite_};  // cancels
+  std::array<PictureBox, 2> Pic_m = {PictureBox{*this}, PictureBox{*this}};  // the banner's two boxes
+  std::array<Picture, kBannerFrames + 1> Pic_t = {};     // the banner's frames, from 1
+  std::array<Picture, 2> Img_Ra = {};                    // the option mark, unchosen and chosen
+  Timer Timer1{*this, [this] { BannerTickHandler(); }};  // the banner's tick
 };
 
 }  // namespace
 
 void ShowSettingsDialog(const SettingsDialogState &state) {
-  SettingsDialog Brumalis_P(state);
+  SettingsDialog Brumalis_P(state);  // the dialog's fixed name
   Brumalis_P.ShowModal();
 }

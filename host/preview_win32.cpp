@@ -17,10 +17,10 @@ class PreviewForm : public formkit::Form {
     SetBackColour(RGB(0, 0, 0));
     Img_Prev.SetPicture(formkit::LoadPictureResource(IDB_PREVIEW));
   }
-  formkit::Image &Img_Prev = Add<formkit::Image>();
+  formkit::Image &Img_Prev = Add<formkit::Image>();  // the picture (a fixed name)
 };
 
-PreviewForm *Brumalis_R = nullptr;
+PreviewForm *Brumalis_R = nullptr;  // the preview window (a fixed name)
 
 }  // namespace
 

@@ -13,11 +13,11 @@
 namespace {
 
 constexpr UINT kProbe = WM_APP + 1;
-std::vector<std::string> gLog;
+std::vector<std::string> CallLog;
 
 LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != kProbe) return DefWindowProcW(hwnd, message, wParam, lParam);
-  gLog.push_back("window");
+  CallLog.push_back("window");
   return 42;
 }
 
@@ -39,15 +39,15 @@ struct NamedClient : HookClient {
   bool handle = false;
   void zSubclass_Proc(bool bBefore, bool &bHandled, std::intptr_t &lReturn, std::uintptr_t &, std::uint32_t &,
                       std::uintptr_t &, std::intptr_t &) override {
-    gLog.push_back(name + (bBefore ? " before" : " after"));
+    CallLog.push_back(name + (bBefore ? " before" : " after"));
     if (handle) bHandled = true, lReturn = 7;
   }
 };
 
 std::vector<std::string> Probe(HWND hwnd, LRESULT expected) {
-  gLog.clear();
+  CallLog.clear();
   EXPECT_EQ(SendMessageW(hwnd, kProbe, 0, 0), expected);
-  return gLog;
+  return CallLog;
 }
 
 TEST(MessageHookWin32, LaterHooksSeeMessagesFirstAndGoInEitherOrder) {
