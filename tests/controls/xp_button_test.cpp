@@ -33,10 +33,15 @@ struct Rig {
   HookTable hooks;
   XpButton button{site, window, hooks};
   int clicks = 0, dblClicks = 0, moves = 0;
+  int armedClicks = 0;  // clicks whose handler found the press not yet over
 
   Rig() {
     window.handle = kOwnWindow;
-    button.Click = [this] { ++clicks, site.log.push_back("click"); };
+    button.Click = [this] {
+      const XpButtonFields &f = button.Fields();
+      if (f.Armed || f.MouseHeld || f.SpaceHeld) ++armedClicks;
+      ++clicks, site.log.push_back("click");
+    };
     button.DblClick = [this] { ++dblClicks; };
     button.MouseMove = [this](std::int16_t, std::int16_t, float, float) { ++moves; };
     button.FormActivate = [this](std::int32_t state) { site.log.push_back("activate " + std::to_string(state)); };
@@ -301,6 +306,7 @@ TEST(XpButtonRules, EachInputFollowsItsRule) {
     EXPECT_EQ(states, rule.states) << rule.name;
     EXPECT_EQ(rig.window.shapes - paintsBefore, rule.paints) << rule.name;
     EXPECT_EQ(rig.clicks, rule.clicks) << rule.name;
+    EXPECT_EQ(rig.armedClicks, 0) << rule.name << ": the press is over before Click runs";
     EXPECT_EQ(rig.moves, rule.moves) << rule.name;
   }
 }
@@ -418,6 +424,10 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   EXPECT_EQ(loaded.button.ForeColor(), 0u);
   EXPECT_EQ(loaded.button.Font(), bold);
   EXPECT_TRUE(loaded.button.Enabled());
+
+  // -1, the stored spelling of true, reads as true.
+  loaded.button.Load(MemoryPropertyBag{{L"Enabled", L"-1"}, {L"FocusRect", L"-1"}});
+  EXPECT_TRUE(loaded.button.Enabled() && loaded.button.FocusRect());
 }
 
 }  // namespace

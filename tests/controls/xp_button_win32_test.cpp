@@ -107,10 +107,17 @@ class XpButtonWindowTest : public ::testing::Test {
   void SetUp() override {
     site.form = form_;
     ASSERT_NE(button.Create(form_, 10, 10, 75, 23, &stored), nullptr);
-    button.Control().Click = [this] { ++clicks; };
+    button.Control().Click = [this] {
+      ++clicks;
+      // A handler that opens a modal window must find the press over.
+      if (GetCapture() == button.Hwnd() || button.Control().Fields().Armed) ++heldClicks;
+    };
     Pump();
   }
-  void TearDown() override { button.End(); }
+  void TearDown() override {
+    EXPECT_EQ(heldClicks, 0) << "clicks whose handler found the button pressed or the mouse captured";
+    button.End();
+  }
   void Activate(bool active) { SendMessageW(form_, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0); }
   void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = MAKELPARAM(20, 10)) {
     SendMessageW(button.Hwnd(), message, wParam, lParam);
@@ -121,7 +128,7 @@ class XpButtonWindowTest : public ::testing::Test {
   FormSite site;
   const MemoryPropertyBag stored;
   XpButtonWindow button{site};
-  int clicks = 0;
+  int clicks = 0, heldClicks = 0;
 };
 HWND XpButtonWindowTest::form_ = nullptr;
 
