@@ -1,37 +1,30 @@
 #include "frame_x_win32.h"
 
-#include "paint_win32.h"
-
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"BrumalisGfxFrameX";
 
 }  // namespace
 
-GfxFrameXWindow::GfxFrameXWindow(ControlSite &site) : site_(site) {}
-
 GfxFrameXWindow::~GfxFrameXWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  // Destroyed while this object still handles its messages, so the panel
+  // goes with the window as it does when the form destroys it.
+  if (Hwnd()) DestroyWindow(Hwnd());
 }
 
 HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
-  if (hwnd_) return hwnd_;
-  if (!formkit::RegisterWindowClass(kFrameClass, &formkit::BridgeProc<GfxFrameXWindow>, 0)) return nullptr;
-  // Made before the window, because CreateWindowEx already sends WM_SIZE.
-  image_ = std::make_unique<GdiSurface>();
-  control_ = std::make_unique<GfxFrameX>(site_, *image_, [this] {
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (Hwnd()) return Hwnd();
+  // Made before the window, because creating the window already sizes it.
+  control_ = std::make_unique<GfxFrameX>(site_, Image(), [this] {
+    if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
   });
   stored_ = stored;
-  const HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"",
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width,
-                                    height, parent, nullptr, GetModuleHandleW(nullptr), this);
+  const bool created = CreateBound(kFrameClass, 0, WS_EX_CONTROLPARENT,
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height,
+                                   parent);
   stored_ = nullptr;
-  if (!hwnd) {
-    control_.reset();
-    image_.reset();
-  }
-  return hwnd;
+  if (!created) control_.reset();
+  return Hwnd();
 }
 
 void GfxFrameXWindow::AmbientChanged() {
@@ -44,15 +37,9 @@ void GfxFrameXWindow::Save(PropertyBag &bag) {
   if (control_) control_->WriteProperties(bag);
 }
 
-void GfxFrameXWindow::SizeImageToClient() {
-  RECT client = {};
-  GetClientRect(hwnd_, &client);
-  image_->Resize(client.right - client.left, client.bottom - client.top);
-}
+void GfxFrameXWindow::Sized(bool) { control_->Resize(); }
 
-LRESULT GfxFrameXWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (HandleOwnPaint(hwnd_, message, wParam, [this](HDC dc) { image_->Show(dc); }, result)) return result;
+LRESULT GfxFrameXWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       // The image takes the client size first, so that a load paints at once.
@@ -63,23 +50,13 @@ LRESULT GfxFrameXWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         control_->InitNew();
       }
       return 0;
-    case WM_SIZE:
-      SizeImageToClient();
-      control_->Resize();
-      return 0;
-    case WM_NCDESTROY: {
-      // Children are gone by now; nothing may reach this object afterwards,
-      // also not a repaint callback from the panel.
-      const HWND hwnd = hwnd_;
-      formkit::Unbind(hwnd);
-      hwnd_ = nullptr;
+    case WM_NCDESTROY:
+      // Children are gone by now; the panel goes with its window, so no
+      // repaint of it reaches the window afterwards.
       control_.reset();
-      image_.reset();
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+      break;
     default:
-      // Its child windows' notifications belong to the form.
-      if (formkit::IsChildNotification(message)) return SendMessageW(GetParent(hwnd_), message, wParam, lParam);
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      break;
   }
+  return DefaultHandling(message, wParam, lParam);
 }

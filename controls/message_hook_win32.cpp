@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "report_failure_win32.h"
+
 namespace {
 
 HWND AsHwnd(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
@@ -21,7 +23,10 @@ void MessageHook::HookWindow(std::uintptr_t window) {
   // The hook object is both the subclass id and its data: several controls
   // may hook one window with the same procedure.
   const auto self = reinterpret_cast<UINT_PTR>(this);
-  if (!SetWindowSubclass(AsHwnd(window), SubclassProc, self, self)) return;
+  if (!SetWindowSubclass(AsHwnd(window), SubclassProc, self, self)) {
+    formkit::ReportFailure("hooking a window");
+    return;
+  }
   table_.HookWindow(window);
 }
 
@@ -49,6 +54,6 @@ LRESULT CALLBACK MessageHook::SubclassProc(HWND hwnd, UINT message, WPARAM wPara
   const PreviousHandler previous = [hwnd](std::uintptr_t, std::uint32_t code, std::uintptr_t w, std::intptr_t l) {
     return static_cast<std::intptr_t>(DefSubclassProc(hwnd, code, w, l));
   };
-  return Dispatch(self->table_, self->client_, previous, reinterpret_cast<std::uintptr_t>(hwnd), message, wParam,
+  return Dispatch(self->table_, *self->client_, previous, reinterpret_cast<std::uintptr_t>(hwnd), message, wParam,
                   lParam);
 }

@@ -15,7 +15,11 @@
 
 class MessageHook : public WindowHooks {
  public:
-  explicit MessageHook(HookClient &client) : client_(client) {}
+  explicit MessageHook(HookClient &client) : client_(&client) {}
+  // For a client that is made with its hook, and so after it: it is named
+  // once it exists, before anything is hooked.
+  MessageHook() = default;
+  void SetClient(HookClient &client) { client_ = &client; }
   // Removes the hooks still installed, latest record first.
   ~MessageHook() override;
   MessageHook(const MessageHook &) = delete;
@@ -36,6 +40,6 @@ class MessageHook : public WindowHooks {
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data);
-  HookClient &client_;
+  HookClient *client_ = nullptr;
   HookTable table_;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <optional>
 
 #include "ascii.h"
 #include "numbers.h"
@@ -14,8 +13,6 @@ constexpr Colour kUnused = kNoPixel;
 
 // 100 twips, the least width and height of a button.
 constexpr int kMinimumTwips = 100;
-
-const wchar_t *const kDefaultCaption = L"&OK";
 
 int Channel(int bottom, float step, int i) {
   // The step is held in single precision; the row's value is not.
@@ -76,29 +73,20 @@ std::wstring GetAccessKey(const std::wstring &caption) {
   return {};
 }
 
-std::wstring DefaultCaption(const std::vector<std::wstring> &formCaptions, const std::wstring &instanceName) {
-  std::wstring all = L"|";
-  for (const std::wstring &caption : formCaptions) all += caption + L"|";
-  for (const wchar_t *candidate : {L"&OK", L"&Cancel", L"&Apply"}) {
-    if (all.find(L"|" + std::wstring(candidate) + L"|") == std::wstring::npos) return candidate;
-  }
-  return instanceName;
-}
-
-XpButton::XpButton(ControlSite &site, ButtonWindow &window, WindowHooks &hooks)
-    : site_(site), window_(window), hooks_(hooks), palette_(InitPalette()), hWnd_(window.Handle()) {}
+XpButton::XpButton(ControlSite &site, ControlWindow &window, WindowHooks &hooks)
+    : site_(site), window_(window), hooks_(hooks), palette_(InitPalette()) {}
 
 // -- Properties ----------------------------------------------------------------
 
 void XpButton::SetCaption(const std::wstring &caption) {
-  caption_ = caption;
-  site_.SetAccessKeys(GetAccessKey(caption_));
+  fields_.Caption = caption;
+  site_.SetAccessKeys(GetAccessKey(fields_.Caption));
   Redraw(fields_.VisualState);
   site_.PropertyChanged(L"Caption");
 }
 
 void XpButton::SetEnabled(bool enabled) {
-  enabled_ = enabled;
+  fields_.Enabled = enabled;
   window_.EnableInput(enabled);
   fields_.PaintSuppressed = false;
   if (fields_.MouseOver && enabled) {
@@ -122,56 +110,35 @@ void XpButton::FontChanged() {
 }
 
 void XpButton::SetForeColor(Colour colour) {
-  foreColor_ = colour;
+  fields_.ForeColor = colour;
   Redraw(fields_.VisualState);
   site_.PropertyChanged(L"ForeColor");
 }
 
 void XpButton::SetFocusRect(bool on) {
-  focusRect_ = on;
+  fields_.FocusRect = on;
   if (fields_.HasFocus) Redraw(fields_.VisualState);
   site_.PropertyChanged(L"FocusRect");
 }
 
 // -- Container notifications ---------------------------------------------------
 
-void XpButton::InitNew() {
-  SetCaption(DefaultCaption(site_.PushButtonCaptions(), site_.InstanceName()));
-  SetForeColor(0);
-  SetEnabled(true);
-  SetFocusRect(true);
-}
-
 void XpButton::Load(const PropertyBag &bag) {
   fields_.ContainerWnd = site_.ContainerWindow();
-  SetCaption(bag.Read(L"Caption").value_or(kDefaultCaption));
-  SetForeColor(StoredColour(bag, L"ForeColor", 0));
-  std::optional<FontSpec> font;
-  if (const auto text = bag.Read(L"Font")) font = FontFromText(*text);
-  SetFont(font.value_or(fields_.pFONT));
-  SetFocusRect(StoredBool(bag, L"FocusRect", true));
-  SetEnabled(StoredBool(bag, L"Enabled", true));
-
+  ReadProperties(bag);
+  // Inside a designer the windows are not hooked: the button never becomes
+  // active there, and clicks only by key.
   if (site_.UserMode()) {
-    hooks_.HookWindow(hWnd_);
-    hooks_.AddHookMessage(hWnd_, kMouseLeaveMessage, kHookAfter);
+    const std::uintptr_t own = window_.Handle();
+    hooks_.HookWindow(own);
+    hooks_.AddHookMessage(own, kMouseLeaveMessage, kHookAfter);
     hooks_.HookWindow(fields_.ContainerWnd);
     hooks_.AddHookMessage(fields_.ContainerWnd,
                           site_.ContainerIsMdiChild() ? kNcActivateMessage : kActivateMessage, kHookAfter);
-    hooked_ = true;
+    fields_.Hooked = true;
   }
   fields_.PaintSuppressed = false;
   Redraw(fields_.VisualState);
-}
-
-void XpButton::Save(PropertyBag &bag) const {
-  if (caption_ != kDefaultCaption) bag.Write(L"Caption", caption_);
-  if (!enabled_) bag.Write(L"Enabled", BoolText(enabled_));
-  if (foreColor_ != 0) bag.Write(L"ForeColor", ColourText(foreColor_));
-  // Only the initial font is left out: loading falls back to the current
-  // font, which is the initial one for a button being loaded.
-  if (!(fields_.pFONT == FontSpec{})) bag.Write(L"Font", FontToText(fields_.pFONT));
-  if (!focusRect_) bag.Write(L"FocusRect", BoolText(focusRect_));
 }
 
 int XpButton::MinimumPixels() { return PixelsCovering(kMinimumTwips, site_.ScreenDpiX()); }
@@ -197,7 +164,7 @@ void XpButton::OnResize() {
 
 void XpButton::OnAmbientChanged(const std::wstring &propertyName) {
   fields_.IsDefault = site_.AmbientDisplayAsDefault();
-  if (enabled_ && !fields_.MouseOver && propertyName == L"DisplayAsDefault") {
+  if (fields_.Enabled && !fields_.MouseOver && propertyName == L"DisplayAsDefault") {
     if (fields_.IsDefault) {
       Show(Focused);
     } else {
@@ -207,9 +174,9 @@ void XpButton::OnAmbientChanged(const std::wstring &propertyName) {
 }
 
 void XpButton::End() {
-  if (!hooked_) return;
-  hooked_ = false;
-  hooks_.UnhookWindow(hWnd_);
+  if (!fields_.Hooked) return;
+  fields_.Hooked = false;
+  hooks_.UnhookWindow(window_.Handle());
   hooks_.UnhookWindow(fields_.ContainerWnd);
 }
 
@@ -297,7 +264,7 @@ void XpButton::OnKeyUp(std::int16_t keyCode) {
 }
 
 void XpButton::OnAccessKey() {
-  if (!enabled_) return;
+  if (!fields_.Enabled) return;
   if (fields_.SpaceHeld) {
     // The access key cancels a Space press instead of clicking.
     fields_.SpaceHeld = fields_.Armed = false;
@@ -325,7 +292,7 @@ void XpButton::OnGotFocus() {
 
 void XpButton::OnLostFocus() {
   fields_.HasFocus = fields_.Armed = fields_.SpaceHeld = false;
-  if (!enabled_) return;
+  if (!fields_.Enabled) return;
   if (!fields_.FormActive) {
     ShowIfNew(Normal);
   } else if (fields_.MouseOver) {
@@ -370,7 +337,7 @@ void XpButton::MouseLeft() {
 void XpButton::ContainerActivated(bool active) {
   if (active) {
     fields_.FormActive = true;
-    if (enabled_) {
+    if (fields_.Enabled) {
       if (fields_.MouseOver) {
         ShowIfNew(Hot);
       } else if (fields_.HasFocus || fields_.IsDefault) {
@@ -380,7 +347,7 @@ void XpButton::ContainerActivated(bool active) {
     if (FormActivate) FormActivate(1);
   } else {
     fields_.FormActive = fields_.Armed = fields_.MouseHeld = fields_.SpaceHeld = false;
-    if (enabled_) ShowIfNew(Normal);
+    if (fields_.Enabled) ShowIfNew(Normal);
     if (FormActivate) FormActivate(0);
   }
 }
@@ -427,13 +394,16 @@ void XpButton::Redraw(std::int32_t state) {
   for (const auto &p : {std::pair{1, 1}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}})
     image.SetPixel(p.first, p.second, diagonal);
 
-  window_.SetShape(w, h);
+  // The window's shape, a rectangle one pixel wider and higher than the
+  // image, with 3 x 3 corner ellipses.
+  window_.SetRoundedShape(w + 1, h + 1, 3);
 
   // A repaint asked for while the caption is drawn must not paint over it.
   fields_.PaintSuppressed = true;
   const Box text = {3, 3, w - 3, h - 3};
-  image.DrawCaption(caption_, text, enabled_ ? foreColor_ : kDisabledCaptionColour, fields_.pFONT);
-  if (fields_.HasFocus && focusRect_ && state > Normal) image.DrawFocusRect(text);
+  const Colour textColour = fields_.Enabled ? fields_.ForeColor : kDisabledCaptionColour;
+  image.DrawCaption(fields_.Caption, text, textColour, fields_.pFONT);
+  if (fields_.HasFocus && fields_.FocusRect && state > Normal) image.DrawFocusRect(text);
   fields_.PaintSuppressed = false;
 }
 

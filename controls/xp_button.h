@@ -3,12 +3,16 @@
 // gives it a window.
 //
 // The button paints a retained image: Redraw draws the whole look of one
-// visual state on the window's Surface and the window only shows it. Input
+// visual state on its window's image and the window only shows it. Input
 // arrives through the On* calls, which follow the button's state rules;
 // events leave through the std::function members. Two notifications a
 // control does not get by itself, the pointer leaving its window and the
 // activation of its container window, come through the message hook
 // (zSubclass_Proc) after the window's own handling.
+//
+// xp_button.cpp holds the painting and the rules; xp_button_design.cpp what
+// only a form designer reaches: a new instance's caption and defaults, and
+// the stored properties a designer saves (and every load reads back).
 #pragma once
 
 #include <array>
@@ -18,28 +22,9 @@
 #include <vector>
 
 #include "control_site.h"
+#include "control_window.h"
 #include "message_hook.h"
 #include "surface.h"
-
-// What the button needs of its own window.
-class ButtonWindow {
- public:
-  virtual ~ButtonWindow() = default;
-  virtual std::uintptr_t Handle() const = 0;
-  // The retained image, always as large as the window's inside.
-  virtual Surface &Image() = 0;
-  // Changes the window's size; the image follows it.
-  virtual void SetPixelSize(int width, int height) = 0;
-  // Makes the window a rounded rectangle from (0, 0) to (width + 1,
-  // height + 1) with 3 x 3 corner ellipses, and has it redrawn.
-  virtual void SetShape(int width, int height) = 0;
-  virtual void EnableInput(bool enabled) = 0;
-  // Asks for one notification when the pointer leaves the window; failures
-  // are ignored.
-  virtual void TrackMouseLeave() = 0;
-  virtual void ClientOriginOnScreen(int &x, int &y) = 0;
-  virtual void MoveMouseTo(int x, int y) = 0;
-};
 
 // The platform messages the button hooks.
 constexpr std::uint32_t kMouseLeaveMessage = 0x2A3;  // WM_MOUSELEAVE
@@ -85,53 +70,63 @@ void DrawGradient(Surface &surface, Box box, Colour top, Colour bottom);
 std::wstring GetAccessKey(const std::wstring &caption);
 
 // The caption of a new button: "&OK", "&Cancel", "&Apply", whichever the
-// form's push buttons do not carry yet, else the button's instance name.
+// form's push buttons do not carry yet, else the button's instance name
+// (xp_button_design.cpp).
 std::wstring DefaultCaption(const std::vector<std::wstring> &formCaptions, const std::wstring &instanceName);
 
-// Internal fields, readable for the window layer and for tests.
+// The button's whole state, readable for the window layer and for tests: the
+// values of its properties, then its internal fields. The names are the
+// control's own and stay as they are.
 struct XpButtonFields {
-  std::int32_t VisualState = 0;
-  bool PaintSuppressed = true;  // until Enabled is first assigned, and while the caption is drawn
-  bool Armed = false;           // a press began on the button; its release may click
-  bool HasFocus = false;
-  bool MouseOver = false;
-  bool FormActive = false;  // false until the container's first activation arrives
-  bool SpaceHeld = false;
-  bool MouseHeld = false;
-  bool IsDefault = false;
-  std::int16_t LastButton = 0;
-  std::uintptr_t ContainerWnd = 0;
-  FontSpec pFONT;
+  std::wstring Caption;             // the text, "&" marking the access key
+  bool Enabled = true;              // takes input, and is not painted greyed
+  Colour ForeColor = 0;             // the caption's colour while enabled
+  bool FocusRect = true;            // the dotted rectangle shows with the focus
+  FontSpec pFONT;                   // the caption's font
+  std::int32_t VisualState = 0;     // the look last painted, an XpButton::State
+  bool PaintSuppressed = true;      // until Enabled is first assigned, and while the caption is drawn
+  bool Armed = false;               // a press began on the button; its release may click
+  bool HasFocus = false;            // the keyboard focus, which a left press also gives
+  bool MouseOver = false;           // the pointer is inside the button
+  bool FormActive = false;          // the container is active; false until its first activation
+  bool SpaceHeld = false;           // Space went down on the button and has not come up
+  bool MouseHeld = false;           // the left button went down on the button and has not come up
+  bool IsDefault = false;           // the container shows this button as its default one
+  std::int16_t LastButton = 0;      // the mouse button of the last press
+  std::uintptr_t ContainerWnd = 0;  // the container's window, taken at load
+  bool Hooked = false;              // a run-time load hooked the windows; End unhooks them
 };
 
 class XpButton : public HookClient {
  public:
   enum State : std::int32_t { Disabled = 0, Normal = 1, Focused = 2, Hot = 3, Pressed = 4 };
 
-  // Creation: nothing is painted until Enabled is first assigned.
-  XpButton(ControlSite &site, ButtonWindow &window, WindowHooks &hooks);
+  // Creation: nothing is painted until Enabled is first assigned. The
+  // window and the hooks are only kept, so either may still be in the making.
+  XpButton(ControlSite &site, ControlWindow &window, WindowHooks &hooks);
 
-  // Properties. Setters report the change to the container and repaint.
-  const std::wstring &Caption() const { return caption_; }
+  // Properties, under the control's own names. Setters report the change to
+  // the container and repaint.
+  const std::wstring &Caption() const { return fields_.Caption; }
   void SetCaption(const std::wstring &caption);
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const { return fields_.Enabled; }
   void SetEnabled(bool enabled);
   const FontSpec &Font() const { return fields_.pFONT; }
   void SetFont(const FontSpec &font);
-  Colour ForeColor() const { return foreColor_; }
+  Colour ForeColor() const { return fields_.ForeColor; }
   void SetForeColor(Colour colour);
-  bool FocusRect() const { return focusRect_; }
+  bool FocusRect() const { return fields_.FocusRect; }
   void SetFocusRect(bool on);
-  std::uintptr_t hWnd() const { return hWnd_; }
+  std::uintptr_t hWnd() const { return window_.Handle(); }  // the button's own window
 
   const XpButtonFields &Fields() const { return fields_; }
 
   // Container notifications.
-  void InitNew();  // first placed in a designer
+  void InitNew();  // first placed in a designer (xp_button_design.cpp)
   // Reads the stored properties; at run time also hooks the button's own
   // window and the container's window.
   void Load(const PropertyBag &bag);
-  void Save(PropertyBag &bag) const;
+  void Save(PropertyBag &bag) const;  // xp_button_design.cpp
   void OnResize();
   void OnAmbientChanged(const std::wstring &propertyName);
   void End();
@@ -148,7 +143,8 @@ class XpButton : public HookClient {
   void OnLostFocus();
 
   // Hooked messages: the pointer leaving the button's window, activation of
-  // the container window. Only the after phase is acted on.
+  // the container window. Only the after phase is acted on. The callback's
+  // name and its arguments' names are the hook's own.
   void zSubclass_Proc(bool bBefore, bool &bHandled, std::intptr_t &lReturn, std::uintptr_t &lng_hWnd,
                       std::uint32_t &uMsg, std::uintptr_t &wParam, std::intptr_t &lParam) override;
 
@@ -157,7 +153,7 @@ class XpButton : public HookClient {
   // Moves the pointer to the middle of the button.
   void SnapMouseTo();
 
-  // Events.
+  // Events, under the control's own names.
   std::function<void()> Click;
   std::function<void()> DblClick;
   std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseMove;
@@ -170,6 +166,7 @@ class XpButton : public HookClient {
   void ShowIfNew(std::int32_t state) {
     if (fields_.VisualState != state) Redraw(state);
   }
+  void ReadProperties(const PropertyBag &bag);  // xp_button_design.cpp
   void RaiseClick();
   void FontChanged();
   void MouseLeft();
@@ -177,14 +174,8 @@ class XpButton : public HookClient {
   int MinimumPixels();
 
   ControlSite &site_;
-  ButtonWindow &window_;
+  ControlWindow &window_;
   WindowHooks &hooks_;
   Palette palette_;
   XpButtonFields fields_;
-  std::wstring caption_;
-  bool enabled_ = true;
-  Colour foreColor_ = 0;
-  bool focusRect_ = true;
-  std::uintptr_t hWnd_ = 0;
-  bool hooked_ = false;
 };

@@ -56,12 +56,12 @@ class SettingsDialog : public formkit::Form {
  public:
   explicit SettingsDialog(const SettingsDialogState &state)
       : Form(kDialogTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME),
-        Music(state.music),
+        music_(state.music),
         ZoomOriginX(state.zoomOriginX),
         ZoomOriginY(state.zoomOriginY),
         ZoomFromPoint(state.zoomFromPoint),
         ZoomToPoint(state.zoomToPoint),
-        Loaded(state.loaded) {
+        loaded_(state.loaded) {
     Timer1.SetInterval(100);
   }
   ~SettingsDialog() override {
@@ -79,14 +79,11 @@ class SettingsDialog : public formkit::Form {
     MoveTwips(place.left, place.top, outer.right - outer.left, outer.bottom - outer.top);
 
     BGM_Repeat.SetEnabled(false);
-    ShowSource(Music.BgmKind);
-    BGM_Repeat.SetText(FormatTrack(Music.BgmRepeat));
+    ShowSource(music_.BgmKind);
+    BGM_Repeat.SetText(FormatTrack(music_.BgmRepeat));
     for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(FormatTrack(track));
-    lbl_Fname.SetCaption(Music.BgmFile);
-    // The keyboard works at once: on the chosen source's control, or on apply.
-    SetInitialFocus(Music.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
-                    : Music.BgmKind == kBgmFile ? Cmd_File.Hwnd()
-                                                : Cmd_Set.Hwnd());
+    lbl_Fname.SetCaption(music_.BgmFile);
+    FocusChosenSource();
 
     POINT cursor;
     if (GetCursorPos(&cursor)) {
@@ -97,13 +94,15 @@ class SettingsDialog : public formkit::Form {
     }
     ZoomFromPoint(Hwnd(), ZoomOriginX, ZoomOriginY);
     formkit::SetScreenMousePointer(formkit::MousePointer::Default);
-    if (Loaded) Loaded();
+    if (loaded_) loaded_();
   }
 
   void OnQueryUnload(bool &, formkit::UnloadMode) override { Timer1.SetEnabled(false); }
   void OnUnload(bool &) override { ZoomToPoint(Hwnd(), ZoomOriginX, ZoomOriginY); }
 
  private:
+  // A control whose window cannot be made is left out (the kit reports it),
+  // and the dialog goes on without it.
   void CreateControls() {
     font_ = CreateFontFor(DialogFont());
     SetFont(font_);
@@ -119,11 +118,11 @@ class SettingsDialog : public formkit::Form {
 
     // The shadow is 7 pixels deep at 96 DPI and keeps its share of the panel at others.
     const MemoryPropertyBag frameProperties = {{L"ShadowDepth", std::to_wstring(formkit::ScaledX(7))}};
-    GFXFrameX1.Create(Hwnd(), formkit::PixelsX(180), formkit::PixelsY(180), formkit::PixelsX(6735),
-                      formkit::PixelsY(2715), &frameProperties);
+    const HWND panel = GFXFrameX1.Create(Hwnd(), formkit::PixelsX(180), formkit::PixelsY(180),
+                                         formkit::PixelsX(6735), formkit::PixelsY(2715), &frameProperties);
 
-    Frame3.Create(180, 120, 6255, 2355, GFXFrameX1.Hwnd());
-    Frame3.SetBackColour(kDialogGrey);
+    // Without the panel, the frame stands on the form itself.
+    if (Frame3.Create(180, 120, 6255, 2355, panel)) Frame3.SetBackColour(kDialogGrey);
     struct Row { int index; long top, labelWidth; const wchar_t *caption; };
     const Row rows[] = {{1, 360, 645, L"\u97f3\u697dCD"},       // 音楽CD
                         {0, 660, 330, L"\u306a\u3057"},         // なし
@@ -139,25 +138,28 @@ class SettingsDialog : public formkit::Form {
       Img_BGM[row.index] = &mark;
       lbl_BGM[row.index] = &caption;
     }
-    BGM_Repeat.Create(1200, 300, 615, 300);
-    Label &repeat = Frame3.Add<Label>();
-    repeat.MoveTwips(1860, 360, 990, 195);
-    repeat.SetCaption(L"\u66f2\u76ee\u3092\uff98\uff8b\uff9f\uff70\uff84");  // 曲目をﾘﾋﾟｰﾄ
+    // The track box's label goes with it.
+    if (BGM_Repeat.Create(1200, 300, 615, 300)) {
+      Label &repeat = Frame3.Add<Label>();
+      repeat.MoveTwips(1860, 360, 990, 195);
+      repeat.SetCaption(L"\u66f2\u76ee\u3092\uff98\uff8b\uff9f\uff70\uff84");  // 曲目をﾘﾋﾟｰﾄ
+    }
 
-    CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375);
-    Cmd_File.OnClick = [this] { Browse(); };
+    if (CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375))
+      Cmd_File.Control().Click = [this] { Browse(); };
     lbl_Fname.MoveTwips(180, 1680, 5895, 495);
 
     for (int i = 0; i < 2; ++i) {
-      Pic_m[i].Create(i == 0 ? 180 : 4980, 2940, 1845, 780);
+      if (!Pic_m[i].Create(i == 0 ? 180 : 4980, 2940, 1845, 780)) continue;
       Pic_m[i].SetBackColour(RGB(0, 0, 0));
       Pic_m[i].SetCursor(hand);
       Pic_m[i].OnClick = [this] { OpenHomePage(); };
     }
-    CreateButton(Cmd_Set, setSite_, Hwnd(), L"\u8a2d\u5b9a", 2100, 2940, 1335, 435);  // 設定
-    Cmd_Set.OnClick = [this] { Apply(); };
-    CreateButton(Cmd_Can, cancelSite_, Hwnd(), L"\uff77\uff6c\uff9d\uff7e\uff99", 3540, 2940, 1335, 435);  // ｷｬﾝｾﾙ
-    Cmd_Can.OnClick = [this] { Unload(); };
+    if (CreateButton(Cmd_Set, setSite_, Hwnd(), L"\u8a2d\u5b9a", 2100, 2940, 1335, 435))  // 設定
+      Cmd_Set.Control().Click = [this] { Apply(); };
+    const wchar_t *const cancel = L"\uff77\uff6c\uff9d\uff7e\uff99";  // ｷｬﾝｾﾙ
+    if (CreateButton(Cmd_Can, cancelSite_, Hwnd(), cancel, 3540, 2940, 1335, 435))
+      Cmd_Can.Control().Click = [this] { Unload(); };
 
     Label &version = Add<Label>();
     version.MoveTwips(2100, 3480, 2475, 195);
@@ -168,7 +170,7 @@ class SettingsDialog : public formkit::Form {
     };
   }
 
-  void CreateButton(XpButtonWindow &button, FormControlSite &site, HWND parent, const std::wstring &caption,
+  bool CreateButton(XpButtonWindow &button, FormControlSite &site, HWND parent, const std::wstring &caption,
                     long left, long top, long width, long height) {
     site.ButtonCaptions = [this] {
       std::vector<std::wstring> captions;
@@ -178,9 +180,18 @@ class SettingsDialog : public formkit::Form {
       return captions;
     };
     MemoryPropertyBag stored = {{L"Caption", caption}, {L"Font", FontToText(DialogFont())}};
-    button.Create(parent, formkit::PixelsX(left), formkit::PixelsY(top), formkit::PixelsX(width),
-                  formkit::PixelsY(height), &stored);
+    if (!button.Create(parent, formkit::PixelsX(left), formkit::PixelsY(top), formkit::PixelsX(width),
+                       formkit::PixelsY(height), &stored))
+      return false;
     site.Attach(button.Hwnd(), [&button] { button.AccessKeyPressed(); });
+    return true;
+  }
+
+  // The keyboard works at once: on the chosen source's control, or on apply.
+  void FocusChosenSource() {
+    SetInitialFocus(music_.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
+                    : music_.BgmKind == kBgmFile ? Cmd_File.Hwnd()
+                                                 : Cmd_Set.Hwnd());
   }
 
   void ShowSource(int kind) {
@@ -191,7 +202,7 @@ class SettingsDialog : public formkit::Form {
   }
 
   void ChooseSource(int index) {
-    Music.BgmKind = static_cast<std::int16_t>(index);
+    music_.BgmKind = static_cast<std::int16_t>(index);
     ShowSource(index);
   }
 
@@ -199,7 +210,7 @@ class SettingsDialog : public formkit::Form {
     char file[255] = {};
     char title[255] = {};
     const std::string filter = ToAnsi(L"BGM\uff8c\uff67\uff72\uff99 (MP3 WAV)") + '\0' + "*.MP3;*.WAV" + '\0' + '\0';
-    const std::string folder = ToAnsi(Music.BgmFolder);
+    const std::string folder = ToAnsi(music_.BgmFolder);
     const std::string caption = ToAnsi(L"\uff8c\uff67\uff72\uff99\u3092\u958b\u304f");  // ﾌｧｲﾙを開く
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the 76-byte record
@@ -213,22 +224,19 @@ class SettingsDialog : public formkit::Form {
     ofn.lpstrInitialDir = folder.c_str();
     ofn.lpstrTitle = caption.c_str();
     if (GetOpenFileNameA(&ofn) > 0) {
-      Music.BgmFile = FromAnsi(file);
-      lbl_Fname.SetCaption(Music.BgmFile);
-    // The keyboard works at once: on the chosen source's control, or on apply.
-    SetInitialFocus(Music.BgmKind == kBgmCd     ? BGM_Repeat.Hwnd()
-                    : Music.BgmKind == kBgmFile ? Cmd_File.Hwnd()
-                                                : Cmd_Set.Hwnd());
-      Music.BgmFolder = FolderOf(Music.BgmFile);
+      music_.BgmFile = FromAnsi(file);
+      lbl_Fname.SetCaption(music_.BgmFile);
+      FocusChosenSource();
+      music_.BgmFolder = FolderOf(music_.BgmFile);
     }
   }
 
   void Apply() {
     Win32Profile profile;
-    WriteIni(profile, kSection, kKeyBgmKind, FormatNumber(Music.BgmKind), kSettingsFile);
-    Music.BgmRepeat = TrackFromText(BGM_Repeat.Text());
-    WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(Music.BgmRepeat), kSettingsFile);
-    WriteIni(profile, kSection, kKeyBgmFile, Music.BgmFile, kSettingsFile);
+    WriteIni(profile, kSection, kKeyBgmKind, FormatNumber(music_.BgmKind), kSettingsFile);
+    music_.BgmRepeat = TrackFromText(BGM_Repeat.Text());
+    WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(music_.BgmRepeat), kSettingsFile);
+    WriteIni(profile, kSection, kKeyBgmFile, music_.BgmFile, kSettingsFile);
     Unload();
   }
 
@@ -250,37 +258,39 @@ class SettingsDialog : public formkit::Form {
     formkit::SetScreenMousePointer(formkit::MousePointer::Default);
   }
 
-  MusicSettings &Music;
-  std::int16_t &ZoomOriginX;
+  // The members named with a capital (and a kind prefix for controls: Cmd_,
+  // lbl_, Img_, Pic_) carry the dialog's fixed names.
+  MusicSettings &music_;
+  std::int16_t &ZoomOriginX;  // where the caption zoom starts and ends, on the screen
   std::int16_t &ZoomOriginY;
-  const ZoomOperation ZoomFromPoint;
-  const ZoomOperation ZoomToPoint;
-  void (*const Loaded)();
+  const ZoomOperation ZoomFromPoint;  // the caption zoom on opening
+  const ZoomOperation ZoomToPoint;    // and on closing
+  void (*const loaded_)();
   HFONT font_ = nullptr;
-  std::int16_t BannerFrame = 0;
+  std::int16_t BannerFrame = 0;  // the banner's tick counter
 
   FormControlSite frameSite_{*this, L"GFXFrameX1"};
-  GfxFrameXWindow GFXFrameX1{frameSite_};
-  GroupFrame Frame3{*this, L"BGM"};
-  std::array<Image *, 3> Img_BGM = {};
-  std::array<Label *, 3> lbl_BGM = {};
-  ComboBox BGM_Repeat{Frame3};
-  Label &lbl_Fname = Frame3.Add<Label>();
+  GfxFrameXWindow GFXFrameX1{frameSite_};  // the framed panel under the choices
+  GroupFrame Frame3{*this, L"BGM"};        // the frame of the music choices
+  std::array<Image *, 3> Img_BGM = {};     // the marks of no music, CD and file, by kind
+  std::array<Label *, 3> lbl_BGM = {};     // and their captions
+  ComboBox BGM_Repeat{Frame3};             // the CD track to repeat
+  Label &lbl_Fname = Frame3.Add<Label>();  // the music file's path
   FormControlSite fileSite_{Frame3, L"Cmd_File"};
-  XpButtonWindow Cmd_File{fileSite_};
+  XpButtonWindow Cmd_File{fileSite_};  // browses for the music file
   FormControlSite setSite_{*this, L"Cmd_Set"};
-  XpButtonWindow Cmd_Set{setSite_};
+  XpButtonWindow Cmd_Set{setSite_};  // applies the choice
   FormControlSite cancelSite_{*this, L"Cmd_Can"};
-  XpButtonWindow Cmd_Can{cancelSite_};
-  std::array<PictureBox, 2> Pic_m = {PictureBox{*this}, PictureBox{*this}};
-  std::array<Picture, kBannerFrames + 1> Pic_t = {};
-  std::array<Picture, 2> Img_Ra = {};
-  Timer Timer1{*this, [this] { BannerTickHandler(); }};
+  XpButtonWindow Cmd_Can{cancelSite_};  // cancels
+  std::array<PictureBox, 2> Pic_m = {PictureBox{*this}, PictureBox{*this}};  // the banner's two boxes
+  std::array<Picture, kBannerFrames + 1> Pic_t = {};     // the banner's frames, from 1
+  std::array<Picture, 2> Img_Ra = {};                    // the option mark, unchosen and chosen
+  Timer Timer1{*this, [this] { BannerTickHandler(); }};  // the banner's tick
 };
 
 }  // namespace
 
 void ShowSettingsDialog(const SettingsDialogState &state) {
-  SettingsDialog Brumalis_P(state);
+  SettingsDialog Brumalis_P(state);  // the dialog's fixed name
   Brumalis_P.ShowModal();
 }

@@ -5,6 +5,7 @@
 #include "argument_text.h"
 #include "form_kit_internal_win32.h"
 #include "numbers.h"
+#include "report_failure_win32.h"
 #include "screen_units.h"
 #include "text_win32.h"
 
@@ -130,7 +131,10 @@ void DoEvents() {
 
 Picture LoadPictureResource(int id) {
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-  if (!bitmap) return nullptr;
+  if (!bitmap) {
+    ReportFailure("loading the picture resource " + std::to_string(id));
+    return nullptr;
+  }
   return Picture(bitmap, [](HBITMAP b) { DeleteObject(b); });
 }
 

@@ -4,6 +4,7 @@
 
 #include "form_kit_internal_win32.h"
 #include "paint_win32.h"
+#include "report_failure_win32.h"
 #include "text_win32.h"
 #include "window_bridge_win32.h"
 
@@ -122,17 +123,16 @@ void Label::Paint(HDC dc) {
 // -- Group frames ----------------------------------------------------------------
 GroupFrame::GroupFrame(Container &parent, std::wstring caption) : parent_(parent), caption_(std::move(caption)) {}
 
-void GroupFrame::Create(long left, long top, long width, long height, HWND parentWindow) {
-  RegisterWindowClass(kGroupClass, &BridgeProc<GroupFrame>);
-  CreateWindowExW(WS_EX_CONTROLPARENT, kGroupClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                  PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height),
-                  parentWindow ? parentWindow : parent_.Hwnd(), nullptr, Instance(), this);
+bool GroupFrame::Create(long left, long top, long width, long height, HWND parentWindow) {
+  return CreateBound(kGroupClass, CS_DBLCLKS, WS_EX_CONTROLPARENT,
+                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, PixelsX(left), PixelsY(top),
+                     PixelsX(width), PixelsY(height), parentWindow ? parentWindow : parent_.Hwnd());
 }
 
 void GroupFrame::PaintBackground(HDC dc) {
   Container::PaintBackground(dc);
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Hwnd(), &client);
   HGDIOBJ old = nullptr;
   if (HFONT font = OwnerForm().Font()) old = SelectObject(dc, font);
   TEXTMETRICW tm = {};
@@ -157,102 +157,90 @@ void GroupFrame::PaintBackground(HDC dc) {
 }
 
 LRESULT GroupFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND hwnd = hwnd_;
   LRESULT result = 0;
   if (HandleContainer(message, wParam, lParam, result)) return result;
-  if (message == WM_NCDESTROY) hwnd_ = nullptr;
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 // -- Picture boxes -----------------------------------------------------------------
-PictureBox::PictureBox(Container &parent) : parent_(parent) {}
-
-PictureBox::~PictureBox() {
-  if (hwnd_) {
-    Unbind(hwnd_);
-    DestroyWindow(hwnd_);
-  }
-}
-
-void PictureBox::Create(long left, long top, long width, long height) {
-  RegisterWindowClass(kPictureClass, &BridgeProc<PictureBox>);
-  CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, PixelsX(left), PixelsY(top),
-                  PixelsX(width), PixelsY(height), parent_.Hwnd(), nullptr, Instance(), this);
+bool PictureBox::Create(long left, long top, long width, long height) {
+  return CreateBound(kPictureClass, CS_DBLCLKS, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, PixelsX(left),
+                     PixelsY(top), PixelsX(width), PixelsY(height), parent_.Hwnd());
 }
 
 void PictureBox::SetBackColour(COLORREF colour) {
   back_ = colour;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void PictureBox::SetPicture(Picture picture) {
   picture_ = std::move(picture);
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void PictureBox::DrawPicture(Picture picture, int x, int y) {
   drawn_.push_back({std::move(picture), x, y});
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void PictureBox::Clear() {
   drawn_.clear();
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void PictureBox::Paint(HDC dc) {
-  FillClient(hwnd_, dc, back_);
+  FillClient(Hwnd(), dc, back_);
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Hwnd(), &client);
   DrawBitmap(dc, picture_.get(), 0, 0, client.right, client.bottom);
   for (const Drawn &d : drawn_) DrawBitmap(dc, d.picture.get(), d.x, d.y, client.right - d.x, client.bottom - d.y);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND hwnd = hwnd_;
-  PictureBox *box = this;
   LRESULT result = 0;
-  if (HandleOwnPaint(hwnd, message, wParam, [box](HDC dc) { box->Paint(dc); }, result)) return result;
+  if (HandleOwnPaint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); }, result)) return result;
   switch (message) {
     case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT && (box->cursor_ || IsPointerHourglass())) {
-        ::SetCursor(IsPointerHourglass() ? Hourglass() : box->cursor_);
+      if (LOWORD(lParam) == HTCLIENT && (cursor_ || IsPointerHourglass())) {
+        ::SetCursor(IsPointerHourglass() ? Hourglass() : cursor_);
         return TRUE;
       }
       break;
     case WM_LBUTTONDOWN:
-      box->pressed_ = true;
-      SetCapture(hwnd);
+      pressed_ = true;
+      SetCapture(Hwnd());
       return 0;
     case WM_LBUTTONUP: {
-      const bool wasPressed = box->pressed_;
-      box->pressed_ = false;
+      const bool wasPressed = pressed_;
+      pressed_ = false;
       ReleaseCapture();
       RECT client;
-      GetClientRect(hwnd, &client);
+      GetClientRect(Hwnd(), &client);
       const POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (wasPressed && PtInRect(&client, p) && box->OnClick) box->OnClick();
+      if (wasPressed && PtInRect(&client, p) && OnClick) OnClick();
       return 0;
     }
-    case WM_NCDESTROY:
-      box->hwnd_ = nullptr;
-      break;
     default:
       break;
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 // -- Combo boxes -------------------------------------------------------------------
-void ComboBox::Create(long left, long top, long width, long height, int listRows) {
+bool ComboBox::Create(long left, long top, long width, long height, int listRows) {
   // The height given is that of the edit part; the list drops below it.
   const int editHeight = PixelsY(height);
   hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"COMBOBOX", L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                           PixelsX(left), PixelsY(top), PixelsX(width), editHeight * (listRows + 1),
                           parent_.Hwnd(), nullptr, Instance(), nullptr);
+  if (!hwnd_) {
+    ReportFailure("creating a combo box");
+    return false;
+  }
   if (HFONT font = parent_.OwnerForm().Font()) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
+  return true;
 }
 
 void ComboBox::SetText(const std::wstring &text) { SetWindowTextA(hwnd_, ToAnsi(text).c_str()); }

@@ -140,13 +140,8 @@ class Timer {
 // A window that holds lightweight controls: it paints its background and
 // them, hands them mouse presses and clicks, shows their pointers, and passes
 // the notifications of windowed controls inside it up to its form.
-class Container {
+class Container : public Window {
  public:
-  virtual ~Container();
-  Container(const Container &) = delete;
-  Container &operator=(const Container &) = delete;
-
-  HWND Hwnd() const { return hwnd_; }
   COLORREF BackColour() const { return back_; }
   void SetBackColour(COLORREF colour);
   virtual Form &OwnerForm() = 0;
@@ -164,7 +159,6 @@ class Container {
   virtual void PaintBackground(HDC dc);
   void PaintAll(HDC dc);
 
-  HWND hwnd_ = nullptr;
   COLORREF back_ = RGB(0x80, 0x80, 0x80);
   std::vector<std::unique_ptr<Control>> controls_;
 
@@ -180,11 +174,13 @@ class Form : public Container {
   Form(std::wstring caption, DWORD style, DWORD exStyle = 0);
   ~Form() override;
 
-  void Load();          // creates the window hidden; the load handler runs at once
+  // Creates the window hidden; the load handler runs at once. False when the
+  // window cannot be made (reported): the form stays unloaded.
+  bool Load();
   void Show();          // modeless
   void ShowModal();     // no owner; returns when the form has been unloaded
   bool Unload(UnloadMode mode = UnloadMode::Code);  // false when a handler cancelled
-  bool IsLoaded() const { return hwnd_ != nullptr; }
+  bool IsLoaded() const { return Hwnd() != nullptr; }
   Form &OwnerForm() override { return *this; }
 
   void SetCaption(const std::wstring &caption);
@@ -219,11 +215,7 @@ class Form : public Container {
  private:
   friend class Timer;
   friend bool PreTranslate(MSG &msg);
-  template <typename T>
-  friend LRESULT CALLBACK BridgeProc(HWND, UINT, WPARAM, LPARAM);
-  static void RegisterClassOnce();
-  void Bind(HWND hwnd) { hwnd_ = hwnd; }
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void RestoreFocus();
   void Destroyed();
   bool PreTranslateMessage(MSG &msg);
@@ -249,18 +241,16 @@ class GroupFrame : public Container {
  public:
   GroupFrame(Container &parent, std::wstring caption);
   // Twips, in the parent container, or in `parentWindow` when a custom
-  // control that holds other controls stands between them.
-  void Create(long left, long top, long width, long height, HWND parentWindow = nullptr);
+  // control that holds other controls stands between them. False when the
+  // window cannot be made (reported).
+  [[nodiscard]] bool Create(long left, long top, long width, long height, HWND parentWindow = nullptr);
   Form &OwnerForm() override { return parent_.OwnerForm(); }
 
  protected:
   void PaintBackground(HDC dc) override;
 
  private:
-  template <typename T>
-  friend LRESULT CALLBACK BridgeProc(HWND, UINT, WPARAM, LPARAM);
-  void Bind(HWND hwnd) { hwnd_ = hwnd; }
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   Container &parent_;
   std::wstring caption_;
 };
@@ -268,12 +258,11 @@ class GroupFrame : public Container {
 // A windowed picture holder: an assigned picture that stays, and pictures
 // drawn on it at run time that Clear removes. Pictures are sized for the
 // screen's DPI as on an Image.
-class PictureBox {
+class PictureBox : public Window {
  public:
-  explicit PictureBox(Container &parent);
-  ~PictureBox();
-  void Create(long left, long top, long width, long height);  // twips, in the parent
-  HWND Hwnd() const { return hwnd_; }
+  explicit PictureBox(Container &parent) : parent_(parent) {}
+  // Twips, in the parent. False when the window cannot be made (reported).
+  [[nodiscard]] bool Create(long left, long top, long width, long height);
   void SetBackColour(COLORREF colour);
   void SetPicture(Picture picture);
   const Picture &GetPicture() const { return picture_; }
@@ -283,13 +272,9 @@ class PictureBox {
   std::function<void()> OnClick;
 
  private:
-  template <typename T>
-  friend LRESULT CALLBACK BridgeProc(HWND, UINT, WPARAM, LPARAM);
-  void Bind(HWND hwnd) { hwnd_ = hwnd; }
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc);
   Container &parent_;
-  HWND hwnd_ = nullptr;
   COLORREF back_ = RGB(0, 0, 0);
   Picture picture_;
   struct Drawn {
@@ -305,7 +290,8 @@ class PictureBox {
 class ComboBox {
  public:
   explicit ComboBox(Container &parent) : parent_(parent) {}
-  void Create(long left, long top, long width, long height, int listRows = 10);  // twips
+  // Twips, in the parent. False when the window cannot be made (reported).
+  [[nodiscard]] bool Create(long left, long top, long width, long height, int listRows = 10);
   HWND Hwnd() const { return hwnd_; }
   void SetText(const std::wstring &text);
   std::wstring Text() const;

@@ -3,6 +3,7 @@
 
 #include "form_kit_internal_win32.h"
 #include "paint_win32.h"
+#include "report_failure_win32.h"
 #include "screen_units.h"
 #include "text_win32.h"
 #include "window_bridge_win32.h"
@@ -38,29 +39,19 @@ void Timer::SetEnabled(bool enabled) {
 
 void Timer::Apply() {
   if (!form_.Hwnd()) return;
-  if (enabled_ && interval_ > 0)
-    SetTimer(form_.Hwnd(), id_, interval_, nullptr);
-  else
+  if (!enabled_ || interval_ == 0)
     KillTimer(form_.Hwnd(), id_);
+  else if (!SetTimer(form_.Hwnd(), id_, interval_, nullptr))
+    ReportFailure("setting a timer");
 }
 
 // -- Containers ----------------------------------------------------------------
-Container::~Container() {
-  // A child container (a group frame) goes before its window: the window
-  // must not reach the half-destroyed object. A form's own destructor has
-  // destroyed its window by now.
-  if (hwnd_) {
-    Unbind(hwnd_);
-    DestroyWindow(hwnd_);
-  }
-}
-
 void Container::SetBackColour(COLORREF colour) {
   back_ = colour;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (Hwnd()) InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void Container::PaintBackground(HDC dc) { FillClient(hwnd_, dc, back_); }
+void Container::PaintBackground(HDC dc) { FillClient(Hwnd(), dc, back_); }
 
 void Container::PaintAll(HDC dc) {
   PaintBackground(dc);
@@ -84,7 +75,7 @@ Control *Container::ControlAt(int x, int y) {
 
 bool Container::HandleContainer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
   result = 0;
-  if (HandleOwnPaint(hwnd_, message, wParam, [this](HDC dc) { PaintAll(dc); }, result)) return true;
+  if (HandleOwnPaint(Hwnd(), message, wParam, [this](HDC dc) { PaintAll(dc); }, result)) return true;
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -117,7 +108,7 @@ bool Container::HandleContainer(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
         POINT p;
         GetCursorPos(&p);
-        ScreenToClient(hwnd_, &p);
+        ScreenToClient(Hwnd(), &p);
         if (Control *control = ControlAt(p.x, p.y)) {
           if (control->Cursor()) {
             ::SetCursor(control->Cursor());
@@ -129,8 +120,8 @@ bool Container::HandleContainer(UINT message, WPARAM wParam, LPARAM lParam, LRES
       return false;
     default:
       // Notifications of windowed controls inside a child container belong to its form.
-      if (IsChildNotification(message) && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD)) {
-        result = SendMessageW(GetParent(hwnd_), message, wParam, lParam);
+      if (IsChildNotification(message) && (GetWindowLongW(Hwnd(), GWL_STYLE) & WS_CHILD)) {
+        result = SendMessageW(GetParent(Hwnd()), message, wParam, lParam);
         return true;
       }
       return false;
@@ -145,25 +136,18 @@ Form::~Form() {
   // Destroyed like any other way a form goes, so that it counts itself out of
   // the loaded forms; the derived form's handlers are gone already, so only
   // the kit's own handling runs.
-  if (hwnd_) DestroyWindow(hwnd_);
+  if (Hwnd()) DestroyWindow(Hwnd());
   LoadedFormList.erase(std::remove(LoadedFormList.begin(), LoadedFormList.end(), this), LoadedFormList.end());
 }
 
-void Form::RegisterClassOnce() { RegisterWindowClass(kFormClass, &BridgeProc<Form>); }
-
-void Form::Load() {
-  if (hwnd_) return;
-  RegisterClassOnce();
-  // The window procedure knows the form from WM_NCCREATE on.
-  if (!CreateWindowExW(exStyle_, kFormClass, L"", style_, 0, 0, 0, 0, nullptr, nullptr, Instance(), this)) {
-    hwnd_ = nullptr;
-    return;
-  }
+bool Form::Load() {
+  if (Hwnd()) return true;
+  if (!CreateBound(kFormClass, CS_DBLCLKS, exStyle_, style_, 0, 0, 0, 0, nullptr)) return false;
   // Windows gives every overlapped window a caption; a form asked for without
   // one keeps the style it was asked for.
   if (!(style_ & (WS_POPUP | WS_CHILD | WS_CAPTION))) {
-    SetWindowLongW(hwnd_, GWL_STYLE, static_cast<LONG>(style_));
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+    SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>(style_));
+    SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
   counted_ = true;
@@ -172,78 +156,78 @@ void Form::Load() {
   SetCaption(caption_);
   for (Timer *timer : timers_) timer->Apply();
   OnLoad();
+  return true;
 }
 
 void Form::Show() {
-  Load();
-  if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
+  if (Load()) ShowWindow(Hwnd(), SW_SHOW);
 }
 
 void Form::ShowModal() {
   Show();
   MSG msg;
-  while (hwnd_ && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
+  while (Hwnd() && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
 }
 
 bool Form::Unload(UnloadMode mode) {
-  if (!hwnd_) return true;
+  if (!Hwnd()) return true;
   bool cancel = false;
   OnQueryUnload(cancel, mode);
   if (cancel) return false;
   OnUnload(cancel);
   if (cancel) return false;
-  DestroyWindow(hwnd_);  // WM_DESTROY finishes the unload
+  DestroyWindow(Hwnd());  // WM_DESTROY finishes the unload
   return true;
 }
 
 void Form::SetCaption(const std::wstring &caption) {
   caption_ = caption;
-  if (hwnd_) SetWindowTextA(hwnd_, ToAnsi(caption_).c_str());
+  if (Hwnd()) SetWindowTextA(Hwnd(), ToAnsi(caption_).c_str());
 }
 
 void Form::MoveTwips(long left, long top, long width, long height) {
-  if (!hwnd_) return;
-  MoveWindow(hwnd_, PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height), TRUE);
+  if (!Hwnd()) return;
+  MoveWindow(Hwnd(), PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height), TRUE);
 }
 
 void Form::SetClientSizeTwips(long width, long height) {
-  if (!hwnd_) return;
+  if (!Hwnd()) return;
   RECT r = {0, 0, PixelsX(width), PixelsY(height)};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_EXSTYLE)));
+  SetWindowPos(Hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT Form::WindowRectTwips() const {
   RECT r = {};
-  if (hwnd_) GetWindowRect(hwnd_, &r);
+  if (Hwnd()) GetWindowRect(Hwnd(), &r);
   const int dx = LogicalPixels(LOGPIXELSX), dy = LogicalPixels(LOGPIXELSY);
   return {PixelsToTwips(r.left, dx), PixelsToTwips(r.top, dy), PixelsToTwips(r.right, dx), PixelsToTwips(r.bottom, dy)};
 }
 
 void Form::SetIcon(HICON icon) {
-  if (!hwnd_) return;
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  if (!Hwnd()) return;
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void Form::SetFont(HFONT font) { font_ = font; }
 
 void Form::TabToNext(bool backwards) {
-  if (!hwnd_) return;
+  if (!Hwnd()) return;
   HWND focus = GetFocus();
-  if (focus && focus != hwnd_ && !IsChild(hwnd_, focus)) return;
+  if (focus && focus != Hwnd() && !IsChild(Hwnd(), focus)) return;
   // The edit box of a combo box stands for the combo box.
-  if (focus && focus != hwnd_) {
+  if (focus && focus != Hwnd()) {
     wchar_t cls[32] = L"";
     GetClassNameW(GetParent(focus), cls, 32);
     if (lstrcmpiW(cls, L"ComboBox") == 0) focus = GetParent(focus);
   }
-  if (HWND next = GetNextDlgTabItem(hwnd_, focus == hwnd_ ? nullptr : focus, backwards)) ::SetFocus(next);
+  if (HWND next = GetNextDlgTabItem(Hwnd(), focus == Hwnd() ? nullptr : focus, backwards)) ::SetFocus(next);
 }
 
 void Form::NoteFocus(HWND focus) {
-  if (!hwnd_ || (focus != hwnd_ && !IsChild(hwnd_, focus)) || focus == lastFocus_) return;
+  if (!Hwnd() || (focus != Hwnd() && !IsChild(Hwnd(), focus)) || focus == lastFocus_) return;
   HWND before = lastFocus_;
   lastFocus_ = focus;
   if (OnFocusMoved) OnFocusMoved(before, focus);
@@ -254,7 +238,7 @@ void Form::NoteFocus(HWND focus) {
 // it), or at first to the control chosen for it.
 void Form::RestoreFocus() {
   for (HWND target : {lastFocus_, initialFocus_}) {
-    if (target && target != hwnd_ && IsChild(hwnd_, target) && IsWindowVisible(target) && IsWindowEnabled(target)) {
+    if (target && target != Hwnd() && IsChild(Hwnd(), target) && IsWindowVisible(target) && IsWindowEnabled(target)) {
       ::SetFocus(target);
       return;
     }
@@ -290,9 +274,7 @@ bool Form::PreTranslateMessage(MSG &msg) {
 }
 
 void Form::Destroyed() {
-  for (Timer *timer : timers_) KillTimer(hwnd_, timer->id_);
-  Unbind(hwnd_);
-  hwnd_ = nullptr;
+  for (Timer *timer : timers_) KillTimer(Hwnd(), timer->id_);
   LoadedFormList.erase(std::remove(LoadedFormList.begin(), LoadedFormList.end(), this), LoadedFormList.end());
   if (counted_) {
     counted_ = false;
@@ -320,16 +302,16 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
         RestoreFocus();
-        if (GetFocus() && GetFocus() != hwnd_) return 0;
+        if (GetFocus() && GetFocus() != Hwnd()) return 0;
       }
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      return DefWindowProcW(Hwnd(), message, wParam, lParam);
     case WM_DESTROY:
       // Also reached when the window is destroyed from outside, for example
       // with the window it was made a child of.
       Destroyed();
       return 0;
     default:
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      return DefWindowProcW(Hwnd(), message, wParam, lParam);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "form_kit_win32.h"
+#include "report_failure_win32.h"
 #include "text_win32.h"
 
 GdiSurface::~GdiSurface() {
@@ -30,7 +31,10 @@ void GdiSurface::Resize(int width, int height) {
   bi.bmiHeader.biBitCount = 32;
   void *bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap) return;
+  if (!bitmap) {
+    formkit::ReportFailure("making a retained image of " + std::to_string(width) + "x" + std::to_string(height));
+    return;
+  }
   HGDIOBJ previous = SelectObject(dc_, bitmap);
   if (bitmap_) {
     DeleteObject(bitmap_);

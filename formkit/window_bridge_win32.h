@@ -1,42 +1,54 @@
 // How the program's own windows reach the C++ objects behind them, written
 // once for every kind: forms, group frames, picture boxes and the custom
-// controls.
+// controls' windows all derive from Window.
 //
 // The object is the creation parameter of its window. At WM_NCCREATE, before
-// any other message reaches it, the bridge keeps it with the window and calls
-// its Bind(hwnd); every message then goes to its HandleMessage. After
-// WM_NCDESTROY, or once Unbind has run (an object that goes before its
-// window), the window no longer knows it and falls back to DefWindowProc.
+// any other message reaches it, BridgeProc keeps it with the window and gives
+// it its handle; every message then goes to its HandleMessage. At
+// WM_NCDESTROY, once the object has handled it, BridgeProc forgets the object
+// and clears its handle, so Hwnd() is empty from then on. An object that goes
+// before its window unbinds and destroys it on its way out (~Window): the
+// window never reaches a half-destroyed object.
 #pragma once
 
 #include <windows.h>
 
 namespace formkit {
 
-// Registers a window class of this program the first time it is asked for.
-// No background brush: the program's windows paint every pixel.
-bool RegisterWindowClass(const wchar_t *name, WNDPROC proc, UINT style = CS_DBLCLKS);
-
 // Notifications that a windowed control sends its parent window and that
 // belong to the form: a window standing in between passes them up.
 bool IsChildNotification(UINT message);
 
-inline void Unbind(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
+class Window {
+ public:
+  Window(const Window &) = delete;
+  Window &operator=(const Window &) = delete;
 
-template <typename T>
-LRESULT CALLBACK BridgeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  T *self;
-  if (message == WM_NCCREATE) {
-    self = static_cast<T *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    if (self) self->Bind(hwnd);
-  } else {
-    self = reinterpret_cast<T *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  // Empty before the window is made and once it has gone.
+  HWND Hwnd() const { return hwnd_; }
+
+ protected:
+  Window() = default;
+  virtual ~Window();
+
+  // Makes this object's window, of a class of this program that is
+  // registered the first time it is asked for (no background brush: the
+  // program's windows paint every pixel). False when the class or the window
+  // cannot be made; the failure is reported.
+  [[nodiscard]] bool CreateBound(const wchar_t *className, UINT classStyle, DWORD exStyle, DWORD style, int x,
+                                 int y, int width, int height, HWND parent);
+
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  const LRESULT result = self->HandleMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) Unbind(hwnd);
-  return result;
-}
+
+ private:
+  friend LRESULT CALLBACK BridgeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND hwnd_ = nullptr;
+};
+
+// The window procedure of every class CreateBound registers.
+LRESULT CALLBACK BridgeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace formkit

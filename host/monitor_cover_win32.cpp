@@ -3,6 +3,10 @@
 // keyboard and Escape still ends the run; they go with the program at the
 // end of the run. The pointer over them is hidden as the run hid it: not at
 // all in a run started without arguments.
+//
+// A cover has no object behind it, nothing of its own to keep and nothing
+// that destroys it before the program ends, so it has a plain window
+// procedure rather than the form kit's bridge to an object.
 #include <windows.h>
 
 #include <vector>
@@ -10,6 +14,7 @@
 #include "form_kit_win32.h"
 #include "host_state.h"
 #include "monitor_cover.h"
+#include "report_failure_win32.h"
 
 namespace {
 
@@ -48,12 +53,15 @@ void CoverOtherMonitors(bool hidePointer) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kCoverClass;
-  RegisterClassW(&wc);
+  if (!RegisterClassW(&wc)) formkit::ReportFailure("registering the monitor covers' window class");
   for (const ScreenRect &r : covers) {
     // A tool window has no taskbar button; no activation on showing either.
     HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kCoverClass, L"",
                                  WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                                  wc.hInstance, nullptr);
-    if (cover) ShowWindow(cover, SW_SHOWNOACTIVATE);
+    if (cover)
+      ShowWindow(cover, SW_SHOWNOACTIVATE);
+    else
+      formkit::ReportFailure("creating a monitor cover");
   }
 }

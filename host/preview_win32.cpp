@@ -17,10 +17,10 @@ class PreviewForm : public formkit::Form {
     SetBackColour(RGB(0, 0, 0));
     Img_Prev.SetPicture(formkit::LoadPictureResource(IDB_PREVIEW));
   }
-  formkit::Image &Img_Prev = Add<formkit::Image>();
+  formkit::Image &Img_Prev = Add<formkit::Image>();  // the picture (a fixed name)
 };
 
-PreviewForm *Brumalis_R = nullptr;
+PreviewForm *Brumalis_R = nullptr;  // the preview window (a fixed name)
 
 }  // namespace
 
@@ -56,7 +56,8 @@ void ShowPreview(const std::wstring &argumentText) {
   const int width = r.right - r.left, height = r.bottom - r.top;
 
   Brumalis_R = new PreviewForm;
-  Brumalis_R->Load();
+  // Without its window (reported) there is nothing to show either.
+  if (!Brumalis_R->Load()) formkit::App::End();
   HWND preview = Brumalis_R->Hwnd();
   SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
   SetParent(preview, pane);

@@ -286,6 +286,10 @@ TEST(GfxFrameX, SettersReportTheirNameAndRepaintWhileSavingWritesOnlyChangesInOr
   MemoryPropertyBag again;
   q.frame.WriteProperties(again);
   for (const std::wstring &key : kKeys) EXPECT_EQ(again.Read(key), bag.Read(key)) << key;
+
+  // -1, the stored spelling of true, reads as true.
+  q.frame.ReadProperties(MemoryPropertyBag{{L"ShowShadow", L"-1"}});
+  EXPECT_TRUE(q.frame.ShowShadow());
 }
 
 TEST(GfxFrameX, StoredDefaultsAreTheContainerColourAtTheMomentAndRealsRoundToEven) {

@@ -25,7 +25,7 @@ struct TestSite : MemorySite {
 };
 
 struct Received { UINT message; WPARAM wParam; LPARAM lParam; };
-std::vector<Received> g_received;
+std::vector<Received> ParentReceived;
 
 bool IsForwarded(UINT message) {
   switch (message) {
@@ -39,7 +39,7 @@ bool IsForwarded(UINT message) {
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsForwarded(message)) {
-    g_received.push_back({message, wParam, lParam});
+    ParentReceived.push_back({message, wParam, lParam});
     return kParentAnswer;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -58,7 +58,7 @@ HWND MakeParent(bool shown = false) {
     wc.lpszClassName = L"FrameTestParent";
     registered = RegisterClassExW(&wc) != 0;
   }
-  g_received.clear();
+  ParentReceived.clear();
   HWND parent = CreateWindowExW(0, L"FrameTestParent", L"Frame test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                                 0, 640, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (shown) ShowWindow(parent, SW_SHOWNOACTIVATE);
@@ -112,7 +112,7 @@ TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
   TestSite site;
   GfxFrameXWindow frame(site);
   const MemoryPropertyBag stored{{L"ShadowDepth", L"7"}};
-  frame.Create(parent, 0, 0, 450, 181, &stored);
+  ASSERT_NE(frame.Create(parent, 0, 0, 450, 181, &stored), nullptr);
 
   MoveWindow(frame.Hwnd(), 0, 0, 300, 120, TRUE);
   {
@@ -149,7 +149,7 @@ TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
   HWND parent = MakeParent();
   TestSite site;
   GfxFrameXWindow frame(site);
-  frame.Create(parent, 0, 0, 450, 181, nullptr);
+  ASSERT_NE(frame.Create(parent, 0, 0, 450, 181, nullptr), nullptr);
 
   NMHDR notify = {};
   DRAWITEMSTRUCT draw = {};
@@ -166,22 +166,22 @@ TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
       {WM_MEASUREITEM, 7, reinterpret_cast<LPARAM>(&measure)},
   };
   for (const Case &c : cases) {
-    g_received.clear();
+    ParentReceived.clear();
     EXPECT_EQ(SendMessageW(frame.Hwnd(), c.message, c.wParam, c.lParam), kParentAnswer) << c.message;
-    ASSERT_EQ(g_received.size(), 1u) << c.message;
-    EXPECT_EQ(g_received[0].message, c.message);
-    EXPECT_EQ(g_received[0].wParam, c.wParam);
-    EXPECT_EQ(g_received[0].lParam, c.lParam);
+    ASSERT_EQ(ParentReceived.size(), 1u) << c.message;
+    EXPECT_EQ(ParentReceived[0].message, c.message);
+    EXPECT_EQ(ParentReceived[0].wParam, c.wParam);
+    EXPECT_EQ(ParentReceived[0].lParam, c.lParam);
   }
 
   // A real button inside the panel: its click reaches the form.
   HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 80, 24,
                                 frame.Hwnd(), reinterpret_cast<HMENU>(42), GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(button, nullptr);
-  g_received.clear();
+  ParentReceived.clear();
   SendMessageW(button, BM_CLICK, 0, 0);
   bool clicked = false;
-  for (const Received &r : g_received)
+  for (const Received &r : ParentReceived)
     clicked |= r.message == WM_COMMAND && LOWORD(r.wParam) == 42 && HIWORD(r.wParam) == BN_CLICKED &&
                r.lParam == reinterpret_cast<LPARAM>(button);
   EXPECT_TRUE(clicked);
@@ -193,7 +193,7 @@ TEST(GfxFrameXWindow, GoesWithItsWindow) {
   TestSite site;
   {
     GfxFrameXWindow frame(site);
-    frame.Create(parent, 0, 0, 200, 100, nullptr);
+    ASSERT_NE(frame.Create(parent, 0, 0, 200, 100, nullptr), nullptr);
     HWND inside = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, frame.Hwnd(), nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     HWND hwnd = frame.Hwnd();

@@ -7,9 +7,9 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "memory_surface.h"
 #include "xp_button.h"
 
 namespace {
@@ -26,31 +26,22 @@ struct ButtonSite : MemorySite {
   }
 };
 
-struct MemoryButtonWindow : ButtonWindow {
-  std::unique_ptr<MemorySurface> image = std::make_unique<MemorySurface>(40, 23);
-  int shapes = 0, shapeWidth = 0, shapeHeight = 0;  // one shape per Redraw
-  int leaveRequests = 0, originX = 0, originY = 0, mouseX = -1, mouseY = -1;
-  bool inputEnabled = true;
-  std::uintptr_t Handle() const override { return kOwnWindow; }
-  Surface &Image() override { return *image; }
-  void SetPixelSize(int width, int height) override { image = std::make_unique<MemorySurface>(width, height); }
-  void SetShape(int width, int height) override { ++shapes, shapeWidth = width, shapeHeight = height; }
-  void EnableInput(bool enabled) override { inputEnabled = enabled; }
-  void TrackMouseLeave() override { ++leaveRequests; }
-  void ClientOriginOnScreen(int &x, int &y) override { x = originX, y = originY; }
-  void MoveMouseTo(int x, int y) override { mouseX = x, mouseY = y; }
-};
-
 struct Rig {
   static constexpr int W = 40, H = 23;
   ButtonSite site;
-  MemoryButtonWindow window;
+  MemoryControlWindow window;
   HookTable hooks;
   XpButton button{site, window, hooks};
   int clicks = 0, dblClicks = 0, moves = 0;
+  int armedClicks = 0;  // clicks whose handler found the press not yet over
 
   Rig() {
-    button.Click = [this] { ++clicks, site.log.push_back("click"); };
+    window.handle = kOwnWindow;
+    button.Click = [this] {
+      const XpButtonFields &f = button.Fields();
+      if (f.Armed || f.MouseHeld || f.SpaceHeld) ++armedClicks;
+      ++clicks, site.log.push_back("click");
+    };
     button.DblClick = [this] { ++dblClicks; };
     button.MouseMove = [this](std::int16_t, std::int16_t, float, float) { ++moves; };
     button.FormActivate = [this](std::int32_t state) { site.log.push_back("activate " + std::to_string(state)); };
@@ -147,7 +138,9 @@ TEST(XpButtonPaint, CaptionAndFocusRect) {
   EXPECT_EQ(caption.font, font);
   EXPECT_EQ((std::vector<int>{caption.box.l, caption.box.t, caption.box.r, caption.box.b}),
             (std::vector<int>{3, 3, Rig::W - 3, Rig::H - 3}));
-  EXPECT_EQ(std::pair(rig.window.shapeWidth, rig.window.shapeHeight), std::pair(Rig::W, Rig::H));
+  // The window's shape: one pixel wider and higher than the image, with 3 x 3 corners.
+  EXPECT_EQ(std::tuple(rig.window.shapeWidth, rig.window.shapeHeight, rig.window.shapeEllipse),
+            std::tuple(Rig::W + 1, Rig::H + 1, 3));
   rig.button.SetEnabled(false);
   EXPECT_FALSE(rig.window.inputEnabled);
   EXPECT_EQ(rig.window.image->captions.back().colour, Rgb(161, 161, 146));
@@ -313,6 +306,7 @@ TEST(XpButtonRules, EachInputFollowsItsRule) {
     EXPECT_EQ(states, rule.states) << rule.name;
     EXPECT_EQ(rig.window.shapes - paintsBefore, rule.paints) << rule.name;
     EXPECT_EQ(rig.clicks, rule.clicks) << rule.name;
+    EXPECT_EQ(rig.armedClicks, 0) << rule.name << ": the press is over before Click runs";
     EXPECT_EQ(rig.moves, rule.moves) << rule.name;
   }
 }
@@ -378,7 +372,7 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
     rig.button.OnResize();
     const auto corrected = std::pair(c.correctedWidth, c.correctedHeight);
     EXPECT_EQ(std::pair(rig.window.image->Width(), rig.window.image->Height()), corrected);
-    EXPECT_EQ(std::pair(rig.window.shapeWidth, rig.window.shapeHeight), corrected);
+    EXPECT_EQ(std::pair(rig.window.shapeWidth - 1, rig.window.shapeHeight - 1), corrected);
     EXPECT_EQ(rig.window.shapes, paints + 1) << c.width << "x" << c.height;
   }
   Rig unloaded;
@@ -430,6 +424,10 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   EXPECT_EQ(loaded.button.ForeColor(), 0u);
   EXPECT_EQ(loaded.button.Font(), bold);
   EXPECT_TRUE(loaded.button.Enabled());
+
+  // -1, the stored spelling of true, reads as true.
+  loaded.button.Load(MemoryPropertyBag{{L"Enabled", L"-1"}, {L"FocusRect", L"-1"}});
+  EXPECT_TRUE(loaded.button.Enabled() && loaded.button.FocusRect());
 }
 
 }  // namespace

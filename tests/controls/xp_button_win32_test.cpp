@@ -13,11 +13,11 @@
 namespace {
 
 constexpr UINT kProbe = WM_APP + 1;
-std::vector<std::string> gLog;
+std::vector<std::string> CallLog;
 
 LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != kProbe) return DefWindowProcW(hwnd, message, wParam, lParam);
-  gLog.push_back("window");
+  CallLog.push_back("window");
   return 42;
 }
 
@@ -39,15 +39,15 @@ struct NamedClient : HookClient {
   bool handle = false;
   void zSubclass_Proc(bool bBefore, bool &bHandled, std::intptr_t &lReturn, std::uintptr_t &, std::uint32_t &,
                       std::uintptr_t &, std::intptr_t &) override {
-    gLog.push_back(name + (bBefore ? " before" : " after"));
+    CallLog.push_back(name + (bBefore ? " before" : " after"));
     if (handle) bHandled = true, lReturn = 7;
   }
 };
 
 std::vector<std::string> Probe(HWND hwnd, LRESULT expected) {
-  gLog.clear();
+  CallLog.clear();
   EXPECT_EQ(SendMessageW(hwnd, kProbe, 0, 0), expected);
-  return gLog;
+  return CallLog;
 }
 
 TEST(MessageHookWin32, LaterHooksSeeMessagesFirstAndGoInEitherOrder) {
@@ -107,10 +107,17 @@ class XpButtonWindowTest : public ::testing::Test {
   void SetUp() override {
     site.form = form_;
     ASSERT_NE(button.Create(form_, 10, 10, 75, 23, &stored), nullptr);
-    button.OnClick = [this] { ++clicks; };
+    button.Control().Click = [this] {
+      ++clicks;
+      // A handler that opens a modal window must find the press over.
+      if (GetCapture() == button.Hwnd() || button.Control().Fields().Armed) ++heldClicks;
+    };
     Pump();
   }
-  void TearDown() override { button.End(); }
+  void TearDown() override {
+    EXPECT_EQ(heldClicks, 0) << "clicks whose handler found the button pressed or the mouse captured";
+    button.End();
+  }
   void Activate(bool active) { SendMessageW(form_, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0); }
   void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = MAKELPARAM(20, 10)) {
     SendMessageW(button.Hwnd(), message, wParam, lParam);
@@ -121,7 +128,7 @@ class XpButtonWindowTest : public ::testing::Test {
   FormSite site;
   const MemoryPropertyBag stored;
   XpButtonWindow button{site};
-  int clicks = 0;
+  int clicks = 0, heldClicks = 0;
 };
 HWND XpButtonWindowTest::form_ = nullptr;
 
@@ -141,7 +148,7 @@ TEST_F(XpButtonWindowTest, APostedClickInsideClicksOnceTheFormIsActive) {
 
 TEST_F(XpButtonWindowTest, KeysHoverLeaveAndActivation) {
   std::vector<int> activations;
-  button.OnFormActivate = [&](int state) { activations.push_back(state); };
+  button.Control().FormActivate = [&](std::int32_t state) { activations.push_back(state); };
   EXPECT_EQ(SendMessageW(button.Hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_BUTTON);
   Activate(true);
   Send(WM_KEYDOWN, VK_SPACE, 0);

@@ -1,12 +1,16 @@
-// A container for custom controls under test: its ambient values are fields
-// the test sets, and what the control asks of it is recorded.
+// A container for custom controls under test, and a control's own window:
+// their ambient values and answers are fields the test sets, and what the
+// control asks of them is recorded.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "control_site.h"
+#include "control_window.h"
+#include "memory_surface.h"
 
 struct MemorySite : ControlSite {
   Colour ambient = Rgb(236, 233, 216);
@@ -34,4 +38,25 @@ struct MemorySite : ControlSite {
   std::uintptr_t ContainerWindow() override { return container; }
   bool ContainerIsMdiChild() override { return mdiChild; }
   int ScreenDpiX() override { return dpi; }
+};
+
+struct MemoryControlWindow : ControlWindow {
+  explicit MemoryControlWindow(int width = 40, int height = 23)
+      : image(std::make_unique<MemorySurface>(width, height)) {}
+  std::unique_ptr<MemorySurface> image;
+  std::uintptr_t handle = 0x100;
+  int shapes = 0, shapeWidth = 0, shapeHeight = 0, shapeEllipse = 0;  // one shape per repaint
+  int leaveRequests = 0, originX = 0, originY = 0, mouseX = -1, mouseY = -1;
+  bool inputEnabled = true;
+
+  std::uintptr_t Handle() const override { return handle; }
+  Surface &Image() override { return *image; }
+  void SetPixelSize(int width, int height) override { image = std::make_unique<MemorySurface>(width, height); }
+  void SetRoundedShape(int width, int height, int ellipse) override {
+    ++shapes, shapeWidth = width, shapeHeight = height, shapeEllipse = ellipse;
+  }
+  void EnableInput(bool enabled) override { inputEnabled = enabled; }
+  void TrackMouseLeave() override { ++leaveRequests; }
+  void ClientOriginOnScreen(int &x, int &y) override { x = originX, y = originY; }
+  void MoveMouseTo(int x, int y) override { mouseX = x, mouseY = y; }
 };

@@ -141,6 +141,12 @@ TEST(SurfaceContract, RoundedRectanglesOfTinyBoxes) {
     AddRound(scripts, {2, 1, 3, 9}, e, 6, 10);  // one column
     AddRound(scripts, {2, 1, 4, 9}, e, 6, 10);  // two columns
   }
+  // A side of two pixels makes square corners whatever the ellipse, however
+  // long the other side.
+  for (int e : {4, 7, 12, 30}) {
+    AddRound(scripts, {3, 2, 26, 4}, e, 28, 6);
+    AddRound(scripts, {2, 3, 4, 26}, e, 6, 28);
+  }
   ExpectSamePixels(scripts);
 }
 

@@ -2,27 +2,11 @@
 // saves loads back as the same button with the same picture.
 //
 // First line: width and height of the button's window (0 to 120).
-#include <memory>
-
 #include "fuzz_bag.h"
 #include "memory_site.h"
-#include "memory_surface.h"
 #include "xp_button.h"
 
 namespace {
-
-struct MemoryButtonWindow : ButtonWindow {
-  MemoryButtonWindow(int width, int height) : image(std::make_unique<MemorySurface>(width, height)) {}
-  std::unique_ptr<MemorySurface> image;
-  std::uintptr_t Handle() const override { return 0x100; }
-  Surface &Image() override { return *image; }
-  void SetPixelSize(int width, int height) override { image = std::make_unique<MemorySurface>(width, height); }
-  void SetShape(int, int) override {}
-  void EnableInput(bool) override {}
-  void TrackMouseLeave() override {}
-  void ClientOriginOnScreen(int &x, int &y) override { x = y = 0; }
-  void MoveMouseTo(int, int) override {}
-};
 
 struct Button {
   Button(int width, int height) : window(width, height) {
@@ -30,7 +14,7 @@ struct Button {
     site.container = 0x500;
   }
   MemorySite site;
-  MemoryButtonWindow window;
+  MemoryControlWindow window;
   HookTable hooks;
   XpButton button{site, window, hooks};
 };

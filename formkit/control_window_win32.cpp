@@ -1,0 +1,61 @@
+#include "control_window_win32.h"
+
+#include "paint_win32.h"
+
+namespace formkit {
+
+void CustomControlWindow::SizeImageToClient() {
+  RECT client = {};
+  GetClientRect(Hwnd(), &client);
+  image_.Resize(client.right - client.left, client.bottom - client.top);
+}
+
+LRESULT CustomControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (HandleOwnPaint(Hwnd(), message, wParam, [this](HDC dc) { image_.Show(dc); }, result)) return result;
+  if (message == WM_SIZE) {
+    const int width = LOWORD(lParam), height = HIWORD(lParam);
+    const bool newSize = width != clientWidth_ || height != clientHeight_;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    image_.Resize(width, height);
+    Sized(newSize);
+    return 0;
+  }
+  if (IsChildNotification(message)) return SendMessageW(GetParent(Hwnd()), message, wParam, lParam);
+  return ControlMessage(message, wParam, lParam);
+}
+
+void CustomControlWindow::SetPixelSize(int width, int height) {
+  if (Hwnd()) SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CustomControlWindow::SetRoundedShape(int width, int height, int ellipse) {
+  if (!Hwnd()) return;
+  HRGN region = CreateRoundRectRgn(0, 0, width, height, ellipse, ellipse);
+  // The window owns the region once it is set.
+  if (region && !SetWindowRgn(Hwnd(), region, TRUE)) DeleteObject(region);
+}
+
+void CustomControlWindow::EnableInput(bool enabled) {
+  if (Hwnd()) EnableWindow(Hwnd(), enabled);
+}
+
+void CustomControlWindow::TrackMouseLeave() {
+  TRACKMOUSEEVENT track = {};
+  track.cbSize = sizeof track;
+  track.dwFlags = TME_LEAVE;
+  track.hwndTrack = Hwnd();
+  TrackMouseEvent(&track);
+}
+
+void CustomControlWindow::ClientOriginOnScreen(int &x, int &y) {
+  POINT origin = {0, 0};
+  ClientToScreen(Hwnd(), &origin);
+  x = origin.x;
+  y = origin.y;
+}
+
+void CustomControlWindow::MoveMouseTo(int x, int y) { SetCursorPos(x, y); }
+
+}  // namespace formkit

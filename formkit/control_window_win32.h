@@ -1,0 +1,47 @@
+// The window of a custom control: a child window that shows the control's
+// retained image for every paint request and never paints otherwise, keeps
+// the image as large as its inside, and passes the notifications of the
+// controls placed inside it up to its own parent, where the form handles
+// them as if it were not there. What the control asks of its window
+// (ControlWindow) it does on this window.
+#pragma once
+
+#include <windows.h>
+
+#include "control_window.h"
+#include "gdi_surface.h"
+#include "window_bridge_win32.h"
+
+namespace formkit {
+
+class CustomControlWindow : public Window, public ControlWindow {
+ public:
+  const Surface &RetainedImage() const { return image_; }
+
+  std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(Hwnd()); }
+  Surface &Image() override { return image_; }
+  void SetPixelSize(int width, int height) override;
+  void SetRoundedShape(int width, int height, int ellipse) override;
+  void EnableInput(bool enabled) override;
+  void TrackMouseLeave() override;
+  void ClientOriginOnScreen(int &x, int &y) override;
+  void MoveMouseTo(int x, int y) override;
+
+ protected:
+  CustomControlWindow() = default;
+  // Gives the image the window's inside size now, as every size message does.
+  void SizeImageToClient();
+  // After every size message, once the image has the new size; `newSize`
+  // says whether the size differs from the one the last message gave.
+  virtual void Sized(bool newSize) = 0;
+  // Every message but painting, sizing and the children's notifications.
+  virtual LRESULT ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
+
+  GdiSurface image_;
+  int clientWidth_ = -1, clientHeight_ = -1;  // as the last size message gave them
+};
+
+}  // namespace formkit
