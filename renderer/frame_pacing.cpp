@@ -36,3 +36,5 @@ void FrameStarted(FramePacer &pacer, double now) {
   const double earliest = now - kKeptLateness;
   if (pacer.nextFrameTime < earliest) pacer.nextFrameTime = earliest;
 }
+
+void RestartPacing(FramePacer &pacer) { pacer.started = false; }

@@ -32,3 +32,7 @@ unsigned FrameWaitMs(const FramePacer &pacer, double now);
 // drawn early (a paint the system asked for) starts the schedule afresh, so
 // the next frame is never more than a period away.
 void FrameStarted(FramePacer &pacer, double now);
+
+// After a rest: the next frame starts at once and the schedule from it, with
+// no lateness carried over.
+void RestartPacing(FramePacer &pacer);

@@ -1,15 +1,20 @@
 // The renderer's window: an OpenGL context on the window's own DC, and a
 // message loop that draws a frame whenever the queue runs empty and the frame
 // is due. Paced frames keep to the display, by the swap where it waits for
-// the retrace and by a wait on the queue where it does not. Escape ends the
-// program; Space toggles bright fog. The window counts the frames and shows
-// the rate in its title; the scene only draws.
+// the retrace and by a wait on the queue where it does not. While nobody can
+// see the window (display off, session locked or away, window minimised) the
+// loop rests on the queue with no time-out at all. Escape ends the program;
+// Space toggles bright fog. The window counts the frames and shows the rate
+// in its title; the scene only draws.
 #include "renderer_win32.h"
+
+#include <wtsapi32.h>
 
 #include <cstdarg>
 #include <cstdio>
 
 #include "frame_pacing.h"
+#include "presence.h"
 #include "scene_gl.h"
 #include "shared_names.h"
 #include "sky_scene.h"
@@ -75,6 +80,11 @@ Size FittedSize(Size stored, Size glLimit) {
                         glLimit.height)};
 }
 
+// The power settings that say whether the display is on: the console's
+// display state, and monitor power where the system does not know that one.
+constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+
 // Seconds since Start, from the performance counter.
 class Clock {
  public:
@@ -110,6 +120,9 @@ class RendererWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateContext();
   void ReleaseContext();
+  void ListenForPresence();
+  void StopListening();
+  void OnPowerSetting(const POWERBROADCAST_SETTING &setting);
   void DrawFrame();
 
   const bool paced_;
@@ -119,6 +132,10 @@ class RendererWindow {
   Size size_ = {0, 0};  // the client size, from WM_SIZE
   bool loopRunning_ = false;
   bool brightFog_ = false;
+  Presence presence_;
+  HPOWERNOTIFY powerNotify_ = nullptr;
+  bool resting_ = false;
+  double restStart_ = 0.0;
   Clock clock_;
   FramePacer pacer_;
   FpsTitle title_;
@@ -159,7 +176,7 @@ void RendererWindow::InitScene() {
   // Time zero comes before the scene set-up, which therefore counts into the
   // first frame's elapsed time.
   clock_.Start();
-  scene_.Init(size_.width, size_.height, 0.0f);
+  scene_.Init(size_.width, size_.height, 0.0);
 }
 
 int RendererWindow::RunLoop() {
@@ -176,7 +193,16 @@ int RendererWindow::RunLoop() {
       DispatchMessageA(&msg);
       continue;
     }
-    const unsigned waitMs = paced_ ? FrameWaitMs(pacer_, clock_.Seconds()) : 0;
+    if (!presence_.ShouldDraw()) {
+      // Nothing to draw until a message changes that: no time-out, no frame.
+      if (!resting_) {
+        resting_ = true;
+        restStart_ = clock_.Seconds();
+      }
+      MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      continue;
+    }
+    const unsigned waitMs = paced_ && !resting_ ? FrameWaitMs(pacer_, clock_.Seconds()) : 0;
     if (waitMs > 0) {
       // Any message, or one already queued, ends the wait at once: keys
       // answer while the loop waits for the next frame.
@@ -221,6 +247,29 @@ bool RendererWindow::CreateContext() {
   return true;
 }
 
+// Failing either only means drawing on while nobody looks.
+void RendererWindow::ListenForPresence() {
+  powerNotify_ = RegisterPowerSettingNotification(window_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (!powerNotify_)
+    powerNotify_ = RegisterPowerSettingNotification(window_, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
+}
+
+void RendererWindow::StopListening() {
+  if (powerNotify_) UnregisterPowerSettingNotification(powerNotify_);
+  powerNotify_ = nullptr;
+  WTSUnRegisterSessionNotification(window_);
+}
+
+void RendererWindow::OnPowerSetting(const POWERBROADCAST_SETTING &setting) {
+  const bool displaySetting = IsEqualGUID(setting.PowerSetting, kConsoleDisplayState) ||
+                              IsEqualGUID(setting.PowerSetting, kMonitorPowerOn);
+  if (!displaySetting || setting.DataLength < sizeof(DWORD)) return;
+  DWORD value;
+  CopyMemory(&value, setting.Data, sizeof value);
+  presence_.DisplayState(value);
+}
+
 // A refused creation may come here too, with no context to release.
 void RendererWindow::ReleaseContext() {
   if (!rc_) return;
@@ -231,11 +280,17 @@ void RendererWindow::ReleaseContext() {
 
 void RendererWindow::DrawFrame() {
   const double now = clock_.Seconds();
+  if (resting_) {
+    // Back from a rest: the rate counts only time spent drawing, and the
+    // schedule starts afresh with this frame. The scene jumps to the present.
+    resting_ = false;
+    title_.Rested(now - restStart_);
+    RestartPacing(pacer_);
+  }
   FrameStarted(pacer_, now);
-  const float elapsed = static_cast<float>(now);
   char title[256];
-  if (title_.Update(elapsed, title, sizeof title)) SetWindowTextA(window_, title);
-  scene_.Draw({elapsed, brightFog_});
+  if (title_.Update(now, title, sizeof title)) SetWindowTextA(window_, title);
+  scene_.Draw({now, brightFog_});
   title_.FrameCount += 1;
   SwapBuffers(dc_);
 }
@@ -245,22 +300,39 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
       // Without a current context nothing would ever reach the screen while
       // the cursor stays hidden: refusing the window ends the program instead.
-      return CreateContext() ? 0 : -1;
+      if (!CreateContext()) return -1;
+      ListenForPresence();
+      return 0;
     case WM_DESTROY:
+      StopListening();
       ReleaseContext();
       PostQuitMessage(0);
       return 0;
     case WM_SIZE:
+      presence_.Size(LOWORD(lParam), HIWORD(lParam), wParam == SIZE_MINIMIZED);
+      if (wParam == SIZE_MINIMIZED) return 0;
       size_ = {LOWORD(lParam), HIWORD(lParam)};
       scene_.Resize(size_.width, size_.height);
       return 0;
     case WM_PAINT:
       // Until the loop runs the window stays invalid and nothing is drawn.
       if (loopRunning_) {
-        DrawFrame();
+        if (presence_.ShouldDraw()) DrawFrame();
         ValidateRect(window_, nullptr);
       }
       return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_POWERSETTINGCHANGE && lParam)
+        OnPowerSetting(*reinterpret_cast<const POWERBROADCAST_SETTING *>(lParam));
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      presence_.SessionChange(static_cast<unsigned>(wParam));
+      return 0;
+    case WM_SYSCOMMAND:
+      // Sent to the foreground window on some systems; the default handling
+      // still passes it on.
+      if ((wParam & 0xFFF0) == SC_MONITORPOWER) presence_.MonitorPower(static_cast<long>(lParam));
+      return DefWindowProcA(window_, message, wParam, lParam);
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
         DestroyWindow(window_);

@@ -49,7 +49,7 @@ void SkyGradient() {
 
 }  // namespace
 
-void Scene::Init(int width, int height, float elapsedSeconds) {
+void Scene::Init(int width, int height, double elapsedSeconds) {
   FillNoiseLattice();
   glGenTextures(2, CloudTextures);
   BuildStartupSlices(clouds_, elapsedSeconds, TexelBuffer, [this](int i) {
@@ -81,7 +81,8 @@ void Scene::UploadSlice(unsigned texture) {
                TexelBuffer);
 }
 
-float Scene::AdvanceClouds(float elapsedSeconds) {
+float Scene::AdvanceClouds(double elapsedSeconds) {
+  CatchUpClouds(clouds_, elapsedSeconds, TexelBuffer, [this](int i) { UploadSlice(CloudTextures[i]); });
   const CloudStep step = AdvanceCloudRows(clouds_, elapsedSeconds, TexelBuffer);
   if (step.sliceComplete) {
     // The newer slice becomes the older one; the older texture object is reused.

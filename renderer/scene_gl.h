@@ -9,7 +9,7 @@
 
 // What one frame depends on, apart from the scene's own state.
 struct FrameInput {
-  float elapsedSeconds;  // since the start count
+  double elapsedSeconds;  // since the start count
   bool brightFog;        // toggled by Space
 };
 
@@ -17,7 +17,7 @@ class Scene {
  public:
   // Needs the context current. Builds the two start-up slices for the given
   // time and fixes the projection to the start-up aspect.
-  void Init(int width, int height, float elapsedSeconds);
+  void Init(int width, int height, double elapsedSeconds);
   // The viewport follows the window; the projection keeps the start-up aspect.
   void Resize(int width, int height);
   void Draw(const FrameInput &frame);
@@ -25,8 +25,9 @@ class Scene {
  private:
   // Uploads the texel buffer into one of the cloud textures.
   void UploadSlice(unsigned texture);
-  // Builds the rows due at this time; returns the newer slice's weight.
-  float AdvanceClouds(float elapsedSeconds);
+  // Builds the rows due at this time, or jumps there after a gap; returns
+  // the newer slice's weight.
+  float AdvanceClouds(double elapsedSeconds);
 
   unsigned CloudTextures[2] = {0, 0};           // GL names: [0] older slice, [1] newer
   unsigned char TexelBuffer[kSliceBytes] = {};  // RGBA rows of the slice being built

@@ -1,17 +1,21 @@
 #include "sky_scene.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "shared_names.h"
 
 namespace {
-constexpr float kScrollS = 0.0125f;
-constexpr float kScrollT = -0.008333334f;
-constexpr float kTitleSeconds = 3.0f;
+constexpr double kScrollS = 0.0125;
+constexpr double kScrollT = -0.008333334;
+constexpr double kTitleSeconds = 3.0;
+
+// The offset less its whole texture repeats.
+float Repeated(double offset) { return static_cast<float>(offset - std::trunc(offset)); }
 }  // namespace
 
-ScrollOffsets ScrollAt(float elapsedSeconds) {
-  return {elapsedSeconds * kScrollS, elapsedSeconds * kScrollT};
+ScrollOffsets ScrollAt(double elapsedSeconds) {
+  return {Repeated(elapsedSeconds * kScrollS), Repeated(elapsedSeconds * kScrollT)};
 }
 
 CloudBlend CloudBlendFor(bool brightFog) {
@@ -28,15 +32,14 @@ float AspectOf(int width, int height) {
   return static_cast<float>(width) / static_cast<float>(height == 0 ? 1 : height);
 }
 
-bool FpsTitle::Update(float elapsedSeconds, char *title, std::size_t capacity) {
+bool FpsTitle::Update(double elapsedSeconds, char *title, std::size_t capacity) {
   if (!started) {
     started = true;
     lastTitleTime = elapsedSeconds;
   }
-  const float span = elapsedSeconds - lastTitleTime;
+  const double span = elapsedSeconds - lastTitleTime;
   if (!(span > kTitleSeconds)) return false;
-  std::snprintf(title, capacity, "%s - %3.1f fps", kRendererClass,
-                static_cast<double>(static_cast<float>(FrameCount) / span));
+  std::snprintf(title, capacity, "%s - %3.1f fps", kRendererClass, FrameCount / span);
   FrameCount = 0;
   lastTitleTime = elapsedSeconds;
   return true;

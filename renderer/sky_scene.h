@@ -32,7 +32,9 @@ struct ScrollOffsets {
 };
 
 // Texture scroll at the given time: 0.25 world units/s toward -x, 1/6 toward +y.
-ScrollOffsets ScrollAt(float elapsedSeconds);
+// The offsets come reduced by whole texture repeats, which draw the same
+// picture, so they stay small and every frame moves, however long the run.
+ScrollOffsets ScrollAt(double elapsedSeconds);
 
 // Plain fog is black and the clouds add light; bright fog is white and the
 // clouds are blended over the sky by their alpha.
@@ -44,12 +46,14 @@ void FogColourFor(bool brightFog, float rgba[4]);
 float AspectOf(int width, int height);
 
 // The window title shows the frame rate, refreshed when more than 3 seconds
-// have passed since the last refresh.
+// of drawing have passed since the last refresh.
 struct FpsTitle {
-  float lastTitleTime = 0.0f;
+  double lastTitleTime = 0.0;
   int FrameCount = 0;  // frames drawn since the last refresh
   bool started = false;
 
   // Returns true and fills `title` when the title is due at this frame.
-  bool Update(float elapsedSeconds, char *title, std::size_t capacity);
+  bool Update(double elapsedSeconds, char *title, std::size_t capacity);
+  // Time spent not drawing does not count into the rate.
+  void Rested(double seconds) { lastTitleTime += seconds; }
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "sky_scene.h"
@@ -20,10 +21,30 @@ TEST(SkyScene, SpaceTogglesBetweenAdditiveBlackFogAndWhiteFogOver) {
 }
 
 TEST(SkyScene, ScrollRepeatsAlongXAfter80Seconds) {
-  EXPECT_EQ(ScrollAt(0.0f).s, 0.0f);
-  const ScrollOffsets at80 = ScrollAt(80.0f);
-  EXPECT_FLOAT_EQ(at80.s, 1.0f);
+  EXPECT_EQ(ScrollAt(0.0).s, 0.0f);
+  const ScrollOffsets at80 = ScrollAt(80.0);
+  EXPECT_NEAR(at80.s, 0.0f, 1e-6f) << "a whole repeat draws what time 0 drew";
   EXPECT_NEAR(at80.t, -0.6667f, 1e-4f);
+}
+
+// Runs go on for days: at 60 fps every frame moves the sky by the same step,
+// within 1 %, however long the clock has been running.
+TEST(SkyScene, ScrollStepsStayEvenForAYear) {
+  const double day = 86400.0;
+  for (double start : {60.0, day, 7 * day, 30 * day, 365 * day}) {
+    SCOPED_TRACE(::testing::Message() << start << " s");
+    ScrollOffsets previous = ScrollAt(start);
+    for (int frame = 1; frame <= 120; ++frame) {
+      const ScrollOffsets now = ScrollAt(start + frame / 60.0);
+      // A step across a whole repeat comes back as the same small step.
+      const double ds = std::remainder(static_cast<double>(now.s) - previous.s, 1.0);
+      const double dt = std::remainder(static_cast<double>(now.t) - previous.t, 1.0);
+      ASSERT_NEAR(ds, 0.0125 / 60, 0.0125 / 60 * 0.01) << "frame " << frame;
+      ASSERT_NEAR(dt, -0.008333334 / 60, 0.008333334 / 60 * 0.01) << "frame " << frame;
+      ASSERT_LT(std::fabs(now.s), 1.0f);
+      previous = now;
+    }
+  }
 }
 
 TEST(SkyScene, AspectOfTheWindow) {
@@ -44,6 +65,18 @@ TEST(FpsTitle, RefreshesOnlyAfterMoreThanThreeSeconds) {
   EXPECT_FALSE(title.Update(6.6f, text, sizeof text));
   EXPECT_TRUE(title.Update(6.7f, text, sizeof text));
   EXPECT_EQ(std::string(text), "Caliguna - 967.7 fps");
+}
+
+TEST(FpsTitle, TimeSpentRestingDoesNotCount) {
+  FpsTitle title;
+  char text[256] = "";
+  title.Update(10.0, text, sizeof text);
+  title.FrameCount = 60;  // one second of drawing, then an hour's rest
+  title.Rested(3600.0);
+  EXPECT_FALSE(title.Update(3611.0, text, sizeof text));
+  title.FrameCount = 250;
+  EXPECT_TRUE(title.Update(3614.1, text, sizeof text));
+  EXPECT_EQ(std::string(text), "Caliguna - 61.0 fps");
 }
 
 TEST(FpsTitle, LongTitleIsCutToTheBuffer) {

@@ -1,0 +1,44 @@
+// Whether anybody can see the renderer's window, from what the system says
+// about the display, the session and the window. Nothing is drawn while
+// nobody can: the renderer rests on its message queue until that changes.
+// The messages' raw values are passed in; the window glue only forwards them.
+#pragma once
+
+// Values the system gives, as plain numbers.
+namespace system_value {
+// The data of a display-state power setting (console display state, or
+// monitor power on the systems without it).
+constexpr unsigned long kDisplayOff = 0;
+constexpr unsigned long kDisplayOn = 1;
+constexpr unsigned long kDisplayDimmed = 2;
+// The lParam of a monitor-power system command.
+constexpr long kMonitorOn = -1;
+constexpr long kMonitorLowPower = 1;
+constexpr long kMonitorOff = 2;
+// Session change codes.
+constexpr unsigned kConsoleConnect = 0x1;
+constexpr unsigned kConsoleDisconnect = 0x2;
+constexpr unsigned kRemoteConnect = 0x3;
+constexpr unsigned kRemoteDisconnect = 0x4;
+constexpr unsigned kSessionLock = 0x7;
+constexpr unsigned kSessionUnlock = 0x8;
+}  // namespace system_value
+
+struct Presence {
+  bool displayOff = false;
+  bool locked = false;
+  bool disconnected = false;  // from the console, or a remote session
+  bool minimised = false;
+  bool hasArea = true;        // a client area of at least one pixel
+
+  // A display-state setting changed: off rests, on and dimmed draw.
+  void DisplayState(unsigned long value);
+  // A monitor-power command: off rests, on and low power draw.
+  void MonitorPower(long value);
+  // A session change; codes that say nothing about being seen are ignored.
+  void SessionChange(unsigned code);
+  // The window's new size, and whether it is minimised.
+  void Size(int width, int height, bool iconic);
+
+  bool ShouldDraw() const { return !displayOff && !locked && !disconnected && !minimised && hasArea; }
+};
