@@ -2,7 +2,8 @@
 display: the renderer as built (frames paced to the display), the same
 renderer built to draw as fast as its loop turns (as it did before pacing),
 and the least WGL program drawing the same layers, one after the other in the
-same run, at 320x240 and 1024x768.
+same run, at 320x240 and 1024x768; then the renderer again, resting with
+the display off (told so as the system tells it), for its CPU alone.
 
 Frame rates are read from the windows' titles, which both programs refresh
 every 3 seconds, over 12 seconds of steady running. CPU is the Wine
@@ -32,23 +33,13 @@ import time
 from testkit import ROOT
 from testkit.names import RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.prefix import own_prefix
-from testkit.processes import wait_exit
+from testkit.processes import cpu_seconds, wait_exit
 from testkit.session import WineSession
 from testkit.settings import size_settings
 
 SIZES = [(320, 240), (1024, 768)]
 TITLES = 4  # title updates measured by default: 12 seconds
 RATE = re.compile(r" - (\d+(?:\.\d+)?) fps$")
-TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def cpu_seconds(pid):
-    """User plus system time of a process so far."""
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS  # utime, stime
-
-
 class Program:
     def __init__(self, label, cls, command):
         self.label, self.cls, self.command = label, cls, command
@@ -120,8 +111,35 @@ def measure(session, program, width, height, titles):
     return (sum(rates) / len(rates), *cpu)
 
 
+REST_SECONDS = 10
+
+
+def measure_rest(session, width, height):
+    """CPU of the paced renderer over 10 s while the display is off, after it
+    has drawn for a while, with the X server's and the wineserver's."""
+    session.write_settings(size_settings(width, height))
+    proc = session.start_program(RENDERER)
+    try:
+        window = session.find_window(RENDERER_CLASS, "-", 30000, visible=True)
+        session.probe("wait-title", window["hwnd"], RENDERER_CLASS + " - ", "30000")
+        session.probe("power-setting", window["hwnd"], "0")
+        time.sleep(1)
+        pids = [proc.pid, session.display.processes[0].pid, wineserver_pid(session)]
+        cpu0 = [cpu_seconds(pid) if pid else 0 for pid in pids]
+        time.sleep(REST_SECONDS)
+        cpu = [100 * (cpu_seconds(pid) - c0) / REST_SECONDS if pid else float("nan") for pid, c0 in zip(pids, cpu0)]
+        session.probe("key", window["hwnd"], str(VK_ESCAPE))
+        wait_exit(proc, 20)
+    finally:
+        session.end_all()
+    return cpu
+
+
 def verdict(ok):
     return "meets target" if ok else "MISSES target"
+
+
+RESTING = "renderer, display off"
 
 
 def run_round(session, number, refresh, titles):
@@ -137,6 +155,10 @@ def run_round(session, number, refresh, titles):
             results[(width, height, program.label)] = (rate, cpu)
             print(f"{width:>4}x{height:<4}  {program.label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
                   f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
+        cpu, xcpu, scpu = measure_rest(session, width, height)
+        results[(width, height, RESTING)] = (0.0, cpu)
+        print(f"{width:>4}x{height:<4}  {RESTING:<20} {'-':>7} {cpu:6.1f} {'-':>12} {xcpu:10.1f} {scpu:12.1f}",
+              flush=True)
     report(results, refresh)
     return results
 
@@ -147,6 +169,7 @@ def report(results, refresh):
         least = results[(width, height, "least WGL program")]
         free = results[(width, height, "renderer, free run")]
         paced = results[(width, height, "renderer, paced")]
+        resting = results[(width, height, RESTING)]
         print(f"{width}x{height}: paced/refresh {paced[0] / refresh:.3f}, paced/least {paced[0] / least[0]:.3f}, "
               f"free/least {free[0] / least[0]:.3f}, CPU paced/free {paced[1] / free[1]:.3f}")
         if (width, height) == (320, 240):
@@ -156,6 +179,7 @@ def report(results, refresh):
             floor = min(refresh, least[0])
             print(f"  at least 0.95 x {floor:.1f} fps (slower of refresh and least program): "
                   f"{verdict(paced[0] >= 0.95 * floor)}")
+        print(f"  display off: at most 1% of one core over {REST_SECONDS} s: {verdict(resting[1] <= 1)}")
 
 
 def median(values):

@@ -5,6 +5,16 @@ import subprocess
 import sys
 
 
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    """User plus system time of a process so far."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS  # utime, stime
+
+
 def stop_process(proc):
     """Ends a process of ours, politely first."""
     if proc and proc.poll() is None:

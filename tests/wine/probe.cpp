@@ -510,6 +510,36 @@ int Info(HWND hwnd) {
   return 0;
 }
 
+// What the system sends a window when a power setting it registered for
+// changes: the setting lives in the receiver's memory, so it is written there.
+int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
+  static const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+  static const GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+  POWERBROADCAST_SETTING setting = {monitorPower ? kMonitorPowerOn : kConsoleDisplayState, sizeof value, {0}};
+  CopyMemory(setting.Data, &value, sizeof value);  // Data holds exactly one DWORD here
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 1;
+  void *remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  DWORD_PTR result = 0;
+  const bool sent = remote && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr) &&
+                    SendMessageTimeoutA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                        reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  std::printf("sent=%d result=%lu\n", sent ? 1 : 0, static_cast<unsigned long>(result));
+  return sent ? 0 : 1;
+}
+
+// A message sent (not posted) and its result, as the system sends many.
+int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  const bool sent = SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  std::printf("sent=%d result=%ld\n", sent ? 1 : 0, static_cast<long>(result));
+  return sent ? 0 : 1;
+}
+
 int Refresh() {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -589,6 +619,20 @@ const Command kCommands[] = {
     {"icon", 1, 1, "FILE", "how many icons the file has, and colours of the first one drawn at 32 x 32",
      [](char **a, int) { return Icon(a[0]); }},
     {"screen", 0, 0, "", "the screen's DPI and size, and each monitor", [](char **, int) { return Screen(); }},
+    {"power-setting", 2, 3, "HWND VALUE [monitor]",
+     "send the display-state power setting VALUE (0 off, 1 on, 2 dimmed), as the monitor-power setting when told, "
+     "as the system does: written into the window's process",
+     [](char **a, int n) { return PowerSetting(ParseHwnd(a[0]), Number(a[1]), n > 2); }},
+    {"send", 4, 4, "HWND MESSAGE WPARAM LPARAM", "send a message (numbers, signed where negative); print its result",
+     [](char **a, int) {
+       return Send(ParseHwnd(a[0]), Number(a[1]), static_cast<WPARAM>(std::strtoll(a[2], nullptr, 0)),
+                   static_cast<LPARAM>(std::strtoll(a[3], nullptr, 0)));
+     }},
+    {"show", 2, 2, "HWND SW", "ShowWindow with that command (6 minimise, 9 restore)",
+     [](char **a, int) {
+       ShowWindow(ParseHwnd(a[0]), static_cast<int>(Number(a[1])));
+       return 0;
+     }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",
      [](char **a, int) {
        return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;

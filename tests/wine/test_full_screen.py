@@ -225,13 +225,16 @@ class FullScreen(WineTestCase):
             os.remove(impostor)
 
     # -- music ----------------------------------------------------------------------
-    def play(self, settings, seconds, trace="+mci"):
+    def play(self, settings, seconds, trace="+mci", meanwhile=None):
         """Runs with the given settings; what was heard from the start of the
         run to a second after its end (see Recording.stop), the moment the
-        run ended, and the trace (MCI unless told)."""
+        run ended, and the trace (MCI unless told). `meanwhile` is given the
+        renderer's window at the start."""
         log = self.wine.out_file("mci-trace.txt")
         recording = self.wine.audio.record()
         proc, main, renderer = self.start_run(settings, trace=trace, log=log)
+        if meanwhile:
+            meanwhile(renderer)
         time.sleep(seconds)
         self.assertIsNone(proc.poll())
         self.escape(proc, renderer, main)
@@ -276,6 +279,19 @@ class FullScreen(WineTestCase):
         self.assertIn("playing", replies)
         self.assertEqual(commands[-2:], ["stop MP3Play", "close MP3Play"])
         self.assertGreater(restart, 1)
+
+    def test_music_goes_on_while_the_display_is_off_and_escape_still_ends_the_run(self):
+        resting = []
+
+        def display_off(renderer):
+            time.sleep(1)
+            self.wine.probe("power-setting", renderer["hwnd"], "0")
+            resting.append(time.monotonic())
+
+        heard, ended, _ = self.play(music_settings(2, file="C:\\music dir\\song.mp3"), 5, meanwhile=display_off)
+        text, runs = self.runs_of_sound([h for h in heard if resting[0] + CAPTURE_LAG < h[1] < ended])
+        self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play on through the rest: {text}")
+        self.assertSilentAfter(heard, ended)
 
     def test_no_music_plays_nothing(self):
         for settings in (music_settings(0, file="C:\\music dir\\loop.wav"),

@@ -4,7 +4,7 @@ import re
 import time
 
 from testkit.names import RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
-from testkit.processes import wait_exit
+from testkit.processes import cpu_seconds, wait_exit
 from testkit.settings import size_settings
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
@@ -137,6 +137,46 @@ class Renderer(WineTestCase):
             rate = float(FPS_TITLE.match(title).group(1))
             self.assertLessEqual(rate, 1.2 * ceiling, title)
             self.assertGreater(rate, ceiling / 4, f"{title}: frames came far slower than the display's")
+        self.end(proc, window)
+
+    # What the system sends when nobody can see the window, and when somebody
+    # can again: a display-state power setting, a session change, minimising.
+    RESTS = [
+        ("display off", ("power-setting", "0"), ("power-setting", "1")),
+        ("session locked", ("send", "0x2B1", "7", "1"), ("send", "0x2B1", "8", "1")),
+        ("minimised", ("show", "6"), ("show", "9")),
+    ]
+
+    def test_rests_while_nobody_can_see_it_and_comes_back_at_once(self):
+        hz = int(self.wine.probe("refresh")["hz"])
+        ceiling = (hz if hz > 1 else 60) + 1
+        proc, window = self.start(size_settings(320, 240))
+        hwnd = window["hwnd"]
+        self.wine.probe("wait-title", hwnd, RATE_TITLE, "20000")
+        for name, rest, wake in self.RESTS:
+            with self.subTest(name):
+                self.wine.probe(rest[0], hwnd, *rest[1:])
+                time.sleep(0.5)
+                title = self.wine.probe("info", hwnd)["title"]
+                before = self.wine.screenshot()
+                cpu = cpu_seconds(proc.pid)
+                time.sleep(10)
+                busy = 100 * (cpu_seconds(proc.pid) - cpu) / 10
+                self.assertLessEqual(busy, 1.0, f"{name}: {busy:.1f} % of a core while resting")
+                self.assertEqual(self.wine.probe("info", hwnd)["title"], title, f"{name}: frames while resting")
+                self.wine.probe(wake[0], hwnd, *wake[1:])
+                time.sleep(1 / ceiling + 0.1)
+                after = self.wine.screenshot()
+                self.assertNotEqual(before.region(0, 0, 320, 240), after.region(0, 0, 320, 240),
+                                    f"{name}: the sky stood still after the rest")
+                # The first rate after the rest counts only frames drawn.
+                deadline = time.monotonic() + 6
+                while self.wine.probe("info", hwnd)["title"] == title and time.monotonic() < deadline:
+                    time.sleep(0.2)
+                rate = float(FPS_TITLE.match(self.wine.probe("info", hwnd)["title"]).group(1))
+                print(f"{name}: {busy:.2f} % of a core resting, then {rate} fps")
+                refresh = ceiling - 1
+                self.assertAlmostEqual(rate, refresh, delta=0.05 * refresh, msg=f"{name}: rate after the rest")
         self.end(proc, window)
 
     def test_close_from_another_program_ends_it(self):
