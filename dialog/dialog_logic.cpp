@@ -1,6 +1,7 @@
 #include "dialog_logic.h"
 
 #include "numbers.h"
+#include "settings_file.h"
 
 SourceView ViewOfSource(int kind) {
   SourceView view = {{kind == 0, kind == 1, kind == 2}, kind == 1, kind == 2};
@@ -24,4 +25,17 @@ BannerStep BannerTick(int frame) {
 
 DialogPlace PlaceDialog(long screenWidth, long screenHeight, long dialogWidth, long dialogHeight) {
   return {(screenWidth - dialogWidth) / 2, (screenHeight - dialogHeight) / 3};
+}
+
+StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(const std::wstring &)> &ansiFormOf,
+                       const std::function<std::wstring(const std::wstring &)> &shortPathOf) {
+  const auto keeps = [&](const std::wstring &path) {
+    if (path.empty()) return false;
+    const AnsiForm form = ansiFormOf(path);
+    return form.roundTrips && form.bytes < kIniValueBytes;
+  };
+  if (keeps(chosen)) return {StoredNameKind::AsChosen, chosen};
+  const std::wstring shortPath = chosen.empty() ? std::wstring() : shortPathOf(chosen);
+  if (keeps(shortPath)) return {StoredNameKind::ShortPath, shortPath};
+  return {StoredNameKind::None, {}};
 }

@@ -3,7 +3,9 @@
 // text, the banner's frame sequence and where the dialog opens.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // What the dialog shows for a music source (0 none, 1 CD, 2 file).
@@ -37,3 +39,20 @@ struct DialogPlace {
   long left, top;
 };
 DialogPlace PlaceDialog(long screenWidth, long screenHeight, long dialogWidth, long dialogHeight);
+
+// How a file chosen through the file dialog is kept in the settings file,
+// which holds its text in the ANSI code page: as chosen where the path
+// survives that; else by its short (8.3) path, plain ASCII that opens the
+// same file; else not at all, and the previous choice stays. A path that
+// would come back cut (a value longer than the file keeps) does not survive.
+struct AnsiForm {
+  bool roundTrips;     // converts to the code page and back unchanged
+  std::size_t bytes;   // its length there
+};
+enum class StoredNameKind { AsChosen, ShortPath, None };
+struct StoredName {
+  StoredNameKind kind;
+  std::wstring path;  // what to store; empty for None
+};
+StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(const std::wstring &)> &ansiFormOf,
+                       const std::function<std::wstring(const std::wstring &)> &shortPathOf);

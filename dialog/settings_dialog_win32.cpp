@@ -82,7 +82,7 @@ class SettingsDialog : public formkit::Form {
     ShowSource(music_.BgmKind);
     BGM_Repeat.SetText(FormatTrack(music_.BgmRepeat));
     for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(FormatTrack(track));
-    lbl_Fname.SetCaption(music_.BgmFile);
+    ShowFileName();
     FocusChosenSource();
 
     POINT cursor;
@@ -206,29 +206,55 @@ class SettingsDialog : public formkit::Form {
     ShowSource(index);
   }
 
+  // The file as the user knows it: a short path stored for a name the
+  // settings file cannot hold shows by its long name.
+  void ShowFileName() {
+    const std::wstring longPath = music_.BgmFile.empty() ? std::wstring() : LongPathOf(music_.BgmFile);
+    lbl_Fname.SetCaption(longPath.empty() ? music_.BgmFile : longPath);
+  }
+
+  // The file dialog works in wide characters, so a name outside the ANSI
+  // code page comes back whole; NameToStore decides what the settings file
+  // keeps of it.
   void Browse() {
-    char file[255] = {};
-    char title[255] = {};
-    const std::string filter = ToAnsi(L"BGM\uff8c\uff67\uff72\uff99 (MP3 WAV)") + '\0' + "*.MP3;*.WAV" + '\0' + '\0';
-    const std::string folder = ToAnsi(music_.BgmFolder);
-    const std::string caption = ToAnsi(L"\uff8c\uff67\uff72\uff99\u3092\u958b\u304f");  // ﾌｧｲﾙを開く
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the 76-byte record
+    wchar_t file[255] = {};
+    wchar_t title[255] = {};
+    static const wchar_t kFilter[] = L"BGM\uff8c\uff67\uff72\uff99 (MP3 WAV)\0*.MP3;*.WAV\0";  // BGMﾌｧｲﾙ
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the 76-byte record
     ofn.hwndOwner = Hwnd();
     ofn.hInstance = GetModuleHandleW(nullptr);
-    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFilter = kFilter;
     ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
+    ofn.nMaxFile = sizeof file / sizeof file[0];
     ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = sizeof title;
-    ofn.lpstrInitialDir = folder.c_str();
-    ofn.lpstrTitle = caption.c_str();
-    if (GetOpenFileNameA(&ofn) > 0) {
-      music_.BgmFile = FromAnsi(file);
-      lbl_Fname.SetCaption(music_.BgmFile);
+    ofn.nMaxFileTitle = sizeof title / sizeof title[0];
+    ofn.lpstrInitialDir = music_.BgmFolder.c_str();
+    ofn.lpstrTitle = L"\uff8c\uff67\uff72\uff99\u3092\u958b\u304f";  // ﾌｧｲﾙを開く
+    if (GetOpenFileNameW(&ofn) <= 0) return;
+    const StoredName stored = NameToStore(
+        file,
+        [](const std::wstring &path) {
+          AnsiForm form{};
+          form.roundTrips = RoundTripsThroughAnsi(path, &form.bytes);
+          return form;
+        },
+        ShortPathOf);
+    if (stored.kind == StoredNameKind::None) {
+      // このファイルは名前に使われている文字のため選べません。前のファイルのままにします。
+      const std::wstring text = std::wstring(file) +
+                                L"\n\n\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u540d\u524d\u306b\u4f7f\u308f"
+                                L"\u308c\u3066\u3044\u308b\u6587\u5b57\u306e\u305f\u3081\u9078\u3079\u307e"
+                                L"\u305b\u3093\u3002\n\u524d\u306e\u30d5\u30a1\u30a4\u30eb\u306e\u307e\u307e"
+                                L"\u306b\u3057\u307e\u3059\u3002";
+      MessageBoxW(Hwnd(), text.c_str(), Caption().c_str(), MB_OK | MB_ICONEXCLAMATION);
       FocusChosenSource();
-      music_.BgmFolder = FolderOf(music_.BgmFile);
+      return;
     }
+    music_.BgmFile = stored.path;
+    ShowFileName();
+    FocusChosenSource();
+    music_.BgmFolder = FolderOf(music_.BgmFile);
   }
 
   void Apply() {

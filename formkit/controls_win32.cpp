@@ -98,9 +98,14 @@ RECT Label::PaintBounds(HDC dc) const {
   if (HFONT font = container_.OwnerForm().Font()) old = SelectObject(dc, font);
   RECT r = bounds_;
   if (SingleLine(dc)) {
-    const std::string text = ToAnsi(caption_);
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    std::size_t bytes = 0;
+    if (RoundTripsThroughAnsi(caption_, &bytes)) {
+      const std::string text = ToAnsi(caption_);
+      GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    } else {
+      GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &size);
+    }
     r.right = std::max<LONG>(r.right, r.left + size.cx);
   }
   if (old) SelectObject(dc, old);
@@ -113,10 +118,18 @@ void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, fore_);
   RECT r = PaintBounds(dc);
-  const std::string text = ToAnsi(caption_);
   // No access-key prefix: a label may show a file path with "&" in it.
-  const UINT layout = SingleLine(dc) ? DT_SINGLELINE : DT_WORDBREAK;
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX | layout);
+  const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (SingleLine(dc) ? DT_SINGLELINE : DT_WORDBREAK);
+  // Text the ANSI code page holds is drawn through it, as the form has always
+  // drawn (a Japanese font shows the path separator as a yen sign there);
+  // a file name beyond it is drawn as it is rather than with question marks.
+  std::size_t bytes = 0;
+  if (RoundTripsThroughAnsi(caption_, &bytes)) {
+    const std::string text = ToAnsi(caption_);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+  } else {
+    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
+  }
   if (old) SelectObject(dc, old);
 }
 

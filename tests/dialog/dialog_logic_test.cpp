@@ -78,4 +78,51 @@ TEST(PlaceDialog, CentresAcrossAndAThirdDown) {
   }
 }
 
+
+// Code page 932 as far as the cases need it: ASCII and half-width katakana
+// take one byte, kana and kanji two; anything else has no place in it.
+AnsiForm Cp932Form(const std::wstring &path) {
+  AnsiForm form{true, 0};
+  for (wchar_t c : path) {
+    const bool single = c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
+    const bool dual = (c >= 0x3040 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF);
+    form.roundTrips = form.roundTrips && (single || dual);
+    form.bytes += single ? 1 : 2;
+  }
+  return form;
+}
+
+TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
+  const std::wstring accented = L"C:\\M\u00fasica\\Beyonc\u00e9 \u266b \ud55c\uad6d\uc5b4.mp3";
+  const std::wstring kanji = L"C:\\\u97f3\u697d\\\u6b4c.mp3";  // C:\音楽\歌.mp3
+  const std::wstring shortName = L"C:\\MSICA~1\\BEYONC~1.MP3";
+  const std::wstring longKanji = L"C:\\" + std::wstring(127, L'\u6b4c') + L".mp3";  // 261 bytes
+  struct Case {
+    const char *name;
+    std::wstring chosen, shortPath;
+    StoredNameKind kind;
+    std::wstring stored;
+  };
+  const Case cases[] = {
+      {"plain name", L"C:\\music dir\\song (1) & [2].mp3", L"C:\\MUSICD~1\\SONG(1~1.MP3", StoredNameKind::AsChosen,
+       L"C:\\music dir\\song (1) & [2].mp3"},
+      {"in the code page", kanji, L"C:\\A~1\\B~1.MP3", StoredNameKind::AsChosen, kanji},
+      {"outside it: the short path", accented, shortName, StoredNameKind::ShortPath, shortName},
+      {"no short names on the volume", accented, L"", StoredNameKind::None, L""},
+      {"a short path that is no better", accented, accented, StoredNameKind::None, L""},
+      {"too long to come back whole", longKanji, shortName, StoredNameKind::ShortPath, shortName},
+      {"255 bytes come back", L"C:\\" + std::wstring(248, L'a') + L".mp3", L"", StoredNameKind::AsChosen,
+       L"C:\\" + std::wstring(248, L'a') + L".mp3"},
+      {"256 do not", L"C:\\" + std::wstring(249, L'a') + L".mp3", L"", StoredNameKind::None, L""},
+      {"nothing chosen", L"", L"", StoredNameKind::None, L""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const StoredName stored =
+        NameToStore(c.chosen, Cp932Form, [&](const std::wstring &path) { return path == c.chosen ? c.shortPath : L"?"; });
+    EXPECT_EQ(stored.kind, c.kind);
+    EXPECT_EQ(stored.path, c.stored);
+  }
+}
+
 }  // namespace
