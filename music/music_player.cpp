@@ -97,8 +97,11 @@ void MusicPlayer::Mp3Play() {
   // path speak as commands: such a path plays nothing.
   if (music_.BgmFile.find(L'"') != std::wstring::npos) return;
   std::wstring none;
-  const long code =
-      mci_.Send(L"open \"" + music_.BgmFile + L"\" type MPEGVideo Alias MP3Play", none, 0);
+  long code = mci_.Send(L"open \"" + music_.BgmFile + L"\" type MPEGVideo Alias MP3Play", none, 0);
+  // The string's parser may take a "!" in the name for the device!element
+  // form, quotes or not (Wine's does, and then looks for a device named by
+  // the path before it): the same open as a message reads no syntax.
+  if (code != 0) code = mci_.OpenElement(L"MPEGVideo", music_.BgmFile, L"MP3Play");
   if (code == 0) Command(L"play MP3Play");
 }
 

@@ -20,6 +20,10 @@ class MciPort {
  public:
   virtual ~MciPort() = default;
   virtual long Send(const std::wstring &command, std::wstring &reply, std::size_t replyCapacity) = 0;
+  // The open command as a message rather than a string: the file name is
+  // passed as it is, with nothing in it read as syntax.
+  virtual long OpenElement(const std::wstring &deviceType, const std::wstring &element,
+                           const std::wstring &alias) = 0;
 };
 
 // The simple sound player and the count of wave output devices.

@@ -17,6 +17,17 @@ long Win32Mci::Send(const std::wstring &command, std::wstring &reply, std::size_
   return code;
 }
 
+long Win32Mci::OpenElement(const std::wstring &deviceType, const std::wstring &element,
+                           const std::wstring &alias) {
+  const std::string type = ToAnsi(deviceType), name = ToAnsi(element), as = ToAnsi(alias);
+  MCI_OPEN_PARMSA open = {};
+  open.lpstrDeviceType = type.c_str();
+  open.lpstrElementName = name.c_str();
+  open.lpstrAlias = as.c_str();
+  return static_cast<long>(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
+                                           reinterpret_cast<DWORD_PTR>(&open)));
+}
+
 unsigned Win32Sound::WaveOutDevices() { return waveOutGetNumDevs(); }
 
 void Win32Sound::PlayLooped(const std::wstring &file) {

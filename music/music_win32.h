@@ -6,6 +6,7 @@
 class Win32Mci : public MciPort {
  public:
   long Send(const std::wstring &command, std::wstring &reply, std::size_t replyCapacity) override;
+  long OpenElement(const std::wstring &deviceType, const std::wstring &element, const std::wstring &alias) override;
 };
 
 class Win32Sound : public SoundPort {

@@ -34,6 +34,10 @@ class ReplyingMci : public MciPort {
     if (capacity > 0) reply = r.text.substr(0, capacity - 1);
     return r.code;
   }
+  long OpenElement(const std::wstring &type, const std::wstring &element, const std::wstring &alias) override {
+    std::wstring none;
+    return Send(L"[open message] " + type + L" " + element + L" " + alias, none, 0);
+  }
   std::vector<std::wstring> sent;
 
  private:

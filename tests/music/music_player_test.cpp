@@ -30,6 +30,11 @@ class ScriptedMci : public MciPort {
     if (capacity > 0) reply = r.text.substr(0, capacity - 1);
     return r.code;
   }
+  long OpenElement(const std::wstring &type, const std::wstring &element, const std::wstring &alias) override {
+    const std::wstring record = L"[open message] " + type + L" " + element + L" " + alias;
+    std::wstring none;
+    return Send(record, none, 0);
+  }
   void On(const std::wstring &command, std::vector<Reply> replies) { script[command] = std::move(replies); }
 
   std::map<std::wstring, std::vector<Reply>> script;
@@ -180,10 +185,19 @@ TEST_F(Music, Mp3PlayQuotesThePathAndPlaysOnlyWhenItOpened) {
                                 L"play MP3Play"}));
   EXPECT_EQ(mci.capacities, (std::vector<std::size_t>{0, 0}));
 
-  mci = ScriptedMci();
-  mci.On(L"open \"C:\\My Music\\a song.mp3\" type MPEGVideo Alias MP3Play", {{275, L""}});
-  Player().Mp3Play();
-  EXPECT_EQ(mci.sent.size(), 1u);
+  // A name the string open refuses is opened as a message; a file neither
+  // opens plays nothing.
+  const std::wstring asMessage = L"[open message] MPEGVideo C:\\My Music\\a song.mp3 MP3Play";
+  for (long messageCode : {0L, 275L}) {
+    SCOPED_TRACE(messageCode);
+    mci = ScriptedMci();
+    mci.On(L"open \"C:\\My Music\\a song.mp3\" type MPEGVideo Alias MP3Play", {{263, L""}});
+    mci.On(asMessage, {{messageCode, L""}});
+    Player().Mp3Play();
+    Commands expected = {L"open \"C:\\My Music\\a song.mp3\" type MPEGVideo Alias MP3Play", asMessage};
+    if (messageCode == 0) expected.push_back(L"play MP3Play");
+    EXPECT_EQ(mci.sent, expected);
+  }
 }
 
 TEST_F(Music, Mp3PathWithAQuotePlaysNothing) {
