@@ -1,7 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
 # In CI (CI=true) a compiler warning fails the build.
 CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
-.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench flake dist clean
+.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench flake music-matrix dist clean
 
 all: build
 
@@ -55,6 +55,11 @@ dist: win32 win64
 bench: native win64
 	@build/native/bin/cloud-bench
 	@python3 -m bench.frame_rate --arch win64 --bin build/win64/bin --rounds $(or $(ROUNDS),2)
+
+# Every music file case through whole full-screen runs, with a table of what
+# was heard, for each build this host runs; make test plays one of each kind.
+music-matrix: build
+	@scripts/music-matrix.sh
 
 # The end-to-end suites ROUNDS times (default 5) with no retry, and a table
 # of their failures; not part of `make test`.

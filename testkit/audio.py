@@ -87,13 +87,16 @@ class Recording:
         self.proc.terminate()
         self.proc.wait(10)
         self.reader.join(10)
+        self.proc.stdout.close()
         data = bytes(self.data)
         samples = [int.from_bytes(data[i:i + 2], "little", signed=True) for i in range(0, len(data) - 1, 2)]
         step = self.RATE * slice_ms // 1000
         slices, piece = [], 0
+        self.rms = []  # the root mean square level of each slice, beside the peaks returned
         for start in range(0, len(samples), step):
             last = min(start + step, len(samples))
             while self.arrivals[piece][1] < last:
                 piece += 1
             slices.append((max(abs(x) for x in samples[start:last]), self.arrivals[piece][0]))
+            self.rms.append((sum(x * x for x in samples[start:last]) / (last - start)) ** 0.5)
         return slices

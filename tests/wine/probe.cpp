@@ -540,6 +540,24 @@ int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return sent ? 0 : 1;
 }
 
+// Text given as hexadecimal UTF-8, so that any name reaches the program.
+std::wstring WideFromHexUtf8(const char *hex) {
+  const std::string bytes = FromHex(hex);
+  std::wstring out(bytes.size(), L'\0');
+  out.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &out[0],
+                          static_cast<int>(out.size()))));
+  return out;
+}
+
+// Types a file name into an open-file dialog and chooses Open, as a user
+// would, in wide characters whatever the code page.
+int ChooseFile(HWND chooser, const char *nameHex) {
+  constexpr int kFileNameBox = 0x47C;  // the file name combo box of the explorer-style dialog
+  if (!SetDlgItemTextW(chooser, kFileNameBox, WideFromHexUtf8(nameHex).c_str())) return 1;
+  return PostMessageW(chooser, WM_COMMAND, IDOK, 0) ? 0 : 1;
+}
+
 int Refresh() {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -631,6 +649,15 @@ const Command kCommands[] = {
     {"show", 2, 2, "HWND SW", "ShowWindow with that command (6 minimise, 9 restore)",
      [](char **a, int) {
        ShowWindow(ParseHwnd(a[0]), static_cast<int>(Number(a[1])));
+       return 0;
+     }},
+    {"choose-file", 2, 2, "DIALOG NAME_HEX_UTF8", "type a file name into an open-file dialog and choose Open",
+     [](char **a, int) { return ChooseFile(ParseHwnd(a[0]), a[1]); }},
+    {"short-path", 1, 1, "PATH_HEX_UTF8", "the path's short (8.3) form, as GetShortPathNameW gives it",
+     [](char **a, int) {
+       wchar_t shortPath[MAX_PATH] = {};
+       if (!GetShortPathNameW(WideFromHexUtf8(a[0]).c_str(), shortPath, MAX_PATH)) return 1;
+       std::printf("path_hex=%s\n", HexUtf8(shortPath).c_str());
        return 0;
      }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",

@@ -229,6 +229,37 @@ class Dialog(WineTestCase):
         self.assertEqual(value_of(content, KEY_KIND), b"2")
         self.assertEqual(value_of(content, KEY_FILE), b"C:\\music dir\\song.wav")
 
+    def test_a_name_outside_the_code_page_is_kept_by_its_short_path_and_shown_whole(self):
+        folder = self.wine.fresh_folder("M\u00fasica")
+        name = "Beyonc\u00e9 \u266b \ud55c\uad6d\uc5b4 \ub178\ub798.wav"  # Beyoncé ♫ 한국어 노래
+        shutil.copy(self.wine.drive_c("music dir", "song.wav"), os.path.join(folder, name))
+        chosen = "C:\\M\u00fasica\\" + name
+        proc, dialog = self.open_dialog(music_settings(0))
+        self.click(*CAPTIONS[2])
+        self.click_window(self.buttons(dialog)["file"])
+        chooser = self.wine.find_window("#32770", "\uff8c\uff67\uff72\uff99\u3092\u958b\u304f", 20000, visible=True)
+        time.sleep(1.0)
+        self.wine.probe("choose-file", chooser["hwnd"], chosen.encode().hex())
+        self.assertGone(chooser, 10000)
+        time.sleep(0.5)
+        label = self.wine.screenshot("dialog-long-name.png").region(*self.label_box())
+        self.click_window(self.buttons(dialog)["set"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+        stored = value_of(self.wine.read_settings(), KEY_FILE)
+        short = bytes.fromhex(self.wine.probe("short-path", chosen.encode().hex())["path_hex"])
+        self.assertEqual(stored, short)
+        self.assertTrue(stored.isascii() and b"~" in stored, stored)
+        # Opened again from the short path, the dialog shows the same long name.
+        proc, dialog = self.open_dialog(self.wine.read_settings())
+        self.assertEqual(self.wine.screenshot().region(*self.label_box()), label)
+        self.click_window(self.buttons(dialog)["cancel"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+
+    def label_box(self):
+        left, top, width, height = PATH_LABEL
+        return (self.origin[0] + left, self.origin[1] + top, self.origin[0] + left + width,
+                self.origin[1] + top + height)
+
     def test_the_banner_plays_left_then_right(self):
         proc, dialog = self.open_dialog(music_settings(0))
 
