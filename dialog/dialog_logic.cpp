@@ -39,3 +39,20 @@ StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(
   if (keeps(shortPath)) return {StoredNameKind::ShortPath, shortPath};
   return {StoredNameKind::None, {}};
 }
+
+namespace {
+constexpr int kSourceOrder[3] = {1, 0, 2};  // kinds, top to bottom
+
+int PlaceOf(int kind) {
+  for (int place = 0; place < 3; ++place)
+    if (kSourceOrder[place] == kind) return place;
+  return -1;
+}
+}  // namespace
+
+int GroupFocusFor(int kind) { return PlaceOf(kind) < 0 ? kSourceOrder[0] : kind; }
+
+int SourceAfterArrow(int focused, bool down) {
+  const int place = PlaceOf(GroupFocusFor(focused));
+  return kSourceOrder[(place + (down ? 1 : 2)) % 3];
+}

@@ -56,3 +56,11 @@ struct StoredName {
 };
 StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(const std::wstring &)> &ansiFormOf,
                        const std::function<std::wstring(const std::wstring &)> &shortPathOf);
+
+// The three sources as one group of option buttons with one tab stop, in the
+// order they stand: CD, none, file. The tab stop rests on the chosen source,
+// or on the top one when none is chosen (a hand-edited kind).
+int GroupFocusFor(int kind);
+// Where an arrow key moves the choice from `focused`: Up and Left to the one
+// above, Down and Right to the one below, round the ends.
+int SourceAfterArrow(int focused, bool down);

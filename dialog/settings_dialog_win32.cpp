@@ -29,6 +29,7 @@ using formkit::ComboBox;
 using formkit::FormControlSite;
 using formkit::GroupFrame;
 using formkit::Image;
+using formkit::KeyboardStop;
 using formkit::Label;
 using formkit::Picture;
 using formkit::PictureBox;
@@ -138,6 +139,14 @@ class SettingsDialog : public formkit::Form {
       Img_BGM[row.index] = &mark;
       lbl_BGM[row.index] = &caption;
     }
+    // The keyboard reaches the marks as one group, before the track box.
+    if (sourceStop_.Create(Frame3.Hwnd())) {
+      sourceStop_.OnFocus = [this](bool focused) {
+        focusedSource_ = GroupFocusFor(music_.BgmKind);
+        ShowSourceFocus(focused);
+      };
+      sourceStop_.OnKeyDown = [this](UINT key) { SourceKey(key); };
+    }
     // The track box's label goes with it.
     if (BGM_Repeat.Create(1200, 300, 615, 300)) {
       Label &repeat = Frame3.Add<Label>();
@@ -165,6 +174,7 @@ class SettingsDialog : public formkit::Form {
     version.MoveTwips(2100, 3480, 2475, 195);
     version.SetCaption(L"Designed by t-orka Ver." BRUMALIS_VERSION_TEXT);
 
+    OnDialogKey = [this](UINT key) { return DialogKey(key); };
     OnFocusMoved = [this](HWND, HWND) {
       for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->AmbientChanged(L"DisplayAsDefault");
     };
@@ -199,6 +209,39 @@ class SettingsDialog : public formkit::Form {
     for (int i = 0; i < 3; ++i) Img_BGM[i]->SetPicture(Img_Ra[view.markChosen[i] ? 1 : 0]);
     BGM_Repeat.SetEnabled(view.trackBoxEnabled);
     Cmd_File.SetEnabled(view.browseEnabled);
+  }
+
+  // Arrows move the choice round the group, as a click would; Space chooses
+  // the mark the keyboard is on (the top one when none was chosen).
+  void SourceKey(UINT key) {
+    if (key == VK_UP || key == VK_LEFT || key == VK_DOWN || key == VK_RIGHT) {
+      focusedSource_ = SourceAfterArrow(focusedSource_, key == VK_DOWN || key == VK_RIGHT);
+      ChooseSource(focusedSource_);
+    } else if (key == VK_SPACE) {
+      ChooseSource(focusedSource_);
+    }
+    ShowSourceFocus(true);
+  }
+
+  void ShowSourceFocus(bool shown) {
+    for (int i = 0; i < 3; ++i) lbl_BGM[i]->SetFocusShown(shown && i == focusedSource_);
+  }
+
+  // Escape cancels and Enter applies, as in any dialog, except while the
+  // track box's list is open (the keys close it) and Enter on a push button,
+  // which presses that button.
+  bool DialogKey(UINT key) {
+    if (BGM_Repeat.Hwnd() && SendMessageW(BGM_Repeat.Hwnd(), CB_GETDROPPEDSTATE, 0, 0)) return false;
+    const HWND focus = GetFocus();
+    const bool onButton = focus && (focus == Cmd_File.Hwnd() || focus == Cmd_Set.Hwnd() || focus == Cmd_Can.Hwnd());
+    if (key == VK_ESCAPE) {
+      Unload();
+    } else if (onButton) {
+      return false;
+    } else {
+      Apply();
+    }
+    return true;
   }
 
   void ChooseSource(int index) {
@@ -300,6 +343,8 @@ class SettingsDialog : public formkit::Form {
   GroupFrame Frame3{*this, L"BGM"};        // the frame of the music choices
   std::array<Image *, 3> Img_BGM = {};     // the marks of no music, CD and file, by kind
   std::array<Label *, 3> lbl_BGM = {};     // and their captions
+  KeyboardStop sourceStop_;                // the marks' one tab stop
+  int focusedSource_ = 0;                  // the mark the keyboard is on while the stop has the focus
   ComboBox BGM_Repeat{Frame3};             // the CD track to repeat
   Label &lbl_Fname = Frame3.Add<Label>();  // the music file's path
   FormControlSite fileSite_{Frame3, L"Cmd_File"};

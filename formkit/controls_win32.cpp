@@ -15,6 +15,7 @@ using namespace internal;
 namespace {
 const wchar_t kGroupClass[] = L"BrumalisGroupFrame";
 const wchar_t kPictureClass[] = L"BrumalisPictureBox";
+const wchar_t kKeyboardStopClass[] = L"BrumalisKeyboardStop";
 }  // namespace
 
 // -- Lightweight controls ------------------------------------------------------
@@ -79,6 +80,12 @@ void Label::SetCaption(const std::wstring &caption) {
   Invalidate();
 }
 
+void Label::SetFocusShown(bool shown) {
+  if (focusShown_ == shown) return;
+  focusShown_ = shown;
+  if (container_.Hwnd()) InvalidateRect(container_.Hwnd(), nullptr, FALSE);
+}
+
 void Label::SetForeColour(COLORREF colour) {
   fore_ = colour;
   Invalidate();
@@ -109,6 +116,8 @@ RECT Label::PaintBounds(HDC dc) const {
     r.right = std::max<LONG>(r.right, r.left + size.cx);
   }
   if (old) SelectObject(dc, old);
+  // The focus rectangle lies just outside the text.
+  if (focusShown_) InflateRect(&r, 1, 1);
   return r;
 }
 
@@ -117,7 +126,9 @@ void Label::Paint(HDC dc) {
   if (HFONT font = container_.OwnerForm().Font()) old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, fore_);
-  RECT r = PaintBounds(dc);
+  const RECT outside = PaintBounds(dc);
+  RECT r = outside;
+  if (focusShown_) InflateRect(&r, -1, -1);
   // No access-key prefix: a label may show a file path with "&" in it.
   const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (SingleLine(dc) ? DT_SINGLELINE : DT_WORDBREAK);
   // Text the ANSI code page holds is drawn through it, as the form has always
@@ -130,6 +141,7 @@ void Label::Paint(HDC dc) {
   } else {
     DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
   }
+  if (focusShown_) DrawFocusRect(dc, &outside);
   if (old) SelectObject(dc, old);
 }
 
@@ -176,6 +188,29 @@ LRESULT GroupFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // -- Picture boxes -----------------------------------------------------------------
+bool KeyboardStop::Create(HWND parent) {
+  return CreateBound(kKeyboardStopClass, 0, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent);
+}
+
+LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+      if (OnKeyDown) OnKeyDown(static_cast<UINT>(wParam));
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (OnFocus) OnFocus(message == WM_SETFOCUS);
+      return 0;
+    case WM_PAINT:
+      ValidateRect(Hwnd(), nullptr);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
 bool PictureBox::Create(long left, long top, long width, long height) {
   return CreateBound(kPictureClass, CS_DBLCLKS, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, PixelsX(left),
                      PixelsY(top), PixelsX(width), PixelsY(height), parent_.Hwnd());

@@ -108,6 +108,9 @@ class Label : public Control {
   void SetCaption(const std::wstring &caption);
   const std::wstring &Caption() const { return caption_; }
   void SetForeColour(COLORREF colour);
+  // A dotted focus rectangle around the label, for a windowless control
+  // whose caption it is.
+  void SetFocusShown(bool shown);
   void Paint(HDC dc) override;
   RECT PaintBounds(HDC dc) const override;
 
@@ -115,6 +118,7 @@ class Label : public Control {
   bool SingleLine(HDC dc) const;
   std::wstring caption_;
   COLORREF fore_ = RGB(0, 0, 0);
+  bool focusShown_ = false;
 };
 
 class Timer {
@@ -200,6 +204,9 @@ class Form : public Container {
   void SetAccessKeys(HWND control, const std::wstring &keys, std::function<void()> pressed);
   // Called with the window that had the focus and the one that has it now.
   std::function<void(HWND before, HWND now)> OnFocusMoved;
+  // Enter and Escape, before the window with the focus sees them; returns
+  // true when the form has acted on the key.
+  std::function<bool(UINT key)> OnDialogKey;
   // Tells the form where the focus is after a message was handled.
   void NoteFocus(HWND focus);
   // The control that takes the focus when the form is first activated.
@@ -253,6 +260,21 @@ class GroupFrame : public Container {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   Container &parent_;
   std::wstring caption_;
+};
+
+// An unseen window of no size that takes the keyboard focus for windowless
+// controls their container paints (a group of option marks): a tab stop that
+// wants the arrow keys and hands keys and focus changes on.
+class KeyboardStop : public Window {
+ public:
+  // In `parent`, in the tab order after the windows made before it. False
+  // when the window cannot be made (reported).
+  [[nodiscard]] bool Create(HWND parent);
+  std::function<void(UINT key)> OnKeyDown;
+  std::function<void(bool focused)> OnFocus;
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A windowed picture holder: an assigned picture that stays, and pictures

@@ -257,6 +257,9 @@ void Form::SetAccessKeys(HWND control, const std::wstring &keys, std::function<v
 }
 
 bool Form::PreTranslateMessage(MSG &msg) {
+  if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && OnDialogKey &&
+      OnDialogKey(static_cast<UINT>(msg.wParam)))
+    return true;
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
     TabToNext(GetKeyState(VK_SHIFT) < 0);
     return true;

@@ -125,4 +125,15 @@ TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
   }
 }
 
+TEST(SourceGroup, OneTabStopAndArrowsRoundTheGroupInTheOrderShown) {
+  struct Case { int kind, tabStop, below, above; };
+  // Top to bottom: CD (1), none (0), file (2).
+  for (const Case c : {Case{1, 1, 0, 2}, Case{0, 0, 2, 1}, Case{2, 2, 1, 0}, Case{7, 1, 0, 2}, Case{-1, 1, 0, 2}}) {
+    SCOPED_TRACE(c.kind);
+    EXPECT_EQ(GroupFocusFor(c.kind), c.tabStop);
+    EXPECT_EQ(SourceAfterArrow(c.kind, true), c.below);
+    EXPECT_EQ(SourceAfterArrow(c.kind, false), c.above);
+  }
+}
+
 }  // namespace

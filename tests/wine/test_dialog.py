@@ -200,6 +200,57 @@ class Dialog(WineTestCase):
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertEqual(self.wine.read_settings(), content)
 
+    def test_the_keyboard_alone_chooses_the_source_and_applies_and_escape_cancels(self):
+        proc, dialog = self.open_dialog(music_settings(0))
+        buttons = self.buttons(dialog)
+        stop = self.child(dialog, cls="BrumalisKeyboardStop")
+
+        def focus():
+            return self.wine.probe("focus", dialog["hwnd"])["focus"]
+
+        def key(*keys):
+            self.wine.xdotool("key", *keys)
+            time.sleep(0.3)
+
+        def group_area():
+            x, y = self.origin
+            return self.wine.screenshot().region(x + 30, y + 40, x + 160, y + 100)
+
+        at_rest = group_area()
+        for _ in range(4):  # from the apply button, round to the marks
+            if focus() == stop["hwnd"]:
+                break
+            key("Tab")
+        self.assertEqual(focus(), stop["hwnd"], "Tab does not reach the sources")
+        self.assertNotEqual(sum(a != b for a, b in zip(group_area(), at_rest)), 0,
+                            "the focused source shows no focus rectangle")
+        key("Down")  # none -> file
+        self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], stop["hwnd"])
+        self.assertEqual(self.chosen_marks(), [2])
+        key("Tab")
+        self.assertEqual(focus(), buttons["file"]["hwnd"])
+        key("space")
+        chooser = self.wine.find_window("#32770", "\uff8c\uff67\uff72\uff99\u3092\u958b\u304f", 20000, visible=True)
+        time.sleep(1.0)
+        key("Escape")
+        self.assertGone(chooser, 10000)
+        key("shift+Tab")  # the track box is off for the file source
+        self.assertEqual(focus(), stop["hwnd"])
+        key("Up", "Up")  # file -> none -> CD
+        self.assertEqual(self.chosen_marks(), [1])
+        key("Tab")
+        self.wine.xdotool("type", "--delay", "50", "7")
+        key("Return")
+        self.assertEqual(wait_exit(proc, 20), 0)
+        content = self.wine.read_settings()
+        self.assertEqual((value_of(content, KEY_KIND), value_of(content, KEY_REPEAT), value_of(content, KEY_FILE)),
+                         (b"1", b"7", b""))
+        # Escape leaves the file as it was.
+        proc, dialog = self.open_dialog(content)
+        key("Down", "Escape")
+        self.assertEqual(wait_exit(proc, 20), 0)
+        self.assertEqual(self.wine.read_settings(), content)
+
     def test_cancel_writes_nothing(self):
         content = music_settings(1, 5)
         proc, dialog = self.open_dialog(content)
