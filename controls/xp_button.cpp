@@ -73,6 +73,15 @@ std::wstring GetAccessKey(const std::wstring &caption) {
   return {};
 }
 
+std::wstring CaptionText(const std::wstring &caption) {
+  std::wstring text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == L'&' && ++i == caption.size()) break;
+    text += caption[i];
+  }
+  return text;
+}
+
 XpButton::XpButton(ControlSite &site, ControlWindow &window, WindowHooks &hooks)
     : site_(site), window_(window), hooks_(hooks), palette_(InitPalette()) {}
 

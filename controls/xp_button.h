@@ -68,6 +68,8 @@ void DrawGradient(Surface &surface, Box box, Colour top, Colour bottom);
 // The access key the container routes to a caption: the lower-cased
 // character after the first single "&", or nothing. "&&" stands for one "&".
 std::wstring GetAccessKey(const std::wstring &caption);
+// The caption as it reads: each single "&" left out, "&&" read as one "&".
+std::wstring CaptionText(const std::wstring &caption);
 
 // The caption of a new button: "&OK", "&Cancel", "&Apply", whichever the
 // form's push buttons do not carry yet, else the button's instance name

@@ -13,6 +13,8 @@
 // nullptr is the designer's new instance.
 #pragma once
 
+#include "accessible_win32.h"
+
 #include <windows.h>
 
 #include <string>
@@ -59,4 +61,5 @@ class XpButtonWindow : public formkit::CustomControlWindow {
   // The button is made with the hook, and then becomes its client.
   MessageHook hook_;
   XpButton button_;
+  formkit::AccessibleParts accessible_;  // a push button, to screen readers
 };

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <array>
@@ -146,6 +147,7 @@ class SettingsDialog : public formkit::Form {
         ShowSourceFocus(focused);
       };
       sourceStop_.OnKeyDown = [this](UINT key) { SourceKey(key); };
+      DescribeSources();
     }
     // The track box's label goes with it.
     if (BGM_Repeat.Create(1200, 300, 615, 300)) {
@@ -163,6 +165,16 @@ class SettingsDialog : public formkit::Form {
       Pic_m[i].SetBackColour(RGB(0, 0, 0));
       Pic_m[i].SetCursor(hand);
       Pic_m[i].OnClick = [this] { OpenHomePage(); };
+      Pic_m[i].accessible.facts = [this, i](int) {
+        formkit::AccessibleFacts facts;
+        facts.role = ROLE_SYSTEM_LINK;
+        facts.name = kHomePage;
+        facts.state = STATE_SYSTEM_LINKED;
+        facts.defaultAction = L"\u30b8\u30e3\u30f3\u30d7";  // ジャンプ
+        GetWindowRect(Pic_m[i].Hwnd(), &facts.screen);
+        return facts;
+      };
+      Pic_m[i].accessible.doDefault = [this](int) { OpenHomePage(); };
     }
     if (CreateButton(Cmd_Set, setSite_, Hwnd(), L"\u8a2d\u5b9a", 2100, 2940, 1335, 435))  // 設定
       Cmd_Set.Control().Click = [this] { Apply(); };
@@ -225,6 +237,46 @@ class SettingsDialog : public formkit::Form {
 
   void ShowSourceFocus(bool shown) {
     for (int i = 0; i < 3; ++i) lbl_BGM[i]->SetFocusShown(shown && i == focusedSource_);
+    if (shown) formkit::NotifyPart(EVENT_OBJECT_FOCUS, sourceStop_.Hwnd(), PartOfSource(focusedSource_));
+  }
+
+  // To screen readers the group is three option buttons named by their
+  // captions, parts 1 to 3 from the top; choosing is their default action.
+  static int PartOfSource(int kind) { return kind == 1 ? 1 : kind == 0 ? 2 : 3; }
+  static int SourceOfPart(int part) { return part == 1 ? 1 : part == 2 ? 0 : 2; }
+
+  void DescribeSources() {
+    sourceStop_.accessible.count = [] { return 3; };
+    sourceStop_.accessible.focusedPart = [this] { return PartOfSource(focusedSource_); };
+    sourceStop_.accessible.facts = [this](int part) {
+      formkit::AccessibleFacts facts;
+      RECT r = {};
+      if (part == 0) {
+        facts.role = ROLE_SYSTEM_GROUPING;
+        facts.name = L"BGM";
+        for (int kind = 0; kind < 3; ++kind) {
+          const RECT mark = Img_BGM[kind]->Bounds(), caption = lbl_BGM[kind]->Bounds();
+          UnionRect(&r, &r, &mark);
+          UnionRect(&r, &r, &caption);
+        }
+      } else {
+        const int kind = SourceOfPart(part);
+        facts.role = ROLE_SYSTEM_RADIOBUTTON;
+        facts.name = lbl_BGM[kind]->Caption();
+        const bool focused = GetFocus() == sourceStop_.Hwnd() && kind == focusedSource_;
+        facts.state = STATE_SYSTEM_FOCUSABLE | (kind == music_.BgmKind ? STATE_SYSTEM_CHECKED : 0) |
+                      (focused ? STATE_SYSTEM_FOCUSED : 0);
+        facts.defaultAction = L"\u30c1\u30a7\u30c3\u30af";  // チェック
+        const RECT mark = Img_BGM[kind]->Bounds(), caption = lbl_BGM[kind]->Bounds();
+        UnionRect(&r, &mark, &caption);
+      }
+      MapWindowPoints(Frame3.Hwnd(), nullptr, reinterpret_cast<POINT *>(&r), 2);
+      facts.screen = r;
+      return facts;
+    };
+    sourceStop_.accessible.doDefault = [this](int part) {
+      if (part > 0) ChooseSource(SourceOfPart(part));
+    };
   }
 
   // Escape cancels and Enter applies, as in any dialog, except while the
@@ -245,8 +297,11 @@ class SettingsDialog : public formkit::Form {
   }
 
   void ChooseSource(int index) {
+    const int before = music_.BgmKind;
     music_.BgmKind = static_cast<std::int16_t>(index);
     ShowSource(index);
+    for (int kind : {before, index})
+      if (kind >= 0 && kind < 3) formkit::NotifyPart(EVENT_OBJECT_STATECHANGE, sourceStop_.Hwnd(), PartOfSource(kind));
   }
 
   // The file as the user knows it: a short path stored for a name the

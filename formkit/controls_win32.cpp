@@ -196,6 +196,11 @@ LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETOBJECT: {
+      LRESULT result = 0;
+      if (accessible.Answer(Hwnd(), wParam, lParam, result)) return result;
+      return DefaultHandling(message, wParam, lParam);
+    }
     case WM_KEYDOWN:
       if (OnKeyDown) OnKeyDown(static_cast<UINT>(wParam));
       return 0;
@@ -247,6 +252,7 @@ void PictureBox::Paint(HDC dc) {
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (HandleOwnPaint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); }, result)) return result;
+  if (message == WM_GETOBJECT && accessible.Answer(Hwnd(), wParam, lParam, result)) return result;
   switch (message) {
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && (cursor_ || IsPointerHourglass())) {

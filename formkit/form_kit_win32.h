@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "control_site.h"
+#include "accessible_win32.h"
 #include "window_bridge_win32.h"
 
 namespace formkit {
@@ -272,6 +273,7 @@ class KeyboardStop : public Window {
   [[nodiscard]] bool Create(HWND parent);
   std::function<void(UINT key)> OnKeyDown;
   std::function<void(bool focused)> OnFocus;
+  AccessibleParts accessible;  // what it stands for, to screen readers
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -292,6 +294,7 @@ class PictureBox : public Window {
   void Clear();
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
   std::function<void()> OnClick;
+  AccessibleParts accessible;  // what it stands for, to screen readers
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

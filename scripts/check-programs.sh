@@ -24,7 +24,8 @@ manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/Windows
   '<supportedOS Id=""{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}""/>')
 # What Windows itself provides to these programs.
 system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll comctl32.dll
-  winmm.dll opengl32.dll glu32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll version.dll wtsapi32.dll)
+  winmm.dll opengl32.dll glu32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll version.dll wtsapi32.dll
+  oleacc.dll)
 
 failed=0
 for name in Brumalis.scr Brumalis.dll; do

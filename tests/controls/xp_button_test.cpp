@@ -188,6 +188,13 @@ TEST(XpButtonText, AccessKeyIsTheCharacterAfterTheFirstSingleAmpersand) {
   for (const auto &[caption, key] : cases) EXPECT_EQ(GetAccessKey(caption), key) << caption;
 }
 
+TEST(XpButtonText, ScreenReadersHearTheCaptionWithoutItsAccessKeyMarks) {
+  const std::pair<const wchar_t *, const wchar_t *> cases[] = {
+      {L"&OK", L"OK"}, {L"&&Save &Exit", L"&Save Exit"}, {L"Quit&", L"Quit"}, {L"", L""}, {L"\u8a2d\u5b9a", L"\u8a2d\u5b9a"},
+  };
+  for (const auto &[caption, text] : cases) EXPECT_EQ(CaptionText(caption), text) << caption;
+}
+
 TEST(XpButtonText, NewButtonsTakeTheFirstCaptionTheFormLacks) {
   const std::pair<std::vector<std::wstring>, const wchar_t *> cases[] = {
       {{}, L"&OK"},

@@ -9,6 +9,7 @@
 // programs (probe_stand_ins.cpp).
 #include <windows.h>
 #include <psapi.h>
+#include <oleacc.h>
 
 #include <climits>
 #include <cstdint>
@@ -558,6 +559,53 @@ int ChooseFile(HWND chooser, const char *nameHex) {
   return PostMessageW(chooser, WM_COMMAND, IDOK, 0) ? 0 : 1;
 }
 
+// What a screen reader learns of a window's client object: for the object
+// itself (part 0) and each simple element, its role, state, name and default
+// action; with "do PART", also carries out that part's default action.
+int Accessible(HWND hwnd, int doPart) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible *object = nullptr;
+  const HRESULT hr = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                reinterpret_cast<void **>(&object));
+  if (FAILED(hr) || !object) {
+    std::printf("error=0x%08lx\n", static_cast<unsigned long>(hr));
+    return 1;
+  }
+  LONG count = 0;
+  object->get_accChildCount(&count);
+  std::printf("parts=%ld\n", static_cast<long>(count));
+  const auto text = [](BSTR b) { return b ? HexUtf8(b, static_cast<int>(SysStringLen(b))) : std::string(); };
+  for (LONG part = 0; part <= count; ++part) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = part;
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    BSTR name = nullptr, action = nullptr;
+    object->get_accRole(child, &role);
+    object->get_accState(child, &state);
+    object->get_accName(child, &name);
+    object->get_accDefaultAction(child, &action);
+    std::printf("part%ld=%ld:0x%lx:%s:%s\n", static_cast<long>(part), role.vt == VT_I4 ? role.lVal : -1L,
+                state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0UL, text(name).c_str(),
+                text(action).c_str());
+    SysFreeString(name);
+    SysFreeString(action);
+  }
+  int rc = 0;
+  if (doPart >= 0) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = doPart;
+    rc = SUCCEEDED(object->accDoDefaultAction(child)) ? 0 : 1;
+  }
+  object->Release();
+  return rc;
+}
+
 int Refresh() {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -660,6 +708,10 @@ const Command kCommands[] = {
        std::printf("path_hex=%s\n", HexUtf8(shortPath).c_str());
        return 0;
      }},
+    {"accessible", 1, 3, "HWND [do PART]",
+     "role, state, name and default action of the window's accessible object and its parts; with \"do\", "
+     "carry out a part's default action",
+     [](char **a, int n) { return Accessible(ParseHwnd(a[0]), n > 2 ? std::atoi(a[2]) : -1); }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",
      [](char **a, int) {
        return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;

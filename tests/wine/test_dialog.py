@@ -251,6 +251,42 @@ class Dialog(WineTestCase):
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertEqual(self.wine.read_settings(), content)
 
+    def test_screen_readers_hear_what_each_painted_control_is_and_can_do(self):
+        proc, dialog = self.open_dialog(music_settings(1, 5))
+        buttons = self.buttons(dialog)
+        stop = self.child(dialog, cls="BrumalisKeyboardStop")
+
+        def parts(hwnd, *do):
+            info = self.wine.probe("accessible", hwnd, *do)
+            rows = [info[f"part{i}"].split(":") for i in range(int(info["parts"]) + 1)]
+            return [(int(role), int(state, 16), bytes.fromhex(name).decode(), bytes.fromhex(action).decode())
+                    for role, state, name, action in rows]
+
+        push, radio, group, link = 43, 45, 20, 30
+        unavailable, checked, linked = 0x1, 0x10, 0x400000
+        for key, name in (("set", "\u8a2d\u5b9a"), ("cancel", "\uff77\uff6c\uff9d\uff7e\uff99"), ("file", "...")):
+            with self.subTest(key):
+                role, state, heard, action = parts(buttons[key]["hwnd"])[0]
+                self.assertEqual((role, heard, action), (push, name, "\u62bc\u3059"))
+                self.assertEqual(bool(state & unavailable), key == "file", "only browse is off for the CD")
+        sources = parts(stop["hwnd"])
+        self.assertEqual([(role, name) for role, _, name, _ in sources],
+                         [(group, "BGM"), (radio, "\u97f3\u697dCD"), (radio, "\u306a\u3057"), (radio, "MP3\u3001WAV")])
+        self.assertEqual([bool(state & checked) for _, state, _, _ in sources[1:]], [True, False, False])
+        # The file source's default action chooses it, as a click would.
+        parts(stop["hwnd"], "do", "3")
+        time.sleep(0.5)
+        self.assertEqual(self.chosen_marks(), [2])
+        self.assertEqual([bool(state & checked) for _, state, _, _ in parts(stop["hwnd"])[1:]], [False, False, True])
+        self.assertFalse(parts(buttons["file"]["hwnd"])[0][1] & unavailable)
+        boxes = [c for c in self.children(dialog) if c["class"] == "BrumalisPictureBox"]
+        self.assertEqual(len(boxes), 2)
+        for box in boxes:
+            role, state, name, _ = parts(box["hwnd"])[0]
+            self.assertEqual((role, bool(state & linked), name), (link, True, "http://www.example.com/brumalis/"))
+        self.click_window(buttons["cancel"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+
     def test_cancel_writes_nothing(self):
         content = music_settings(1, 5)
         proc, dialog = self.open_dialog(content)
