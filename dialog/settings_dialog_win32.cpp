@@ -154,6 +154,24 @@ class SettingsDialog : public formkit::Form {
       Label &repeat = Frame3.Add<Label>();
       repeat.MoveTwips(1860, 360, 990, 195);
       repeat.SetCaption(L"\u66f2\u76ee\u3092\uff98\uff8b\uff9f\uff70\uff84");  // 曲目をﾘﾋﾟｰﾄ
+      BGM_Repeat.accessible.facts = [this](int) {
+        formkit::AccessibleFacts facts;
+        facts.role = ROLE_SYSTEM_COMBOBOX;
+        facts.name = L"BGM";  // the caption of its group
+        facts.value = BGM_Repeat.Text();
+        const HWND focus = GetFocus();
+        const bool focused = focus && (focus == BGM_Repeat.Hwnd() || IsChild(BGM_Repeat.Hwnd(), focus));
+        facts.state = STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) |
+                      (BGM_Repeat.Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) |
+                      (SendMessageW(BGM_Repeat.Hwnd(), CB_GETDROPPEDSTATE, 0, 0) ? STATE_SYSTEM_EXPANDED
+                                                                                  : STATE_SYSTEM_COLLAPSED);
+        facts.defaultAction = L"\u958b\u304f";  // 開く
+        GetWindowRect(BGM_Repeat.Hwnd(), &facts.screen);
+        return facts;
+      };
+      BGM_Repeat.accessible.doDefault = [this](int) {
+        SendMessageW(BGM_Repeat.Hwnd(), CB_SHOWDROPDOWN, !SendMessageW(BGM_Repeat.Hwnd(), CB_GETDROPPEDSTATE, 0, 0), 0);
+      };
     }
 
     if (CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375))

@@ -58,9 +58,8 @@ class PartsObject : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override {
     return Text(child, name, [](const AccessibleFacts &f) { return f.name; });
   }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR *value) override {
-    *value = nullptr;
-    return S_FALSE;
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override {
+    return Text(child, value, [](const AccessibleFacts &f) { return f.value; });
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR *text) override {
     *text = nullptr;

@@ -16,6 +16,7 @@ namespace formkit {
 struct AccessibleFacts {
   long role = 0;  // ROLE_SYSTEM_*
   std::wstring name;
+  std::wstring value;  // the text of an editable part
   long state = 0;  // STATE_SYSTEM_*
   std::wstring defaultAction;
   RECT screen = {};  // where it is, in screen pixels

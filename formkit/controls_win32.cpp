@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "form_kit_internal_win32.h"
+
+#include <commctrl.h>  // after windows.h, which it needs
+
 #include "paint_win32.h"
 #include "report_failure_win32.h"
 #include "text_win32.h"
@@ -294,7 +297,27 @@ bool ComboBox::Create(long left, long top, long width, long height, int listRows
   }
   if (HFONT font = parent_.OwnerForm().Font()) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
+  SetWindowSubclass(hwnd_, &ComboBox::Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
   return true;
+}
+
+// The window may outlive the object (a form's windows go after its members):
+// it must not reach the object then.
+ComboBox::~ComboBox() {
+  if (hwnd_) RemoveWindowSubclass(hwnd_, &ComboBox::Subclass, 0);
+}
+
+LRESULT CALLBACK ComboBox::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self) {
+  auto *box = reinterpret_cast<ComboBox *>(self);
+  LRESULT result = 0;
+  if (message == WM_GETOBJECT && box->accessible.Answer(hwnd, wParam, lParam, result)) return result;
+  if (message == WM_NCDESTROY) {
+    // Taken off while the window is still whole.
+    RemoveWindowSubclass(hwnd, &ComboBox::Subclass, 0);
+    box->hwnd_ = nullptr;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void ComboBox::SetText(const std::wstring &text) { SetWindowTextA(hwnd_, ToAnsi(text).c_str()); }

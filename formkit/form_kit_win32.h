@@ -315,6 +315,9 @@ class PictureBox : public Window {
 class ComboBox {
  public:
   explicit ComboBox(Container &parent) : parent_(parent) {}
+  ~ComboBox();
+  ComboBox(const ComboBox &) = delete;
+  ComboBox &operator=(const ComboBox &) = delete;
   // Twips, in the parent. False when the window cannot be made (reported).
   [[nodiscard]] bool Create(long left, long top, long width, long height, int listRows = 10);
   HWND Hwnd() const { return hwnd_; }
@@ -325,8 +328,13 @@ class ComboBox {
   std::wstring ListItem(int index) const;
   void SetEnabled(bool enabled);
   bool Enabled() const;
+  // What it is to screen readers, in place of the system's object (which
+  // under some systems says no more than "client").
+  AccessibleParts accessible;
 
  private:
+  static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
   Container &parent_;
   HWND hwnd_ = nullptr;
 };

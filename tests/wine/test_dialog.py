@@ -269,6 +269,8 @@ class Dialog(WineTestCase):
                 role, state, heard, action = parts(buttons[key]["hwnd"])[0]
                 self.assertEqual((role, heard, action), (push, name, "\u62bc\u3059"))
                 self.assertEqual(bool(state & unavailable), key == "file", "only browse is off for the CD")
+        combo = self.child(dialog, cls="ComboBox")
+        self.assertEqual(parts(combo["hwnd"])[0][:3:2], (46, "BGM"))  # a combo box, named by its group
         sources = parts(stop["hwnd"])
         self.assertEqual([(role, name) for role, _, name, _ in sources],
                          [(group, "BGM"), (radio, "\u97f3\u697dCD"), (radio, "\u306a\u3057"), (radio, "MP3\u3001WAV")])
