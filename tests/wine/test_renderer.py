@@ -145,6 +145,7 @@ class Renderer(WineTestCase):
         ("display off", ("power-setting", "0"), ("power-setting", "1")),
         ("session locked", ("send", "0x2B1", "7", "1"), ("send", "0x2B1", "8", "1")),
         ("minimised", ("show", "6"), ("show", "9")),
+        ("monitor off", ("send", "0x112", "0xF170", "2"), ("send", "0x112", "0xF170", "-1")),
     ]
 
     def test_rests_while_nobody_can_see_it_and_comes_back_at_once(self):
