@@ -155,7 +155,13 @@ class Dpi(WineTestCase):
         for rect in [combo, buttons["file"]]:
             self.assertTrue(inside(rect, group))
 
+        # The right box shows its first picture once the left one has played
+        # its 24 frames, some 2.5 s after the load; later on busy cores.
+        deadline = time.monotonic() + 10
         picture = self.wine.screenshot()
+        while time.monotonic() < deadline and not all(box_of(picture, b, lambda p: sum(p) > 120) for b in banners):
+            time.sleep(0.5)
+            picture = self.wine.screenshot()
 
         # The option marks fill their places as at 96 DPI: the picture is
         # 12 pixels at 96, grown with the DPI, at the place's top left.
