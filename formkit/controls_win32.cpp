@@ -80,6 +80,9 @@ void Label::SetCaption(const std::wstring &caption) {
   // The old text may have run past the bounds.
   if (container_.Hwnd()) InvalidateRect(container_.Hwnd(), nullptr, FALSE);
   caption_ = caption;
+  std::size_t bytes = 0;
+  ansiOnly_ = RoundTripsThroughAnsi(caption_, &bytes);
+  ansiCaption_ = ansiOnly_ ? ToAnsi(caption_) : std::string();
   Invalidate();
 }
 
@@ -109,10 +112,8 @@ RECT Label::PaintBounds(HDC dc) const {
   RECT r = bounds_;
   if (SingleLine(dc)) {
     SIZE size = {};
-    std::size_t bytes = 0;
-    if (RoundTripsThroughAnsi(caption_, &bytes)) {
-      const std::string text = ToAnsi(caption_);
-      GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (ansiOnly_) {
+      GetTextExtentPoint32A(dc, ansiCaption_.c_str(), static_cast<int>(ansiCaption_.size()), &size);
     } else {
       GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &size);
     }
@@ -137,10 +138,8 @@ void Label::Paint(HDC dc) {
   // Text the ANSI code page holds is drawn through it, as the form has always
   // drawn (a Japanese font shows the path separator as a yen sign there);
   // a file name beyond it is drawn as it is rather than with question marks.
-  std::size_t bytes = 0;
-  if (RoundTripsThroughAnsi(caption_, &bytes)) {
-    const std::string text = ToAnsi(caption_);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+  if (ansiOnly_) {
+    DrawTextA(dc, ansiCaption_.c_str(), static_cast<int>(ansiCaption_.size()), &r, format);
   } else {
     DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
   }

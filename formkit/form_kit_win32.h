@@ -118,6 +118,10 @@ class Label : public Control {
  private:
   bool SingleLine(HDC dc) const;
   std::wstring caption_;
+  // Whether the caption is drawn through the ANSI code page (it converts
+  // there and back unchanged), and its text there; both follow SetCaption.
+  bool ansiOnly_ = true;
+  std::string ansiCaption_;
   COLORREF fore_ = RGB(0, 0, 0);
   bool focusShown_ = false;
 };
