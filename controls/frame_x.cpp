@@ -193,21 +193,27 @@ void GfxFrameX::AmbientChanged() { Refresh(); }
 Colour GfxFrameX::Background() const { return backColourIs_ != 0 ? backColour_ : site_.AmbientBackColour(); }
 
 void GfxFrameX::DrawFrame() {
-  const Colour g = Background();
+  // In high contrast the frame keeps its shape and shadow, drawn in the
+  // scheme's text colour on its face colour.
+  const std::optional<ContrastColours> contrast = site_.AmbientContrast();
+  const Colour g = contrast ? contrast->face : Background();
+  const Colour border = contrast ? contrast->text : borderColour_;
+  const Colour fill = contrast ? contrast->face : fillColour_;
+  const Colour shadowBase = contrast ? contrast->text : Rgb(0, 0, 0);
   surface_.Clear(g);
   if (frameStyle_ != 0 && frameStyle_ != 1) return;
 
   const bool rounded = frameStyle_ == 0;
-  const auto shape = [&](Box box, Colour pen, std::optional<Colour> fill) {
+  const auto shape = [&](Box box, Colour pen, std::optional<Colour> inside) {
     if (rounded) {
-      surface_.RoundRectangle(box, cornerDepth_, pen, fill);
+      surface_.RoundRectangle(box, cornerDepth_, pen, inside);
     } else {
-      surface_.Rectangle(box, pen, fill);
+      surface_.Rectangle(box, pen, inside);
     }
   };
   const int w = surface_.Width(), h = surface_.Height();
   if (!showShadow_) {
-    shape({0, 0, w, h}, borderColour_, fillColour_);
+    shape({0, 0, w, h}, border, fill);
     return;
   }
 
@@ -215,9 +221,9 @@ void GfxFrameX::DrawFrame() {
   // background; the frame drawn last hides all but a band of them along the
   // right and bottom edges.
   const int d = shadowDepth_;
-  const Colour shadow = BlendColour(Rgb(0, 0, 0), g, 100, 100 - shadowOpacity_);
+  const Colour shadow = BlendColour(shadowBase, g, 100, 100 - shadowOpacity_);
   for (int i = 0; i <= d; ++i)
     shape({2 * d - i, 2 * d - i, w - d + i, h - d + i}, BlendColour(shadow, g, d, i), std::nullopt);
   if (rounded) SmoothShadowCorners(surface_, g, d, cornerDepth_);
-  shape({0, 0, w - d, h - d}, borderColour_, fillColour_);
+  shape({0, 0, w - d, h - d}, border, fill);
 }

@@ -46,6 +46,31 @@ Palette InitPalette() {
   }};
 }
 
+Palette ContrastPalette(const ContrastColours &c) {
+  const Colour face = c.face, text = c.text, mark = c.highlight, grey = c.grayText;
+  // The pixel one step from each corner takes the background, the two next
+  // to it the outline: a clean bevelled corner instead of blended pixels.
+  //                  Disabled  Normal    Focused   Hot       Pressed
+  const std::array<Colour, 5> outline = {grey, text, text, mark, mark};
+  const std::array<Colour, 5> band = {kUnused, face, mark, mark, kUnused};
+  const std::array<Colour, 5> plain = {kUnused, face, face, face, kUnused};
+  return Palette{{
+      /* outline  */ outline,
+      /* row 1    */ band,
+      /* row 2    */ band,
+      /* row H-3  */ band,
+      /* row H-2  */ band,
+      /* edge top */ band,
+      /* edge bot */ band,
+      /* face top */ plain,
+      /* face bot */ plain,
+      /* flat     */ {face, kUnused, kUnused, kUnused, face},
+      /* corner 1 */ {face, face, face, face, face},
+      /* corner 2 */ outline,
+      /* diagonal */ outline,
+  }};
+}
+
 void DrawGradient(Surface &surface, Box box, Colour top, Colour bottom) {
   const int n = box.b - box.t;
   if (n < 0) return;
@@ -368,9 +393,11 @@ void XpButton::Redraw(std::int32_t state) {
   fields_.VisualState = state;
   Surface &image = window_.Image();
   const int w = image.Width(), h = image.Height();
-  const auto colour = [&](PaletteRow row) { return palette_[row][state]; };
+  const std::optional<ContrastColours> contrast = site_.AmbientContrast();
+  const Palette &palette = contrast ? ContrastPalette(*contrast) : palette_;
+  const auto colour = [&](PaletteRow row) { return palette[row][state]; };
 
-  image.Clear(site_.AmbientBackColour());
+  image.Clear(contrast ? contrast->face : site_.AmbientBackColour());
 
   const Colour outline = colour(kOutline);
   DrawLine(image, 3, 0, w - 3, 0, outline);
@@ -410,7 +437,8 @@ void XpButton::Redraw(std::int32_t state) {
   // A repaint asked for while the caption is drawn must not paint over it.
   fields_.PaintSuppressed = true;
   const Box text = {3, 3, w - 3, h - 3};
-  const Colour textColour = fields_.Enabled ? fields_.ForeColor : kDisabledCaptionColour;
+  Colour textColour = fields_.Enabled ? fields_.ForeColor : kDisabledCaptionColour;
+  if (contrast) textColour = fields_.Enabled ? contrast->text : contrast->grayText;
   image.DrawCaption(fields_.Caption, text, textColour, fields_.pFONT);
   if (fields_.HasFocus && fields_.FocusRect && state > Normal) image.DrawFocusRect(text);
   fields_.PaintSuppressed = false;

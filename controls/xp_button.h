@@ -54,6 +54,9 @@ enum PaletteRow : int {
 };
 using Palette = std::array<std::array<Colour, 5>, kPaletteRows>;
 Palette InitPalette();
+// The look in a high-contrast scheme's colours: the same shapes, a plain face,
+// the state shown by the outline and the inner band in the highlight colour.
+Palette ContrastPalette(const ContrastColours &colours);
 
 constexpr Colour kDisabledCaptionColour = Rgb(161, 161, 146);
 

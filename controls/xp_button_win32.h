@@ -47,6 +47,10 @@ class XpButtonWindow : public formkit::CustomControlWindow {
   void AccessKeyPressed() {
     if (Hwnd()) button_.OnAccessKey();
   }
+  // The system's colours or high contrast changed: the look is painted anew.
+  void ColoursChanged() {
+    if (Hwnd()) button_.Redraw(button_.Fields().VisualState);
+  }
   void Save(PropertyBag &bag) const {
     if (Hwnd()) button_.Save(bag);
   }

@@ -177,6 +177,18 @@ class SettingsDialog : public formkit::Form {
     if (CreateButton(Cmd_File, fileSite_, Frame3.Hwnd(), L"...", 180, 1260, 675, 375))
       Cmd_File.Control().Click = [this] { Browse(); };
     lbl_Fname.MoveTwips(180, 1680, 5895, 495);
+    // To screen readers the path is read-only text.
+    if (pathReader_.Create(Frame3.Hwnd(), false)) {
+      pathReader_.accessible.facts = [this](int) {
+        formkit::AccessibleFacts facts;
+        facts.role = ROLE_SYSTEM_STATICTEXT;
+        facts.name = lbl_Fname.Caption();
+        facts.state = STATE_SYSTEM_READONLY;
+        facts.screen = lbl_Fname.Bounds();
+        MapWindowPoints(Frame3.Hwnd(), nullptr, reinterpret_cast<POINT *>(&facts.screen), 2);
+        return facts;
+      };
+    }
 
     for (int i = 0; i < 2; ++i) {
       if (!Pic_m[i].Create(i == 0 ? 180 : 4980, 2940, 1845, 780)) continue;
@@ -205,6 +217,10 @@ class SettingsDialog : public formkit::Form {
     version.SetCaption(L"Designed by t-orka Ver." BRUMALIS_VERSION_TEXT);
 
     OnDialogKey = [this](UINT key) { return DialogKey(key); };
+    OnColoursChanged = [this] {
+      GFXFrameX1.AmbientChanged();
+      for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->ColoursChanged();
+    };
     OnFocusMoved = [this](HWND, HWND) {
       for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->AmbientChanged(L"DisplayAsDefault");
     };
@@ -327,6 +343,7 @@ class SettingsDialog : public formkit::Form {
   void ShowFileName() {
     const std::wstring longPath = music_.BgmFile.empty() ? std::wstring() : LongPathOf(music_.BgmFile);
     lbl_Fname.SetCaption(longPath.empty() ? music_.BgmFile : longPath);
+    formkit::NotifyPart(EVENT_OBJECT_NAMECHANGE, pathReader_.Hwnd(), 0);
   }
 
   // The file dialog works in wide characters, so a name outside the ANSI
@@ -417,6 +434,7 @@ class SettingsDialog : public formkit::Form {
   std::array<Image *, 3> Img_BGM = {};     // the marks of no music, CD and file, by kind
   std::array<Label *, 3> lbl_BGM = {};     // and their captions
   KeyboardStop sourceStop_;                // the marks' one tab stop
+  KeyboardStop pathReader_;                // the path, to screen readers
   int focusedSource_ = 0;                  // the mark the keyboard is on while the stop has the focus
   ComboBox BGM_Repeat{Frame3};             // the CD track to repeat
   Label &lbl_Fname = Frame3.Add<Label>();  // the music file's path

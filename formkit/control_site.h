@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ascii.h"
+#include "contrast.h"
 #include "surface.h"
 
 // Named stored properties of one control, kept with its form. Keys are
@@ -73,6 +74,9 @@ class ControlSite {
   virtual Colour AmbientBackColour() = 0;
   virtual bool AmbientDisplayAsDefault() = 0;  // this control is shown as the default button
   virtual bool UserMode() = 0;                 // true at run time, false in a designer
+  // The colours to draw with while the user has high contrast on; nothing
+  // while it is off, when the controls keep their own look.
+  virtual std::optional<ContrastColours> AmbientContrast() { return std::nullopt; }
 
   // The container's names and neighbours.
   virtual std::wstring InstanceName() = 0;

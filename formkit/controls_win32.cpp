@@ -16,6 +16,12 @@ namespace formkit {
 using namespace internal;
 
 namespace {
+// Text in its own colour, or in the scheme's while high contrast is on.
+COLORREF TextColour(COLORREF own) {
+  const std::optional<ContrastColours> contrast = HighContrast();
+  return contrast ? contrast->text : own;
+}
+
 const wchar_t kGroupClass[] = L"BrumalisGroupFrame";
 const wchar_t kPictureClass[] = L"BrumalisPictureBox";
 const wchar_t kKeyboardStopClass[] = L"BrumalisKeyboardStop";
@@ -129,7 +135,7 @@ void Label::Paint(HDC dc) {
   HGDIOBJ old = nullptr;
   if (HFONT font = container_.OwnerForm().Font()) old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, fore_);
+  SetTextColor(dc, TextColour(fore_));
   const RECT outside = PaintBounds(dc);
   RECT r = outside;
   if (focusShown_) InflateRect(&r, -1, -1);
@@ -174,11 +180,11 @@ void GroupFrame::PaintBackground(HDC dc) {
   // The caption's indent and margins grow with the DPI, as its font does.
   const int indent = ScaledX(8), margin = ScaledX(2);
   RECT captionBox = {indent, 0, indent + margin + size.cx + margin, tm.tmHeight};
-  HBRUSH brush = CreateSolidBrush(back_);
+  HBRUSH brush = CreateSolidBrush(BackColour());
   FillRect(dc, &captionBox, brush);
   DeleteObject(brush);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
+  SetTextColor(dc, TextColour(RGB(0, 0, 0)));
   TextOutA(dc, indent + margin, 0, text.c_str(), static_cast<int>(text.size()));
   if (old) SelectObject(dc, old);
 }
@@ -190,8 +196,9 @@ LRESULT GroupFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // -- Picture boxes -----------------------------------------------------------------
-bool KeyboardStop::Create(HWND parent) {
-  return CreateBound(kKeyboardStopClass, 0, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent);
+bool KeyboardStop::Create(HWND parent, bool tabStop) {
+  return CreateBound(kKeyboardStopClass, 0, 0, WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0), 0, 0, 0, 0,
+                     parent);
 }
 
 LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

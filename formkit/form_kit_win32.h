@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ int ScaledY(int pixelsAt96);
 enum class MousePointer { Default, Hourglass };
 void SetScreenMousePointer(MousePointer pointer);
 MousePointer ScreenMousePointer();
+
+// The scheme's colours while the user has high contrast on, else nothing;
+// read once and again after RefreshHighContrast, which says whether they
+// changed. Forms refresh them when the system's colours or settings change.
+std::optional<ContrastColours> HighContrast();
+bool RefreshHighContrast();
 
 // -- Program ---------------------------------------------------------------
 namespace App {
@@ -151,7 +158,8 @@ class Timer {
 // the notifications of windowed controls inside it up to its form.
 class Container : public Window {
  public:
-  COLORREF BackColour() const { return back_; }
+  // The colour set, or the scheme's face colour while high contrast is on.
+  COLORREF BackColour() const;
   void SetBackColour(COLORREF colour);
   virtual Form &OwnerForm() = 0;
 
@@ -212,6 +220,9 @@ class Form : public Container {
   // Enter and Escape, before the window with the focus sees them; returns
   // true when the form has acted on the key.
   std::function<bool(UINT key)> OnDialogKey;
+  // After the system's colours or high contrast changed and the form and its
+  // windows were asked to repaint: custom controls repaint their images here.
+  std::function<void()> OnColoursChanged;
   // Tells the form where the focus is after a message was handled.
   void NoteFocus(HWND focus);
   // The control that takes the focus when the form is first activated.
@@ -229,6 +240,7 @@ class Form : public Container {
   friend bool PreTranslate(MSG &msg);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void RestoreFocus();
+  void ColoursMayHaveChanged(UINT message);
   void Destroyed();
   bool PreTranslateMessage(MSG &msg);
 
@@ -269,12 +281,13 @@ class GroupFrame : public Container {
 
 // An unseen window of no size that takes the keyboard focus for windowless
 // controls their container paints (a group of option marks): a tab stop that
-// wants the arrow keys and hands keys and focus changes on.
+// wants the arrow keys and hands keys and focus changes on. Without the tab
+// stop it only stands in for a windowless control to screen readers.
 class KeyboardStop : public Window {
  public:
   // In `parent`, in the tab order after the windows made before it. False
   // when the window cannot be made (reported).
-  [[nodiscard]] bool Create(HWND parent);
+  [[nodiscard]] bool Create(HWND parent, bool tabStop = true);
   std::function<void(UINT key)> OnKeyDown;
   std::function<void(bool focused)> OnFocus;
   AccessibleParts accessible;  // what it stands for, to screen readers
@@ -353,6 +366,7 @@ class FormControlSite : public ControlSite {
   std::function<std::vector<std::wstring>()> ButtonCaptions;
 
   Colour AmbientBackColour() override;
+  std::optional<ContrastColours> AmbientContrast() override { return HighContrast(); }
   bool AmbientDisplayAsDefault() override;
   bool UserMode() override { return true; }
   std::wstring InstanceName() override { return name_; }

@@ -51,7 +51,12 @@ void Container::SetBackColour(COLORREF colour) {
   if (Hwnd()) InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void Container::PaintBackground(HDC dc) { FillClient(Hwnd(), dc, back_); }
+COLORREF Container::BackColour() const {
+  const std::optional<ContrastColours> contrast = HighContrast();
+  return contrast ? contrast->face : back_;
+}
+
+void Container::PaintBackground(HDC dc) { FillClient(Hwnd(), dc, BackColour()); }
 
 void Container::PaintAll(HDC dc) {
   PaintBackground(dc);
@@ -289,6 +294,21 @@ void Form::Destroyed() {
   }
 }
 
+namespace {
+BOOL CALLBACK TellOfNewColours(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+}  // namespace
+
+// Child windows hear of new system colours only from their top-level window.
+void Form::ColoursMayHaveChanged(UINT message) {
+  if (message == WM_SYSCOLORCHANGE) EnumChildWindows(Hwnd(), TellOfNewColours, 0);
+  if (!RefreshHighContrast() && message != WM_SYSCOLORCHANGE) return;
+  if (OnColoursChanged) OnColoursChanged();
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (OnMessage(message, wParam, lParam, result)) return result;
@@ -302,6 +322,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Unload(UnloadMode::ControlMenu);
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      ColoursMayHaveChanged(message);
+      return DefWindowProcW(Hwnd(), message, wParam, lParam);
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
         RestoreFocus();

@@ -20,6 +20,35 @@ class Picture:
             raise ValueError("expected 8 bits per sample")
         return cls(width, height, blob[fields.end():])
 
+    @classmethod
+    def load(cls, path):
+        """A picture file, as ImageMagick reads it."""
+        return cls.from_ppm(subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                                           stdout=subprocess.PIPE).stdout)
+
+    def cut(self, x0, y0, x1, y1):
+        """The rectangle (right and bottom outside) as a picture of its own."""
+        rows = (self.data[(y * self.width + x0) * 3:(y * self.width + x1) * 3] for y in range(y0, y1))
+        return Picture(x1 - x0, y1 - y0, b"".join(rows))
+
+    def blanked(self, rects):
+        """A copy with each rectangle (right and bottom outside) painted black."""
+        data = bytearray(self.data)
+        for x0, y0, x1, y1 in rects:
+            for y in range(y0, y1):
+                data[(y * self.width + x0) * 3:(y * self.width + x1) * 3] = bytes(3 * (x1 - x0))
+        return Picture(self.width, self.height, bytes(data))
+
+    def differences(self, other):
+        """How many pixels differ from `other`, a picture of the same size,
+        and the smallest rectangle round them (None when none do)."""
+        xs, ys = [], []
+        for i in range(0, len(self.data), 3):
+            if self.data[i:i + 3] != other.data[i:i + 3]:
+                xs.append(i // 3 % self.width)
+                ys.append(i // 3 // self.width)
+        return len(xs), (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
         return tuple(self.data[i:i + 3])

@@ -132,6 +132,22 @@ TEST(GfxFrameX, ShadowRingsStepFromTheShadowColourTowardTheBackground) {
   EXPECT_EQ(p.At(d - 1, h - 1), kDialogGrey);
 }
 
+TEST(GfxFrameX, HighContrastDrawsTheFrameAndShadowInTheSchemesTextColourOnItsFace) {
+  Panel p;
+  p.site.contrast = ContrastColours{Grey(10), Grey(250), Rgb(128, 0, 128), Rgb(0, 255, 0)};
+  // Colours of its own do not count in high contrast.
+  p.frame.ReadProperties(MemoryPropertyBag{
+      {L"ShadowDepth", L"7"}, {L"FillColour", L"255"}, {L"BorderColour", L"65280"}, {L"BackColourIs", L"1"}});
+  const int d = 7, w = Panel::W, h = Panel::H;
+  // The shadow: 250 toward 10 at 50 % is 250 - 2 * 50 = 150; each ring
+  // 140 div 7 = 20 darker.
+  for (int i = 1; i <= d; ++i) EXPECT_EQ(p.At(w - d - 1 + i, h / 2), Grey(150 - 20 * i)) << "ring " << i;
+  EXPECT_EQ(p.At(0, h / 2), Grey(250));
+  EXPECT_EQ(p.At(w / 2, h - d - 1), Grey(250));
+  EXPECT_EQ(p.At(w / 2, h / 2), Grey(10));
+  EXPECT_EQ(p.At(w - 1, d - 1), Grey(10));
+}
+
 TEST(GfxFrameX, OpacitySetsTheShadowColourTheRingsStartFrom) {
   struct Case { Colour background; std::int16_t opacity; Colour shadow; };
   const Case cases[] = {

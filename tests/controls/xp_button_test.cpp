@@ -114,6 +114,35 @@ TEST(XpButtonPaint, EachStatePaintsItsOutlineFaceEdgesAndCorners) {
   }
 }
 
+TEST(XpButtonPaint, HighContrastKeepsTheShapesInTheSchemesColours) {
+  constexpr int W = Rig::W, H = Rig::H;
+  const ContrastColours scheme = {Rgb(1, 1, 1), Rgb(250, 250, 250), Rgb(128, 0, 128), Rgb(0, 255, 0)};
+  const Colour face = scheme.face, text = scheme.text, mark = scheme.highlight, grey = scheme.grayText;
+  struct Look {
+    std::int32_t state;
+    Colour outline, band, caption;
+  };
+  for (const Look &look : {Look{XpButton::Disabled, grey, face, grey}, Look{XpButton::Normal, text, face, text},
+                           Look{XpButton::Focused, text, mark, text}, Look{XpButton::Hot, mark, mark, text},
+                           Look{XpButton::Pressed, mark, face, text}}) {
+    Rig rig;
+    rig.site.contrast = scheme;
+    rig.Load().button.SetForeColor(Rgb(10, 20, 30));  // the scheme's text colour wins
+    rig.button.SetEnabled(look.state != XpButton::Disabled);
+    rig.button.Redraw(look.state);
+    SCOPED_TRACE("state " + std::to_string(look.state));
+    // Background at the cut corner pixels, outline along the edges and on
+    // the bevel, the band inside the outline, a plain face in the middle.
+    for (auto p : Points{{0, 0}, {1, 0}, {0, 1}, {W - 1, H - 1}, {W - 2, H - 1}}) EXPECT_EQ(rig.Pixel(p), face);
+    for (auto p : Points{{W / 2, 0}, {0, H / 2}, {W - 1, H / 2}, {W / 2, H - 1}, {2, 0}, {1, 1}, {W - 2, H - 2}})
+      EXPECT_EQ(rig.Pixel(p), look.outline) << p.first << "," << p.second;
+    for (auto p : Points{{W / 2, 1}, {W / 2, 2}, {1, H / 2}, {W - 2, H / 2}, {W / 2, H - 3}})
+      EXPECT_EQ(rig.Pixel(p), look.band) << p.first << "," << p.second;
+    EXPECT_EQ(rig.Pixel({W / 2, H / 2}), face);
+    EXPECT_EQ(rig.window.image->captions.back().colour, look.caption);
+  }
+}
+
 TEST(XpButtonPaint, GradientPaintsOneRowMoreThanItsBoxFromTheBottomColourUp) {
   MemorySurface surface(5, 8, kBack);
   // Steps of -2.5 red and +2.5 blue: the halves round to even.

@@ -42,3 +42,12 @@ TEST(FontText, NoFontWhereASizeIsInfiniteOrAWeightOrCharacterSetBeyondAnInt) {
 }
 
 }  // namespace
+
+TEST(HighContrast, OnlyTheLowestBitOfAWholeNumberSwitchesItOn) {
+  const std::pair<const wchar_t *, bool> cases[] = {
+      {L"127", true},  {L"126", false}, {L"1", true},           {L"0", false},    {L" 127 ", true},
+      {L"", false},    {L"on", false},  {L"-1", false},         {L"1.5", false},  {L"4294967295", true},
+      {L"4294967297", false},
+  };
+  for (const auto &[flags, on] : cases) EXPECT_EQ(HighContrastInFlags(flags), on) << std::wstring(flags).size();
+}

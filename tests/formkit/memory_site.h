@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 
 struct MemorySite : ControlSite {
   Colour ambient = Rgb(236, 233, 216);
+  std::optional<ContrastColours> contrast;  // high contrast off unless set
   bool displayAsDefault = false, userMode = true, mdiChild = false;
   int dpi = 96;
   std::wstring name = L"Control1";
@@ -24,6 +26,7 @@ struct MemorySite : ControlSite {
   std::function<void()> onDoEvents;
 
   Colour AmbientBackColour() override { return ambient; }
+  std::optional<ContrastColours> AmbientContrast() override { return contrast; }
   bool AmbientDisplayAsDefault() override { return displayAsDefault; }
   bool UserMode() override { return userMode; }
   std::wstring InstanceName() override { return name; }

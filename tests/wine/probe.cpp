@@ -606,6 +606,49 @@ int Accessible(HWND hwnd, int doPart) {
   return rc;
 }
 
+// High contrast on or off, as the accessibility settings switch it: through
+// SystemParametersInfo, or where the system refuses that, in the user's
+// stored flags; "on" also gives the screen a black high-contrast scheme and
+// keeps the colours it had, which "off" brings back.
+int HighContrastSwitch(bool on) {
+  static const int kIndexes[] = {COLOR_BTNFACE,   COLOR_BTNTEXT,       COLOR_WINDOW,   COLOR_WINDOWTEXT,
+                                 COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_BTNSHADOW,
+                                 COLOR_BTNHIGHLIGHT};
+  static const COLORREF kScheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
+                                     RGB(255, 255, 255), RGB(128, 0, 128),   RGB(255, 255, 255),
+                                     RGB(0, 255, 0),     RGB(128, 128, 128), RGB(255, 255, 255)};
+  constexpr int n = sizeof kIndexes / sizeof kIndexes[0];
+  const wchar_t *const saved = L"Software\\Brumalis Probe";
+  HIGHCONTRASTW state = {};
+  state.cbSize = sizeof state;
+  state.dwFlags = HCF_AVAILABLE | (on ? HCF_HIGHCONTRASTON : 0);
+  if (SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof state, &state, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+    std::printf("system=set\n");
+  } else {
+    std::printf("system=refused:%lu\n", static_cast<unsigned long>(GetLastError()));
+    const wchar_t *flags = on ? L"127" : L"126";
+    if (RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, flags,
+                        static_cast<DWORD>((lstrlenW(flags) + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+      return 1;
+  }
+  COLORREF colours[n];
+  if (on) {
+    for (int i = 0; i < n; ++i) colours[i] = GetSysColor(kIndexes[i]);
+    RegSetKeyValueW(HKEY_CURRENT_USER, saved, L"Colours", REG_BINARY, colours, sizeof colours);
+    std::memcpy(colours, kScheme, sizeof colours);
+  } else {
+    DWORD size = sizeof colours;
+    if (RegGetValueW(HKEY_CURRENT_USER, saved, L"Colours", RRF_RT_REG_BINARY, nullptr, colours, &size) !=
+            ERROR_SUCCESS ||
+        size != sizeof colours)
+      return 1;
+  }
+  if (!SetSysColors(n, kIndexes, colours)) return 1;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  return 0;
+}
+
 int Refresh() {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -712,6 +755,8 @@ const Command kCommands[] = {
      "role, state, name and default action of the window's accessible object and its parts; with \"do\", "
      "carry out a part's default action",
      [](char **a, int n) { return Accessible(ParseHwnd(a[0]), n > 2 ? std::atoi(a[2]) : -1); }},
+    {"high-contrast", 1, 1, "on|off", "switch high contrast, with a black scheme while it is on",
+     [](char **a, int) { return HighContrastSwitch(std::strcmp(a[0], "on") == 0); }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",
      [](char **a, int) {
        return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;

@@ -17,6 +17,7 @@ MARKS = {1: (42, 50), 0: (42, 70), 2: (42, 90)}       # centres of the option ma
 CAPTIONS = {1: (60, 50), 0: (58, 70), 2: (62, 90)}    # points on their captions
 PATH_LABEL = (36, 132, 393, 33)                       # left, top, width, height
 BANNER = [(12, 196), (332, 196)]                      # the two banner boxes, 123 x 52
+EXPANDED = 0x200                                      # an open list, to screen readers
 
 
 def value_of(content, key):
@@ -95,6 +96,14 @@ class Dialog(WineTestCase):
         buttons = self.buttons(dialog)
         return {"marks": self.chosen_marks(), "track": combo["enabled"], "track_text": combo["text"],
                 "browse": buttons["file"]["enabled"]}
+
+    def accessible(self, hwnd, *do):
+        """Role, state, name and default action of the window's accessible
+        object (part 0) and its parts, as a screen reader hears them."""
+        info = self.wine.probe("accessible", hwnd, *do)
+        rows = [info[f"part{i}"].split(":") for i in range(int(info["parts"]) + 1)]
+        return [(int(role), int(state, 16), bytes.fromhex(name).decode(), bytes.fromhex(action).decode())
+                for role, state, name, action in rows]
 
     def close_box(self, proc, dialog):
         self.wine.probe("close", dialog["hwnd"])
@@ -240,6 +249,13 @@ class Dialog(WineTestCase):
         self.assertEqual(self.chosen_marks(), [1])
         key("Tab")
         self.wine.xdotool("type", "--delay", "50", "7")
+        # Enter with the track list open only closes the list.
+        combo = self.child(dialog, cls="ComboBox")
+        key("alt+Down")
+        self.assertTrue(self.accessible(combo["hwnd"])[0][1] & EXPANDED, "the track list did not open")
+        key("Return")
+        self.assertIsNone(proc.poll(), "Enter on the open list closed the dialog")
+        self.assertFalse(self.accessible(combo["hwnd"])[0][1] & EXPANDED, "the track list stayed open")
         key("Return")
         self.assertEqual(wait_exit(proc, 20), 0)
         content = self.wine.read_settings()
@@ -252,18 +268,14 @@ class Dialog(WineTestCase):
         self.assertEqual(self.wine.read_settings(), content)
 
     def test_screen_readers_hear_what_each_painted_control_is_and_can_do(self):
-        proc, dialog = self.open_dialog(music_settings(1, 5))
+        proc, dialog = self.open_dialog(music_settings(1, 5, "C:\\music dir\\song.wav"))
         buttons = self.buttons(dialog)
-        stop = self.child(dialog, cls="BrumalisKeyboardStop")
+        stop, path = [c for c in self.children(dialog) if c["class"] == "BrumalisKeyboardStop"]
+        parts = self.accessible
 
-        def parts(hwnd, *do):
-            info = self.wine.probe("accessible", hwnd, *do)
-            rows = [info[f"part{i}"].split(":") for i in range(int(info["parts"]) + 1)]
-            return [(int(role), int(state, 16), bytes.fromhex(name).decode(), bytes.fromhex(action).decode())
-                    for role, state, name, action in rows]
-
-        push, radio, group, link = 43, 45, 20, 30
-        unavailable, checked, linked = 0x1, 0x10, 0x400000
+        push, radio, group, link, text = 43, 45, 20, 30, 41
+        unavailable, checked, read_only, linked = 0x1, 0x10, 0x40, 0x400000
+        self.assertEqual(parts(path["hwnd"])[0][:3], (text, read_only, "C:\\music dir\\song.wav"))
         for key, name in (("set", "\u8a2d\u5b9a"), ("cancel", "\uff77\uff6c\uff9d\uff7e\uff99"), ("file", "...")):
             with self.subTest(key):
                 role, state, heard, action = parts(buttons[key]["hwnd"])[0]

@@ -4,12 +4,14 @@ picture and the panel's shadow inside its place; the renderer covers the
 whole screen at each DPI; a full-screen run blacks out a second monitor
 with a cover that never takes the keyboard from the renderer."""
 
+import os
 import re
 import time
 
 from testkit.names import (BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, HOST, PANEL_CLASS, PICTURE_BOX_CLASS,
                            VK_ESCAPE)
 from testkit.processes import wait_exit
+from testkit.screenshots import Picture
 from testkit.settings import music_settings, size_lines
 from testkit.suite import WineTestCase, main
 
@@ -86,6 +88,11 @@ LABELS = {
     "Designed by t-orka Ver.1.0.0": ((2100, 3480, 2475, 195), "dialog", 4980),
 }
 SHADOW_AT_96 = 7
+# The dialog at rest as it has always been drawn, one picture per DPI.
+REFERENCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "references")
+AT_REST = music_settings(2, 0, "C:\\music dir\\song.wav")
+# The black high-contrast scheme the probe switches on.
+SCHEME_FACE, SCHEME_TEXT, SCHEME_HIGHLIGHT, SCHEME_GRAY = (0, 0, 0), (255, 255, 255), (128, 0, 128), (0, 255, 0)
 
 
 class Dpi(WineTestCase):
@@ -101,6 +108,109 @@ class Dpi(WineTestCase):
         # Both banner boxes have shown a picture 2.5 s after the load.
         time.sleep(3.0)
         return proc, dialog
+
+    def dialog_at_rest(self, content):
+        """Opens the dialog with the pointer away from it; returns the process,
+        the window and its client area once drawn, the banner boxes (which
+        play) blanked."""
+        self.wine.xdotool("mousemove", "0", "0")
+        os.makedirs(self.wine.drive_c("music dir"), exist_ok=True)
+        with open(self.wine.drive_c("music dir", "song.wav"), "wb") as song:
+            song.write(b"RIFF")  # the dialog only looks whether the file is there
+        self.wine.write_settings(content)
+        proc = self.wine.start_program(HOST, "/c")
+        dialog = self.wine.find_dialog()
+        time.sleep(1.0)
+        return proc, dialog, self.client_picture(dialog)
+
+    def client_picture(self, dialog):
+        x, y = int(dialog["client_x"]), int(dialog["client_y"])
+        boxes = [(b[0] - x, b[1] - y, b[2] - x, b[3] - y) for b in self.windows(dialog).get(PICTURE_BOX_CLASS, [])]
+        picture = self.wine.screenshot().cut(x, y, x + int(dialog["client_w"]), y + int(dialog["client_h"]))
+        return picture.blanked(boxes)
+
+    def close(self, proc, dialog):
+        self.wine.probe("close", dialog["hwnd"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+
+    def test_the_dialog_at_rest_is_drawn_as_it_always_was(self):
+        """At 96 and 144 DPI the dialog at rest equals the stored pictures
+        pixel for pixel, the playing banner boxes aside. With
+        BRUMALIS_NEW_REFERENCES=1 it stores what it sees in their place."""
+        for dpi in (96, 144):
+            with self.subTest(dpi=dpi):
+                self.wine.set_dpi(dpi)
+                proc, dialog, seen = self.dialog_at_rest(AT_REST)
+                self.close(proc, dialog)
+                name = f"dialog-at-rest-{dpi}dpi.png"
+                seen.save(self.wine.out_file(name))
+                reference = os.path.join(REFERENCES, name)
+                if os.environ.get("BRUMALIS_NEW_REFERENCES"):
+                    seen.save(reference)
+                stored = Picture.load(reference)
+                self.assertEqual((seen.width, seen.height), (stored.width, stored.height))
+                self.assertEqual(seen.differences(stored), (0, None), f"out/{self.wine.arch}/{name} and {reference}")
+
+    def test_high_contrast_draws_in_the_schemes_colours_and_off_changes_nothing(self):
+        self.wine.set_dpi(96)
+        proc, dialog, before = self.dialog_at_rest(AT_REST)
+        panel = place(*PANEL, 96)
+        group = moved(place(*GROUP, 96), panel)
+        inside_group = (group[0] + 20, group[3] - 5)
+        try:
+            # Switched on while the dialog is open: it repaints in one face
+            # colour, whatever this system's colours in a running program are.
+            self.wine.probe("high-contrast", "on")
+            time.sleep(1.0)
+            during = self.client_picture(dialog)
+            face = during.pixel(2, 2)
+            self.assertNotEqual(face, GREY, "the dialog did not repaint")
+            self.assertEqual(during.pixel(panel[0] + 3, panel[1] + 3), face, "the panel's inside")
+            self.assertEqual(during.pixel(*inside_group), face, "the group's inside")
+            # And off again: as it was, pixel for pixel.
+            self.wine.probe("high-contrast", "off")
+            time.sleep(1.0)
+            self.assertEqual(self.client_picture(dialog).differences(before), (0, None))
+        finally:
+            self.close(proc, dialog)
+
+        # Opened with high contrast on: the black scheme's colours, the same
+        # shapes, the pictures as they are.
+        self.wine.probe("high-contrast", "on")
+        try:
+            proc, dialog, picture = self.dialog_at_rest(music_settings(0))
+            picture.save(self.wine.out_file("dialog-high-contrast.png"))
+            self.close(proc, dialog)
+        finally:
+            self.wine.probe("high-contrast", "off")
+        self.assertEqual(picture.pixel(2, 2), SCHEME_FACE)
+        self.assertEqual(picture.pixel(*inside_group), SCHEME_FACE)
+        # The panel: a frame in the text colour, its shadow fading from the
+        # text colour to the face colour.
+        x0, y0, x1, y1 = panel
+        my = (y0 + y1) // 2
+        self.assertEqual(picture.pixel(x1 - SHADOW_AT_96 - 1, my), SCHEME_TEXT, "the frame's right edge")
+        shadow = 255 - 255 // 100 * 50
+        for ring in range(1, SHADOW_AT_96 + 1):
+            grey = shadow - shadow // SHADOW_AT_96 * ring
+            self.assertEqual(picture.pixel(x1 - SHADOW_AT_96 + ring - 1, my), (grey, grey, grey), f"ring {ring}")
+        self.assertEqual(picture.pixel(x1, my), SCHEME_FACE)
+        # Push buttons: apply has the focus (outline in the text colour, the
+        # inner band highlighted), cancel is plain, browse is disabled.
+        for twips, outline, band in ((BUTTON_SET, SCHEME_TEXT, SCHEME_HIGHLIGHT),
+                                     (BUTTON_CANCEL, SCHEME_TEXT, SCHEME_FACE),
+                                     (BUTTON_FILE, SCHEME_GRAY, SCHEME_FACE)):
+            bx0, by0, bx1, by1 = moved(place(*twips, 96), group) if twips == BUTTON_FILE else place(*twips, 96)
+            mx, bmy = (bx0 + bx1) // 2, (by0 + by1) // 2
+            self.assertEqual((picture.pixel(mx, by0), picture.pixel(bx0 + 1, bmy)), (outline, band), str(twips))
+        # Texts in the text colour: the captions, the group's and the version line.
+        for text, (twips, container, _) in LABELS.items():
+            x, y, r, b = moved(place(*twips, 96), group if container == "group" else (0, 0))
+            self.assertIn(SCHEME_TEXT, picture.region(x, y, r, b), text)
+        self.assertIn(SCHEME_TEXT, picture.region(group[0], group[1], group[0] + 40, group[1] + 12), "BGM")
+        # The chosen mark keeps its blue.
+        mx, my = moved(place(*MARKS[0], 195, 195, 96), group)[:2]
+        self.assertTrue(any(p[2] > p[0] + 60 for p in picture.region(mx, my, mx + 12, my + 12)), "mark")
 
     def windows(self, dialog):
         found = {}
