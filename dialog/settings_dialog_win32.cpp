@@ -199,7 +199,8 @@ class SettingsDialog : public formkit::Form {
         formkit::AccessibleFacts facts;
         facts.role = ROLE_SYSTEM_LINK;
         facts.name = kHomePage;
-        facts.state = STATE_SYSTEM_LINKED;
+        facts.state = STATE_SYSTEM_LINKED | (i == 0 ? STATE_SYSTEM_FOCUSABLE : 0) |
+                      (GetFocus() == Pic_m[i].Hwnd() ? STATE_SYSTEM_FOCUSED : 0);
         facts.defaultAction = L"\u30b8\u30e3\u30f3\u30d7";  // ジャンプ
         GetWindowRect(Pic_m[i].Hwnd(), &facts.screen);
         return facts;
@@ -211,6 +212,9 @@ class SettingsDialog : public formkit::Form {
     const wchar_t *const cancel = L"\uff77\uff6c\uff9d\uff7e\uff99";  // ｷｬﾝｾﾙ
     if (CreateButton(Cmd_Can, cancelSite_, Hwnd(), cancel, 3540, 2940, 1335, 435))
       Cmd_Can.Control().Click = [this] { Unload(); };
+
+    // The banner's keyboard stop comes after all the others.
+    Pic_m[0].MakeLastTabStop();
 
     Label &version = Add<Label>();
     version.MoveTwips(2100, 3480, 2475, 195);
@@ -314,12 +318,13 @@ class SettingsDialog : public formkit::Form {
   }
 
   // Escape cancels and Enter applies, as in any dialog, except while the
-  // track box's list is open (the keys close it) and Enter on a push button,
-  // which presses that button.
+  // track box's list is open (the keys close it), and Enter on a push button
+  // or the banner, which presses that button or opens the page.
   bool DialogKey(UINT key) {
     if (BGM_Repeat.Hwnd() && SendMessageW(BGM_Repeat.Hwnd(), CB_GETDROPPEDSTATE, 0, 0)) return false;
     const HWND focus = GetFocus();
-    const bool onButton = focus && (focus == Cmd_File.Hwnd() || focus == Cmd_Set.Hwnd() || focus == Cmd_Can.Hwnd());
+    const bool onButton = focus && (focus == Cmd_File.Hwnd() || focus == Cmd_Set.Hwnd() || focus == Cmd_Can.Hwnd() ||
+                                    focus == Pic_m[0].Hwnd());
     if (key == VK_ESCAPE) {
       Unload();
     } else if (onButton) {

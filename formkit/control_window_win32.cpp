@@ -35,6 +35,9 @@ void CustomControlWindow::SetRoundedShape(int width, int height, int ellipse) {
   HRGN region = CreateRoundRectRgn(0, 0, width, height, ellipse, ellipse);
   // The window owns the region once it is set.
   if (region && !SetWindowRgn(Hwnd(), region, TRUE)) DeleteObject(region);
+  // The shape comes with every new look, and an unchanged region need not
+  // make the system redraw the window.
+  InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CustomControlWindow::EnableInput(bool enabled) {

@@ -256,6 +256,16 @@ void PictureBox::Paint(HDC dc) {
   GetClientRect(Hwnd(), &client);
   DrawBitmap(dc, picture_.get(), 0, 0, client.right, client.bottom);
   for (const Drawn &d : drawn_) DrawBitmap(dc, d.picture.get(), d.x, d.y, client.right - d.x, client.bottom - d.y);
+  if (focused_) {
+    InflateRect(&client, -1, -1);
+    DrawFocusRect(dc, &client);
+  }
+}
+
+void PictureBox::MakeLastTabStop() {
+  if (!Hwnd()) return;
+  SetWindowLongPtrW(Hwnd(), GWL_STYLE, GetWindowLongPtrW(Hwnd(), GWL_STYLE) | WS_TABSTOP);
+  SetWindowPos(Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -272,6 +282,15 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       pressed_ = true;
       SetCapture(Hwnd());
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      focused_ = message == WM_SETFOCUS;
+      InvalidateRect(Hwnd(), nullptr, FALSE);
+      if (focused_) NotifyPart(EVENT_OBJECT_FOCUS, Hwnd(), 0);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN && OnClick) OnClick();
       return 0;
     case WM_LBUTTONUP: {
       const bool wasPressed = pressed_;

@@ -310,6 +310,9 @@ class PictureBox : public Window {
   void DrawPicture(Picture picture, int x, int y);
   void Clear();
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  // A tab stop last in the tab order: it shows a focus rectangle while it
+  // has the focus, and Enter clicks it.
+  void MakeLastTabStop();
   std::function<void()> OnClick;
   AccessibleParts accessible;  // what it stands for, to screen readers
 
@@ -326,6 +329,7 @@ class PictureBox : public Window {
   std::vector<Drawn> drawn_;
   HCURSOR cursor_ = nullptr;
   bool pressed_ = false;
+  bool focused_ = false;
 };
 
 // An editable drop-down combo box.

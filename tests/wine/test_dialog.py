@@ -205,6 +205,11 @@ class Dialog(WineTestCase):
                 self.wine.xdotool("key", *keys)
                 time.sleep(0.3)
                 self.assertEqual(focus(), expected["hwnd"])
+                # The focused button shows it: its top inner line turns blue.
+                picture = self.wine.screenshot()
+                for button in (buttons["set"], buttons["cancel"]):
+                    line = picture.pixel(button["x"] + button["w"] // 2, button["y"] + 1)
+                    self.assertEqual(line, (206, 231, 255) if button is expected else (255, 255, 255))
         self.wine.xdotool("key", "Right", "space")  # Space on the cancel button
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertEqual(self.wine.read_settings(), content)
@@ -392,14 +397,27 @@ class Dialog(WineTestCase):
         for key in ("HKCR\\http\\shell\\open\\command", "HKCR\\https\\shell\\open\\command"):
             self.wine.reg("add", key, "/ve", "/d", 'C:\\brumalis-browser.exe "%1"', "/f")
         proc, dialog = self.open_dialog(music_settings(0))
-        self.click(BANNER[1][0] + 60, BANNER[1][1] + 25)
-        deadline = time.time() + 15
-        while not os.path.exists(mark) and time.time() < deadline:
-            time.sleep(0.2)
-        self.assertTrue(os.path.exists(mark), "no browser was asked to open the page")
+
+        def opened(how):
+            deadline = time.time() + 15
+            while not os.path.exists(mark) and time.time() < deadline:
+                time.sleep(0.2)
+            self.assertTrue(os.path.exists(mark), f"{how}: no browser was asked to open the page")
+            time.sleep(0.3)
+            self.assertIn("http://www.example.com/brumalis/", open(mark, errors="replace").read())
+            os.remove(mark)
+            self.assertIsNone(proc.poll(), "the dialog stays open")
+
+        # From the keyboard: the banner is the last tab stop, after cancel.
+        left = min((c for c in self.children(dialog) if c["class"] == "BrumalisPictureBox"), key=lambda c: c["x"])
+        self.wine.xdotool("key", "Tab", "Tab")  # from apply, past cancel
         time.sleep(0.3)
-        self.assertIn("http://www.example.com/brumalis/", open(mark, errors="replace").read())
-        self.assertIsNone(proc.poll(), "the dialog stays open")
+        self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], left["hwnd"])
+        self.assertTrue(self.accessible(left["hwnd"])[0][1] & 0x4, "the banner is not focused to readers")
+        self.wine.xdotool("key", "Return")
+        opened("Enter")
+        self.click(BANNER[1][0] + 60, BANNER[1][1] + 25)
+        opened("a click")
         self.close_box(proc, dialog)
 
 
