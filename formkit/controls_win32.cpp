@@ -287,7 +287,6 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
       focused_ = message == WM_SETFOCUS;
       InvalidateRect(Hwnd(), nullptr, FALSE);
-      if (focused_) NotifyPart(EVENT_OBJECT_FOCUS, Hwnd(), 0);
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_RETURN && OnClick) OnClick();
@@ -381,6 +380,11 @@ Colour FormControlSite::AmbientBackColour() { return static_cast<Colour>(contain
 
 // The focused push button is shown as the default one, as in dialogs.
 bool FormControlSite::AmbientDisplayAsDefault() { return control_ && GetFocus() == control_; }
+
+void FormControlSite::PropertyChanged(const std::wstring &name) {
+  if (name == L"Caption") NotifyPart(EVENT_OBJECT_NAMECHANGE, control_, 0);
+  if (name == L"Enabled") NotifyPart(EVENT_OBJECT_STATECHANGE, control_, 0);
+}
 
 std::vector<std::wstring> FormControlSite::PushButtonCaptions() {
   return ButtonCaptions ? ButtonCaptions() : std::vector<std::wstring>{};

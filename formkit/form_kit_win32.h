@@ -375,7 +375,8 @@ class FormControlSite : public ControlSite {
   bool UserMode() override { return true; }
   std::wstring InstanceName() override { return name_; }
   std::vector<std::wstring> PushButtonCaptions() override;
-  void PropertyChanged(const std::wstring &) override {}
+  // Tells screen readers of a new caption or a control switched on or off.
+  void PropertyChanged(const std::wstring &name) override;
   void SetAccessKeys(const std::wstring &keys) override;
   void SendTab(bool backwards) override;
   void DoEvents() override { App::DoEvents(); }

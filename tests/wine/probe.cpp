@@ -649,6 +649,33 @@ int HighContrastSwitch(bool on) {
   return 0;
 }
 
+// What a screen reader is told while the program runs: the focus, state and
+// name events of one process's accessible objects, one line each
+// ("event=CODE:HWND:OBJECT:CHILD"), for as long as asked. "ready" says the
+// hook is in place.
+void CALLBACK PrintEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+  std::printf("event=0x%lx:0x%llx:%ld:%ld\n", static_cast<unsigned long>(event),
+              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)), static_cast<long>(object),
+              static_cast<long>(child));
+  std::fflush(stdout);
+}
+
+int WatchEvents(DWORD pid, DWORD milliseconds) {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, PrintEvent, pid, 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  if (!hook) return 1;
+  std::printf("ready=1\n");
+  std::fflush(stdout);
+  const DWORD end = GetTickCount() + milliseconds;
+  for (DWORD now = GetTickCount(); static_cast<LONG>(end - now) > 0; now = GetTickCount()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  UnhookWinEvent(hook);
+  return 0;
+}
+
 int Refresh() {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -755,6 +782,8 @@ const Command kCommands[] = {
      "role, state, name and default action of the window's accessible object and its parts; with \"do\", "
      "carry out a part's default action",
      [](char **a, int n) { return Accessible(ParseHwnd(a[0]), n > 2 ? std::atoi(a[2]) : -1); }},
+    {"events", 2, 2, "PID TIMEOUT_MS", "print the focus, state and name events of that process's objects",
+     [](char **a, int) { return WatchEvents(Number(a[0]), Number(a[1])); }},
     {"high-contrast", 1, 1, "on|off", "switch high contrast, with a black scheme while it is on",
      [](char **a, int) { return HighContrastSwitch(std::strcmp(a[0], "on") == 0); }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",

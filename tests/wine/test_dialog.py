@@ -292,9 +292,17 @@ class Dialog(WineTestCase):
         self.assertEqual([(role, name) for role, _, name, _ in sources],
                          [(group, "BGM"), (radio, "\u97f3\u697dCD"), (radio, "\u306a\u3057"), (radio, "MP3\u3001WAV")])
         self.assertEqual([bool(state & checked) for _, state, _, _ in sources[1:]], [True, False, False])
-        # The file source's default action chooses it, as a click would.
+        # The file source's default action chooses it, as a click would, and
+        # readers hear of it: both sources' states, and browse switched on.
+        watch = self.wine.start_probe("events", dialog["pid"], "3000")
+        self.assertEqual(watch.stdout.readline().strip(), b"ready=1")
         parts(stop["hwnd"], "do", "3")
-        time.sleep(0.5)
+        watch.wait(20)
+        heard = set(re.findall(r"event=(0x[0-9a-f]+):(0x[0-9a-f]+):(-?\d+):(-?\d+)", watch.stdout.read().decode()))
+        watch.stdout.close()
+        state_change, client = "0x800a", "-4"
+        for hwnd, part in ((stop["hwnd"], "1"), (stop["hwnd"], "3"), (buttons["file"]["hwnd"], "0")):
+            self.assertIn((state_change, hwnd, client, part), heard)
         self.assertEqual(self.chosen_marks(), [2])
         self.assertEqual([bool(state & checked) for _, state, _, _ in parts(stop["hwnd"])[1:]], [False, False, True])
         self.assertFalse(parts(buttons["file"]["hwnd"])[0][1] & unavailable)
