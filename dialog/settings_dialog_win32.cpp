@@ -109,6 +109,7 @@ class SettingsDialog : public formkit::Form {
     font_ = CreateFontFor(DialogFont());
     SetFont(font_);
     SetBackColour(kDialogGrey);
+    SetFollowsHighContrast(true);
     SetClientSizeTwips(7020, 3900);
     SetIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SKY), IMAGE_ICON,
                                           32, 32, 0)));

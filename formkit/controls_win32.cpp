@@ -16,9 +16,10 @@ namespace formkit {
 using namespace internal;
 
 namespace {
-// Text in its own colour, or in the scheme's while high contrast is on.
-COLORREF TextColour(COLORREF own) {
-  const std::optional<ContrastColours> contrast = HighContrast();
+// Text in its own colour, or in the scheme's while high contrast is on and
+// the container's form follows it.
+COLORREF TextColour(Container &container, COLORREF own) {
+  const std::optional<ContrastColours> contrast = container.Contrast();
   return contrast ? contrast->text : own;
 }
 
@@ -135,7 +136,7 @@ void Label::Paint(HDC dc) {
   HGDIOBJ old = nullptr;
   if (HFONT font = container_.OwnerForm().Font()) old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, TextColour(fore_));
+  SetTextColor(dc, TextColour(container_, fore_));
   const RECT outside = PaintBounds(dc);
   RECT r = outside;
   if (focusShown_) InflateRect(&r, -1, -1);
@@ -184,7 +185,7 @@ void GroupFrame::PaintBackground(HDC dc) {
   FillRect(dc, &captionBox, brush);
   DeleteObject(brush);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, TextColour(RGB(0, 0, 0)));
+  SetTextColor(dc, TextColour(*this, RGB(0, 0, 0)));
   TextOutA(dc, indent + margin, 0, text.c_str(), static_cast<int>(text.size()));
   if (old) SelectObject(dc, old);
 }

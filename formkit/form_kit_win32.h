@@ -158,8 +158,11 @@ class Timer {
 // the notifications of windowed controls inside it up to its form.
 class Container : public Window {
  public:
-  // The colour set, or the scheme's face colour while high contrast is on.
-  COLORREF BackColour() const;
+  // The colour set, or the scheme's face colour while high contrast is on
+  // and the form follows it.
+  COLORREF BackColour();
+  // The scheme's colours while high contrast is on and the form follows it.
+  std::optional<ContrastColours> Contrast();
   void SetBackColour(COLORREF colour);
   virtual Form &OwnerForm() = 0;
 
@@ -202,6 +205,10 @@ class Form : public Container {
 
   void SetCaption(const std::wstring &caption);
   const std::wstring &Caption() const { return caption_; }
+  // Whether the form and its controls draw in the user's high-contrast
+  // scheme while it is on; forms that show pictures only do not.
+  void SetFollowsHighContrast(bool follows) { followsContrast_ = follows; }
+  bool FollowsHighContrast() const { return followsContrast_; }
   void MoveTwips(long left, long top, long width, long height);
   // Sizes the window so that its client area has this size.
   void SetClientSizeTwips(long width, long height);
@@ -247,6 +254,7 @@ class Form : public Container {
   std::wstring caption_;
   DWORD style_, exStyle_;
   bool counted_ = false;  // among the loaded forms that keep the program alive
+  bool followsContrast_ = false;
   std::vector<Timer *> timers_;
   UINT_PTR nextTimerId_ = 1;
   HFONT font_ = nullptr;
@@ -370,7 +378,7 @@ class FormControlSite : public ControlSite {
   std::function<std::vector<std::wstring>()> ButtonCaptions;
 
   Colour AmbientBackColour() override;
-  std::optional<ContrastColours> AmbientContrast() override { return HighContrast(); }
+  std::optional<ContrastColours> AmbientContrast() override { return container_.Contrast(); }
   bool AmbientDisplayAsDefault() override;
   bool UserMode() override { return true; }
   std::wstring InstanceName() override { return name_; }

@@ -51,8 +51,12 @@ void Container::SetBackColour(COLORREF colour) {
   if (Hwnd()) InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-COLORREF Container::BackColour() const {
-  const std::optional<ContrastColours> contrast = HighContrast();
+std::optional<ContrastColours> Container::Contrast() {
+  return OwnerForm().FollowsHighContrast() ? HighContrast() : std::nullopt;
+}
+
+COLORREF Container::BackColour() {
+  const std::optional<ContrastColours> contrast = Contrast();
   return contrast ? contrast->face : back_;
 }
 
