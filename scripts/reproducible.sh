@@ -45,7 +45,7 @@ copy_tree() {
 # build_release DIR: both setup programs (with both pairs of programs), then
 # the release folder. The output goes to DIR.log, shown when a step fails.
 build_release() {
-  local dir=$1 arch log=$1.log
+  local dir=$1 arch log=$1.log began=$SECONDS
   for arch in win32 win64; do
     if ! (cd "$dir" && cmake --preset "$arch" -DBRUMALIS_WERROR=OFF && cmake --build --preset "$arch" --target setup) \
       >>"$log" 2>&1; then
@@ -59,6 +59,7 @@ build_release() {
     tail -n 40 "$log"
     return 1
   fi
+  echo "  $(grep -c '^\[[0-9]*/[0-9]*\] Building' "$log") files compiled, built in $((SECONDS - began)) s"
 }
 
 copy_tree "$first"
