@@ -46,7 +46,8 @@ run: build
 soak: build
 	@scripts/soak.sh $(MINUTES)
 
-# The release folder dist/: both zips, both setup programs, SHA256SUMS.
+# The release folder dist/: both zips, both setup programs, the release notes
+# of the version (from CHANGELOG.md), SHA256SUMS; the sizes printed.
 dist: win32 win64
 	@scripts/dist.sh
 

@@ -6,6 +6,8 @@
 #                               the animated banner: the home page address and
 #                               the author's name fade in and out while a few
 #                               skeletons walk across; the last frame is empty
+#   drawn/banner-01.bmp ..      the same frames as drawn, 24 bits per pixel,
+#                               which a test holds the stored ones to
 #   hand.cur                    the pointer shown over the link
 #   icon.ico                    the sky icon of make-sky-icon.sh, 16, 32 and
 #                               48 pixels: the window's and the program's
@@ -15,9 +17,11 @@
 # CLOUD-SLICE is the cloud-slice tool of the native build; without it the
 # script takes $CLOUD_SLICE, else build/native/bin/cloud-slice under the top
 # of the tree. Needs ImageMagick 6 (`convert`), python3 and the DejaVu fonts.
-# The bitmaps are Windows BMPs, 24 bits per pixel, bottom-up, without a colour
-# space header. Nothing random or time-dependent goes into any of the files,
-# so every run writes the same bytes.
+# The bitmaps are Windows BMPs, bottom-up, without a colour space header: the
+# option marks 24 bits per pixel, the banner frames 8 bits per pixel with run
+# lengths (BI_RLE8, assets/bmp-rle8.py), which Windows decodes on loading.
+# Nothing random or time-dependent goes into any of the files, so every run
+# writes the same bytes.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -36,7 +40,7 @@ if ! [ -x "$cloud_slice" ]; then
     exit 1
 fi
 
-mkdir -p "$outdir"
+mkdir -p "$outdir" "$outdir/drawn"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -177,6 +181,7 @@ sprite() {
 # the name at the given grey levels (0 leaves a line out).
 banner() {
     local frame=$1 out=$2 address=$3 handle=$4
+    local drawn=$outdir/drawn/$(basename "$out")
     local args=(-gravity North)
     if [ "$address" -gt 0 ]; then
         args+=(-font "$ADDRESS_FONT" -pointsize "$ADDRESS_SIZE" -fill "rgb($address,$address,$address)"
@@ -199,7 +204,10 @@ banner() {
     convert -size "${FIELD_W}x${FIELD_H}" xc:black \
         "${args[@]}" \
         -bordercolor "$FRAME_COLOUR" -border "$FRAME" \
-        "${BMP24[@]}" "BMP3:$out"
+        "${BMP24[@]}" "BMP3:$drawn"
+    # A frame holds a few dozen colours, mostly black: stored with 8 bits
+    # a pixel and run lengths, the same pixels take a tenth of the bytes.
+    python3 "$here/bmp-rle8.py" "$drawn" "$out"
 }
 
 banners() {

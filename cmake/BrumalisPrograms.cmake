@@ -15,3 +15,21 @@ function(brumalis_program target rc)
   target_link_libraries(${target} PRIVATE brumalis_manifest ${properties})
   target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 endfunction()
+
+# brumalis_optimize_for_size(DIR...): builds every library and program
+# defined in the given folders for size (-Os, after the build type's -O3).
+# For the code that waits on the user (settings, dialog, music, the host's
+# windows), whose speed nobody notices; the renderer draws every frame and
+# keeps the build type's optimisation. Called once, after the folders have
+# been added.
+function(brumalis_optimize_for_size)
+  foreach(dir IN LISTS ARGN)
+    get_property(targets DIRECTORY ${CMAKE_SOURCE_DIR}/${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(type ${target} TYPE)
+      if(type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|OBJECT_LIBRARY)$")
+        target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Os>)
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

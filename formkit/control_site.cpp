@@ -1,8 +1,7 @@
 #include "control_site.h"
 
 #include <cmath>
-#include <limits>
-#include <sstream>
+#include <cstdio>
 
 #include "numbers.h"
 
@@ -37,12 +36,14 @@ std::wstring BoolText(bool value) { return value ? L"-1" : L"0"; }
 std::wstring ColourText(Colour value) { return std::to_wstring(static_cast<std::int32_t>(value)); }
 
 std::wstring FontToText(const FontSpec &font) {
-  std::wostringstream out;
-  // As many digits as the size needs to read back as the same value.
-  out.precision(std::numeric_limits<double>::max_digits10);
-  out << font.name << L',' << font.points << L',' << font.weight << L',' << font.charset << L','
-      << (font.italic ? 1 : 0) << L',' << (font.underline ? 1 : 0) << L',' << (font.strikeout ? 1 : 0);
-  return out.str();
+  // The size with as many digits as it needs to read back as the same value
+  // (17 significant digits for a double), in the C locale's notation that
+  // ParseNumber reads.
+  char size[32];
+  std::snprintf(size, sizeof size, "%.17g", font.points);
+  return font.name + L',' + std::wstring(size, size + std::char_traits<char>::length(size)) + L',' +
+         std::to_wstring(font.weight) + L',' + std::to_wstring(font.charset) + L',' + (font.italic ? L'1' : L'0') +
+         L',' + (font.underline ? L'1' : L'0') + L',' + (font.strikeout ? L'1' : L'0');
 }
 
 std::optional<FontSpec> FontFromText(const std::wstring &text) {

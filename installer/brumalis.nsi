@@ -55,6 +55,9 @@ OutFile "${OUTFILE}"
 !endif
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The files carry no time of their own: the same programs make the same setup
+; program, whenever it is made (installed, they take the time of the install).
+SetDateSave off
 ManifestDPIAware true
 ShowInstDetails show
 ShowUninstDetails show

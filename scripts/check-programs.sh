@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the two shipped programs of a Windows build without running them:
 # each is a GUI program of the build's architecture that imports system DLLs
-# only, so it needs no MinGW runtime DLL beside it, and carries the
-# application manifest: DPI-aware per monitor, made for Windows 7 to 11.
+# only, so it needs no MinGW runtime DLL beside it, carries the application
+# manifest (DPI-aware per monitor, made for Windows 7 to 11) and stays within
+# its size.
 #
 #   scripts/check-programs.sh win32|win64 BIN_DIR
 set -eu
@@ -26,6 +27,10 @@ manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/Windows
 system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll comctl32.dll
   winmm.dll opengl32.dll glu32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll version.dll wtsapi32.dll
   oleacc.dll)
+
+# The most each program may weigh, in bytes: the C++ runtime's stream and
+# locale machinery, or a picture stored uncompressed, would take it past.
+declare -A most_bytes=([Brumalis.scr]=$((800 * 1024)) [Brumalis.dll]=$((100 * 1024 - 1)))
 
 failed=0
 for name in Brumalis.scr Brumalis.dll; do
@@ -59,8 +64,10 @@ for name in Brumalis.scr Brumalis.dll; do
       grep -qF "$line" <<<"$manifest" || problems+=("manifest lacks $line")
     done
   fi
+  bytes=$(stat -c %s "$file")
+  [ "$bytes" -le "${most_bytes[$name]}" ] || problems+=("$bytes bytes, more than ${most_bytes[$name]}")
   if [ ${#problems[@]} -eq 0 ]; then
-    echo "$name: $kind $format GUI program, imports only system DLLs ($(echo $imports | tr ' ' ',')), manifest: DPI-aware, Windows 7-11"
+    echo "$name: $kind $format GUI program, imports only system DLLs ($(echo $imports | tr ' ' ',')), manifest: DPI-aware, Windows 7-11, $bytes bytes"
   else
     echo "$name: $(IFS=';'; echo "${problems[*]}")"
     failed=1

@@ -3,11 +3,13 @@
 # native unit tests, the same unit tests built with clang under
 # AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a
 # fixed number of inputs (scripts/fuzz.sh), the native benchmark in short,
-# and for each Windows build that this host runs (32-bit, 64-bit or both) its
-# unit tests and end-to-end tests under Wine, the frame-rate benchmark in
-# short among them. A build this host cannot run is still checked without
-# running it. Any failure fails, and so does a host that runs neither Windows
-# build. The summary gives each phase's outcome and time.
+# the release built twice from two copies of the tree and compared
+# (scripts/reproducible.sh), and for each Windows build that this host runs
+# (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
+# the frame-rate benchmark in short among them. A build this host cannot run
+# is still checked without running it. Any failure fails, and so does a host
+# that runs neither Windows build. The summary gives each phase's outcome and
+# time.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -53,6 +55,9 @@ phase "fuzz targets" scripts/fuzz.sh
 # printed and no target is enforced. The frame-rate one runs with each
 # Windows build's end-to-end suites.
 phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01
+# The release from two copies of the tree, in other folders, at other
+# times: the same files byte for byte (no Windows program runs).
+phase "release built twice, compared" scripts/reproducible.sh
 
 # The Windows unit tests make windows, so they get a private X display; the
 # end-to-end tests start displays of their own.
