@@ -161,7 +161,12 @@ class Dpi(WineTestCase):
             # Switched on while the dialog is open: it repaints in one face
             # colour, whatever this system's colours in a running program are.
             self.wine.probe("high-contrast", "on")
-            time.sleep(1.0)
+            during = self.client_picture(dialog)
+            deadline = time.monotonic() + 10
+            while during.pixel(2, 2) == GREY and time.monotonic() < deadline:
+                time.sleep(0.5)
+                during = self.client_picture(dialog)
+            time.sleep(0.5)  # the whole repaint, not only its start
             during = self.client_picture(dialog)
             face = during.pixel(2, 2)
             self.assertNotEqual(face, GREY, "the dialog did not repaint")
@@ -169,8 +174,12 @@ class Dpi(WineTestCase):
             self.assertEqual(during.pixel(*inside_group), face, "the group's inside")
             # And off again: as it was, pixel for pixel.
             self.wine.probe("high-contrast", "off")
-            time.sleep(1.0)
-            self.assertEqual(self.client_picture(dialog).differences(before), (0, None))
+            after = self.client_picture(dialog)
+            deadline = time.monotonic() + 10
+            while after.differences(before)[0] and time.monotonic() < deadline:
+                time.sleep(0.5)
+                after = self.client_picture(dialog)
+            self.assertEqual(after.differences(before), (0, None))
         finally:
             self.close(proc, dialog)
 
