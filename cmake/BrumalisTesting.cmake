@@ -1,15 +1,21 @@
-# brumalis_unit_test(NAME source... [LIBS lib...])
+# brumalis_unit_test(NAME source... [LIBS lib...] [POINTER])
 # A GoogleTest program whose cases ctest lists one by one, with the test
 # doubles (brumalis_test_doubles) on its include path. In a cross build its
 # cases are listed and run under Wine through the emulator, when ctest starts
-# (the build host may not run them at all).
+# (the build host may not run them at all). POINTER: its cases move or read
+# the mouse pointer, which all tests on the display share, so they never run
+# beside another such case.
 function(brumalis_unit_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "POINTER" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} brumalis_test_doubles GTest::gtest_main)
   if(WIN32)
+    set(lock "")
+    if(ARG_POINTER)
+      set(lock RESOURCE_LOCK pointer)
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-                         PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS unit)
+                         PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS unit ${lock})
   else()
     gtest_discover_tests(${name} PROPERTIES LABELS unit)
   endif()
