@@ -324,11 +324,11 @@ class SettingsDialog : public formkit::Form {
   bool DialogKey(UINT key) {
     if (BGM_Repeat.Hwnd() && SendMessageW(BGM_Repeat.Hwnd(), CB_GETDROPPEDSTATE, 0, 0)) return false;
     const HWND focus = GetFocus();
-    const bool onButton = focus && (focus == Cmd_File.Hwnd() || focus == Cmd_Set.Hwnd() || focus == Cmd_Can.Hwnd() ||
-                                    focus == Pic_m[0].Hwnd());
+    const bool pressesItself = focus && (focus == Cmd_File.Hwnd() || focus == Cmd_Set.Hwnd() ||
+                                         focus == Cmd_Can.Hwnd() || focus == Pic_m[0].Hwnd());
     if (key == VK_ESCAPE) {
       Unload();
-    } else if (onButton) {
+    } else if (pressesItself) {
       return false;
     } else {
       Apply();
