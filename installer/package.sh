@@ -49,7 +49,9 @@ code() {
   python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID("3479130d-1a0f-4f97-92af-f9fb3be9aed4"), sys.argv[1])).upper())' "$1"
 }
 
-# makensis runs the uninstaller's signing from a folder of its own.
+# makensis reads the files, and runs the uninstaller's signing, from a
+# folder of its own.
+bin=$(realpath -- "$bin") icon=$(realpath -- "$icon")
 for given in SIGN_CERT SIGN_KEY; do
   [ -n "${!given:-}" ] && export "$given=$(realpath -m -- "${!given}")"
 done
