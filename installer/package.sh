@@ -27,9 +27,11 @@ while [ $# -gt 0 ]; do
     *) echo "package.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
+# The pair's word size, the package's platform, and whether its
+# components are 64-bit.
 case $arch in
-  x86) bits=32 ;;
-  x64) bits=64 ;;
+  x86) bits=32 platform=Intel win64=no ;;
+  x64) bits=64 platform=x64 win64=yes ;;
   *) echo "package.sh: the architecture is x86 or x64, not $arch" >&2; exit 2 ;;
 esac
 [[ $date =~ ^[0-9]+$ ]] || { echo "package.sh: --date takes seconds since 1970, not $date" >&2; exit 2; }
@@ -83,14 +85,12 @@ case $kind in
     # wixl writes the summary's times from the clock and a random package
     # code: the clock is stopped at the date, and msibuild sets the code.
     at=$(TZ=UTC date -d "@$date" '+%Y-%m-%d %H:%M:%S')
-    win64=no
-    [ $arch = x64 ] && win64=yes
     size_kb=$(( ($(stat -c %s "$work/Brumalis.scr") + $(stat -c %s "$work/Brumalis.dll") + 1023) / 1024 ))
     (cd "$work" && TZ=UTC faketime -f "$at" wixl -a "$arch" -D Version="$version" -D Arch="$arch" -D Bits="$bits" \
       -D Win64=$win64 -D SizeKB=$size_kb -D ProductCode="$product_code" -D UpgradeCode="$upgrade_code" -D SetupEntry="$setup_entry" \
       -o package.msi "$here/brumalis.wxs")
     (cd "$work" && TZ=UTC faketime -f "$at" msibuild package.msi -s "Brumalis $version ($bits-bit)" t-orka \
-      "$([ $arch = x64 ] && echo x64 || echo Intel);1033" "{$package_code}")
+      "$platform;1033" "{$package_code}")
     made=$work/package.msi
     ;;
   *) echo "package.sh: the kind is setup or msi, not $kind" >&2; exit 2 ;;

@@ -84,13 +84,13 @@ release_notes() {
   sed -e :a -e '/^\n*$/{$d;N;ba' -e '}' <<<"$notes"
 }
 
-signing=0
+signing=0 sign=()
 if [ -n "${SIGN_CERT:-}" ] || [ -n "${SIGN_KEY:-}" ]; then
   if [ -z "${SIGN_CERT:-}" ] || [ -z "${SIGN_KEY:-}" ]; then
     echo "dist: signing takes both SIGN_CERT and SIGN_KEY" >&2
     exit 1
   fi
-  signing=1
+  signing=1 sign=(--sign)
 fi
 
 for arch in win32 win64; do
@@ -120,12 +120,12 @@ for arch in win32 win64; do
   icon=build/$arch/dialog/pictures/icon.ico
   setup=Brumalis-$version-setup-$package_arch.exe
   if [ $signing = 1 ]; then
-    installer/package.sh setup "$package_arch" "$version" "$programs" "$icon" "$dist/$setup" --sign
+    installer/package.sh setup "$package_arch" "$version" "$programs" "$icon" "$dist/$setup" "${sign[@]}"
   else
     cp "build/$arch/setup/$setup" "$dist/"
   fi
   installer/package.sh msi "$package_arch" "$version" "$programs" "$icon" "$dist/Brumalis-$version-$package_arch.msi" \
-    --date "$stamp" $([ $signing = 1 ] && echo --sign)
+    --date "$stamp" "${sign[@]}"
 done
 release_notes "$version" >"$dist/RELEASE-NOTES-$version.md"
 (cd "$dist" && sha256sum -- *.zip *.exe *.msi *.md >SHA256SUMS)
