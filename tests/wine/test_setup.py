@@ -11,11 +11,13 @@ and installs. Every shipped program carries the version of the file
 VERSION."""
 
 import hashlib
+import http.server
 import os
 import shutil
 import struct
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 import zipfile
@@ -509,24 +511,65 @@ def authenticode_digest(program):
     return hashlib.sha256(program[:checksum] + program[checksum + 4:entry] + program[entry + 8:end]).hexdigest()
 
 
+def make_certificate(folder, name, usage):
+    """A self-signed certificate and its key for `usage` (an extended key
+    usage), made by openssl in `folder`: (certificate, key)."""
+    cert, key = os.path.join(folder, f"{name}.pem"), os.path.join(folder, f"{name}.key")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-subj", f"/CN=Brumalis test {name}", "-addext", f"extendedKeyUsage={usage}",
+                    "-keyout", key, "-out", cert], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return cert, key
+
+
+class TimeStampServer(http.server.HTTPServer):
+    """An RFC 3161 time stamp server on this machine's loopback address,
+    which openssl answers for: what a signature asks of a real one."""
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_POST(self):
+            query = self.rfile.read(int(self.headers["Content-Length"]))
+            reply = subprocess.run(["openssl", "ts", "-reply", "-config", self.server.config,
+                                    "-queryfile", "/dev/stdin"], input=query, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL).stdout
+            self.send_response(200 if reply else 500)
+            self.send_header("Content-Type", "application/timestamp-reply")
+            self.end_headers()
+            self.wfile.write(reply)
+
+        def log_message(self, *args):
+            pass
+
+    def __init__(self, folder):
+        super().__init__(("127.0.0.1", 0), self.Handler)
+        self.cert, key = make_certificate(folder, "time-stamps", "critical,timeStamping")
+        self.config = os.path.join(folder, "tsa.cnf")
+        with open(os.path.join(folder, "tsa-serial"), "w") as f:
+            f.write("01\n")
+        with open(self.config, "w") as f:
+            f.write(f"[tsa]\ndefault_tsa = stamps\n[stamps]\nserial = {folder}/tsa-serial\n"
+                    f"signer_cert = {self.cert}\nsigner_key = {key}\nsigner_digest = sha256\n"
+                    "default_policy = 1.2.3.4.1\ndigests = sha256\ness_cert_id_alg = sha256\n")
+        self.address = f"http://127.0.0.1:{self.server_address[1]}"
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+
 class SignedRelease(X64Pair, InstallCase):
-    """The release signed with a certificate made here (openssl): every
-    program, setup program, uninstaller and package verifies against it,
-    signing changed nothing in the programs but their signature, and the
-    signed setup program and package install and go."""
+    """The release signed with a certificate made here (openssl) and time
+    stamped by a server of this test's own: every program, setup program,
+    uninstaller and package verifies against both, signing changed nothing
+    in the programs but their signature, and the signed setup program and
+    package install and go."""
 
     @classmethod
     def prepare(cls):
         cls.work = tempfile.mkdtemp(prefix="brumalis-signed-")
-        cls.cert, key = os.path.join(cls.work, "cert.pem"), os.path.join(cls.work, "key.pem")
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                        "-subj", "/CN=Brumalis test signer", "-addext", "extendedKeyUsage=codeSigning",
-                        "-keyout", key, "-out", cls.cert], check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        cls.cert, key = make_certificate(cls.work, "signer", "codeSigning")
+        cls.stamps = TimeStampServer(cls.work)
         cls.dist = os.path.join(cls.work, "dist")
         began = time.time()
         subprocess.run([os.path.join(ROOT, "scripts", "dist.sh")], check=True, stdout=subprocess.DEVNULL,
-                       env=dict(os.environ, SIGN_CERT=cls.cert, SIGN_KEY=key, BRUMALIS_DIST=cls.dist))
+                       env=dict(os.environ, SIGN_CERT=cls.cert, SIGN_KEY=key, SIGN_TIMESTAMP=cls.stamps.address,
+                                BRUMALIS_DIST=cls.dist))
         print(f"{cls.__name__}: the signed release made in {time.time() - began:.1f} s")
         cls.programs = {}
         for arch in ("win32", "win64"):
@@ -536,16 +579,20 @@ class SignedRelease(X64Pair, InstallCase):
 
     @classmethod
     def tearDownClass(cls):
+        if getattr(cls, "stamps", None):
+            cls.stamps.shutdown()
+            cls.stamps.server_close()
         shutil.rmtree(getattr(cls, "work", ""), ignore_errors=True)
         super().tearDownClass()
 
     def verify(self, path):
-        """osslsigncode's verdict on a file against the test certificate; the
-        digest it found signed."""
-        result = subprocess.run(["osslsigncode", "verify", "-CAfile", self.cert, "-in", path],
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        """osslsigncode's verdict on a file against the test certificate and
+        time stamps; the digest it found signed."""
+        result = subprocess.run(["osslsigncode", "verify", "-CAfile", self.cert, "-TSA-CAfile", self.stamps.cert,
+                                 "-in", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         self.assertEqual(result.returncode, 0, f"{os.path.basename(path)} does not verify:\n{result.stdout}")
         self.assertIn("Signature verification: ok", result.stdout)
+        self.assertIn("Timestamp Server Signature verification: ok", result.stdout)
         for line in result.stdout.splitlines():
             if line.startswith("Current message digest"):
                 return line.split(":", 1)[1].strip().lower()
