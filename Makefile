@@ -46,8 +46,11 @@ run: build
 soak: build
 	@scripts/soak.sh $(MINUTES)
 
-# The release folder dist/: both zips, both setup programs, the release notes
-# of the version (from CHANGELOG.md), SHA256SUMS; the sizes printed.
+# The release folder dist/: both zips, both setup programs, both Windows
+# Installer packages, the release notes of the version (from CHANGELOG.md),
+# SHA256SUMS; the sizes printed. `make dist SIGN_CERT=cert.pem
+# SIGN_KEY=key.pem [SIGN_TIMESTAMP=URL]` signs every program and package
+# (scripts/sign.sh).
 dist: win32 win64
 	@scripts/dist.sh
 

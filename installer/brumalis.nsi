@@ -1,9 +1,10 @@
 ; The setup program of one pair of Brumalis programs: the 32-bit pair
-; (ARCH=x86) or the 64-bit pair (ARCH=x64). CMake builds it with every Windows
-; build (installer/CMakeLists.txt):
+; (ARCH=x86) or the 64-bit pair (ARCH=x64). installer/package.sh builds it
+; for every Windows build (installer/CMakeLists.txt):
 ;
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DARCH=x64 -DBIN=build/win64/bin
-;            -DICON=program.ico -DCOMMON=common -DOUTFILE=setup.exe brumalis.nsi
+;            -DICON=program.ico -DCOMMON=common -DMSI_UPGRADE_CODE={...}
+;            [-DSIGN_UNINSTALLER=command] -DOUTFILE=setup.exe brumalis.nsi
 ;
 ; Setup copies the pair into the folder where Windows looks for screensavers,
 ; the system folder of the pair's architecture, chooses Brumalis.scr as the
@@ -75,6 +76,13 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "(C) ${PUBLISHER}"
 ; Where the pair goes (see the top of this file).
 Var ScrDir
 
+; The uninstaller is signed like the setup program when a certificate is
+; given (installer/package.sh --sign): NSIS runs the command on it before it
+; packs it, and stops when the command fails.
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize '${SIGN_UNINSTALLER}' = 0
+!endif
+
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
@@ -98,6 +106,8 @@ LangString WelcomeText ${LANG_ENGLISH} "Setup copies Brumalis.scr and Brumalis.d
 LangString WelcomeText ${LANG_JAPANESE} "Brumalis.scr と Brumalis.dll を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [インストール] をクリックしてください。"
 LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
 LangString OpenSettingsText ${LANG_JAPANESE} "スクリーンセーバーの設定を開く"
+LangString PackageInstalledText ${LANG_ENGLISH} "${PRODUCT} (${BITS}-bit) is already installed by its Windows Installer package (Brumalis-...-${ARCH}.msi).$\r$\n$\r$\nRemove it in Apps & features first, then run this setup program again."
+LangString PackageInstalledText ${LANG_JAPANESE} "${PRODUCT} (${BITS}-bit) は Windows インストーラー パッケージ (Brumalis-...-${ARCH}.msi) でインストール済みです。$\r$\n$\r$\n[アプリと機能] で削除してから、このセットアップをもう一度実行してください。"
 LangString RemoveSettingsText ${LANG_ENGLISH} "Remove my settings (${SETTINGS_FILE})"
 LangString RemoveSettingsText ${LANG_JAPANESE} "設定ファイルも削除する (${SETTINGS_FILE})"
 
@@ -122,6 +132,20 @@ LangString RemoveSettingsText ${LANG_JAPANESE} "設定ファイルも削除す�
 
 Function .onInit
   Call FindFolders
+  Call RefuseOverPackage
+FunctionEnd
+
+; The Windows Installer package of the same pair keeps an entry of its own in
+; Apps & features: setup must not install beside it, or each entry would
+; remove the other's files. The package is found by its upgrade code, which
+; every version of it keeps. Silent, setup says nothing and ends with 3.
+Function RefuseOverPackage
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 == 0
+    MessageBox MB_OK|MB_ICONSTOP "$(PackageInstalledText)" /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
 FunctionEnd
 
 Section "-Brumalis" SecProgram

@@ -6,18 +6,36 @@
 #   Brumalis-VERSION-win64.zip       the 64-bit pair and a read-me
 #   Brumalis-VERSION-setup-x86.exe   the setup programs (installer/brumalis.nsi)
 #   Brumalis-VERSION-setup-x64.exe
+#   Brumalis-VERSION-x86.msi         the Windows Installer packages
+#   Brumalis-VERSION-x64.msi         (installer/brumalis.wxs)
 #   RELEASE-NOTES-VERSION.md         what is new, from CHANGELOG.md
 #   SHA256SUMS                       of everything above
 #
 # VERSION is the one in the file VERSION. The same commit gives the same
 # files, byte for byte, wherever and whenever they are made
 # (scripts/reproducible.sh checks it): the programs and the setup programs
-# carry no time, and every file in the zips carries the time of the last
-# commit, or SOURCE_DATE_EPOCH when it is set, with fixed permissions.
+# carry no time, and every file in the zips and the packages carries the
+# time of the last commit, or SOURCE_DATE_EPOCH when it is set, with fixed
+# permissions.
+#
+# Signed: given a code-signing certificate and its key, every program is
+# signed before it goes into the zips and the packages, and then the setup
+# programs (their uninstallers too) and the packages themselves
+# (scripts/sign.sh; osslsigncode, SHA-256):
+#
+#   SIGN_CERT=cert.pem SIGN_KEY=key.pem [SIGN_TIMESTAMP=URL] scripts/dist.sh
+#
+# A signature carries the time of signing, so a signed release is never the
+# same twice; without a certificate nothing is signed. BRUMALIS_DIST names
+# another folder to write instead of dist/.
 set -euo pipefail
+# Files named relative to where this was started.
+for given in SIGN_CERT SIGN_KEY BRUMALIS_DIST; do
+  [ -n "${!given:-}" ] && declare "$given=$(realpath -m -- "${!given}")"
+done
 cd "$(dirname "$0")/.."
 version=$(head -n 1 VERSION)
-dist=dist
+dist=${BRUMALIS_DIST:-dist}
 
 # The settings file, as the programs name it (C escapes undone).
 settings_file=$(sed -n 's/^#define BRUMALIS_SETTINGS_FOLDER "\(.*\)"$/\1/p' common/shared_names.h | sed 's/\\\\/\\/g')'\Brumalis.ini'
@@ -29,6 +47,7 @@ fi
 
 rm -rf "$dist"
 mkdir -p "$dist"
+dist=$(cd "$dist" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -65,22 +84,52 @@ release_notes() {
   sed -e :a -e '/^\n*$/{$d;N;ba' -e '}' <<<"$notes"
 }
 
+signing=0 sign=()
+if [ -n "${SIGN_CERT:-}" ] || [ -n "${SIGN_KEY:-}" ]; then
+  if [ -z "${SIGN_CERT:-}" ] || [ -z "${SIGN_KEY:-}" ]; then
+    echo "dist: signing takes both SIGN_CERT and SIGN_KEY" >&2
+    exit 1
+  fi
+  signing=1 sign=(--sign)
+fi
+
 for arch in win32 win64; do
   bits=${arch#win}
+  package_arch=$([ "$arch" = win64 ] && echo x64 || echo x86)
   name=Brumalis-$version-$arch
+  # The pair as built, or signed copies of it.
+  programs=build/$arch/bin
+  if [ $signing = 1 ]; then
+    programs=$work/signed-$arch
+    mkdir -p "$programs"
+    cp "build/$arch/bin/Brumalis.scr" "build/$arch/bin/Brumalis.dll" "$programs/"
+    scripts/sign.sh "$programs/Brumalis.scr"
+    scripts/sign.sh "$programs/Brumalis.dll"
+  fi
   mkdir -p "$work/$name"
-  cp "build/$arch/bin/Brumalis.scr" "build/$arch/bin/Brumalis.dll" "$work/$name/"
+  cp "$programs/Brumalis.scr" "$programs/Brumalis.dll" "$work/$name/"
   readme "$bits" >"$work/$name/README.txt"
   chmod 0755 "$work/$name"
   chmod 0644 "$work/$name"/*
   touch -d "@$stamp" "$work/$name" "$work/$name"/*
-  (cd "$work" && TZ=UTC zip -q -X "$OLDPWD/$dist/$name.zip" "$name/" "$name/Brumalis.dll" "$name/Brumalis.scr" \
+  (cd "$work" && TZ=UTC zip -q -X "$dist/$name.zip" "$name/" "$name/Brumalis.dll" "$name/Brumalis.scr" \
     "$name/README.txt")
+
+  # The setup program as built (it carries no time), or made again from the
+  # signed pair; the Windows Installer package, dated as the release.
+  icon=build/$arch/dialog/pictures/icon.ico
+  setup=Brumalis-$version-setup-$package_arch.exe
+  if [ $signing = 1 ]; then
+    installer/package.sh setup "$package_arch" "$version" "$programs" "$icon" "$dist/$setup" "${sign[@]}"
+  else
+    cp "build/$arch/setup/$setup" "$dist/"
+  fi
+  installer/package.sh msi "$package_arch" "$version" "$programs" "$icon" "$dist/Brumalis-$version-$package_arch.msi" \
+    --date "$stamp" "${sign[@]}"
 done
-cp "build/win32/setup/Brumalis-$version-setup-x86.exe" "build/win64/setup/Brumalis-$version-setup-x64.exe" "$dist/"
 release_notes "$version" >"$dist/RELEASE-NOTES-$version.md"
-(cd "$dist" && sha256sum -- *.zip *.exe *.md >SHA256SUMS)
-echo "$dist/:"
+(cd "$dist" && sha256sum -- *.zip *.exe *.msi *.md >SHA256SUMS)
+echo "${BRUMALIS_DIST:-dist}/:"
 (cd "$dist" && ls -l -- * | awk '{ printf "  %-36s %9d bytes\n", $9, $5 }')
 echo "programs:"
 for arch in win32 win64; do

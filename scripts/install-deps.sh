@@ -21,9 +21,14 @@ need_native=(
   # Two monitors side by side for the end-to-end tests: a nested X server
   # with two screens joined by Xinerama, which Wine reports as two monitors.
   xserver-xephyr
-  # The setup programs of `make dist` (NSIS, with its x86 and amd64 stubs) and
-  # the zips beside them.
-  nsis zip
+  # The setup programs of `make dist` (NSIS, with its x86 and amd64 stubs),
+  # the Windows Installer packages (wixl; msitools reads them back in the
+  # tests; faketime gives their summary the release's date) and the zips
+  # beside them.
+  nsis wixl msitools faketime zip
+  # Signing when a certificate is given (osslsigncode), and the test
+  # certificate that `make test` makes for it (openssl).
+  osslsigncode openssl
   libgl1-mesa-dri libglx-mesa0 libglu1-mesa mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   # The sanitize build: clang, its sanitizer and libFuzzer runtimes, and the

@@ -1,10 +1,15 @@
-"""Takes the README's picture under Wine, on a virtual display of the size of
-a small screen: the full-screen run's sky (Brumalis.scr /s, the renderer
-filling the screen) and, beside it, the settings dialog (Brumalis.scr /c),
-both real screenshots, laid side by side in docs/brumalis.png. Run it after
-`make build`; it uses the 64-bit programs, which every host runs.
+"""Takes the pictures of the README and of the user guide (docs/guide.md)
+under Wine, on a virtual display of the size of a small screen, from the real
+programs, so that they never go stale. Run it after `make build`; it uses the
+64-bit programs, which every host runs.
 
     python3 -m scripts.readme_pictures      (scripts/readme-pictures.sh)
+
+docs/brumalis.png        the full-screen run's sky (Brumalis.scr /s) and,
+                         beside it, the settings dialog (Brumalis.scr /c)
+docs/guide-dialog-cd.png    the dialog with the audio CD chosen, a track repeated
+docs/guide-dialog-file.png  the dialog with a music file chosen
+docs/guide-setup.png     the setup program's first page, in English
 """
 
 import os
@@ -16,8 +21,10 @@ import time
 from testkit import ROOT
 from testkit.display import Display
 from testkit.names import HOST, VK_ESCAPE
+from testkit.prefix import fresh_prefix, remove_prefix
 from testkit.processes import wait_exit
 from testkit.session import WineSession
+from testkit.settings import music_settings
 
 # A 4:3 screen, small enough for a page (on a wider one the corners reach
 # past the sky's edge); seconds into the run when the sky is taken, once the
@@ -25,38 +32,120 @@ from testkit.session import WineSession
 SCREEN = (800, 600)
 SKY_AFTER = 6.0
 GAP = 24
-PICTURE = os.path.join(ROOT, "docs", "brumalis.png")
+DOCS = os.path.join(ROOT, "docs")
+BUILD = os.path.join(ROOT, "build", "win64")
+VERSION = open(os.path.join(ROOT, "VERSION")).read().split()[0]
+# The music file the dialog shows: any file will do, the dialog only names it.
+MUSIC_FOLDER = ("Users", "Public", "Music")
+MUSIC_FILE = "Rain on the roof.mp3"
+MARLETT = "/usr/share/wine/fonts/marlett.ttf"  # Debian's fonts-wine
+
+
+def shot_of(session, window, path):
+    """A screenshot of one window found by the probe, saved to `path`."""
+    x, y, w, h = (int(window[k]) for k in ("x", "y", "w", "h"))
+    return session.screenshot().save(path, crop=(x, y, x + w, y + h)), (w, h)
+
+
+def dialog_picture(session, settings, path):
+    """The settings dialog opened on these settings, after its opening zoom."""
+    session.write_settings(settings)
+    proc = session.start_program(HOST, "/c")
+    dialog = session.find_dialog()
+    time.sleep(1.5)
+    shot = shot_of(session, dialog, path)
+    session.probe("close", dialog["hwnd"])
+    wait_exit(proc, 20)
+    return shot
+
+
+def readme_picture(session, work):
+    session.remove_settings()
+    proc = session.start_program(HOST, "/s")
+    renderer = session.find_renderer()
+    time.sleep(SKY_AFTER)
+    sky = session.screenshot().save(os.path.join(work, "sky.png"))
+    session.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+    wait_exit(proc, 20)
+
+    session.remove_settings()
+    shot, (w, h) = dialog_picture(session, music_settings(0), os.path.join(work, "dialog.png"))
+    picture = os.path.join(DOCS, "brumalis.png")
+    subprocess.run(["convert", "-size", f"{SCREEN[0] + GAP + w}x{SCREEN[1]}", "xc:none",
+                    sky, "-geometry", "+0+0", "-composite",
+                    shot, "-geometry", f"+{SCREEN[0] + GAP}+{(SCREEN[1] - h) // 2}", "-composite",
+                    "-strip", picture], check=True)
+    return [picture]
+
+
+def guide_dialog_pictures(session, work):
+    cd = os.path.join(DOCS, "guide-dialog-cd.png")
+    dialog_picture(session, music_settings(1, 3), os.path.join(work, "cd.png"))
+    folder = session.fresh_folder(*MUSIC_FOLDER)
+    with open(os.path.join(folder, MUSIC_FILE), "wb") as f:
+        f.write(b"\0" * 1024)
+    file = os.path.join(DOCS, "guide-dialog-file.png")
+    dialog_picture(session, music_settings(2, 0, "C:\\" + "\\".join(MUSIC_FOLDER) + "\\" + MUSIC_FILE),
+                   os.path.join(work, "file.png"))
+    shutil.rmtree(folder)
+    for made, picture in ((os.path.join(work, "cd.png"), cd), (os.path.join(work, "file.png"), file)):
+        subprocess.run(["convert", made, "-strip", picture], check=True)
+    return [cd, file]
+
+
+def picture_session(name):
+    """A session on a screen of SCREEN's size, in a fresh prefix of its own
+    that has Wine's Marlett font: without it Wine draws the caption buttons
+    as letters (the test prefixes keep them so, as their reference pictures
+    do)."""
+    prefix = fresh_prefix("win64", os.path.join(ROOT, "build", f"wine-win64-pictures-{name}"))
+    fonts = os.path.join(prefix, "drive_c", "windows", "Fonts")
+    os.makedirs(fonts, exist_ok=True)
+    shutil.copy(MARLETT, fonts)
+    session = WineSession(os.path.join(BUILD, "bin"), "win64", display=Display(*SCREEN), prefix=prefix)
+    session.start()
+    return session
+
+
+def end_session(session):
+    session.stop()
+    remove_prefix(session.prefix)
+
+
+def guide_setup_picture(work):
+    """The setup program's first page, in a prefix that it never gets to
+    install into, with Windows speaking English."""
+    session = picture_session("setup")
+    try:
+        setup = os.path.join(BUILD, "setup", f"Brumalis-{VERSION}-setup-x64.exe")
+        proc = session.start_program(setup, extra_env={"LC_ALL": "C.UTF-8"})
+        page = session.find_window("#32770", "-", visible=True)
+        time.sleep(1.0)
+        made, _ = shot_of(session, page, os.path.join(work, "setup.png"))
+        session.probe("close", page["hwnd"])
+        wait_exit(proc, 20)
+        picture = os.path.join(DOCS, "guide-setup.png")
+        subprocess.run(["convert", made, "-strip", picture], check=True)
+        return [picture]
+    finally:
+        end_session(session)
 
 
 def main():
-    session = WineSession(os.path.join(ROOT, "build", "win64", "bin"), "win64", display=Display(*SCREEN))
     work = tempfile.mkdtemp(prefix="brumalis-pictures-")
-    session.start()
+    session = picture_session("programs")
+    made = []
     try:
-        session.remove_settings()
-        proc = session.start_program(HOST, "/s")
-        renderer = session.find_renderer()
-        time.sleep(SKY_AFTER)
-        sky = session.screenshot().save(os.path.join(work, "sky.png"))
-        session.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        wait_exit(proc, 20)
-
-        proc = session.start_program(HOST, "/c")
-        dialog = session.find_dialog()
-        time.sleep(1.5)
-        x, y, w, h = (int(dialog[k]) for k in ("x", "y", "w", "h"))
-        shot = session.screenshot().save(os.path.join(work, "dialog.png"), crop=(x, y, x + w, y + h))
-        session.probe("close", dialog["hwnd"])
-        wait_exit(proc, 20)
-
-        subprocess.run(["convert", "-size", f"{SCREEN[0] + GAP + w}x{SCREEN[1]}", "xc:none",
-                        sky, "-geometry", "+0+0", "-composite",
-                        shot, "-geometry", f"+{SCREEN[0] + GAP}+{(SCREEN[1] - h) // 2}", "-composite",
-                        "-strip", PICTURE], check=True)
-        print("wrote", os.path.relpath(PICTURE, ROOT))
+        made += readme_picture(session, work)
+        made += guide_dialog_pictures(session, work)
     finally:
-        session.stop()
+        end_session(session)
+    try:
+        made += guide_setup_picture(work)
+    finally:
         shutil.rmtree(work, ignore_errors=True)
+    for picture in made:
+        print("wrote", os.path.relpath(picture, ROOT))
 
 
 if __name__ == "__main__":

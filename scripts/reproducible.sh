@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release twice, from two copies of this tree in two folders of
 # different names and depths, one after the other, and compares the results
-# byte for byte: both pairs of programs, both setup programs, and the whole
-# release folder scripts/dist.sh writes (zips, release notes, SHA256SUMS).
+# byte for byte: both pairs of programs, both setup programs and Windows
+# Installer packages, and the whole release folder scripts/dist.sh writes
+# (zips, packages, release notes, SHA256SUMS).
 # Fails on any difference, and on a program that holds the name of a folder
 # it was built in.
 #
@@ -10,8 +11,8 @@
 #
 # The copies hold the tree as it is now, committed or not: the files git
 # tracks and those it does not ignore. Each builds no more than a release
-# needs: the setup program of each Windows build, which needs both programs
-# (and the native tool that draws the icon). The first copy compiles through
+# needs: the packages of each Windows build, which need both programs (and
+# the native tool that draws the icon). The first copy compiles through
 # the compiler cache as every build does; the second compiles everything
 # afresh, so that the one build of each file really made in its own folder
 # is held to another. Each builds at its own time, with its own file mode
@@ -42,8 +43,8 @@ copy_tree() {
     tar --null -T - -cf - | tar -xf - -C "$1"
 }
 
-# build_release DIR: both setup programs (with both pairs of programs), then
-# the release folder. The output goes to DIR.log, shown when a step fails.
+# build_release DIR: both builds' packages (with both pairs of programs),
+# then the release folder. The output goes to DIR.log, shown when a step fails.
 build_release() {
   local dir=$1 arch log=$1.log began=$SECONDS
   for arch in win32 win64; do
@@ -73,11 +74,11 @@ echo "building the release in $first (compiler cache, UTC, C)"
 echo "building the release in $second (no compiler cache, Asia/Tokyo, $language)"
 (umask 077 && TZ=Asia/Tokyo LC_ALL=$language CCACHE_DISABLE=1 build_release "$second")
 
-# What is compared: the programs and setup programs as built, and every file
-# of the release folder.
+# What is compared: the programs and packages as built, and every file of
+# the release folder.
 files=(build/win32/bin/Brumalis.scr build/win32/bin/Brumalis.dll build/win64/bin/Brumalis.scr
   build/win64/bin/Brumalis.dll)
-files+=($(cd "$first" && ls build/win32/setup/*.exe build/win64/setup/*.exe dist/*))
+files+=($(cd "$first" && ls build/win32/setup/* build/win64/setup/* dist/*))
 status=0
 if [ "$(cd "$first/dist" && ls)" != "$(cd "$second/dist" && ls)" ]; then
   echo "the release folders hold different files:"
@@ -101,6 +102,11 @@ for file in "${files[@]}"; do
       # Where in the program: its headers, sections and directories.
       diff <(x86_64-w64-mingw32-objdump -x "$a" 2>&1 | grep -vF "$a") \
         <(x86_64-w64-mingw32-objdump -x "$b" 2>&1 | grep -vF "$b") | head -n 20 || true
+      ;;
+    *.msi)
+      # The summary (package code, times), then the tables.
+      diff <(msiinfo suminfo "$a") <(msiinfo suminfo "$b") || true
+      msidiff "$a" "$b" 2>&1 | head -n 20 || true
       ;;
   esac
 done

@@ -478,6 +478,12 @@ int Registry(const char *key, const char *view) {
       shown = std::to_string(*reinterpret_cast<const DWORD *>(value));
     std::printf("value=%s:%lu:%s\n", HexUtf8(name).c_str(), type, shown.c_str());
   }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD nameLength = 256;
+    if (RegEnumKeyExW(opened, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    std::printf("key=%s\n", HexUtf8(name).c_str());
+  }
   RegCloseKey(opened);
   return 0;
 }
@@ -750,8 +756,8 @@ const Command kCommands[] = {
      [](char **, int) { return Refresh(); }},
     {"version", 1, 1, "FILE", "the file's version resource, as GetFileVersionInfo reads it: fixed numbers and "
      "every string", [](char **a, int) { return Version(a[0]); }},
-    {"reg", 2, 2, "KEY 32|64", "the values of a registry key (HKCU\\... or HKLM\\...) in that registry view",
-     [](char **a, int) { return Registry(a[0], a[1]); }},
+    {"reg", 2, 2, "KEY 32|64", "the values and subkeys of a registry key (HKCU\\... or HKLM\\...) in that "
+     "registry view", [](char **a, int) { return Registry(a[0], a[1]); }},
     {"icon", 1, 1, "FILE", "how many icons the file has, and colours of the first one drawn at 32 x 32",
      [](char **a, int) { return Icon(a[0]); }},
     {"screen", 0, 0, "", "the screen's DPI and size, and each monitor", [](char **, int) { return Screen(); }},

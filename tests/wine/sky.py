@@ -52,3 +52,32 @@ def gradient(x, y):
 
 def eye_distance(x, y):
     return math.sqrt(x * x + y * y + SKY_Z * SKY_Z)
+
+
+def excess(picture, width, height, step=(31, 23)):
+    """Light each sampled pixel of a window at the screen's top left has above
+    the bare gradient, per channel."""
+    samples = []
+    for py in range(4, height, step[1]):
+        for px in range(4, width, step[0]):
+            point = plane_point(px, py, width, height)
+            expected = gradient(*point) if point else None
+            if expected is not None:
+                seen = picture.pixel(px, py)
+                samples.append(((px, py), [seen[i] - expected[i] for i in range(3)]))
+    return samples
+
+
+def assert_sky(test, picture, width, height):
+    """Fails `test` unless the picture shows the sky in a window of this size
+    at the screen's top left: additive clouds only ever add light to the
+    gradient; some of the sky is clear and some is cloudy."""
+    clear = cloudy = 0
+    for where, added in excess(picture, width, height):
+        test.assertTrue(all(a >= -3 for a in added), f"pixel {where} darker than the gradient: {added}")
+        if max(added) <= 3:
+            clear += 1
+        elif max(added) >= 10:
+            cloudy += 1
+    test.assertGreater(clear, 20)
+    test.assertGreater(cloudy, 20)

@@ -30,32 +30,6 @@ class Renderer(WineTestCase):
         self.assertGone(window, msg="Escape did not close the window")
         self.assertEqual(wait_exit(proc, 20), 0)
 
-    @staticmethod
-    def excess(picture, width, height, step=(31, 23)):
-        """Light each sampled pixel has above the bare gradient, per channel."""
-        samples = []
-        for py in range(4, height, step[1]):
-            for px in range(4, width, step[0]):
-                point = sky.plane_point(px, py, width, height)
-                expected = sky.gradient(*point) if point else None
-                if expected is not None:
-                    seen = picture.pixel(px, py)
-                    samples.append(((px, py), [seen[i] - expected[i] for i in range(3)]))
-        return samples
-
-    def sky_check(self, picture, width, height):
-        """Additive clouds only ever add light to the gradient; some of the sky
-        is clear and some is cloudy."""
-        clear = cloudy = 0
-        for where, added in self.excess(picture, width, height):
-            self.assertTrue(all(a >= -3 for a in added), f"pixel {where} darker than the gradient: {added}")
-            if max(added) <= 3:
-                clear += 1
-            elif max(added) >= 10:
-                cloudy += 1
-        self.assertGreater(clear, 20)
-        self.assertGreater(cloudy, 20)
-
     def test_default_window_draws_the_sky_until_escape(self):
         proc, window = self.start()
         self.assertEqual(window["title"], RENDERER_CLASS)
@@ -79,8 +53,8 @@ class Renderer(WineTestCase):
         first = self.wine.screenshot("renderer.png")
         time.sleep(1.0)
         second = self.wine.screenshot("renderer-later.png")
-        self.sky_check(first, 1024, 768)
-        self.sky_check(second, 1024, 768)
+        sky.assert_sky(self, first, 1024, 768)
+        sky.assert_sky(self, second, 1024, 768)
         window_area = lambda p: p.region(0, 0, 1024, 768)
         self.assertNotEqual(window_area(first), window_area(second), "the sky did not move")
         # Nothing is drawn outside the window.
@@ -118,7 +92,7 @@ class Renderer(WineTestCase):
                 self.assertEqual((int(window["client_w"]), int(window["client_h"])), size)
                 if look:
                     self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")
-                    self.sky_check(self.wine.screenshot("renderer-screen-size.png"), *size)
+                    sky.assert_sky(self, self.wine.screenshot("renderer-screen-size.png"), *size)
                 self.end(proc, window)
 
     def test_frames_are_paced_to_the_display(self):
@@ -193,7 +167,7 @@ class Renderer(WineTestCase):
         def darkened(picture):
             # Blended over the sky, thin grey cloud darkens the deep blue near
             # the zenith; added to it, cloud can only brighten it.
-            return sum(1 for _, added in self.excess(picture, 640, 480, (8, 8)) if added[2] < -8)
+            return sum(1 for _, added in sky.excess(picture, 640, 480, (8, 8)) if added[2] < -8)
 
         self.assertEqual(darkened(self.wine.screenshot()), 0)
         self.wine.probe("key", window["hwnd"], str(VK_SPACE))

@@ -2,27 +2,45 @@
 installs its pair silently where it says, chooses it as the screensaver and
 registers a complete uninstall entry; the installed screensaver runs; the
 silent uninstall takes everything back and keeps the user's settings unless
-asked. Every shipped program carries the version of the file VERSION."""
+asked. Each Windows Installer package upgrades an earlier version, installs
+the same pair in the same place without choosing it, refuses to go beside
+the setup program (and the setup program beside it), and is removed with
+every file and entry but the settings. A release signed with a certificate
+made here verifies, changes nothing in the programs but their signature,
+and installs. Every shipped program carries the version of the file
+VERSION."""
 
+import hashlib
+import http.server
 import os
+import shutil
+import struct
 import subprocess
+import tempfile
+import threading
 import time
 import unittest
+import zipfile
 
 from testkit import ROOT
-from testkit.names import HOST, RENDERER, VK_ESCAPE
+from testkit.names import HOST, RATE_TITLE, RENDERER, VK_ESCAPE
 from testkit.prefix import can_run, fresh_prefix, remove_prefix
 from testkit.processes import wait_exit
 from testkit.session import WineSession
 from testkit.settings import music_settings
 from testkit.suite import WineTestCase, main
+from tests.wine import sky
 
 VERSION = open(os.path.join(ROOT, "VERSION")).read().split()[0]
+EARLIER = "0.9.0"  # the version the packages upgrade from in these tests
 DESKTOP = r"HKCU\Control Panel\Desktop"
-UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brumalis"
+UNINSTALL_ROOT = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+UNINSTALL = UNINSTALL_ROOT + r"\Brumalis"
+PRODUCTS = r"HKLM\Software\Classes\Installer\Products"  # packages installed for the machine
 PREVIOUS = r"C:\windows\system32\previous.scr"
 SETTINGS = music_settings(0)
 PAIR = (HOST, RENDERER)
+SETUP_REFUSED = 3  # the setup program's exit code beside the package
 
 
 def builds():
@@ -30,9 +48,39 @@ def builds():
     return os.path.dirname(os.path.dirname(WineTestCase.bin_dir))
 
 
+def build_of(arch):
+    return "win64" if arch == "x64" else "win32"
+
+
 def setup_program(arch):
-    build = "win64" if arch == "x64" else "win32"
-    return os.path.join(builds(), build, "setup", f"Brumalis-{VERSION}-setup-{arch}.exe")
+    return os.path.join(builds(), build_of(arch), "setup", f"Brumalis-{VERSION}-setup-{arch}.exe")
+
+
+def package(arch):
+    return os.path.join(builds(), build_of(arch), "setup", f"Brumalis-{VERSION}-{arch}.msi")
+
+
+def icon_of(arch):
+    """The programs' icon, as the build drew it."""
+    return os.path.join(builds(), build_of(arch), "dialog", "pictures", "icon.ico")
+
+
+def make_package(arch, version, programs, out):
+    """A Windows Installer package of `programs` (a folder with the pair) as
+    `version`, made as the build makes its own."""
+    subprocess.run([os.path.join(ROOT, "installer", "package.sh"), "msi", arch, version, programs, icon_of(arch), out],
+                   check=True, stdout=subprocess.DEVNULL)
+    return out
+
+
+def product_code(msi):
+    """The product code of a package, from its Property table."""
+    table = subprocess.run(["msiinfo", "export", msi, "Property"], check=True, stdout=subprocess.PIPE, text=True)
+    for line in table.stdout.splitlines():
+        name, _, value = line.partition("\t")
+        if name == "ProductCode":
+            return value
+    raise AssertionError(f"{msi} has no product code")
 
 
 def windows_path(path):
@@ -40,64 +88,50 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-class SetupCase(WineTestCase):
-    """One setup program in a fresh prefix. The tests run in the order of
-    their names: install, run, uninstall, then a second round."""
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
-    setup = None          # "x86" or "x64"
+
+class InstallCase(WineTestCase):
+    """One package of one pair in a fresh prefix, where the user had another
+    screensaver and a settings file. The tests run in the order of their
+    names."""
+
+    pair_arch = None      # "x86" or "x64": the pair and its packages
     prefix_arch = None    # the prefix (and Wine) it runs in
     system = None         # the folder the pair belongs in, relative to drive_c
-    system_windows = None  # the same as setup writes it into the registry
-    view = None           # the registry view of its uninstall entry
-    uninstaller_dir = None
+    system_windows = None  # the same as Windows names it
+    view = None           # the registry view of the uninstall entries
+    uninstaller_dir = None  # the setup program's uninstaller
 
     @classmethod
     def setUpClass(cls):
-        if cls.setup is None:
+        if cls.pair_arch is None:
             raise unittest.SkipTest("a base class")
         if cls.arch != cls.prefix_arch:
             raise unittest.SkipTest(f"runs with the {cls.prefix_arch} build's tests")
-        cls.prefix = fresh_prefix(cls.prefix_arch, os.path.join(builds(), f"wine-{cls.prefix_arch}-setup-{cls.setup}"))
+        name = f"wine-{cls.prefix_arch}-{cls.__name__.lower()}"
+        cls.prefix = fresh_prefix(cls.prefix_arch, os.path.join(builds(), name))
         cls.wine = WineSession(cls.bin_dir, cls.prefix_arch, prefix=cls.prefix, suite=cls.suite)
         try:
             cls.wine.start()
-            cls.pair = cls.built_pair()
-            # What the user had: another screensaver and a settings file.
+            cls.pair = {name: read(os.path.join(builds(), build_of(cls.pair_arch), "bin", name)) for name in PAIR}
             cls.wine.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
             cls.wine.write_settings(SETTINGS)
-            cls.install()
+            cls.prepare()
         except BaseException:
             cls.tearDownClass()
             raise
 
     @classmethod
+    def prepare(cls):
+        """What the class's tests start from."""
+
+    @classmethod
     def tearDownClass(cls):
         cls.wine.stop()
         remove_prefix(cls.prefix)  # made anew for each run
-
-    @classmethod
-    def built_pair(cls):
-        build = "win64" if cls.setup == "x64" else "win32"
-        pair = {}
-        for name in PAIR:
-            with open(os.path.join(builds(), build, "bin", name), "rb") as f:
-                pair[name] = f.read()
-        return pair
-
-    @classmethod
-    def install(cls):
-        """Runs the setup program silently; on a host that cannot run it,
-        skips the class and says why."""
-        result = subprocess.run(cls.wine.wine(setup_program(cls.setup), "/S"), env=cls.wine.env,
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
-        if result.returncode != 0 and cls.setup == "x86":
-            why = can_run("win32")
-            if why:
-                lines = result.stdout.decode("cp932", errors="replace").strip().splitlines()
-                raise unittest.SkipTest(f"the 32-bit setup program does not run under {cls.prefix_arch} Wine here "
-                                        f"({why}; Wine says: {' '.join(lines) or 'nothing'})")
-        if result.returncode != 0:
-            raise AssertionError(f"setup /S failed ({result.returncode})")
 
     def values(self, key, view=None):
         """The values of a registry key as {name: text or number}, or None when
@@ -113,6 +147,18 @@ class SetupCase(WineTestCase):
                 values[name] = int(data) if kind == "4" else bytes.fromhex(data).decode()
         return values
 
+    def entries(self):
+        """The Apps & features entries of the pair's registry view whose name
+        starts with Brumalis, as {subkey: values}."""
+        found = {}
+        for field, value in self.wine.probe_lines("reg", UNINSTALL_ROOT, self.view)[1]:
+            if field == "key":
+                key = bytes.fromhex(value).decode()
+                values = self.values(UNINSTALL_ROOT + "\\" + key) or {}
+                if str(values.get("DisplayName", "")).startswith("Brumalis"):
+                    found[key] = values
+        return found
+
     def screensaver(self):
         return (self.values(DESKTOP, "64" if self.prefix_arch == "win64" else "32") or {}).get("SCRNSAVE.EXE")
 
@@ -122,7 +168,16 @@ class SetupCase(WineTestCase):
     def uninstaller(self):
         return self.wine.drive_c(*self.uninstaller_dir.split("\\")[1:], "Uninstall.exe")
 
-    def uninstall(self, *options):
+    def run_setup(self, program=None, *options):
+        """Runs a setup program silently; its exit code."""
+        result = subprocess.run(self.wine.wine(program or setup_program(self.pair_arch), "/S", *options),
+                                env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
+        return result.returncode
+
+    def install_setup(self, program=None):
+        self.assertEqual(self.run_setup(program), 0, "setup /S failed")
+
+    def uninstall_setup(self, *options):
         """Runs the uninstall entry's quiet command, as a package manager
         would, and waits for its end: the uninstaller works on from a copy of
         itself, and removing its own folder is its last step."""
@@ -135,17 +190,95 @@ class SetupCase(WineTestCase):
             self.assertLess(time.time(), deadline, "the uninstaller did not finish")
             time.sleep(0.5)
 
-    def test_1_setup_installs_the_pair_and_chooses_it(self):
+    def bits(self):
+        return "64" if self.pair_arch == "x64" else "32"
+
+    def refusal(self, *command):
+        """Runs an installer with its user interface, where it refuses with a
+        message box: the box's text, once the box is closed, and the
+        installer's exit code."""
+        proc = subprocess.Popen(self.wine.wine(*command), env=self.wine.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        self.wine.children.append(proc)
+        box = self.wine.find_window("#32770", "-", visible=True)
+        said = " ".join(child["text"] for child in self.wine.probe("texts", box["hwnd"])["children"])
+        self.wine.probe("close", box["hwnd"])
+        return said, wait_exit(proc, 60)
+
+    def assert_pair_installed(self, pair=None):
+        for name, data in (pair or self.pair).items():
+            self.assertTrue(os.path.isfile(self.installed(name)), f"{name} is not in {self.system}")
+            self.assertEqual(read(self.installed(name)), data, name)
+
+    def assert_pair_removed(self):
         for name in PAIR:
-            with open(self.installed(name), "rb") as f:
-                self.assertEqual(f.read(), self.pair[name], name)
+            self.assertFalse(os.path.exists(self.installed(name)), name)
+
+    def assert_installed_screensaver_shows_the_sky(self):
+        proc = self.wine.start_program(self.system_windows + "\\" + HOST, "/s")
+        renderer = self.wine.find_renderer()
+        size = (self.wine.display.width, self.wine.display.height)
+        self.assertEqual((int(renderer["w"]), int(renderer["h"])), size)
+        # Frames are drawn once the title gives their rate; the first cloud
+        # slices fade in over the seconds after.
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        time.sleep(3)
+        sky.assert_sky(self, self.wine.screenshot(f"installed-{type(self).__name__}.png"), *size)
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        self.assertGone(renderer, 20000, "Escape did not close the renderer")
+        self.assertEqual(wait_exit(proc, 20), 0)
+
+
+class X64Pair:
+    """The 64-bit pair on 64-bit Windows."""
+    pair_arch, prefix_arch, view = "x64", "win64", "64"
+    system, system_windows = "windows/system32", r"C:\windows\system32"
+    uninstaller_dir = r"C:\Program Files\Brumalis"
+
+
+class X86OnWin64Pair:
+    """The 32-bit pair on 64-bit Windows: in SysWOW64, its entries in the
+    32-bit registry view. A 32-bit program under 64-bit Wine needs the
+    32-bit loader, which a host without 32-bit code cannot start: the class
+    is then not run."""
+    pair_arch, prefix_arch, view = "x86", "win64", "32"
+    system, system_windows = "windows/syswow64", r"C:\windows\SysWOW64"
+    uninstaller_dir = r"C:\Program Files (x86)\Brumalis"
+
+    @classmethod
+    def prepare(cls):
+        why = can_run("win32")
+        if why:
+            raise unittest.SkipTest(f"the 32-bit {cls.__name__} does not run under {cls.prefix_arch} Wine here ({why})")
+        super().prepare()
+
+
+class X86Pair:
+    """The 32-bit pair on 32-bit Windows: one registry view, no SysWOW64."""
+    pair_arch, prefix_arch, view = "x86", "win32", "32"
+    system, system_windows = "windows/system32", r"C:\windows\system32"
+    uninstaller_dir = r"C:\Program Files\Brumalis"
+
+
+class SetupCase(InstallCase):
+    """One setup program: install, run, uninstall, then a second round."""
+
+    @classmethod
+    def prepare(cls):
+        result = subprocess.run(cls.wine.wine(setup_program(cls.pair_arch), "/S"), env=cls.wine.env,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
+        if result.returncode != 0:
+            raise AssertionError(f"setup /S failed ({result.returncode})")
+
+    def test_1_setup_installs_the_pair_and_chooses_it(self):
+        self.assert_pair_installed()
         scr = self.system_windows + "\\" + HOST
         self.assertEqual(self.screensaver().lower(), scr.lower())
 
         entry = self.values(UNINSTALL)
         self.assertIsNotNone(entry, f"no uninstall entry in the {self.view}-bit registry view")
         quoted = f'"{self.uninstaller_dir}\\Uninstall.exe"'
-        bits = "64" if self.setup == "x64" else "32"
+        bits = "64" if self.pair_arch == "x64" else "32"
         expected = {"DisplayName": f"Brumalis ({bits}-bit)", "DisplayVersion": VERSION, "Publisher": "t-orka",
                     "DisplayIcon": scr + ",0", "InstallLocation": self.system_windows,
                     "UninstallString": quoted, "QuietUninstallString": quoted + " /S",
@@ -165,59 +298,336 @@ class SetupCase(WineTestCase):
             self.assertEqual(self.values(UNINSTALL, "64"), entry)
             self.assertFalse(os.path.isdir(self.wine.drive_c("windows", "syswow64")), "a 64-bit Windows prefix")
 
-    def test_2_the_installed_screensaver_runs_until_escape(self):
-        proc = self.wine.start_program(self.system_windows + "\\" + HOST, "/s")
-        renderer = self.wine.find_renderer()
-        self.assertEqual((int(renderer["w"]), int(renderer["h"])), (self.wine.display.width, self.wine.display.height))
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertGone(renderer, 20000, "Escape did not close the renderer")
-        self.assertEqual(wait_exit(proc, 20), 0)
+    def test_2_the_installed_screensaver_shows_the_sky(self):
+        self.assert_installed_screensaver_shows_the_sky()
 
     def test_3_uninstall_takes_it_back_and_keeps_the_settings(self):
-        with open(self.wine.settings_path(), "rb") as f:
-            settings = f.read()
-        self.uninstall()
-        for name in PAIR:
-            self.assertFalse(os.path.exists(self.installed(name)), name)
+        settings = read(self.wine.settings_path())
+        self.uninstall_setup()
+        self.assert_pair_removed()
         self.assertIsNone(self.values(UNINSTALL))
         self.assertEqual(self.screensaver(), PREVIOUS)
-        with open(self.wine.settings_path(), "rb") as f:
-            self.assertEqual(f.read(), settings)
+        self.assertEqual(read(self.wine.settings_path()), settings)
 
     def test_4_setup_run_twice_then_uninstall_leaves_no_screensaver_and_can_remove_settings(self):
         # No screensaver before: setup remembers none, also when run again
         # over itself, and the uninstall leaves none chosen.
         self.wine.reg("delete", DESKTOP, "/v", "SCRNSAVE.EXE", "/f")
-        self.install()
-        self.install()
+        self.install_setup()
+        self.install_setup()
         entry = self.values(UNINSTALL)
         self.assertIsNotNone(entry)
         self.assertNotIn("PreviousScreenSaver", entry)
-        self.uninstall("/REMOVESETTINGS")
+        self.uninstall_setup("/REMOVESETTINGS")
         self.assertIsNone(self.screensaver())
         self.assertFalse(os.path.exists(os.path.dirname(self.wine.settings_path())))
-        for name in PAIR:
-            self.assertFalse(os.path.exists(self.installed(name)), name)
+        self.assert_pair_removed()
 
 
-class SetupX64(SetupCase):
-    setup, prefix_arch, view = "x64", "win64", "64"
-    system, system_windows = "windows/system32", r"C:\windows\system32"
-    uninstaller_dir = r"C:\Program Files\Brumalis"
+class PackageCase(InstallCase):
+    """One Windows Installer package, over the same package of version
+    0.9.0 made from the same programs: upgrade, run, beside the setup
+    program, downgrade, removal."""
+
+    @classmethod
+    def prepare(cls):
+        cls.msi = package(cls.pair_arch)
+        cls.icon = icon_of(cls.pair_arch)
+        cls.work = tempfile.mkdtemp(prefix="brumalis-packages-")
+        cls.earlier = make_package(cls.pair_arch, EARLIER, os.path.join(builds(), build_of(cls.pair_arch), "bin"),
+                                   os.path.join(cls.work, f"Brumalis-{EARLIER}-{cls.pair_arch}.msi"))
+        cls.figures = []
+        code, took = cls.msiexec("/i", cls.earlier)
+        if code != 0:
+            raise AssertionError(f"installing {EARLIER} failed ({code})")
+        cls.figures.append(f"install of {EARLIER}: {took:.1f} s")
+
+    @classmethod
+    def tearDownClass(cls):
+        if getattr(cls, "figures", None):
+            # The figures go with the suite's output and into a file to read.
+            text = "".join(f"{cls.__name__}: {line}\n" for line in cls.figures)
+            print(text, end="")
+            with open(cls.wine.out_file(f"package-figures-{cls.__name__}.txt"), "w") as f:
+                f.write(text)
+        shutil.rmtree(getattr(cls, "work", ""), ignore_errors=True)
+        super().tearDownClass()
+
+    @classmethod
+    def msiexec(cls, *args):
+        """msiexec with no user interface; its exit code and seconds taken."""
+        began = time.time()
+        args = [windows_path(arg) if os.path.isfile(arg) else arg for arg in args]
+        result = subprocess.run(cls.wine.wine("msiexec", *args, "/qn"), env=cls.wine.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
+        return result.returncode, time.time() - began
+
+    def entry_of(self, msi):
+        return self.values(UNINSTALL_ROOT + "\\" + product_code(msi))
+
+    def product_icon(self):
+        """The host path of the icon Apps & features shows for the installed
+        package (the product's registration, not its uninstall entry, names
+        it)."""
+        code = product_code(self.msi).strip("{}").replace("-", "")
+        # The registry spells a product code with each group's digits
+        # reversed, and the bytes of the last two groups nibble by nibble.
+        packed = code[7::-1] + code[11:7:-1] + code[15:11:-1] + "".join(
+            code[i + 1] + code[i] for i in range(16, 32, 2))
+        products = self.values(PRODUCTS + "\\" + packed, "64") or {}
+        self.assertIn("ProductIcon", products, "no icon registered")
+        return self.wine.drive_c(*products["ProductIcon"].split("\\")[1:])
+
+    def test_1_upgrades_the_earlier_version_and_installs_the_pair_without_choosing_it(self):
+        self.assertEqual(self.entry_of(self.earlier)["DisplayVersion"], EARLIER)
+        code, took = self.msiexec("/i", self.msi)
+        self.assertEqual(code, 0, "the upgrade failed")
+        self.figures.append(f"upgrade from {EARLIER}: {took:.1f} s")
+        self.assertNotEqual(product_code(self.msi), product_code(self.earlier))
+
+        self.assert_pair_installed()
+        # One entry, this version's: the earlier one went with the upgrade.
+        entries = self.entries()
+        self.assertEqual(list(entries), [product_code(self.msi)], "not one entry in Apps & features")
+        entry = entries[product_code(self.msi)]
+        for name, value in {"DisplayName": f"Brumalis ({self.bits()}-bit)", "DisplayVersion": VERSION,
+                            "Publisher": "t-orka", "NoModify": 1}.items():
+            with self.subTest(value=name):
+                self.assertEqual(entry.get(name), value)
+        # Windows works out the entry's EstimatedSize itself (Wine writes 0);
+        # the size the package gives is the pair's.
+        size_kb = sum(len(data) for data in self.pair.values()) / 1024
+        self.assertAlmostEqual(int(entry["Size"]), size_kb, delta=1)
+        self.assertEqual(read(self.product_icon()), read(self.icon), "the entry's icon")
+        self.assertIsNone(self.values(UNINSTALL), "the setup program's entry")
+        # The user's screensaver and settings are the user's.
+        self.assertEqual(self.screensaver(), PREVIOUS)
+        self.assertEqual(read(self.wine.settings_path()), SETTINGS)
+        self.figures.append(f"installed: {len(PAIR)} files in {self.system_windows}, {len(entries)} entry")
+
+    def test_2_the_installed_screensaver_shows_the_sky(self):
+        self.assert_installed_screensaver_shows_the_sky()
+
+    def test_3_the_setup_program_refuses_to_install_beside_it(self):
+        self.assertEqual(self.run_setup(), SETUP_REFUSED)
+        self.assertIsNone(self.values(UNINSTALL), "the setup program registered itself")
+        self.assertEqual(self.screensaver(), PREVIOUS)
+        self.assert_pair_installed()
+        # Shown, it names the package that is installed (in the language of
+        # Windows, Japanese here).
+        said, code = self.refusal(setup_program(self.pair_arch))
+        self.assertIn(f"Brumalis ({self.bits()}-bit)", said)
+        self.assertIn(f"Brumalis-...-{self.pair_arch}.msi", said)
+        self.assertEqual(code, SETUP_REFUSED)
+
+    def test_4_the_earlier_version_does_not_go_over_it(self):
+        code, _ = self.msiexec("/i", self.earlier)
+        self.assertNotEqual(code, 0)
+        self.assertEqual(list(self.entries()), [product_code(self.msi)])
+        self.assert_pair_installed()
+
+    def test_5_removal_takes_every_file_and_entry_and_keeps_the_settings(self):
+        icon = self.product_icon()
+        settings = read(self.wine.settings_path())  # the run wrote the screen's size
+        code, took = self.msiexec("/x", self.msi)
+        self.assertEqual(code, 0, "the removal failed")
+        self.figures.append(f"removal: {took:.1f} s")
+        self.assert_pair_removed()
+        self.assertEqual(self.entries(), {})
+        self.assertFalse(os.path.exists(icon), "the entry's icon stayed")
+        self.assertEqual(read(self.wine.settings_path()), settings)
+        self.assertEqual(self.screensaver(), PREVIOUS)
+
+    def test_6_it_refuses_to_install_beside_the_setup_program(self):
+        self.install_setup()
+        code, _ = self.msiexec("/i", self.msi)
+        self.assertNotEqual(code, 0)
+        # Shown, it names the setup program that installed the pair.
+        said, code = self.refusal("msiexec", "/i", windows_path(self.msi))
+        self.assertIn(f"Brumalis ({self.bits()}-bit) is already installed by its setup program", said)
+        self.assertIn(f"setup-{self.pair_arch}.exe", said)
+        self.assertNotEqual(code, 0)
+        self.assertEqual(list(self.entries()), ["Brumalis"], "the package registered itself")
+        self.uninstall_setup()
+        self.assert_pair_removed()
 
 
-class SetupX86OnWin64(SetupCase):
-    """The 32-bit setup on 64-bit Windows: the pair in SysWOW64, the entry in
-    the 32-bit registry view."""
-    setup, prefix_arch, view = "x86", "win64", "32"
-    system, system_windows = "windows/syswow64", r"C:\windows\SysWOW64"
-    uninstaller_dir = r"C:\Program Files (x86)\Brumalis"
+class SetupX64(X64Pair, SetupCase):
+    pass
 
 
-class SetupX86(SetupCase):
-    setup, prefix_arch, view = "x86", "win32", "32"
-    system, system_windows = "windows/system32", r"C:\windows\system32"
-    uninstaller_dir = r"C:\Program Files\Brumalis"
+class SetupX86OnWin64(X86OnWin64Pair, SetupCase):
+    pass
+
+
+class SetupX86(X86Pair, SetupCase):
+    pass
+
+
+class PackageX64(X64Pair, PackageCase):
+    pass
+
+
+class PackageX86OnWin64(X86OnWin64Pair, PackageCase):
+    pass
+
+
+class PackageX86(X86Pair, PackageCase):
+    pass
+
+
+class Packages(unittest.TestCase):
+    """Both builds' Windows Installer packages, read here without Wine, so
+    that a host that runs no 32-bit code checks the 32-bit one too: each
+    holds its build's pair, for the system folder of its Windows."""
+
+    def test_each_package_holds_its_pair_for_its_windows(self):
+        for arch, template, folder, attributes in (("x86", "Intel;1033", "SystemFolder", "0"),
+                                                   ("x64", "x64;1033", "System64Folder", "256")):
+            with self.subTest(package=arch), tempfile.TemporaryDirectory() as out:
+                msi = package(arch)
+                summary = subprocess.run(["msiinfo", "suminfo", msi], check=True, stdout=subprocess.PIPE,
+                                         text=True).stdout
+                self.assertIn(f"Template: {template}\n", summary)
+                subprocess.run(["msiextract", "-C", out, msi], check=True, stdout=subprocess.DEVNULL)
+                for name in PAIR:
+                    self.assertEqual(read(os.path.join(out, name)),
+                                     read(os.path.join(builds(), build_of(arch), "bin", name)), name)
+                rows = subprocess.run(["msiinfo", "export", msi, "Component"], check=True,
+                                      stdout=subprocess.PIPE, text=True).stdout.splitlines()[3:]
+                self.assertEqual({tuple(row.split("\t")[2:4]) for row in rows}, {(folder, attributes)})
+
+
+def authenticode_digest(program):
+    """The SHA-256 digest an Authenticode signature signs: the whole file but
+    its checksum, its certificate table's entry and the table itself."""
+    pe = struct.unpack_from("<I", program, 0x3C)[0]
+    optional = pe + 24
+    plus = struct.unpack_from("<H", program, optional)[0] == 0x20B
+    checksum = optional + 64
+    entry = optional + (112 if plus else 96) + 4 * 8
+    table, size = struct.unpack_from("<II", program, entry)
+    end = table if size else len(program)
+    return hashlib.sha256(program[:checksum] + program[checksum + 4:entry] + program[entry + 8:end]).hexdigest()
+
+
+def make_certificate(folder, name, usage):
+    """A self-signed certificate and its key for `usage` (an extended key
+    usage), made by openssl in `folder`: (certificate, key)."""
+    cert, key = os.path.join(folder, f"{name}.pem"), os.path.join(folder, f"{name}.key")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-subj", f"/CN=Brumalis test {name}", "-addext", f"extendedKeyUsage={usage}",
+                    "-keyout", key, "-out", cert], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return cert, key
+
+
+class TimeStampServer(http.server.HTTPServer):
+    """An RFC 3161 time stamp server on this machine's loopback address,
+    which openssl answers for: what a signature asks of a real one."""
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_POST(self):
+            query = self.rfile.read(int(self.headers["Content-Length"]))
+            reply = subprocess.run(["openssl", "ts", "-reply", "-config", self.server.config,
+                                    "-queryfile", "/dev/stdin"], input=query, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL).stdout
+            self.send_response(200 if reply else 500)
+            self.send_header("Content-Type", "application/timestamp-reply")
+            self.end_headers()
+            self.wfile.write(reply)
+
+        def log_message(self, *args):
+            pass
+
+    def __init__(self, folder):
+        super().__init__(("127.0.0.1", 0), self.Handler)
+        self.cert, key = make_certificate(folder, "time-stamps", "critical,timeStamping")
+        self.config = os.path.join(folder, "tsa.cnf")
+        with open(os.path.join(folder, "tsa-serial"), "w") as f:
+            f.write("01\n")
+        with open(self.config, "w") as f:
+            f.write(f"[tsa]\ndefault_tsa = stamps\n[stamps]\nserial = {folder}/tsa-serial\n"
+                    f"signer_cert = {self.cert}\nsigner_key = {key}\nsigner_digest = sha256\n"
+                    "default_policy = 1.2.3.4.1\ndigests = sha256\ness_cert_id_alg = sha256\n")
+        self.address = f"http://127.0.0.1:{self.server_address[1]}"
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+
+class SignedRelease(X64Pair, InstallCase):
+    """The release signed with a certificate made here (openssl) and time
+    stamped by a server of this test's own: every program, setup program,
+    uninstaller and package verifies against both, signing changed nothing
+    in the programs but their signature, and the signed setup program and
+    package install and go."""
+
+    @classmethod
+    def prepare(cls):
+        cls.work = tempfile.mkdtemp(prefix="brumalis-signed-")
+        cls.cert, key = make_certificate(cls.work, "signer", "codeSigning")
+        cls.stamps = TimeStampServer(cls.work)
+        cls.dist = os.path.join(cls.work, "dist")
+        began = time.time()
+        subprocess.run([os.path.join(ROOT, "scripts", "dist.sh")], check=True, stdout=subprocess.DEVNULL,
+                       env=dict(os.environ, SIGN_CERT=cls.cert, SIGN_KEY=key, SIGN_TIMESTAMP=cls.stamps.address,
+                                BRUMALIS_DIST=cls.dist))
+        print(f"{cls.__name__}: the signed release made in {time.time() - began:.1f} s")
+        cls.programs = {}
+        for arch in ("win32", "win64"):
+            with zipfile.ZipFile(os.path.join(cls.dist, f"Brumalis-{VERSION}-{arch}.zip")) as z:
+                for name in PAIR:
+                    cls.programs[arch, name] = z.read(f"Brumalis-{VERSION}-{arch}/{name}")
+
+    @classmethod
+    def tearDownClass(cls):
+        if getattr(cls, "stamps", None):
+            cls.stamps.shutdown()
+            cls.stamps.server_close()
+        shutil.rmtree(getattr(cls, "work", ""), ignore_errors=True)
+        super().tearDownClass()
+
+    def verify(self, path):
+        """osslsigncode's verdict on a file against the test certificate and
+        time stamps; the digest it found signed."""
+        result = subprocess.run(["osslsigncode", "verify", "-CAfile", self.cert, "-TSA-CAfile", self.stamps.cert,
+                                 "-in", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        self.assertEqual(result.returncode, 0, f"{os.path.basename(path)} does not verify:\n{result.stdout}")
+        self.assertIn("Signature verification: ok", result.stdout)
+        self.assertIn("Timestamp Server Signature verification: ok", result.stdout)
+        for line in result.stdout.splitlines():
+            if line.startswith("Current message digest"):
+                return line.split(":", 1)[1].strip().lower()
+        return None
+
+    def test_1_every_file_verifies_and_signing_changed_nothing_else(self):
+        for name in sorted(os.listdir(self.dist)):
+            if name.endswith((".exe", ".msi")):
+                with self.subTest(file=name):
+                    self.verify(os.path.join(self.dist, name))
+        for (arch, name), signed in self.programs.items():
+            with self.subTest(program=f"{arch}/{name}"):
+                path = os.path.join(self.work, f"{arch}-{name}")
+                with open(path, "wb") as f:
+                    f.write(signed)
+                built = authenticode_digest(read(os.path.join(builds(), arch, "bin", name)))
+                self.assertEqual(self.verify(path), built)
+                self.assertEqual(authenticode_digest(signed), built)
+
+    def test_2_the_signed_setup_program_installs_with_a_signed_uninstaller(self):
+        self.install_setup(os.path.join(self.dist, f"Brumalis-{VERSION}-setup-x64.exe"))
+        self.assert_pair_installed({name: self.programs["win64", name] for name in PAIR})
+        self.verify(self.uninstaller())
+        self.uninstall_setup()
+        self.assert_pair_removed()
+
+    def test_3_the_signed_package_installs(self):
+        msi = windows_path(os.path.join(self.dist, f"Brumalis-{VERSION}-x64.msi"))
+        for args in (("/i", msi), ("/x", msi)):
+            result = subprocess.run(self.wine.wine("msiexec", *args, "/qn"), env=self.wine.env, timeout=180,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.assertEqual(result.returncode, 0, " ".join(args))
+            if args[0] == "/i":
+                self.assert_pair_installed({name: self.programs["win64", name] for name in PAIR})
+        self.assert_pair_removed()
 
 
 class Versions(WineTestCase):
