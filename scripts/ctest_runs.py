@@ -37,7 +37,7 @@ def first_failing_check(output):
     match = re.search(r"^(FAIL|ERROR): (\w+).*?\n-+\n(.*?)(?:\n\n|\Z)", output, re.S | re.M)
     if not match:
         lines = [line for line in output.splitlines() if line.strip()]
-        return lines[-1][:160] if lines else "(no output)"
+        return lines[-1].strip()[:160] if lines else "(no output)"
     traceback = [line for line in match.group(3).splitlines() if line.strip()]
     return f"{match.group(2)}: {traceback[-1].strip()[:160] if traceback else match.group(1)}"
 
@@ -78,10 +78,11 @@ def exactly(names):
     return "^(" + "|".join(re.sub(r"([][.*+?^$|()\\{}])", r"\\\1", name) for name in names) + ")$"
 
 
-def notes_of(first, second):
-    """What a summary says of two rounds: each test that needed a second run,
-    each that failed, each that did not run here."""
-    notes = []
+def judge(first, second):
+    """Whether every test passed, at its first run or its second, and what a
+    summary says: each test that needed a second run, each that failed, each
+    that did not run here."""
+    notes, passed = [], True
     for name, run in first.items():
         if run.outcome == "skipped":
             notes.append(f"{name} not run ({run.why})")
@@ -91,7 +92,8 @@ def notes_of(first, second):
                 notes.append(f"{name} passed only on its second run (first run, {run.seconds:.0f} s: {run.why})")
             else:
                 notes.append(f"{name} FAILED ({(again or run).why})")
-    return notes
+                passed = False
+    return passed, notes
 
 
 def main():
@@ -102,15 +104,14 @@ def main():
     args, ctest_arguments = parser.parse_known_args()
     first = run_ctest(args.preset, args.report + "-1.xml", ctest_arguments)
     if first is None:
-        notes, passed = ["ctest wrote no report"], False
+        passed, notes = False, ["ctest wrote no report"]
     else:
         failed = [name for name, run in first.items() if run.outcome == "failed"]
         second = {}
         if failed:
             print(f"== once more, the {len(failed)} failed: {' '.join(failed)}", flush=True)
             second = run_ctest(args.preset, args.report + "-2.xml", [*ctest_arguments, "-R", exactly(failed)]) or {}
-        notes = notes_of(first, second)
-        passed = all(name in second and second[name].outcome == "passed" for name in failed)
+        passed, notes = judge(first, second)
     if notes:
         print("==", *notes, sep="\n")
     if args.notes:
