@@ -145,7 +145,7 @@ class Dpi(WineTestCase):
                 name = f"dialog-at-rest-{dpi}dpi.png"
                 seen.save(self.wine.out_file(name))
                 reference = os.path.join(REFERENCES, name)
-                if os.environ.get("BRUMALIS_NEW_REFERENCES"):
+                if os.environ.get("BRUMALIS_NEW_REFERENCES") == "1":
                     seen.save(reference)
                 stored = Picture.load(reference)
                 self.assertEqual((seen.width, seen.height), (stored.width, stored.height))
