@@ -13,12 +13,11 @@ Every round's full output is kept in build/<arch>/flake/round-<n>.xml
 import argparse
 import collections
 import os
-import re
 import subprocess
 import sys
 import time
-import xml.etree.ElementTree as ElementTree
 
+from scripts.ctest_runs import run_ctest
 from testkit import ROOT
 from testkit.prefix import can_run
 
@@ -35,40 +34,18 @@ def runnable_arches():
     return arches
 
 
-def first_failing_check(output):
-    """The first failed or erring test case of a suite's output and the last
-    line of its traceback, which says what was expected; or the output's
-    last line when no test case failed (a crash, a time-out)."""
-    match = re.search(r"^(FAIL|ERROR): (\w+).*?\n-+\n(.*?)(?:\n\n|\Z)", output, re.S | re.M)
-    if not match:
-        lines = [line for line in output.splitlines() if line.strip()]
-        return lines[-1][:160] if lines else "(no output)"
-    traceback = [line for line in match.group(3).splitlines() if line.strip()]
-    return f"{match.group(2)}: {traceback[-1].strip()[:160] if traceback else match.group(1)}"
-
-
 def run_round(arch, number, jobs):
     """One run of the architecture's end-to-end suites: {suite: None when it
     passed, else its first failing check}; skipped suites are left out."""
     folder = os.path.join(ROOT, "build", arch, "flake")
     os.makedirs(folder, exist_ok=True)
     report = os.path.join(folder, f"round-{number}.xml")
-    if os.path.exists(report):
-        os.remove(report)
-    run = subprocess.run(["ctest", "--preset", arch, "-L", "e2e", *(["-j", str(jobs)] if jobs else []),
-                          "--output-junit", report],
-                         cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    if not os.path.exists(report):
-        said = [line for line in run.stdout.splitlines() if line.strip()]
-        return {"(ctest)": said[0][:160] if said else "ctest wrote no report"}
-    results = {}
-    for case in ElementTree.parse(report).getroot().iter("testcase"):
-        name, status = case.get("name"), case.get("status")
-        if name == "wine_prefix_setup" or status not in ("run", "fail"):
-            continue
-        output = case.findtext("system-out") or ""
-        results[name] = None if status == "run" else first_failing_check(output)
-    return results
+    runs = run_ctest(arch, report, ["-L", "e2e", *(["-j", str(jobs)] if jobs else [])],
+                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    if runs is None:
+        return {"(ctest)": "ctest wrote no report"}
+    return {name: None if run.outcome == "passed" else run.why for name, run in runs.items()
+            if name != "wine_prefix_setup" and run.outcome != "skipped"}
 
 
 def main():

@@ -94,8 +94,9 @@ windows_unit_tests() {
     DISPLAY=$display "$BRUMALIS_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1)
   # Once a test program of the 64-bit unit run died at its start without a
   # word (not seen again in hundreds of runs): a failed test runs once more,
-  # and the summary names it.
-  DISPLAY=$display ctest --preset "$arch" -L unit --repeat until-pass:2 2>&1 | tee "build/$arch/unit.log"
+  # and the summary names it (scripts/ctest_runs.py).
+  DISPLAY=$display python3 -m scripts.ctest_runs --preset "$arch" --report "build/$arch/unit" \
+    --notes "build/$arch/unit.notes" -L unit 2>&1 | tee "build/$arch/unit.log"
   local rc=${PIPESTATUS[0]}
   (. scripts/wine-env.sh "$arch" && { "$BRUMALIS_WINESERVER" -k 2>/dev/null; "$BRUMALIS_WINESERVER" -w; })
   return $rc
@@ -107,17 +108,20 @@ windows_unit_tests() {
 # Wine on virtual displays, where a program has, very rarely, stalled for
 # good inside Wine's own calls: a suite that fails runs once more. Every
 # failure stays in the output, with the stacks of the program that stalled,
-# and the summary names a suite that passed only on its second run.
+# and the summary names a suite that passed only on its second run, whatever
+# ended its first (a failure, a time-out, a crash), and a suite that did not
+# run here.
 windows_end_to_end() {
   local arch=$1
-  DISPLAY=$display ctest --preset "$arch" -LE unit ${BRUMALIS_E2E_JOBS:+-j "$BRUMALIS_E2E_JOBS"} --repeat until-pass:2 2>&1 |
+  DISPLAY=$display python3 -m scripts.ctest_runs --preset "$arch" --report "build/$arch/e2e" \
+    --notes "build/$arch/e2e.notes" -LE unit ${BRUMALIS_E2E_JOBS:+-j "$BRUMALIS_E2E_JOBS"} 2>&1 |
     tee "build/$arch/e2e.log"
   local rc=${PIPESTATUS[0]}
   [ -f "out/$arch/bench-frame-rate.txt" ] && { echo "-- frame-rate benchmark, in short:"; cat "out/$arch/bench-frame-rate.txt"; }
   return $rc
 }
 
-declare -A outcome
+declare -A outcome notes
 for arch in "${arches[@]}"; do
   bits=$(brumalis_bits_of "$arch")
   echo "== $bits Windows programs: shipped files"
@@ -142,15 +146,14 @@ for arch in "${arches[@]}"; do
     status=1
     continue
   fi
-  rm -f "out/$arch/bench-frame-rate.txt"
+  rm -f "out/$arch/bench-frame-rate.txt" "build/$arch/unit.notes" "build/$arch/e2e.notes"
   phase "$bits Windows unit tests (Wine)" windows_unit_tests "$arch"
   unit_status=$?
   phase "$bits Windows end-to-end suites (Wine)" windows_end_to_end "$arch"
   e2e_status=$?
-  second=$(sed -n 's/.*Test *#[0-9]*: \([A-Za-z0-9_.]*\) .*\*\*\*Failed.*/\1/p' "build/$arch/unit.log" \
-    "build/$arch/e2e.log" | sort -u | xargs)
+  notes[$arch]=$(cat "build/$arch/unit.notes" "build/$arch/e2e.notes" 2>/dev/null)
   if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
-    outcome[$arch]="built, $checked, run under Wine: passed${second:+, $second only on its second run}"
+    outcome[$arch]="built, $checked, run under Wine: passed"
   else
     outcome[$arch]="built, $checked, run under Wine: FAILED"
     status=1
@@ -165,7 +168,11 @@ for arch in "${arches[@]}"; do [ "${runs[$arch]}" = 1 ] && ran=1; done
 echo "== summary"
 printf '%s\n' "${summary[@]}"
 sed 's/^/fuzz target /' build/sanitize/fuzz/summary 2>/dev/null || echo "fuzz targets: not run"
-for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: ${outcome[$arch]}"; done
+for arch in "${arches[@]}"; do
+  echo "$(brumalis_bits_of "$arch") Windows programs: ${outcome[$arch]}"
+  # Each test that passed only on its second run, failed, or did not run here.
+  [ -n "${notes[$arch]:-}" ] && sed 's/^/  /' <<<"${notes[$arch]}"
+done
 if [ $ran -eq 0 ]; then
   echo "no Windows build can run on this host: the Windows half went untested"
   status=1

@@ -54,9 +54,39 @@ class AudioServer:
     FORMAT = ["--raw", "--format=s16le", "--rate=8000", "--channels=1", "--latency-msec=20"]
 
     def record(self):
-        """Starts recording what the sink plays: 8000 samples a second, mono."""
-        return Recording(subprocess.Popen(["parec", "-d", self.SINK + ".monitor", *self.FORMAT],
-                                          env=self.env, stdout=subprocess.PIPE))
+        """Starts recording what the sink plays: 8000 samples a second, mono;
+        returns once its data flows (the server's first recording may take
+        two seconds to get any), so that what comes next is heard."""
+        recording = Recording(subprocess.Popen(["parec", "-d", self.SINK + ".monitor", *self.FORMAT],
+                                               env=self.env, stdout=subprocess.PIPE))
+        deadline = time.monotonic() + 10
+        while not recording.arrivals:
+            if time.monotonic() > deadline or not recording.reader.is_alive():
+                recording.stop()
+                raise RuntimeError("the recorder got no sound data")
+            time.sleep(0.02)
+        return recording
+
+
+MAX_GAP = 1.0  # seconds without data that a recording may have and still cover a span
+
+
+def assert_recorded(heard, start, end):
+    """Fails unless the recording `heard` (Recording.stop) covers the span from
+    `start` to `end` (time.monotonic): its data came from `start` on, with no
+    pause longer than MAX_GAP, until `end` or later. A check that nothing
+    was heard proves this first: a recorder that died, or never ran, hears
+    nothing too."""
+    times = [at for _, at in heard]
+    if not times:
+        raise AssertionError("nothing was recorded, not even silence")
+    if times[-1] < end:
+        raise AssertionError(f"the recording stops {end - times[-1]:.2f} s before the end of the span it judges")
+    within = [start] + [at for at in times if start < at < end] + [end]
+    gap, at = max((b - a, a) for a, b in zip(within, within[1:]))
+    if gap > MAX_GAP:
+        raise AssertionError(f"the recording has no data for {gap:.2f} s from {at - start:.2f} s into the "
+                             f"{end - start:.2f} s span it judges")
 
 
 class Recording:

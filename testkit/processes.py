@@ -2,7 +2,6 @@
 
 import os
 import subprocess
-import sys
 
 
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -34,17 +33,23 @@ def wait_exit(proc, timeout):
         return None
 
 
-def report_faults(log):
-    """Prints the faults Wine reported in a program's output (its own, or
-    of a program it started), such as "Unhandled page fault": a test that
-    then fails on a window that stayed or an exit code says why."""
+class ProgramCrashed(AssertionError):
+    """A program of ours crashed: Wine reported an unhandled exception in it.
+    An AssertionError, so that a test it ends fails rather than errs."""
+
+
+def crash_lines(log):
+    """The lines in which Wine reported an unhandled exception in a program's
+    output (its own, or of a program it started and that inherited it, as
+    the renderer does the host's): "wine: Unhandled page fault on ..." from
+    the process that crashed, "Unhandled exception: ..." from the debugger
+    it starts. Each line is prefixed with the log's name."""
     if not log:
-        return
+        return []
     try:
         with open(log, "rb") as f:
             lines = f.read().decode("utf-8", "replace").splitlines()
     except OSError:
-        return
-    for line in lines:
-        if "Unhandled" in line:
-            print(f"{os.path.basename(log)}: {line}", file=sys.stderr, flush=True)
+        return []
+    return [f"{os.path.basename(log)}: {line}" for line in lines
+            if line.startswith(("wine: Unhandled", "Unhandled exception"))]

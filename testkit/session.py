@@ -13,7 +13,7 @@ from testkit.audio import AudioServer
 from testkit.display import Display
 from testkit.names import ANSI, DIALOG_TITLE, PROBE, RENDERER_CLASS, RUN_TITLE, SETTINGS_FILE, SETTINGS_FOLDER
 from testkit.prefix import wine_environment
-from testkit.processes import report_faults
+from testkit.processes import ProgramCrashed, crash_lines
 from testkit.screenshots import screenshot
 
 STARTED = itertools.count(1)  # programs started by this script, numbering their logs
@@ -135,7 +135,7 @@ class WineSession:
         if trace:
             env["WINEDEBUG"] = trace
         if not log:
-            # Kept, so that a program that crashed says where (see end_all).
+            # Kept, so that a crash fails the test and says where (see end_all).
             log = self.log_file(f"{next(STARTED):03d}-{os.path.basename(path.replace(chr(92), '/'))}.txt")
         with open(log, "wb") as out:
             proc = subprocess.Popen(self.wine(path, *args), env=env, stdout=out, stderr=out)
@@ -144,13 +144,19 @@ class WineSession:
         return proc
 
     def end_all(self):
-        """Ends every program a test left running, so the next test starts clean."""
+        """Ends every program a test left running, so the next test starts
+        clean; raises ProgramCrashed, naming the faults, when Wine reported
+        an unhandled exception in any program started since the last call
+        (the renderer's show in the host's log)."""
+        crashes = []
         for proc in self.children:
             if proc.poll() is None:
                 proc.kill()
                 proc.wait(10)
-            report_faults(getattr(proc, "log", None))
+            crashes += crash_lines(getattr(proc, "log", None))
         self.children = []
+        if crashes:
+            raise ProgramCrashed("a program crashed:\n" + "\n".join(crashes))
 
     def reg(self, *args):
         """Wine's reg command, which must succeed."""

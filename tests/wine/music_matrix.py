@@ -13,6 +13,7 @@ import struct
 import subprocess
 import time
 
+from testkit.audio import assert_recorded
 from testkit.names import HOST, VK_ESCAPE
 from testkit.processes import wait_exit
 from testkit.settings import music_settings
@@ -172,11 +173,14 @@ class Matrix(WineTestCase):
         ended = time.monotonic()
         time.sleep(1.2)
         heard = recording.stop()
+        # Silence counts only where the recording ran: the whole run and a
+        # second after it.
+        assert_recorded(heard, started, ended + 1.0)
         during = [i for i, (_, at) in enumerate(heard) if started < at <= ended]
         rms = max((recording.rms[i] for i in during), default=0.0)
         first = next((heard[i][1] - started for i in during if heard[i][0] > LOUD), None)
         after = [peak for peak, at in heard if at > ended + CAPTURE_LAG]
-        stopped = all(peak <= LOUD for peak in after) and bool(after)
+        stopped = all(peak <= LOUD for peak in after)
         label = case.name if len(case.name) <= 40 else "..." + case.name[-37:]
         self.rows.append((label, case.kind, case.name_class, f"{rms:.0f}" + ("" if case.plays else " (none)"),
                           "yes" if stopped else "NO", f"{first:.2f} s" if first is not None else "-"))

@@ -3,8 +3,10 @@ number of minutes, clicked through its choices all the while, then a
 full-screen run with music for as long (the two never run side by side: a
 start that finds the other ends). Every interval it prints, for each process,
 its windows, its GDI objects and its memory; at the end of each part it
-compares the last sample with the first steady one and fails when a count
-grew.
+compares the last sample with the first one after the first minute and fails
+when a count grew. It fails at once on a count it cannot read (a GDI count of
+-1, a memory figure of 0), refuses a run too short to compare two samples
+after the first minute, and fails when a part's windows do not go at its end.
 
     python3 -m tests.wine.soak --arch win64 --bin build/win64/bin [--minutes 10] [--interval 30]
 
@@ -12,12 +14,14 @@ grew.
 """
 
 import argparse
+import math
 import os
 import subprocess
 import sys
 import time
 
 from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, HOST, PICTURE_BOX_CLASS, VK_ESCAPE
+from testkit.processes import ProgramCrashed
 from testkit.session import WineSession
 from testkit.settings import music_settings
 
@@ -26,6 +30,11 @@ FIELDS = ("windows", "gdi", "working_set_kb", "private_kb")
 # Memory may settle by a little after the first minute (caches, fonts, the
 # sound path); a count of handles may not move at all.
 MEMORY_SLACK_KB = 4096
+SETTLING_SECONDS = 60  # counts are compared from the first sample after this
+
+
+class SoakFailure(Exception):
+    """A soak that cannot judge, or whose programs misbehaved; says which."""
 
 
 class DialogPart:
@@ -57,7 +66,8 @@ class DialogPart:
 
     def stop(self):
         self.wine.probe("close", self.dialog["hwnd"])
-        self.wine.wait_gone(self.dialog["hwnd"])
+        if not self.wine.wait_gone(self.dialog["hwnd"]):
+            raise SoakFailure(f"the dialog (pid {self.dialog['pid']}) stayed after it was closed")
 
 
 class FullScreenPart:
@@ -70,26 +80,52 @@ class FullScreenPart:
 
     def start(self):
         self.wine.start_program(HOST, "/s")
-        main = self.wine.find_run(30000)
+        self.main = self.wine.find_run(30000)
         self.renderer = self.wine.find_renderer()
-        self.processes = {"host /s": main["pid"], "renderer": self.renderer["pid"]}
+        self.processes = {"host /s": self.main["pid"], "renderer": self.renderer["pid"]}
 
     def exercise(self):
         pass
 
     def stop(self):
         self.wine.probe("key", self.renderer["hwnd"], str(VK_ESCAPE))
-        self.wine.wait_gone(self.renderer["hwnd"])
+        if not self.wine.wait_gone(self.renderer["hwnd"]):
+            raise SoakFailure(f"the renderer (pid {self.renderer['pid']}) stayed after Escape")
+        if not self.wine.wait_gone(self.main["hwnd"]):
+            raise SoakFailure(f"the host (pid {self.main['pid']}) stayed after its renderer")
 
 
 def sample(wine, processes):
+    """Each process's counts; fails on one that has ended or that the probe
+    could not count: a GDI count of -1 (the counter did not run in it) or a
+    memory figure of 0 (the query failed) would make any growth look flat."""
     row = {}
     for name, pid in processes.items():
         info = wine.probe("resources", pid, check=False)
         if not info["ok"]:
-            raise RuntimeError(f"{name} (pid {pid}) has ended")
+            raise SoakFailure(f"{name} (pid {pid}) has ended")
         row[name] = {field: int(info[field]) for field in FIELDS}
+        unread = [f"{field} {row[name][field]}" for field in FIELDS
+                  if row[name][field] < 0 or (field.endswith("_kb") and row[name][field] == 0)]
+        if unread:
+            raise SoakFailure(f"{name} (pid {pid}): unreadable count: {', '.join(unread)}")
     return row
+
+
+def settled_sample(interval):
+    """The number of the first sample taken after the first minute, which the
+    last one is compared with."""
+    return max(1, math.ceil(SETTLING_SECONDS / interval))
+
+
+def too_short(minutes, interval):
+    """Why a part of `minutes` sampled every `interval` seconds cannot be
+    judged, or None: after the first minute it needs two samples to compare."""
+    if minutes * 60 < (settled_sample(interval) + 1) * interval:
+        return (f"{minutes:g} min with a sample every {interval:g} s is too short to judge: counts are compared "
+                f"from the first sample after {SETTLING_SECONDS} s, which needs "
+                f"{(settled_sample(interval) + 1) * interval / 60:g} min or more")
+    return None
 
 
 def soak(part, minutes, interval):
@@ -111,8 +147,11 @@ def soak(part, minutes, interval):
         next_sample += interval
     part.wine.screenshot(save_as=f"soak-{part.name.split()[0]}.png")
     part.stop()
-    steady = samples[min(len(samples) - 1, max(1, int(60 // interval)))]
-    grown = growth(steady, samples[-1])
+    part.wine.end_all()  # raises when Wine reported a crash in one of the part's programs
+    settled = settled_sample(interval)
+    if settled >= len(samples) - 1:
+        raise SoakFailure(f"{part.name}: {len(samples)} samples: too short to compare two after the first minute")
+    grown = growth(samples[settled], samples[-1])
     print(f"{part.name}: " + ("grew: " + ", ".join(grown) if grown else "flat: no count grew after the first minute"),
           flush=True)
     return grown
@@ -145,6 +184,9 @@ def main():
     parser.add_argument("--minutes", type=float, default=10)
     parser.add_argument("--interval", type=float, default=30)
     args = parser.parse_args()
+    why = too_short(args.minutes, args.interval)
+    if why:
+        parser.error(why)
     wine = WineSession(os.path.abspath(args.bin), args.arch, audio=True)
     wine.start()
     try:
@@ -158,6 +200,9 @@ def main():
         wine.write_settings(song)  # the dialog's clicks changed the choice
         grown += soak(FullScreenPart(wine), args.minutes, args.interval)
         return 1 if grown else 0
+    except (SoakFailure, ProgramCrashed) as failure:
+        print(f"FAILED: {failure}", flush=True)
+        return 1
     finally:
         wine.stop()
 

@@ -1,6 +1,7 @@
 """End-to-end: the settings dialog under Wine, driven with the pointer and
 the keyboard as a user would."""
 
+import collections
 import os
 import re
 import shutil
@@ -90,6 +91,12 @@ class Dialog(WineTestCase):
         dark = sum(1 for y in range(top, top + height) for x in range(left, left + width)
                    if sum(self.pixel(picture, x, y)) < 200)
         return dark > 20
+
+    def path_heard(self, dialog):
+        """The file's path as the path label gives it to screen readers."""
+        text = 41  # the role of read-only text; the other keyboard stop is the sources' group
+        heard = [self.accessible(c["hwnd"])[0] for c in self.children(dialog) if c["class"] == "BrumalisKeyboardStop"]
+        return next(name for role, _, name, _ in heard if role == text)
 
     def state(self, dialog):
         combo = self.child(dialog, cls="ComboBox")
@@ -357,6 +364,8 @@ class Dialog(WineTestCase):
         self.assertGone(chooser, 10000)
         time.sleep(0.5)
         label = self.wine.screenshot("dialog-long-name.png").region(*self.label_box())
+        self.assertEqual(self.path_heard(dialog), chosen)
+        self.assertTrue(self.path_shown(), "the label is empty")
         self.click_window(self.buttons(dialog)["set"])
         self.assertEqual(wait_exit(proc, 20), 0)
         stored = value_of(self.wine.read_settings(), KEY_FILE)
@@ -365,6 +374,7 @@ class Dialog(WineTestCase):
         self.assertTrue(stored.isascii() and b"~" in stored, stored)
         # Opened again from the short path, the dialog shows the same long name.
         proc, dialog = self.open_dialog(self.wine.read_settings())
+        self.assertEqual(self.path_heard(dialog), chosen)
         self.assertEqual(self.wine.screenshot().region(*self.label_box()), label)
         self.click_window(self.buttons(dialog)["cancel"])
         self.assertEqual(wait_exit(proc, 20), 0)
@@ -375,25 +385,36 @@ class Dialog(WineTestCase):
                 self.origin[1] + top + height)
 
     def test_the_banner_plays_left_then_right(self):
-        proc, dialog = self.open_dialog(music_settings(0))
+        # Shot from as soon as the dialog shows: the left box plays first,
+        # 100 ms after the load, the right one from 2.5 s, the left again from
+        # 5.0 s; a box that is not playing shows the empty field.
+        self.wine.write_settings(music_settings(0))
+        proc = self.wine.start_program(HOST, "/c")
+        dialog = self.wine.find_dialog()
+        self.origin = (int(dialog["client_x"]), int(dialog["client_y"]))
 
         def box(picture, index):
             x0, y0 = BANNER[index]
-            return [self.pixel(picture, x, y) for y in range(y0 + 2, y0 + 50, 2) for x in range(x0 + 2, x0 + 121, 2)]
+            return tuple(self.pixel(picture, x, y)
+                         for y in range(y0 + 2, y0 + 50, 2) for x in range(x0 + 2, x0 + 121, 2))
 
-        def lit(pixels):
-            return sum(1 for p in pixels if sum(p) > 150)
-
-        seen_left, seen_right, shots = set(), set(), []
+        shots = []
         start = time.time()
         while time.time() - start < 6:
             picture = self.wine.screenshot()
-            left, right = box(picture, 0), box(picture, 1)
-            shots.append((lit(left), lit(right)))
-            seen_left.add(tuple(left))
-            seen_right.add(tuple(right))
-        self.assertGreater(len(seen_left), 3, "the left box did not animate")
-        self.assertGreater(len(seen_right), 3, "the right box did not animate")
+            shots.append((box(picture, 0), box(picture, 1)))
+        self.assertGreater(len({left for left, _ in shots}), 3, "the left box did not animate")
+        self.assertGreater(len({right for _, right in shots}), 3, "the right box did not animate")
+        # The empty field is what a box shows most: the other box's turn.
+        empty = [collections.Counter(shot[side] for shot in shots).most_common(1)[0][0] for side in (0, 1)]
+        turns = []
+        for left, right in shots:
+            playing = [name for name, seen, rest in (("left", left, empty[0]), ("right", right, empty[1]))
+                       if seen != rest]
+            self.assertLess(len(playing), 2, "both boxes play at once")
+            if playing and (not turns or turns[-1] != playing[0]):
+                turns.append(playing[0])
+        self.assertEqual(turns[:2], ["left", "right"], f"the boxes played in turns {turns}")
         self.close_box(proc, dialog)
 
     def test_clicking_the_banner_opens_the_home_page(self):

@@ -7,6 +7,7 @@ import shutil
 import subprocess
 import time
 
+from testkit.audio import assert_recorded
 from testkit.names import COVER_CLASS, HOST, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
 from testkit.settings import music_settings, size_lines
@@ -58,7 +59,7 @@ class FullScreen(WineTestCase):
         proc, main, renderer = self.start_run(music_settings(0))
         width, height = self.wine.display.width, self.wine.display.height
         self.assertEqual(main["visible"], "0", "the run's own window stays hidden")
-        self.assertEqual(main["pid"], self.wine.find_run(0)["pid"])
+        self.assertNotEqual(main["pid"], renderer["pid"], "the renderer's window is the host's own")
         self.assertEqual((int(renderer["w"]), int(renderer["h"])), (width, height))
         self.assertIn(size_lines(width, height), self.wine.read_settings())
         time.sleep(2)
@@ -232,10 +233,12 @@ class FullScreen(WineTestCase):
     def play(self, settings, seconds, trace="+mci", meanwhile=None):
         """Runs with the given settings; what was heard from the start of the
         run to a second after its end (see Recording.stop), the moment the
-        run ended, and the trace (MCI unless told). `meanwhile` is given the
-        renderer's window at the start."""
+        run ended, and the trace (MCI unless told); the moment it started is
+        kept as run_started. `meanwhile` is given the renderer's window at the
+        start."""
         log = self.wine.out_file("mci-trace.txt")
         recording = self.wine.audio.record()
+        self.run_started = time.monotonic()
         proc, main, renderer = self.start_run(settings, trace=trace, log=log)
         if meanwhile:
             meanwhile(renderer)
@@ -252,11 +255,18 @@ class FullScreen(WineTestCase):
     def assertSilentAfter(self, heard, ended):
         """Nothing was heard after the program ended, less the time sound
         takes to reach the recording (some 30 ms, also on busy cores), and the
-        recording reaches a second past that moment."""
+        recording covers a second past that moment."""
         text, _ = self.runs_of_sound(heard)
-        self.assertGreater(heard[-1][1] if heard else 0, ended + 1.0, f"the recording stops early: {text}")
+        assert_recorded(heard, ended, ended + 1.0)
         after, _ = self.runs_of_sound([h for h in heard if h[1] > ended + CAPTURE_LAG])
         self.assertNotIn("#", after, f"sound after the run ended: {text} (came after the end: {after})")
+
+    def assertNothingHeard(self, heard, ended):
+        """Nothing was heard from the start of the run (run_started) to a
+        second after its end, and the recording covers all of it."""
+        assert_recorded(heard, self.run_started, ended + 1.0)
+        text, runs = self.runs_of_sound(heard)
+        self.assertEqual(runs, [], f"sound: {text}")
 
     @staticmethod
     def runs_of_sound(heard):
@@ -312,9 +322,8 @@ class FullScreen(WineTestCase):
                          music_settings(2, file="C:\\music dir\\gone.wav"),
                          music_settings(2, file="C:\\music dir\\loop.wav.mid")):
             with self.subTest(settings=settings):
-                heard, _, trace = self.play(settings, 2)
-                text, runs = self.runs_of_sound(heard)
-                self.assertEqual(runs, [], f"sound: {text}")
+                heard, ended, _ = self.play(settings, 2)
+                self.assertNothingHeard(heard, ended)
 
     def test_a_wav_file_that_cannot_be_opened_plays_nothing_not_the_default_sound(self):
         # The system's default sound is a loud tone here, so that a player
@@ -330,9 +339,8 @@ class FullScreen(WineTestCase):
         # A file deleted between the two steps meets the same end.
         holder = self.wine.start_probe("lock", "C:\\music dir\\locked.wav")
         self.assertEqual(holder.stdout.readline().strip(), b"locked=1")
-        heard, _, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
-        text, runs = self.runs_of_sound(heard)
-        self.assertEqual(runs, [], f"sound: {text}")
+        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
+        self.assertNothingHeard(heard, ended)
         # Wine's player never falls back to the default sound for a file name,
         # so silence alone proves little here: the request itself must forbid it.
         flags = [int(f, 16) for f in re.findall(r"MULTIMEDIA_PlaySound pszSound='[0-9A-Fa-f]+' .*fdwSound=([0-9A-Fa-f]+)",

@@ -1,0 +1,77 @@
+"""What make test's summary says of ctest's two rounds, read from JUnit."""
+
+import os
+import tempfile
+import unittest
+
+from scripts.ctest_runs import judge, read_report
+
+# As ctest --output-junit writes them (CMake 3.25).
+FIRST = """<?xml version="1.0" encoding="UTF-8"?>
+<testsuite name="(empty)" tests="6" failures="4" disabled="0" skipped="1">
+  <testcase name="fine" classname="fine" time="3.2" status="run"><system-out>ok</system-out></testcase>
+  <testcase name="checked" classname="checked" time="41.5" status="fail"><failure message=""/>
+    <system-out>test_a ... FAIL
+
+======================================================================
+FAIL: test_a (__main__.Suite.test_a)
+----------------------------------------------------------------------
+Traceback (most recent call last):
+AssertionError: 3 != 4
+
+</system-out></testcase>
+  <testcase name="stalled" classname="stalled" time="600.1" status="fail"><failure message=""/>
+    <system-out>test_b ... ok
+test_c ... </system-out></testcase>
+  <testcase name="crashed" classname="crashed" time="0.4" status="fail"><failure message=""/>
+    <system-out></system-out></testcase>
+  <testcase name="unstarted" classname="unstarted" time="0" status="notrun">
+    <skipped message="Fixture dependency failed"/><system-out>Failed test dependencies: prefix</system-out></testcase>
+  <testcase name="elsewhere" classname="elsewhere" time="2.0" status="notrun">
+    <skipped message="SKIP_REGULAR_EXPRESSION_MATCHED"/>
+    <system-out>setUpClass (Setup) ... skipped 'does not run under win64 Wine here'</system-out></testcase>
+</testsuite>
+"""
+SECOND = """<?xml version="1.0" encoding="UTF-8"?>
+<testsuite name="(empty)" tests="4" failures="1" disabled="0" skipped="0">
+  <testcase name="checked" classname="checked" time="40.0" status="run"><system-out></system-out></testcase>
+  <testcase name="stalled" classname="stalled" time="90.0" status="run"><system-out></system-out></testcase>
+  <testcase name="crashed" classname="crashed" time="0.4" status="run"><system-out></system-out></testcase>
+  <testcase name="unstarted" classname="unstarted" time="0" status="fail"><failure message=""/>
+    <system-out>gone</system-out></testcase>
+</testsuite>
+"""
+
+
+def runs(text):
+    with tempfile.NamedTemporaryFile("w", suffix=".xml", delete=False) as f:
+        f.write(text)
+    try:
+        return read_report(f.name)
+    finally:
+        os.remove(f.name)
+
+
+class Judge(unittest.TestCase):
+
+    def test_every_retried_test_is_named_whatever_ended_its_first_run(self):
+        passed, notes = judge(runs(FIRST), runs(SECOND))
+        self.assertFalse(passed)
+        self.assertEqual(notes, [
+            "checked passed only on its second run (first run, 42 s: test_a: AssertionError: 3 != 4)",
+            "stalled passed only on its second run (first run, 600 s: test_c ...)",
+            "crashed passed only on its second run (first run, 0 s: (no output))",
+            "unstarted FAILED (gone)",
+            "elsewhere not run (does not run under win64 Wine here)",
+        ])
+
+    def test_a_failure_passes_only_with_a_passing_second_run(self):
+        first = runs(FIRST)
+        del first["unstarted"]
+        for second, passed in ((runs(SECOND), True), ({}, False)):
+            with self.subTest(second=sorted(second)):
+                self.assertEqual(judge(first, second)[0], passed)
+
+
+if __name__ == "__main__":
+    unittest.main()
