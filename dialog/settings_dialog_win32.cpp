@@ -18,10 +18,10 @@
 #include "frame_x_win32.h"
 #include "gdi_surface.h"
 #include "numbers.h"
-#include "product_version.h"
 #include "profile_win32.h"
 #include "settings_file.h"
 #include "text_win32.h"
+#include "version_text.h"
 #include "xp_button_win32.h"
 
 namespace {
@@ -219,7 +219,7 @@ class SettingsDialog : public formkit::Form {
 
     Label &version = Add<Label>();
     version.MoveTwips(2100, 3480, 2475, 195);
-    version.SetCaption(L"Designed by t-orka Ver." BRUMALIS_VERSION_TEXT);
+    version.SetCaption(std::wstring(L"Designed by t-orka Ver.") + kProductVersion);
 
     OnDialogKey = [this](UINT key) { return DialogKey(key); };
     OnColoursChanged = [this] {

@@ -89,6 +89,15 @@ case $kind in
     (cd "$work" && TZ=UTC faketime -f "$at" wixl -a "$arch" -D Version="$version" -D Arch="$arch" -D Bits="$bits" \
       -D Win64=$win64 -D SizeKB=$size_kb -D ProductCode="$product_code" -D UpgradeCode="$upgrade_code" -D SetupEntry="$setup_entry" \
       -o package.msi "$here/brumalis.wxs")
+    # wixl leaves the versions of the File table empty, and Windows
+    # Installer takes a file without one for a document: a program of the
+    # same name on the disk that has a version (an earlier one copied there
+    # from the zip, say) would be kept in its place. Both programs carry the
+    # package's version and the languages of their file properties
+    # (common/version_info.rc2).
+    (cd "$work" && msiinfo export package.msi File >File.idt &&
+      awk -F '\t' -v OFS='\t' -v version="$version.0" 'NR > 3 { $5 = version; $6 = "1041,1033" } 1' File.idt >File.new &&
+      mv File.new File.idt && TZ=UTC faketime -f "$at" msibuild package.msi -i File.idt)
     (cd "$work" && TZ=UTC faketime -f "$at" msibuild package.msi -s "Brumalis $version ($bits-bit)" t-orka \
       "$platform;1033" "{$package_code}")
     made=$work/package.msi

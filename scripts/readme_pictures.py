@@ -38,7 +38,6 @@ VERSION = open(os.path.join(ROOT, "VERSION")).read().split()[0]
 # The music file the dialog shows: any file will do, the dialog only names it.
 MUSIC_FOLDER = ("Users", "Public", "Music")
 MUSIC_FILE = "Rain on the roof.mp3"
-MARLETT = "/usr/share/wine/fonts/marlett.ttf"  # Debian's fonts-wine
 
 
 def shot_of(session, window, path):
@@ -94,14 +93,8 @@ def guide_dialog_pictures(session, work):
 
 
 def picture_session(name):
-    """A session on a screen of SCREEN's size, in a fresh prefix of its own
-    that has Wine's Marlett font: without it Wine draws the caption buttons
-    as letters (the test prefixes keep them so, as their reference pictures
-    do)."""
+    """A session on a screen of SCREEN's size, in a fresh prefix of its own."""
     prefix = fresh_prefix("win64", os.path.join(ROOT, "build", f"wine-win64-pictures-{name}"))
-    fonts = os.path.join(prefix, "drive_c", "windows", "Fonts")
-    os.makedirs(fonts, exist_ok=True)
-    shutil.copy(MARLETT, fonts)
     session = WineSession(os.path.join(BUILD, "bin"), "win64", display=Display(*SCREEN), prefix=prefix)
     session.start()
     return session

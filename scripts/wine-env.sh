@@ -35,6 +35,7 @@ export LC_ALL=ja_JP.UTF-8
 
 # Creates the prefix once; concurrent callers wait for the first one.
 brumalis_wine_prefix() {
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
@@ -54,6 +55,13 @@ brumalis_wine_prefix() {
       DISPLAY= "$BRUMALIS_WINE" regedit /S "$BRUMALIS_ROOT/scripts/wine-settings.reg" >/dev/null 2>&1 || true
       "$BRUMALIS_WINESERVER" -w
       touch "$WINEPREFIX/.brumalis-settings-2"
+    fi
+    # Wine draws the caption buttons with its Marlett font, which Debian's
+    # fonts-wine installs beside Wine and not in the prefix: without a copy
+    # in the prefix's fonts the close box is drawn as an "r".
+    if [ ! -f "$fonts/marlett.ttf" ]; then
+      [ -f "$marlett" ] || { echo "no Marlett font at $marlett (make deps installs fonts-wine)" >&2; exit 1; }
+      mkdir -p "$fonts" && cp "$marlett" "$fonts/marlett.ttf"
     fi
   ) 9>"$WINEPREFIX.lock"
 }

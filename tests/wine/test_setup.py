@@ -65,12 +65,25 @@ def icon_of(arch):
     return os.path.join(builds(), build_of(arch), "dialog", "pictures", "icon.ico")
 
 
-def make_package(arch, version, programs, out):
-    """A Windows Installer package of `programs` (a folder with the pair) as
-    `version`, made as the build makes its own."""
-    subprocess.run([os.path.join(ROOT, "installer", "package.sh"), "msi", arch, version, programs, icon_of(arch), out],
-                   check=True, stdout=subprocess.DEVNULL)
-    return out
+def earlier_package(arch):
+    """The Windows Installer package of the pair built from these sources as
+    EARLIER (installer/earlier.sh, through the compiler cache), and the
+    seconds that took."""
+    began = time.time()
+    result = subprocess.run([os.path.join(ROOT, "installer", "earlier.sh"), os.path.join(builds(), build_of(arch)),
+                             EARLIER], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    if result.returncode != 0:
+        raise AssertionError(f"building {EARLIER} failed:\n{result.stderr}")
+    return result.stdout.strip(), time.time() - began
+
+
+def version_of(wine, path):
+    """A program's version resource as GetFileVersionInfo reads it (the
+    probe): the fixed numbers, and each string block's values as
+    "041104b0.FileVersion" and the like."""
+    info = wine.probe("version", path)
+    return {k: (bytes.fromhex(v).decode() if "." in k and k[0].isdigit() else v) for k, v in info.items()
+            if k not in ("children", "ok")}
 
 
 def product_code(msi):
@@ -210,6 +223,15 @@ class InstallCase(WineTestCase):
             self.assertTrue(os.path.isfile(self.installed(name)), f"{name} is not in {self.system}")
             self.assertEqual(read(self.installed(name)), data, name)
 
+    def assert_installed_version(self, version):
+        """The installed pair's version resources say `version`."""
+        for name in PAIR:
+            self.assertTrue(os.path.isfile(self.installed(name)), f"{name} is not in {self.system}")
+            info = version_of(self.wine, self.system_windows + "\\" + name)
+            with self.subTest(installed=name):
+                self.assertEqual((info["file_version"], info["040904b0.FileVersion"], info["041104b0.ProductVersion"]),
+                                 (version + ".0", version, version))
+
     def assert_pair_removed(self):
         for name in PAIR:
             self.assertFalse(os.path.exists(self.installed(name)), name)
@@ -325,18 +347,16 @@ class SetupCase(InstallCase):
 
 
 class PackageCase(InstallCase):
-    """One Windows Installer package, over the same package of version
-    0.9.0 made from the same programs: upgrade, run, beside the setup
-    program, downgrade, removal."""
+    """One Windows Installer package, over the package of the same sources
+    built as 0.9.0: upgrade, run, beside the setup program, downgrade,
+    removal."""
 
     @classmethod
     def prepare(cls):
         cls.msi = package(cls.pair_arch)
         cls.icon = icon_of(cls.pair_arch)
-        cls.work = tempfile.mkdtemp(prefix="brumalis-packages-")
-        cls.earlier = make_package(cls.pair_arch, EARLIER, os.path.join(builds(), build_of(cls.pair_arch), "bin"),
-                                   os.path.join(cls.work, f"Brumalis-{EARLIER}-{cls.pair_arch}.msi"))
-        cls.figures = []
+        cls.earlier, took = earlier_package(cls.pair_arch)
+        cls.figures = [f"{EARLIER} built: {took:.1f} s"]
         code, took = cls.msiexec("/i", cls.earlier)
         if code != 0:
             raise AssertionError(f"installing {EARLIER} failed ({code})")
@@ -350,7 +370,6 @@ class PackageCase(InstallCase):
             print(text, end="")
             with open(cls.wine.out_file(f"package-figures-{cls.__name__}.txt"), "w") as f:
                 f.write(text)
-        shutil.rmtree(getattr(cls, "work", ""), ignore_errors=True)
         super().tearDownClass()
 
     @classmethod
@@ -380,11 +399,13 @@ class PackageCase(InstallCase):
 
     def test_1_upgrades_the_earlier_version_and_installs_the_pair_without_choosing_it(self):
         self.assertEqual(self.entry_of(self.earlier)["DisplayVersion"], EARLIER)
+        self.assert_installed_version(EARLIER)
         code, took = self.msiexec("/i", self.msi)
         self.assertEqual(code, 0, "the upgrade failed")
         self.figures.append(f"upgrade from {EARLIER}: {took:.1f} s")
         self.assertNotEqual(product_code(self.msi), product_code(self.earlier))
 
+        self.assert_installed_version(VERSION)
         self.assert_pair_installed()
         # One entry, this version's: the earlier one went with the upgrade.
         entries = self.entries()
@@ -479,7 +500,9 @@ class PackageX86(X86Pair, PackageCase):
 class Packages(unittest.TestCase):
     """Both builds' Windows Installer packages, read here without Wine, so
     that a host that runs no 32-bit code checks the 32-bit one too: each
-    holds its build's pair, for the system folder of its Windows."""
+    holds its build's pair, for the system folder of its Windows, with the
+    version the programs carry (Versions reads it from them), so that
+    Windows Installer compares them as programs, not as documents."""
 
     def test_each_package_holds_its_pair_for_its_windows(self):
         for arch, template, folder, attributes in (("x86", "Intel;1033", "SystemFolder", "0"),
@@ -496,6 +519,10 @@ class Packages(unittest.TestCase):
                 rows = subprocess.run(["msiinfo", "export", msi, "Component"], check=True,
                                       stdout=subprocess.PIPE, text=True).stdout.splitlines()[3:]
                 self.assertEqual({tuple(row.split("\t")[2:4]) for row in rows}, {(folder, attributes)})
+                rows = subprocess.run(["msiinfo", "export", msi, "File"], check=True,
+                                      stdout=subprocess.PIPE, text=True).stdout.splitlines()[3:]
+                self.assertEqual({row.split("\t")[2]: row.split("\t")[4] for row in rows},
+                                 {name: VERSION + ".0" for name in PAIR})
 
 
 def authenticode_digest(program):
@@ -635,9 +662,7 @@ class Versions(WineTestCase):
     GetFileVersionInfo (a resource is data: any build's probe reads both)."""
 
     def version(self, path):
-        info = self.wine.probe("version", windows_path(path))
-        return {k: (bytes.fromhex(v).decode() if "." in k and k[0].isdigit() else v) for k, v in info.items()
-                if k not in ("children", "ok")}
+        return version_of(self.wine, windows_path(path))
 
     def test_each_program_says_what_it_is_and_its_version(self):
         numbers = VERSION + ".0"
