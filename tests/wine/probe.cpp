@@ -10,7 +10,6 @@
 #include <windows.h>
 #include <psapi.h>
 #include <oleacc.h>
-#include <sddl.h>
 #include <wincrypt.h>
 
 #include <climits>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "probe_stand_ins.h"
+#include "user_seal_win32.h"
 
 namespace {
 
@@ -725,16 +725,7 @@ int Seal(const char *textHex, const char *entropyHex) {
   if (!CryptProtectData(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) return 1;
   std::printf("sealed_hex=%s\n", Hex(std::string(reinterpret_cast<const char *>(out.pbData), out.cbData)).c_str());
   LocalFree(out.pbData);
-  HANDLE token = nullptr;
-  BYTE user[256];
-  DWORD size = 0;
-  wchar_t *sid = nullptr;
-  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
-      GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
-      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(user)->User.Sid, &sid)) {
-    std::printf("user=%ls\n", sid);
-    LocalFree(sid);
-  }
+  std::printf("user=%ls\n", Win32UserSeal().User().c_str());
   return 0;
 }
 
