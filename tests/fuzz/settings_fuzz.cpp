@@ -54,8 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   store.Set(SealKeyOf(seal.user), lines[3]);
   MemoryFiles files;
   for (std::size_t i = 4; i < lines.size(); ++i) files.files.insert(lines[i]);
-  const PathForm form = FormOf(lines[2]);
-  const bool sealed = SealedForUser(store, seal, lines[2]);
+  // The file's values are read cut to 255 characters.
+  const std::wstring stored = lines[2].substr(0, kIniValueBytes - 1);
+  const PathForm form = FormOf(stored);
+  const bool sealed = SealedForUser(store, seal, stored);
   store.reads.clear();
 
   // What a previous load left behind.
@@ -69,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
   FUZZ_CHECK(store.writes.empty());
   std::vector<std::wstring> reads = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile};
-  if (!lines[2].empty() && NeedsSeal(form)) reads.push_back(SealKeyOf(seal.user));
+  if (!stored.empty() && NeedsSeal(form)) reads.push_back(SealKeyOf(seal.user));
   FUZZ_CHECK(store.reads == reads);
-  FUZZ_CHECK(music.BgmFile.empty() || music.BgmFile == lines[2]);
+  FUZZ_CHECK(music.BgmFile.empty() || music.BgmFile == stored);
   if (music.BgmFileUnsealed) {
     // Shown as stored and never opened: only in the dialog, only a network path nobody sealed here.
     FUZZ_CHECK(purpose == LoadFor::Dialog && form == PathForm::Network && !sealed && !music.BgmFile.empty());

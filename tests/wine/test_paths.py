@@ -154,6 +154,16 @@ class Paths(WineTestCase):
         proc, dialog, log = self.open_dialog(trace="+file")
         self.assertEqual(self.shown_path(dialog), SHARED)
         self.wine.screenshot("dialog-network-path.png")
+        # The file browser starts in the program's folder, not on the share.
+        browse = [c for c in self.wine.probe("texts", dialog["hwnd"])["children"]
+                  if c["class"] == BUTTON_CLASS and (c["w"], c["h"]) == (45, 25)][0]
+        self.wine.xdotool("mousemove", str(browse["x"] + 20), str(browse["y"] + 12), "click", "1")
+        chooser = self.wine.find_window("#32770", "\uff8c\uff67\uff72\uff99\u3092\u958b\u304f", 20000, visible=True)
+        time.sleep(1.0)
+        places = [c["text"] for c in self.wine.probe("texts", chooser["hwnd"])["children"] if c["class"] == "ComboBox"]
+        self.assertEqual(places[0], os.path.basename(self.wine.bin))
+        self.wine.xdotool("key", "Escape")
+        self.assertGone(chooser, 10000)
         texts = self.apply_and_answer(dialog, "n")
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertTrue(any(SHARED in t for t in texts), texts)
