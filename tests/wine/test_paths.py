@@ -11,6 +11,7 @@ import shutil
 import subprocess
 import time
 
+from testkit.audio import assert_recorded
 from testkit.names import ANSI, BUTTON_CLASS, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, VK_ESCAPE
 from testkit.processes import wait_exit
 from testkit.settings import music_settings
@@ -80,11 +81,12 @@ class Paths(WineTestCase):
         whether it touched the share."""
         self.wine.write_settings(settings)
         recording = self.wine.audio.record()
+        start = time.monotonic()
         trace, _ = self.full_screen("/s", trace="+file")
         ended = time.monotonic()
         time.sleep(1.2)
         heard = recording.stop()
-        self.assertGreater(heard[-1][1] if heard else 0, ended, "the recording stopped before the run ended")
+        assert_recorded(heard, start, ended)
         return any(level > LOUD for level, _ in heard), bool(TOUCHES_SHARE.search(trace))
 
     def open_dialog(self, trace=None):
