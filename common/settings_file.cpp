@@ -2,7 +2,7 @@
 
 std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
                      const std::wstring &file) {
-  return store.Read(section, key, file);
+  return store.Read(section, key, file, kIniValueBytes);
 }
 
 void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
@@ -21,4 +21,8 @@ std::wstring FolderOf(const std::wstring &path) {
   std::wstring folder = last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
   if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   return folder;
+}
+
+bool MayWriteSettings(const WritePlace &place) {
+  return place.folderHeld && !place.folderIsLink && !place.fileIsLink && place.fileNames <= 1;
 }

@@ -12,12 +12,13 @@
 
 constexpr std::size_t kIniValueBytes = 256;  // values are cut to 255 bytes
 
-// The platform's profile functions.
+// The platform's profile functions. A value read is cut to what fits
+// `capacity` bytes with its terminating NUL.
 class ProfileStore {
  public:
   virtual ~ProfileStore() = default;
-  virtual std::wstring Read(const std::wstring &section, const std::wstring &key,
-                            const std::wstring &file) = 0;
+  virtual std::wstring Read(const std::wstring &section, const std::wstring &key, const std::wstring &file,
+                            std::size_t capacity) = 0;
   virtual void Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
                      const std::wstring &file) = 0;
 };
@@ -29,6 +30,7 @@ class FileProbe {
   virtual bool CanOpenForReading(const std::wstring &path) = 0;
 };
 
+// A value of at most 255 bytes, as every key of the file but the seals holds.
 std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
                      const std::wstring &file);
 void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
@@ -41,3 +43,17 @@ bool FileExists(FileProbe &files, std::wstring path);
 // The folder part of a path, without a trailing backslash:
 // C:\music\a.mp3 -> C:\music, C:\a.mp3 -> C:, D:a.wav -> D:, a.mp3 -> "".
 std::wstring FolderOf(const std::wstring &path);
+
+// What the file system shows of the settings folder and file just before a
+// write. Every user may change what the folder holds, and so make the file,
+// or the folder itself once emptied, a link to a place of their choosing,
+// which the write would then change with this user's rights. A write goes
+// only into the folder itself, held open so that nobody can rename or delete
+// it meanwhile, and only into a file that is its one and only name.
+struct WritePlace {
+  bool folderHeld;           // the folder itself is open, no link followed
+  bool folderIsLink;         // a reparse point: junction, symbolic link, mount point
+  bool fileIsLink;
+  unsigned long fileNames;   // the file's hard links; 0 when it is not there yet
+};
+bool MayWriteSettings(const WritePlace &place);

@@ -27,3 +27,5 @@ inline constexpr char kKeyHeightAnsi[] = "Height";
 inline constexpr wchar_t kKeyBgmKind[] = L"BGM\u533a\u5206";                // BGM区分
 inline constexpr wchar_t kKeyBgmRepeat[] = L"BGM\uff98\uff8b\uff9f\uff70\uff84";  // BGMﾘﾋﾟｰﾄ
 inline constexpr wchar_t kKeyBgmFile[] = L"BGM\uff8c\uff67\uff72\uff99";      // BGMﾌｧｲﾙ
+// Followed by a user's name: that user's seal of the music file's path.
+inline constexpr wchar_t kKeyBgmSealPrefix[] = L"BGM\u4fe1\u983c_";           // BGM信頼_

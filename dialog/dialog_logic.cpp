@@ -1,6 +1,7 @@
 #include "dialog_logic.h"
 
 #include "numbers.h"
+#include "path_trust.h"
 #include "settings_file.h"
 
 SourceView ViewOfSource(int kind) {
@@ -38,6 +39,11 @@ StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(
   const std::wstring shortPath = chosen.empty() ? std::wstring() : shortPathOf(chosen);
   if (keeps(shortPath)) return {StoredNameKind::ShortPath, shortPath};
   return {StoredNameKind::None, {}};
+}
+
+ApplyTrust TrustOnApply(const std::wstring &path, int kind, bool unsealedFromFile, bool browsed) {
+  if (browsed) return NeedsSeal(FormOf(path)) ? ApplyTrust::Seal : ApplyTrust::Nothing;
+  return unsealedFromFile && kind == 2 ? ApplyTrust::Ask : ApplyTrust::Nothing;
 }
 
 namespace {

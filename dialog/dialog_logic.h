@@ -57,6 +57,14 @@ struct StoredName {
 StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(const std::wstring &)> &ansiFormOf,
                        const std::function<std::wstring(const std::wstring &)> &shortPathOf);
 
+// What apply does about this user's trust in the music file's path (see
+// path_trust.h): it seals a path the user chose through the file browser
+// that needs a seal; it asks about a network path that the settings file
+// held unsealed, while the file source is chosen (with another source the
+// path is kept as stored, unsealed); otherwise it does nothing.
+enum class ApplyTrust { Nothing, Seal, Ask };
+ApplyTrust TrustOnApply(const std::wstring &path, int kind, bool unsealedFromFile, bool browsed);
+
 // The three sources as one group of option buttons with one tab stop, in the
 // order they stand: CD, none, file. The tab stop rests on the chosen source,
 // or on the top one when none is chosen (a hand-edited kind).

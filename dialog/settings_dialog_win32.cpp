@@ -21,6 +21,7 @@
 #include "profile_win32.h"
 #include "settings_file.h"
 #include "text_win32.h"
+#include "user_seal_win32.h"
 #include "version_text.h"
 #include "xp_button_win32.h"
 
@@ -42,7 +43,7 @@ const wchar_t kDialogTitle[] = L"\u25a0Brumalis\u25a0";
 
 namespace {
 
-const wchar_t kHomePage[] = L"http://www.example.com/brumalis/";
+const wchar_t kHomePage[] = L"https://www.example.com/brumalis/";
 constexpr COLORREF kDialogGrey = RGB(224, 224, 224);
 
 FontSpec DialogFont() {
@@ -345,9 +346,11 @@ class SettingsDialog : public formkit::Form {
   }
 
   // The file as the user knows it: a short path stored for a name the
-  // settings file cannot hold shows by its long name.
+  // settings file cannot hold shows by its long name. An unsealed network
+  // path shows as stored: even the look-up would reach that machine.
   void ShowFileName() {
-    const std::wstring longPath = music_.BgmFile.empty() ? std::wstring() : LongPathOf(music_.BgmFile);
+    const bool lookUp = !music_.BgmFile.empty() && !music_.BgmFileUnsealed;
+    const std::wstring longPath = lookUp ? LongPathOf(music_.BgmFile) : std::wstring();
     lbl_Fname.SetCaption(longPath.empty() ? music_.BgmFile : longPath);
     formkit::NotifyPart(EVENT_OBJECT_NAMECHANGE, pathReader_.Hwnd(), 0);
   }
@@ -391,18 +394,42 @@ class SettingsDialog : public formkit::Form {
       return;
     }
     music_.BgmFile = stored.path;
+    music_.BgmFileUnsealed = false;
+    browsed_ = true;
     ShowFileName();
     FocusChosenSource();
     music_.BgmFolder = FolderOf(music_.BgmFile);
   }
 
+  // The seal follows the path it vouches for: a run that reads the new path
+  // before its seal is there plays nothing, never the wrong file.
   void Apply() {
+    const ApplyTrust trust = TrustOnApply(music_.BgmFile, music_.BgmKind, music_.BgmFileUnsealed, browsed_);
+    const bool trusted = trust == ApplyTrust::Seal || (trust == ApplyTrust::Ask && UserTrustsPath());
     Win32Profile profile;
     WriteIni(profile, kSection, kKeyBgmKind, FormatNumber(music_.BgmKind), kSettingsFile);
     music_.BgmRepeat = TrackFromText(BGM_Repeat.Text());
     WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(music_.BgmRepeat), kSettingsFile);
     WriteIni(profile, kSection, kKeyBgmFile, music_.BgmFile, kSettingsFile);
+    Win32UserSeal seal;
+    if (trusted) StoreSeal(profile, seal, music_.BgmFile);
     Unload();
+  }
+
+  // Asks once whether to trust the network path the settings file held;
+  // "No" is the default, so that a hasty Enter trusts nothing.
+  bool UserTrustsPath() {
+    // このファイルはネットワーク上にあり、まだ信頼されていません。
+    // 信頼してBGMに使いますか？
+    // ご自分で選んだファイルでなければ「いいえ」を選んでください。
+    const std::wstring text =
+        music_.BgmFile +
+        L"\n\n\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u30cd\u30c3\u30c8\u30ef\u30fc\u30af\u4e0a\u306b"
+        L"\u3042\u308a\u3001\u307e\u3060\u4fe1\u983c\u3055\u308c\u3066\u3044\u307e\u305b\u3093\u3002\n"
+        L"\u4fe1\u983c\u3057\u3066BGM\u306b\u4f7f\u3044\u307e\u3059\u304b\uff1f\n\n"
+        L"\u3054\u81ea\u5206\u3067\u9078\u3093\u3060\u30d5\u30a1\u30a4\u30eb\u3067\u306a\u3051\u308c\u3070"
+        L"\u300c\u3044\u3044\u3048\u300d\u3092\u9078\u3093\u3067\u304f\u3060\u3055\u3044\u3002";
+    return MessageBoxW(Hwnd(), text.c_str(), Caption().c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   }
 
   void BannerTickHandler() {
@@ -433,6 +460,7 @@ class SettingsDialog : public formkit::Form {
   void (*const loaded_)();
   HFONT font_ = nullptr;
   std::int16_t BannerFrame = 0;  // the banner's tick counter
+  bool browsed_ = false;         // the file was chosen through the file browser
 
   FormControlSite frameSite_{*this, L"GFXFrameX1"};
   GfxFrameXWindow GFXFrameX1{frameSite_};  // the framed panel under the choices

@@ -11,6 +11,7 @@
 #include "profile_win32.h"
 #include "settings_dialog_win32.h"
 #include "text_win32.h"
+#include "user_seal_win32.h"
 
 MusicSettings Music;
 int SavedCursorCount = 0;
@@ -84,7 +85,9 @@ void Main() {
 
   Win32Profile profile;
   Win32Files files;
-  LoadSettings(profile, files, formkit::App::Path(), Music);
+  Win32UserSeal seal;
+  LoadSettings(profile, files, seal, formkit::App::Path(),
+               mode == StartMode::Settings ? LoadFor::Dialog : LoadFor::Run, Music);
 
   if (!FileExists(files, formkit::App::Path() + kRendererFile)) {
     OpenGate();

@@ -18,16 +18,28 @@ void LoadInt16(const std::wstring &text, std::int16_t &variable) {
 
 }  // namespace
 
-void LoadSettings(ProfileStore &store, FileProbe &files, const std::wstring &programFolder,
-                  MusicSettings &music) {
+void LoadSettings(ProfileStore &store, FileProbe &files, UserSeal &seal, const std::wstring &programFolder,
+                  LoadFor purpose, MusicSettings &music) {
   LoadInt16(ReadIni(store, kSection, kKeyBgmKind, kSettingsFile), music.BgmKind);
   LoadInt16(ReadIni(store, kSection, kKeyBgmRepeat, kSettingsFile), music.BgmRepeat);
 
   music.BgmFile = ReadIni(store, kSection, kKeyBgmFile, kSettingsFile);
-  if (!music.BgmFile.empty() && !FileExists(files, music.BgmFile)) music.BgmFile.clear();
+  music.BgmFileUnsealed = false;
+  if (!music.BgmFile.empty()) {
+    const PathForm form = FormOf(music.BgmFile);
+    const bool sealed = NeedsSeal(form) && SealedForUser(store, seal, music.BgmFile);
+    if (MayOpen(form, sealed)) {
+      if (!FileExists(files, music.BgmFile)) music.BgmFile.clear();
+    } else if (purpose == LoadFor::Dialog && form == PathForm::Network) {
+      music.BgmFileUnsealed = true;
+    } else {
+      music.BgmFile.clear();
+    }
+  }
   if (music.BgmFile.empty() && music.BgmKind == kBgmFile) music.BgmKind = kBgmNone;
 
-  music.BgmFolder = music.BgmFile.empty() ? programFolder : FolderOf(music.BgmFile);
+  // The file browser never starts in a folder this user has not trusted.
+  music.BgmFolder = music.BgmFile.empty() || music.BgmFileUnsealed ? programFolder : FolderOf(music.BgmFile);
 }
 
 void WriteScreenSize(ProfileStore &store, long width, long height) {

@@ -40,7 +40,7 @@
 
 !define PRODUCT "Brumalis"
 !define PUBLISHER "t-orka"
-!define HOME_PAGE "http://www.example.com/brumalis/"
+!define HOME_PAGE "https://www.example.com/brumalis/"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brumalis"
 !define DESKTOP_KEY "Control Panel\Desktop"
 ; Under the uninstall key: the screensaver chosen before setup, when there was one.
@@ -194,8 +194,40 @@ FunctionEnd
 
 ; Runs before the program's part, whose last step removes the uninstaller's
 ; folder: the end of that folder is the end of the uninstall.
+;
+; Every user may change what the settings folder holds, so by now the folder
+; may be a junction, or the file a link, to anything: deleting through it
+; would delete that, with an administrator's rights. The folder itself is
+; opened (no link followed) and held without delete sharing, so that nobody
+; can rename or remove it meanwhile, and the file goes only when neither
+; the folder nor the file is a reparse point. Removing the folder afterwards
+; is safe whatever it has become: a link is removed as itself.
 Section /o "un.$(RemoveSettingsText)" SecSettings
-  Delete "${SETTINGS_FILE}"
+  ; GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+  ; FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT
+  System::Call 'kernel32::CreateFileW(w "${SETTINGS_FOLDER}", i 0x80000000, i 3, p 0, i 3, i 0x02200000, p 0) p .r0'
+  ${If} $0 P<> -1
+    ; A BY_HANDLE_FILE_INFORMATION, attributes first.
+    System::Alloc 52
+    Pop $1
+    System::Call 'kernel32::GetFileInformationByHandle(p r0, p r1) i .r2'
+    System::Call '*$1(i .r3)'
+    System::Free $1
+    ; The names too: Wine shows a host's symbolic link only there.
+    System::Call 'kernel32::GetFileAttributesW(w "${SETTINGS_FOLDER}") i .r4'
+    System::Call 'kernel32::GetFileAttributesW(w "${SETTINGS_FILE}") i .r5'
+    ${If} $2 <> 0
+    ${AndIf} $4 <> -1
+    ${AndIf} $5 <> -1
+      IntOp $3 $3 | $4
+      IntOp $3 $3 | $5
+      IntOp $3 $3 & 0x400  ; FILE_ATTRIBUTE_REPARSE_POINT
+      ${If} $3 = 0
+        Delete "${SETTINGS_FILE}"
+      ${EndIf}
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+  ${EndIf}
   RMDir "${SETTINGS_FOLDER}"
 SectionEnd
 

@@ -7,6 +7,8 @@
 
 #include "text_win32.h"
 
+// The media control interface and the sound player take a file's name and no
+// security flags; no name handed to them leads to a pipe (FormOf).
 long Win32Mci::Send(const std::wstring &command, std::wstring &reply, std::size_t replyCapacity) {
   if (replyCapacity == 0) return static_cast<long>(mciSendStringA(ToAnsi(command).c_str(), nullptr, 0, nullptr));
   std::vector<char> buffer(replyCapacity, '\0');

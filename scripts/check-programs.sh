@@ -26,7 +26,7 @@ manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/Windows
 # What Windows itself provides to these programs.
 system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll comctl32.dll
   winmm.dll opengl32.dll glu32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll version.dll wtsapi32.dll
-  oleacc.dll)
+  oleacc.dll crypt32.dll)
 
 # The most each program may weigh, in bytes: the C++ runtime's stream and
 # locale machinery, or a picture stored uncompressed, would take it past.

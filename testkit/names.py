@@ -33,6 +33,7 @@ KEY_HEIGHT = "Height"
 KEY_KIND = "BGM区分"
 KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
 KEY_FILE = "BGMﾌｧｲﾙ"
+KEY_SEAL = "BGM信頼_"  # followed by a user's SID: that user's seal of the music file's path
 
 # The ANSI code page the programs run with (Wine takes it from the locale):
 # titles, texts and the settings file are in it.

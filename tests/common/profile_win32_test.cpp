@@ -1,13 +1,16 @@
 // The settings file through the real profile functions, in the ANSI code page.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "path_trust.h"
 #include "profile_win32.h"
 #include "text_win32.h"
+#include "user_seal_win32.h"
 
 namespace {
 
@@ -46,20 +49,20 @@ TEST_F(ProfileFile, JapaneseKeysAreStoredInTheAnsiCodePage) {
   EXPECT_NE(bytes.find("BGM\x8b\xe6\x95\xaa="), std::string::npos);
   EXPECT_NE(bytes.find("BGM\xd8\xcb\xdf\xb0\xc4="), std::string::npos);
   EXPECT_NE(bytes.find("BGM\xcc\xa7\xb2\xd9=C:\\\x89\xb9\x8a\x79\\a.mp3"), std::string::npos);
-  EXPECT_EQ(profile_.Read(kSection, kKeyBgmFile, file_), L"C:\\\u97f3\u697d\\a.mp3");
-  EXPECT_EQ(profile_.Read(kSection, kKeyBgmRepeat, file_), L"12");
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyBgmFile, file_), L"C:\\\u97f3\u697d\\a.mp3");
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyBgmRepeat, file_), L"12");
 }
 
 TEST_F(ProfileFile, MissingKeysSectionsAndFilesReadEmpty) {
-  EXPECT_EQ(profile_.Read(kSection, kKeyBgmKind, file_), L"");
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyBgmKind, file_), L"");
   SetBytes("[Other]\r\nBGM\x8b\xe6\x95\xaa=1\r\n");
-  EXPECT_EQ(profile_.Read(kSection, kKeyBgmKind, file_), L"");
-  EXPECT_EQ(profile_.Read(kSection, kKeyBgmKind, L"C:\\no such folder\\x.ini"), L"");
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyBgmKind, file_), L"");
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyBgmKind, L"C:\\no such folder\\x.ini"), L"");
 }
 
 TEST_F(ProfileFile, LongValuesAreCutTo255Bytes) {
   SetBytes("[Section]\r\nBGM\xcc\xa7\xb2\xd9=" + std::string(300, 'x') + "\r\n");
-  EXPECT_EQ(profile_.Read(kSection, kKeyBgmFile, file_), std::wstring(255, L'x'));
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyBgmFile, file_), std::wstring(255, L'x'));
 }
 
 TEST_F(ProfileFile, FileTestOpensOnlyFilesForReading) {
@@ -68,7 +71,7 @@ TEST_F(ProfileFile, FileTestOpensOnlyFilesForReading) {
   SetBytes(std::string("[Section]\r\nBGM\x8b\xe6\x95\xaa= 2\r\nBGM\xd8\xcb\xdf\xb0\xc4= 4\r\n") +
            "BGM\xcc\xa7\xb2\xd9=" + self + "\r\n");
   Win32Files files;
-  EXPECT_TRUE(FileExists(files, profile_.Read(kSection, kKeyBgmFile, file_)));
+  EXPECT_TRUE(FileExists(files, ReadIni(profile_, kSection, kKeyBgmFile, file_)));
   EXPECT_TRUE(FileExists(files, FromAnsi(self) + L"\\"));
   EXPECT_FALSE(FileExists(files, L"C:\\"));
   EXPECT_FALSE(FileExists(files, L"C:\\windows"));
@@ -80,6 +83,62 @@ TEST_F(ProfileFile, FileTestNeverCreatesTheFile) {
   Win32Files files;
   EXPECT_FALSE(FileExists(files, file_));
   EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ProfileFile, NoWriteThroughAFileWithASecondName) {
+  // Another user may delete the file and leave in its place a second name
+  // of a file of this user's; writing there would change that file.
+  const std::string other = path_ + ".other";
+  SetBytes("[Section]\r\nWidth= 640\r\n");
+  ASSERT_TRUE(CreateHardLinkA(other.c_str(), path_.c_str(), nullptr));
+  profile_.Write(kSection, kKeyWidth, L" 1024", file_);
+  EXPECT_EQ(Bytes(), "[Section]\r\nWidth= 640\r\n");
+  DeleteFileA(other.c_str());
+  profile_.Write(kSection, kKeyWidth, L" 1024", file_);
+  EXPECT_EQ(ReadIni(profile_, kSection, kKeyWidth, file_), L"1024");
+}
+
+TEST(UserSeal, OpensOnlyWhatThisProgramSealedForThisUser) {
+  Win32UserSeal seal;
+  EXPECT_EQ(seal.User().rfind(L"S-1-5-", 0), 0u) << "no security identifier";
+  const std::wstring path = L"\\\\nas\\\u97f3\u697d\\a.mp3";  // \\nas\音楽\a.mp3
+  const std::string sealed = seal.Seal(path);
+  ASSERT_FALSE(sealed.empty());
+  EXPECT_EQ(seal.Open(sealed), path);
+  // The same user's protected data of another program is no seal.
+  DATA_BLOB in = {static_cast<DWORD>(path.size() * 2), reinterpret_cast<BYTE *>(const_cast<wchar_t *>(path.data()))};
+  DATA_BLOB out = {};
+  ASSERT_TRUE(CryptProtectData(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out));
+  EXPECT_FALSE(seal.Open(std::string(reinterpret_cast<const char *>(out.pbData), out.cbData)));
+  LocalFree(out.pbData);
+  EXPECT_FALSE(seal.Open(""));
+  EXPECT_FALSE(seal.Open("not a seal"));
+}
+
+TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  const std::string ini = std::string(dir) + "brumalis-seal-test-" + std::to_string(GetCurrentProcessId()) + ".ini";
+  DeleteFileA(ini.c_str());
+  // The seal is stored in the settings file itself, which this store stands for.
+  struct TempProfile : Win32Profile {
+    std::wstring file;
+    std::wstring Read(const std::wstring &s, const std::wstring &k, const std::wstring &, std::size_t n) override {
+      return Win32Profile::Read(s, k, file, n);
+    }
+    void Write(const std::wstring &s, const std::wstring &k, const std::wstring &v, const std::wstring &) override {
+      Win32Profile::Write(s, k, v, file);
+    }
+  } profile;
+  profile.file = FromAnsi(ini);
+  Win32UserSeal seal;
+  const std::wstring path = L"\\\\nas\\music\\" + std::wstring(120, L'a') + L".mp3";
+  EXPECT_FALSE(SealedForUser(profile, seal, path));
+  StoreSeal(profile, seal, path);
+  EXPECT_GT(profile.Read(kSection, SealKeyOf(seal.User()), L"", kSealValueBytes).size(), kIniValueBytes);
+  EXPECT_TRUE(SealedForUser(profile, seal, path));
+  EXPECT_FALSE(SealedForUser(profile, seal, L"\\\\nas\\music\\b.mp3"));
+  DeleteFileA(ini.c_str());
 }
 
 }  // namespace

@@ -33,4 +33,21 @@ TEST(FolderOf, TakesEverythingUpToTheLastColonOrBackslash) {
   for (const Case &c : cases) EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
 }
 
+TEST(MayWriteSettings, OnlyIntoTheHeldFolderItselfAndAFileOfOneName) {
+  struct Case {
+    const char *name;
+    WritePlace place;
+    bool writes;
+  };
+  const Case cases[] = {
+      {"a folder and file of their own", {true, false, false, 1}, true},
+      {"no file yet", {true, false, false, 0}, true},
+      {"the folder could not be held", {false, false, false, 1}, false},
+      {"the folder is a junction", {true, true, false, 1}, false},
+      {"the file is a symbolic link", {true, false, true, 1}, false},
+      {"the file is a second name of another", {true, false, false, 2}, false},
+  };
+  for (const Case &c : cases) EXPECT_EQ(MayWriteSettings(c.place), c.writes) << c.name;
+}
+
 }  // namespace

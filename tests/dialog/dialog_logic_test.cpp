@@ -125,6 +125,32 @@ TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
   }
 }
 
+TEST(TrustOnApply, SealsWhatTheUserChoseAndAsksOnceAboutWhatTheFileHeld) {
+  const std::wstring unc = L"\\\\nas\\music\\a.mp3";
+  struct Case {
+    const char *name;
+    std::wstring path;
+    int kind;
+    bool unsealedFromFile, browsed;
+    ApplyTrust trust;
+  };
+  const Case cases[] = {
+      {"a network path from the file, file source", unc, 2, true, false, ApplyTrust::Ask},
+      {"the same with the CD chosen: kept as stored", unc, 1, true, false, ApplyTrust::Nothing},
+      {"the same with no music", unc, 0, true, false, ApplyTrust::Nothing},
+      {"a network path sealed before", unc, 2, false, false, ApplyTrust::Nothing},
+      {"a network path browsed to", unc, 2, false, true, ApplyTrust::Seal},
+      {"browsed to, then the CD chosen", L"//nas/music/a.mp3", 1, false, true, ApplyTrust::Seal},
+      {"a long path browsed to", L"\\\\?\\C:\\music\\a.mp3", 2, false, true, ApplyTrust::Seal},
+      {"a drive browsed to", L"C:\\music\\a.mp3", 2, false, true, ApplyTrust::Nothing},
+      {"a device typed into the browser", L"\\\\.\\pipe\\x.mp3", 2, false, true, ApplyTrust::Nothing},
+      {"a drive from the file", L"C:\\music\\a.mp3", 2, false, false, ApplyTrust::Nothing},
+      {"nothing", L"", 2, false, false, ApplyTrust::Nothing},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(TrustOnApply(c.path, c.kind, c.unsealedFromFile, c.browsed), c.trust) << c.name;
+}
+
 TEST(SourceGroup, OneTabStopAndArrowsRoundTheGroupInTheOrderShown) {
   struct Case { int kind, tabStop, below, above; };
   // Top to bottom: CD (1), none (0), file (2).

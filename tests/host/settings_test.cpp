@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "memory_profile.h"
 #include "settings.h"
 
 namespace {
 
 const std::wstring kProgramFolder = L"C:\\Screensavers";
+const std::wstring kMe = L"S-1-5-21-1-2-3-1001";
+const std::wstring kOther = L"S-1-5-21-1-2-3-1002";
 
 struct LoadCase {
   const char *name;
@@ -45,8 +49,9 @@ TEST(LoadSettings, FollowsTheFallBackRules) {
     if (c.file) profile.Set(kKeyBgmFile, c.file);
     if (c.file && c.fileThere) files.files.insert(c.file);
 
+    MemorySeal seal(kMe);
     MusicSettings music;
-    LoadSettings(profile, files, kProgramFolder, music);
+    LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
     EXPECT_EQ(music.BgmKind, c.wantKind);
     EXPECT_EQ(music.BgmRepeat, c.wantRepeat);
     EXPECT_EQ(music.BgmFile, c.wantFile);
@@ -58,8 +63,10 @@ TEST(LoadSettings, FollowsTheFallBackRules) {
 TEST(LoadSettings, ReadsTheThreeMusicKeysInOrder) {
   MemoryProfile profile;
   MemoryFiles files;
+  MemorySeal seal(kMe);
   MusicSettings music;
-  LoadSettings(profile, files, kProgramFolder, music);
+  profile.Set(kKeyBgmFile, L"C:\\music\\song.mp3");
+  LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
   const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile};
   EXPECT_EQ(profile.reads, expected);
   EXPECT_EQ(std::wstring(kKeyBgmKind), L"BGM\u533a\u5206");
@@ -85,9 +92,69 @@ TEST(LoadSettings, StartsFromTheValuesItIsHanded) {
     music.BgmRepeat = 9;
     if (c.kind) profile.Set(kKeyBgmKind, c.kind);
     if (c.repeat) profile.Set(kKeyBgmRepeat, c.repeat);
-    LoadSettings(profile, files, kProgramFolder, music);
+    MemorySeal seal(kMe);
+    LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
     EXPECT_EQ(music.BgmKind, c.wantKind);
     EXPECT_EQ(music.BgmRepeat, c.wantRepeat);
+  }
+}
+
+// A path another user may have written: whether this user's program opens
+// it, by its form and by whose seals the file holds, in a run and in the
+// settings dialog. The file is there in every case.
+TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
+  struct Row {
+    const wchar_t *path;
+    bool opensUnsealed, opensSealed;
+    bool dialogShowsUnsealed;  // as stored, untouched
+  };
+  const Row rows[] = {
+      {L"C:\\music\\a.mp3", true, true, false},
+      {L"c:/music/a.mp3", true, true, false},
+      {L"C:a.mp3", false, true, false},
+      {L"a.mp3", false, true, false},
+      {L"\\music\\a.mp3", false, true, false},
+      {L"\\\\nas\\music\\a.mp3", false, true, true},
+      {L"//nas/music/a.mp3", false, true, true},
+      {L"\\\\nas@8080\\music\\a.mp3", false, true, true},
+      {L"\\\\?\\UNC\\nas\\music\\a.mp3", false, true, true},
+      {L"\\\\?\\C:\\music\\a.mp3", false, true, false},
+      {L"\\??\\C:\\music\\a.mp3", false, true, false},
+      {L"\\\\.\\pipe\\brumalis-probe.mp3", false, false, false},
+      {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x.mp3", false, false, false},
+      {L"\\\\nas\\pipe\\x.mp3", false, false, false},
+      {L"C:\\music\\COM1.mp3", false, false, false},
+  };
+  for (const Row &row : rows) {
+    for (const bool sealedForMe : {false, true}) {
+      for (const bool sealedForOther : {false, true}) {
+        for (const LoadFor purpose : {LoadFor::Run, LoadFor::Dialog}) {
+          SCOPED_TRACE(testing::Message() << std::string(row.path, row.path + wcslen(row.path)) << (sealedForMe ? " mine" : "")
+                                          << (sealedForOther ? " other's" : "")
+                                          << (purpose == LoadFor::Run ? " run" : " dialog"));
+          MemoryProfile profile;
+          MemoryFiles files;
+          files.files.insert(row.path);
+          MemorySeal me(kMe), other(kOther);
+          profile.Set(kKeyBgmKind, L" 2");
+          profile.Set(kKeyBgmFile, row.path);
+          if (sealedForMe) StoreSeal(profile, me, row.path);
+          if (sealedForOther) StoreSeal(profile, other, row.path);
+          profile.writes.clear();
+
+          MusicSettings music;
+          LoadSettings(profile, files, me, kProgramFolder, purpose, music);
+          const bool opens = sealedForMe ? row.opensSealed : row.opensUnsealed;
+          const bool shown = !opens && purpose == LoadFor::Dialog && row.dialogShowsUnsealed;
+          EXPECT_EQ(!files.asked.empty(), opens);
+          EXPECT_EQ(music.BgmFile, opens || shown ? row.path : L"");
+          EXPECT_EQ(music.BgmKind, opens || shown ? 2 : 0);
+          EXPECT_EQ(music.BgmFileUnsealed, shown);
+          EXPECT_EQ(music.BgmFolder, opens ? FolderOf(row.path) : kProgramFolder);
+          EXPECT_TRUE(profile.writes.empty());
+        }
+      }
+    }
   }
 }
 

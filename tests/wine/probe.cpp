@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <psapi.h>
 #include <oleacc.h>
+#include <wincrypt.h>
 
 #include <climits>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "probe_stand_ins.h"
+#include "user_seal_win32.h"
 
 namespace {
 
@@ -690,6 +692,43 @@ int Refresh() {
   return 0;
 }
 
+// A pipe server that another user might run: it counts who connects.
+int ListenPipe(const char *name) {
+  const std::string path = std::string("\\\\.\\pipe\\") + name;
+  unsigned long clients = 0;
+  for (bool ready = false;; ready = true) {
+    HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                   PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return 1;
+    if (!ready) {
+      std::printf("ready=1\n");
+      std::fflush(stdout);
+    }
+    if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) {
+      std::printf("client=%lu\n", ++clients);
+      std::fflush(stdout);
+    }
+    DisconnectNamedPipe(pipe);
+    CloseHandle(pipe);
+  }
+}
+
+// Data protected for this user, as another program (or, with its entropy,
+// this one) would protect it; and the user's security identifier.
+int Seal(const char *textHex, const char *entropyHex) {
+  const std::wstring text = WideFromHexUtf8(textHex);
+  std::string entropyBytes = FromHex(entropyHex);
+  DATA_BLOB in = {static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                  reinterpret_cast<BYTE *>(const_cast<wchar_t *>(text.data()))};
+  DATA_BLOB entropy = {static_cast<DWORD>(entropyBytes.size()), reinterpret_cast<BYTE *>(&entropyBytes[0])};
+  DATA_BLOB out = {};
+  if (!CryptProtectData(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) return 1;
+  std::printf("sealed_hex=%s\n", Hex(std::string(reinterpret_cast<const char *>(out.pbData), out.cbData)).c_str());
+  LocalFree(out.pbData);
+  std::printf("user=%ls\n", Win32UserSeal().User().c_str());
+  return 0;
+}
+
 DWORD Number(const char *text) { return std::strtoul(text, nullptr, 0); }
 
 // A command: its name, how many arguments it takes (fewest to most), what
@@ -792,6 +831,13 @@ const Command kCommands[] = {
      [](char **a, int) { return WatchEvents(Number(a[0]), Number(a[1])); }},
     {"high-contrast", 1, 1, "on|off", "switch high contrast, with a black scheme while it is on",
      [](char **a, int) { return HighContrastSwitch(std::strcmp(a[0], "on") == 0); }},
+    {"pipe", 1, 1, "NAME",
+     "listen on \\\\.\\pipe\\NAME as any program may; print ready=1, then client=N as each client connects, "
+     "until killed",
+     [](char **a, int) { return ListenPipe(a[0]); }},
+    {"seal", 2, 2, "TEXT_HEX_UTF8 ENTROPY_HEX",
+     "the text protected for this user with that entropy (CryptProtectData), and the user's SID",
+     [](char **a, int) { return Seal(a[0], a[1]); }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",
      [](char **a, int) {
        return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;

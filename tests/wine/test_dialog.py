@@ -317,7 +317,7 @@ class Dialog(WineTestCase):
         self.assertEqual(len(boxes), 2)
         for box in boxes:
             role, state, name, _ = parts(box["hwnd"])[0]
-            self.assertEqual((role, bool(state & linked), name), (link, True, "http://www.example.com/brumalis/"))
+            self.assertEqual((role, bool(state & linked), name), (link, True, "https://www.example.com/brumalis/"))
         self.click_window(buttons["cancel"])
         self.assertEqual(wait_exit(proc, 20), 0)
 
@@ -433,7 +433,7 @@ class Dialog(WineTestCase):
                 time.sleep(0.2)
             self.assertTrue(os.path.exists(mark), f"{how}: no browser was asked to open the page")
             time.sleep(0.3)
-            self.assertIn("http://www.example.com/brumalis/", open(mark, errors="replace").read())
+            self.assertIn("https://www.example.com/brumalis/", open(mark, errors="replace").read())
             os.remove(mark)
             self.assertIsNone(proc.poll(), "the dialog stays open")
 

@@ -303,6 +303,7 @@ class SetupCase(InstallCase):
         bits = "64" if self.pair_arch == "x64" else "32"
         expected = {"DisplayName": f"Brumalis ({bits}-bit)", "DisplayVersion": VERSION, "Publisher": "t-orka",
                     "DisplayIcon": scr + ",0", "InstallLocation": self.system_windows,
+                    "URLInfoAbout": "https://www.example.com/brumalis/",
                     "UninstallString": quoted, "QuietUninstallString": quoted + " /S",
                     "NoModify": 1, "NoRepair": 1, "PreviousScreenSaver": PREVIOUS}
         for name, value in expected.items():
@@ -344,6 +345,24 @@ class SetupCase(InstallCase):
         self.assertIsNone(self.screensaver())
         self.assertFalse(os.path.exists(os.path.dirname(self.wine.settings_path())))
         self.assert_pair_removed()
+
+    def test_5_removing_the_settings_never_deletes_through_a_folder_swapped_for_a_link(self):
+        # Another user emptied the settings folder and made it a link to a
+        # folder of someone else's; the uninstaller runs as an administrator.
+        self.install_setup()
+        folder = os.path.dirname(self.wine.settings_path())
+        elsewhere = self.wine.fresh_folder("someone else's")
+        target = os.path.join(elsewhere, os.path.basename(self.wine.settings_path()))
+        with open(target, "wb") as f:
+            f.write(SETTINGS)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.symlink(elsewhere, folder)
+        try:
+            self.uninstall_setup("/REMOVESETTINGS")
+            self.assertTrue(os.path.isfile(target), "the uninstaller deleted through the link")
+        finally:
+            if os.path.islink(folder):
+                os.remove(folder)
 
 
 class PackageCase(InstallCase):
