@@ -280,7 +280,8 @@ void RendererWindow::ReleaseContext() {
 
 void RendererWindow::DrawFrame() {
   const double now = clock_.Seconds();
-  if (resting_) {
+  const bool afterRest = resting_;
+  if (afterRest) {
     // Back from a rest: the rate counts only time spent drawing, and the
     // schedule starts afresh with this frame. The scene jumps to the present.
     resting_ = false;
@@ -290,7 +291,7 @@ void RendererWindow::DrawFrame() {
   FrameStarted(pacer_, now);
   char title[256];
   if (title_.Update(now, title, sizeof title)) SetWindowTextA(window_, title);
-  scene_.Draw({now, brightFog_});
+  scene_.Draw({now, brightFog_, afterRest});
   title_.FrameCount += 1;
   SwapBuffers(dc_);
 }
