@@ -13,6 +13,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "display_state_win32.h"
 #include "frame_pacing.h"
 #include "presence.h"
 #include "scene_gl.h"
@@ -80,11 +81,6 @@ Size FittedSize(Size stored, Size glLimit) {
                         glLimit.height)};
 }
 
-// The power settings that say whether the display is on: the console's
-// display state, and monitor power where the system does not know that one.
-constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-
 // Seconds since Start, from the performance counter.
 class Clock {
  public:
@@ -122,7 +118,6 @@ class RendererWindow {
   void ReleaseContext();
   void ListenForPresence();
   void StopListening();
-  void OnPowerSetting(const POWERBROADCAST_SETTING &setting);
   void DrawFrame();
 
   const bool paced_;
@@ -249,25 +244,14 @@ bool RendererWindow::CreateContext() {
 
 // Failing either only means drawing on while nobody looks.
 void RendererWindow::ListenForPresence() {
-  powerNotify_ = RegisterPowerSettingNotification(window_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-  if (!powerNotify_)
-    powerNotify_ = RegisterPowerSettingNotification(window_, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  powerNotify_ = ListenForDisplayState(window_, presence_.display);
   WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
 }
 
 void RendererWindow::StopListening() {
-  if (powerNotify_) UnregisterPowerSettingNotification(powerNotify_);
+  StopListeningForDisplayState(powerNotify_);
   powerNotify_ = nullptr;
   WTSUnRegisterSessionNotification(window_);
-}
-
-void RendererWindow::OnPowerSetting(const POWERBROADCAST_SETTING &setting) {
-  const bool displaySetting = IsEqualGUID(setting.PowerSetting, kConsoleDisplayState) ||
-                              IsEqualGUID(setting.PowerSetting, kMonitorPowerOn);
-  if (!displaySetting || setting.DataLength < sizeof(DWORD)) return;
-  DWORD value;
-  CopyMemory(&value, setting.Data, sizeof value);
-  presence_.DisplayState(value);
 }
 
 // A refused creation may come here too, with no context to release.
@@ -323,16 +307,15 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     case WM_POWERBROADCAST:
-      if (wParam == PBT_POWERSETTINGCHANGE && lParam)
-        OnPowerSetting(*reinterpret_cast<const POWERBROADCAST_SETTING *>(lParam));
+      NoteDisplayMessage(presence_.display, message, wParam, lParam);
       return TRUE;
     case WM_WTSSESSION_CHANGE:
       presence_.SessionChange(static_cast<unsigned>(wParam));
       return 0;
     case WM_SYSCOMMAND:
-      // Sent to the foreground window on some systems; the default handling
-      // still passes it on.
-      if ((wParam & 0xFFF0) == SC_MONITORPOWER) presence_.MonitorPower(static_cast<long>(lParam));
+      // A monitor-power command, sent to the foreground window on some
+      // systems; the default handling still passes it on.
+      NoteDisplayMessage(presence_.display, message, wParam, lParam);
       return DefWindowProcA(window_, message, wParam, lParam);
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
