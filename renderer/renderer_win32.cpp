@@ -116,6 +116,7 @@ class RendererWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateContext();
   void ReleaseContext();
+  void Close();
   void ListenForPresence();
   void StopListening();
   void DrawFrame();
@@ -262,6 +263,15 @@ void RendererWindow::ReleaseContext() {
   rc_ = nullptr;
 }
 
+// Escape, a close request and the end of the session all end here. The GL
+// context is let go while its window still stands, the order the platform
+// asks for: destroying a window that still has a current context may hold
+// the thread inside the window's teardown for seconds.
+void RendererWindow::Close() {
+  ReleaseContext();
+  DestroyWindow(window_);
+}
+
 void RendererWindow::DrawFrame() {
   const double now = clock_.Seconds();
   const bool afterRest = resting_;
@@ -300,8 +310,9 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       scene_.Resize(size_.width, size_.height);
       return 0;
     case WM_PAINT:
-      // Until the loop runs the window stays invalid and nothing is drawn.
-      if (loopRunning_) {
+      // Until the loop runs the window stays invalid and nothing is drawn;
+      // nor once the context has gone.
+      if (loopRunning_ && rc_) {
         if (presence_.ShouldDraw()) DrawFrame();
         ValidateRect(window_, nullptr);
       }
@@ -317,9 +328,15 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       // systems; the default handling still passes it on.
       NoteDisplayMessage(presence_.display, message, wParam, lParam);
       return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) Close();
+      return 0;
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
-        DestroyWindow(window_);
+        Close();
       } else if (wParam == VK_SPACE) {
         brightFog_ = !brightFog_;  // the next frame draws with the other fog
       }
