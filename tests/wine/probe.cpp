@@ -786,6 +786,14 @@ const Command kCommands[] = {
      [](char **a, int) { return WatchEvents(Number(a[0]), Number(a[1])); }},
     {"high-contrast", 1, 1, "on|off", "switch high contrast, with a black scheme while it is on",
      [](char **a, int) { return HighContrastSwitch(std::strcmp(a[0], "on") == 0); }},
+    {"alive", 1, 1, "PID", "whether that process still runs: alive=1 or alive=0",
+     [](char **a, int) {
+       HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));
+       const bool alive = process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+       if (process) CloseHandle(process);
+       std::printf("alive=%d\n", alive ? 1 : 0);
+       return 0;
+     }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",
      [](char **a, int) {
        return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;

@@ -138,6 +138,29 @@ class FullScreen(WineTestCase):
         self.assertEqual(wait_exit(proc, 15), 0)
         self.assertLess(time.time() - start, 16)
 
+    def test_a_renderer_that_never_shows_its_window_ends_with_the_run(self):
+        # Its window stays hidden, as that of a renderer stuck in its GL
+        # driver while making the window would.
+        folder = self.fake_renderer_folder("hung renderer")
+        self.wine.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        recording = self.wine.audio.record()
+        start = time.monotonic()
+        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s", extra_env={"BRUMALIS_FAKE_RENDERER_HANG": "1"})
+        hung = self.wine.find_window(RENDERER_CLASS, timeout_ms=20000)
+        self.assertEqual(hung["visible"], "0")
+        time.sleep(5)
+        self.assertIsNone(proc.poll(), "the run did not wait for a renderer that may still be starting")
+        self.assertEqual(wait_exit(proc, 30), 0)
+        ended = time.monotonic()
+        print(f"the run ended {ended - start:.1f} s after its start")
+        self.assertLess(ended - start, 16.5)
+        self.assertEqual(self.wine.probe("alive", hung["pid"])["alive"], "0", "the renderer outlived the run")
+        time.sleep(1.2)
+        heard = recording.stop()
+        text, runs = self.runs_of_sound(heard)
+        self.assertTrue(runs, f"no music during the run: {text}")
+        self.assertSilentAfter(heard, ended)
+
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
         folder = self.fake_renderer_folder("stray renderer")
         stray = self.wine.start_program(folder + "\\" + RENDERER,
