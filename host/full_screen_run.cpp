@@ -21,6 +21,38 @@ void FullScreenRun::Load() {
   }
 }
 
+void FullScreenRun::DisplayChanged(bool off) {
+  if (off == resting_) return;
+  resting_ = off;
+  switch (MusicSourceOf(music_)) {
+    case MusicSource::Cd:
+      // A CD poll that gave up left the disc alone; so does the rest.
+      if (!platform_.CdPollEnabled()) break;
+      if (off) {
+        platform_.CdPause();
+      } else {
+        platform_.CdResume();
+      }
+      break;
+    case MusicSource::Wav:
+      if (off) {
+        platform_.WavStop();
+      } else {
+        platform_.WavPlay();
+      }
+      break;
+    case MusicSource::Mp3:
+      if (off) {
+        platform_.Mp3Pause();
+      } else {
+        platform_.Mp3Resume();
+      }
+      break;
+    case MusicSource::None:
+      break;
+  }
+}
+
 void FullScreenRun::Close() {
   // A CD poll that failed has switched its timer off and left the device as
   // it was; stop commands would only fail too.

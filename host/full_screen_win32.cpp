@@ -1,9 +1,11 @@
 // The hidden window of a full-screen run: starts the renderer and the music,
-// keeps the music going, and ends the run once the renderer it started has
-// gone. Its title marks a running full-screen run for a second start.
+// keeps the music going (and resting while the display is off), and ends the
+// run once the renderer it started has gone. Its title marks a running
+// full-screen run for a second start.
 #include <windows.h>
 
 #include "command_line.h"
+#include "display_state_win32.h"
 #include "form_kit_win32.h"
 #include "full_screen_run.h"
 #include "host_state.h"
@@ -139,6 +141,18 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
     CoverOtherMonitors(RunHidesCursor(formkit::App::Command()));
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
+    // The display state comes as the renderer hears it; the program ends at
+    // once when the run does, so the registration is never undone.
+    ListenForDisplayState(Hwnd(), display_);
+  }
+
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override {
+    if (message != WM_POWERBROADCAST && message != WM_SYSCOMMAND) return false;
+    const bool setting = NoteDisplayMessage(display_, message, wParam, lParam);
+    run_.DisplayChanged(display_.Off());
+    if (!setting) return false;
+    result = TRUE;
+    return true;
   }
 
   // The close handler: whoever asks, the music stops and the program ends.
@@ -151,6 +165,10 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void WavStop() override { Bgm.WavStop(); }
   void Mp3Play() override { Bgm.Mp3Play(); }
   void Mp3Stop() override { Bgm.Mp3Stop(); }
+  void CdPause() override { Bgm.CdPause(); }
+  void CdResume() override { Bgm.CdResume(); }
+  void Mp3Pause() override { Bgm.Mp3Pause(); }
+  void Mp3Resume() override { Bgm.Mp3Resume(); }
   void EnableCdPoll(bool enabled) override { Timer2.SetEnabled(enabled); }
   bool CdPollEnabled() const override { return Timer2.Enabled(); }
   void EnableMp3Poll(bool enabled) override { Timer1.SetEnabled(enabled); }
@@ -175,6 +193,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   RendererWatch watch_;
   RendererIdentity renderer_;
   ULONGLONG startedAt_ = 0;  // on the tick count: when the program started
+  DisplayState display_;
   FullScreenRun run_{Music, formkit::App::Command(), *this};
 };
 

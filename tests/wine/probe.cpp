@@ -524,12 +524,15 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
   if (!process) return 1;
   void *remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   DWORD_PTR result = 0;
+  // On the clock of Wine's trace timestamps, so that a trace can be timed from the send.
+  const DWORD sentAt = GetTickCount();
   const bool sent = remote && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr) &&
                     SendMessageTimeoutA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
                                         reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  std::printf("sent=%d result=%lu\n", sent ? 1 : 0, static_cast<unsigned long>(result));
+  std::printf("sent=%d result=%lu\nat_ms=%lu\n", sent ? 1 : 0, static_cast<unsigned long>(result),
+              static_cast<unsigned long>(sentAt));
   return sent ? 0 : 1;
 }
 
@@ -757,7 +760,7 @@ const Command kCommands[] = {
     {"screen", 0, 0, "", "the screen's DPI and size, and each monitor", [](char **, int) { return Screen(); }},
     {"power-setting", 2, 3, "HWND VALUE [monitor]",
      "send the display-state power setting VALUE (0 off, 1 on, 2 dimmed), as the monitor-power setting when told, "
-     "as the system does: written into the window's process",
+     "as the system does: written into the window's process; print the tick count at the send",
      [](char **a, int n) { return PowerSetting(ParseHwnd(a[0]), Number(a[1]), n > 2); }},
     {"send", 4, 4, "HWND MESSAGE WPARAM LPARAM", "send a message (numbers, signed where negative); print its result",
      [](char **a, int) {
