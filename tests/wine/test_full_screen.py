@@ -352,12 +352,15 @@ class FullScreen(WineTestCase):
         self.assertSilentDuring(heard, off["after"] + 1.0, on["before"])
         back = [h for h in heard if on["after"] < h[1] <= on["after"] + 1.5 + CAPTURE_LAG]
         self.assertIn("#", self.runs_of_sound(back)[0], f"no sound 1.5 s after the display came on: {text}")
+        heard_again = next(h[1] for h in back if h[0] > LOUD) - on["after"]
         # The commands, timed on the clock of the sends.
         commands = [(int(s) * 1000 + int(ms), c) for s, ms, c in
                     re.findall(r'^(\d+)\.(\d+):.*mciSendStringW \(L"([^"]*)"', trace, re.M)]
         resting = [(t, c) for t, c in commands if off["tick"] <= t < on["tick"] and c != "status MP3Play mode"]
         self.assertTrue(resting, "no command after the display went off")
         self.assertEqual(resting[0][1], "pause MP3Play")
+        print(f"paused {resting[0][0] - off['tick']} ms after the display went off; heard again "
+              f"{heard_again:.2f} s after it came on")
         self.assertLess(resting[0][0] - off["tick"], 1000, "the pause came late")
         self.assertEqual([c for _, c in resting], ["pause MP3Play"], "the poll touched the paused file")
         woken = [c for t, c in commands if t >= on["tick"] and c != "status MP3Play mode"]
