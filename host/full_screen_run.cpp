@@ -27,26 +27,13 @@ void FullScreenRun::DisplayChanged(bool off) {
   switch (MusicSourceOf(music_)) {
     case MusicSource::Cd:
       // A CD poll that gave up left the disc alone; so does the rest.
-      if (!platform_.CdPollEnabled()) break;
-      if (off) {
-        platform_.CdPause();
-      } else {
-        platform_.CdResume();
-      }
+      if (platform_.CdPollEnabled()) off ? platform_.CdPause() : platform_.CdResume();
       break;
     case MusicSource::Wav:
-      if (off) {
-        platform_.WavStop();
-      } else {
-        platform_.WavPlay();
-      }
+      off ? platform_.WavStop() : platform_.WavPlay();
       break;
     case MusicSource::Mp3:
-      if (off) {
-        platform_.Mp3Pause();
-      } else {
-        platform_.Mp3Resume();
-      }
+      off ? platform_.Mp3Pause() : platform_.Mp3Resume();
       break;
     case MusicSource::None:
       break;
