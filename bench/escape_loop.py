@@ -7,7 +7,8 @@ counts as a stall, and the stacks of its threads are printed.
     python3 -m bench.escape_loop [--arch win64] [--bin build/win64/bin] [--presses 300] [--size 1024x768]
 
 It prints a line per stall and, at the end, the presses, the stalls and the
-times from Escape to the end of the process (median, 95th percentile, most).
+times from Escape to the end of the process (median, 95th percentile, most);
+a start that shows no window within 30 s is reported and not counted.
 It runs in a copy of the architecture's prefix of its own, beside other
 suites and other runs of itself (two builds compared under the same load)."""
 
@@ -16,7 +17,7 @@ import os
 import statistics
 import time
 
-from testkit.names import RENDERER, VK_ESCAPE
+from testkit.names import RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.prefix import own_prefix
 from testkit.processes import wait_exit
 from testkit.session import WineSession
@@ -26,11 +27,21 @@ STALL_SECONDS = 5.0
 GIVE_UP_SECONDS = 60.0  # a process still there by then is killed
 
 
+class NoWindow(Exception):
+    """The renderer showed no window: the start, not the Escape, went wrong."""
+
+
 def press(wine, draw_seconds):
     """One start and one Escape; seconds from the press to the process's end,
     and the stacks when that took longer than a stall."""
     proc = wine.start_program(RENDERER)
-    window = wine.find_renderer()
+    found = wine.probe("find", RENDERER_CLASS, "-", "30000", "visible", check=False)
+    if not found["ok"]:
+        # A window it made but never showed names the process to look into.
+        hidden = wine.probe("find", RENDERER_CLASS, "-", "0", check=False)
+        stacks = wine.backtrace(hidden["pid"]) if hidden["ok"] else "(no window at all)"
+        raise NoWindow(f"exit code {proc.poll()}; log {proc.log}\n{stacks}")
+    window = found
     time.sleep(draw_seconds)
     wine.probe("key", window["hwnd"], str(VK_ESCAPE))
     pressed = time.monotonic()
@@ -58,12 +69,18 @@ def main():
     name = f"escape-loop-{os.getpid()}"
     remove_prefix = own_prefix(args.arch, name)
     wine = WineSession(bin_dir, args.arch, suite=name)
-    times, stalls = [], 0
+    times, stalls, failed_starts = [], 0, 0
     try:
         wine.start()
         wine.write_settings(size_settings(width, height))
         for n in range(1, args.presses + 1):
-            seconds, stacks = press(wine, args.draw)
+            try:
+                seconds, stacks = press(wine, args.draw)
+            except NoWindow as e:
+                failed_starts += 1
+                print(f"press {n}: no renderer window within 30 s ({e})", flush=True)
+                wine.end_all()
+                continue
             times.append(seconds)
             if stacks is not None:
                 stalls += 1
@@ -78,7 +95,7 @@ def main():
     print(f"{args.arch} {os.path.relpath(bin_dir)}: {len(times)} presses, {stalls} stalls "
           f"(process alive {STALL_SECONDS:.0f} s after Escape); Escape to exit: "
           f"median {statistics.median(ordered):.2f} s, 95th percentile {ordered[int(0.95 * (len(ordered) - 1))]:.2f} s, "
-          f"most {ordered[-1]:.2f} s")
+          f"most {ordered[-1]:.2f} s; {failed_starts} starts showed no window")
 
 
 if __name__ == "__main__":
