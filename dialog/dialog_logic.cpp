@@ -30,15 +30,19 @@ DialogPlace PlaceDialog(long screenWidth, long screenHeight, long dialogWidth, l
 
 StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(const std::wstring &)> &ansiFormOf,
                        const std::function<std::wstring(const std::wstring &)> &shortPathOf) {
+  bool tooLong = false;  // some form survived the code page, but would come back cut
   const auto keeps = [&](const std::wstring &path) {
     if (path.empty()) return false;
     const AnsiForm form = ansiFormOf(path);
-    return form.roundTrips && form.bytes < kIniValueBytes;
+    if (!form.roundTrips) return false;
+    if (form.bytes < kIniValueBytes) return true;
+    tooLong = true;
+    return false;
   };
   if (keeps(chosen)) return {StoredNameKind::AsChosen, chosen};
   const std::wstring shortPath = chosen.empty() ? std::wstring() : shortPathOf(chosen);
   if (keeps(shortPath)) return {StoredNameKind::ShortPath, shortPath};
-  return {StoredNameKind::None, {}};
+  return {StoredNameKind::None, {}, tooLong};
 }
 
 ApplyTrust TrustOnApply(const std::wstring &path, int kind, bool unsealedFromFile, bool browsed) {

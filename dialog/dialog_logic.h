@@ -44,7 +44,8 @@ DialogPlace PlaceDialog(long screenWidth, long screenHeight, long dialogWidth, l
 // which holds its text in the ANSI code page: as chosen where the path
 // survives that; else by its short (8.3) path, plain ASCII that opens the
 // same file; else not at all, and the previous choice stays. A path that
-// would come back cut (a value longer than the file keeps) does not survive.
+// would come back cut (a value longer than the file keeps) does not survive;
+// the user is told which of the two kept it out.
 struct AnsiForm {
   bool roundTrips;     // converts to the code page and back unchanged
   std::size_t bytes;   // its length there
@@ -52,7 +53,8 @@ struct AnsiForm {
 enum class StoredNameKind { AsChosen, ShortPath, None };
 struct StoredName {
   StoredNameKind kind;
-  std::wstring path;  // what to store; empty for None
+  std::wstring path;     // what to store; empty for None
+  bool tooLong = false;  // None only: a form survived the code page, but only cut
 };
 StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(const std::wstring &)> &ansiFormOf,
                        const std::function<std::wstring(const std::wstring &)> &shortPathOf);

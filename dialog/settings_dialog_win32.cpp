@@ -383,12 +383,17 @@ class SettingsDialog : public formkit::Form {
         },
         ShortPathOf);
     if (stored.kind == StoredNameKind::None) {
-      // このファイルは名前に使われている文字のため選べません。前のファイルのままにします。
-      const std::wstring text = std::wstring(file) +
-                                L"\n\n\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u540d\u524d\u306b\u4f7f\u308f"
-                                L"\u308c\u3066\u3044\u308b\u6587\u5b57\u306e\u305f\u3081\u9078\u3079\u307e"
-                                L"\u305b\u3093\u3002\n\u524d\u306e\u30d5\u30a1\u30a4\u30eb\u306e\u307e\u307e"
-                                L"\u306b\u3057\u307e\u3059\u3002";
+      // The cause that holds: its length, or characters outside the code page.
+      // このファイルはパスが長すぎるため選べません。
+      // このファイルは名前に使われている文字のため選べません。
+      const wchar_t *cause =
+          stored.tooLong ? L"\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u30d1\u30b9\u304c\u9577\u3059\u304e\u308b"
+                           L"\u305f\u3081\u9078\u3079\u307e\u305b\u3093\u3002"
+                         : L"\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u540d\u524d\u306b\u4f7f\u308f\u308c\u3066"
+                           L"\u3044\u308b\u6587\u5b57\u306e\u305f\u3081\u9078\u3079\u307e\u305b\u3093\u3002";
+      // 前のファイルのままにします。
+      const std::wstring text = std::wstring(file) + L"\n\n" + cause +
+                                L"\n\u524d\u306e\u30d5\u30a1\u30a4\u30eb\u306e\u307e\u307e\u306b\u3057\u307e\u3059\u3002";
       MessageBoxW(Hwnd(), text.c_str(), Caption().c_str(), MB_OK | MB_ICONEXCLAMATION);
       FocusChosenSource();
       return;

@@ -21,6 +21,25 @@ void FullScreenRun::Load() {
   }
 }
 
+void FullScreenRun::DisplayChanged(bool off) {
+  if (off == resting_) return;
+  resting_ = off;
+  switch (MusicSourceOf(music_)) {
+    case MusicSource::Cd:
+      // A CD poll that gave up left the disc alone; so does the rest.
+      if (platform_.CdPollEnabled()) off ? platform_.CdPause() : platform_.CdResume();
+      break;
+    case MusicSource::Wav:
+      off ? platform_.WavStop() : platform_.WavPlay();
+      break;
+    case MusicSource::Mp3:
+      off ? platform_.Mp3Pause() : platform_.Mp3Resume();
+      break;
+    case MusicSource::None:
+      break;
+  }
+}
+
 void FullScreenRun::Close() {
   // A CD poll that failed has switched its timer off and left the device as
   // it was; stop commands would only fail too.

@@ -21,6 +21,10 @@ class FullScreenPlatform {
   virtual void WavStop() = 0;
   virtual void Mp3Play() = 0;
   virtual void Mp3Stop() = 0;
+  virtual void CdPause() = 0;
+  virtual void CdResume() = 0;
+  virtual void Mp3Pause() = 0;
+  virtual void Mp3Resume() = 0;
   virtual void EnableCdPoll(bool enabled) = 0;   // the 200 ms timer
   virtual bool CdPollEnabled() const = 0;        // off once a CD poll has given up
   virtual void EnableMp3Poll(bool enabled) = 0;  // the 1000 ms timer
@@ -37,6 +41,12 @@ class FullScreenRun {
   // Starts the music; the renderer is already on its way.
   void Load();
 
+  // The display went off, or came on again. While it is off nobody is at
+  // the machine, and a sound stream left open would keep the machine from
+  // sleeping on its idle timer: the music rests, CD and MP3 paused where
+  // they were, a WAV stopped (it starts again from its beginning).
+  void DisplayChanged(bool off);
+
   // Stops whatever still plays, gives the cursor back and ends the program,
   // whoever asked for the close.
   void Close();
@@ -45,4 +55,5 @@ class FullScreenRun {
   const MusicSettings &music_;
   std::wstring argumentText_;
   FullScreenPlatform &platform_;
+  bool resting_ = false;  // the music is paused while the display is off
 };

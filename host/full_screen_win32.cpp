@@ -1,9 +1,11 @@
 // The hidden window of a full-screen run: starts the renderer and the music,
-// keeps the music going, and ends the run once the renderer it started has
-// gone. Its title marks a running full-screen run for a second start.
+// keeps the music going (and resting while the display is off), and ends the
+// run once the renderer it started has gone. Its title marks a running
+// full-screen run for a second start.
 #include <windows.h>
 
 #include "command_line.h"
+#include "display_state_win32.h"
 #include "form_kit_win32.h"
 #include "full_screen_run.h"
 #include "host_state.h"
@@ -53,6 +55,20 @@ RendererIdentity StartRenderer(const std::wstring &path) {
   return renderer;
 }
 
+// Milliseconds since this program's process was created, which is when the
+// run started; at most `most`, so that a clock set back or forward meanwhile
+// moves nothing far.
+ULONGLONG ProgramAgeMs(ULONGLONG most) {
+  const FILETIME created = CreationTime(GetCurrentProcess());
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER from, to;
+  from.LowPart = created.dwLowDateTime, from.HighPart = created.dwHighDateTime;
+  to.LowPart = now.dwLowDateTime, to.HighPart = now.dwHighDateTime;
+  const ULONGLONG age = to.QuadPart > from.QuadPart ? (to.QuadPart - from.QuadPart) / 10000 : 0;
+  return age < most ? age : most;
+}
+
 RendererProcess ProcessState(const RendererIdentity &renderer) {
   if (renderer.pid == 0) return RendererProcess::NotStarted;
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, renderer.pid);
@@ -64,9 +80,22 @@ RendererProcess ProcessState(const RendererIdentity &renderer) {
   return same && running ? RendererProcess::Running : RendererProcess::Ended;
 }
 
+// Ends the renderer this run started, if it still runs: the same process,
+// not one that took its id after it ended.
+void EndRenderer(const RendererIdentity &renderer) {
+  if (renderer.pid == 0) return;
+  HANDLE process =
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, renderer.pid);
+  if (!process) return;
+  const FILETIME created = CreationTime(process);
+  if (CompareFileTime(&created, &renderer.created) == 0 && TerminateProcess(process, 0))
+    WaitForSingleObject(process, 2000);
+  CloseHandle(process);
+}
+
 struct WindowSearch {
   DWORD pid;
-  bool found;
+  RendererWindow found;
 };
 
 BOOL CALLBACK FindRendererWindow(HWND hwnd, LPARAM data) {
@@ -75,16 +104,20 @@ BOOL CALLBACK FindRendererWindow(HWND hwnd, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
   if (owner == search.pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, kRendererClass) == 0) {
-    search.found = true;
-    return FALSE;
+    if (IsWindowVisible(hwnd)) {
+      search.found = RendererWindow::Shown;
+      return FALSE;
+    }
+    search.found = RendererWindow::Hidden;
   }
   return TRUE;
 }
 
-// Whether a window of the renderer's class belongs to that process.
-bool HasRendererWindow(DWORD pid) {
-  WindowSearch search = {pid, false};
-  EnumWindows(FindRendererWindow, reinterpret_cast<LPARAM>(&search));
+// The window of the renderer's class that belongs to that process, if any,
+// and whether it has been shown.
+RendererWindow RendererWindowOf(DWORD pid) {
+  WindowSearch search = {pid, RendererWindow::None};
+  if (pid != 0) EnumWindows(FindRendererWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -102,10 +135,24 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
 
  protected:
   void OnLoad() override {
+    // Times of the run are kept on the tick count, which no clock change moves.
+    startedAt_ = GetTickCount64() - ProgramAgeMs(kStartLimitMs);
     RendererPath = formkit::App::Path() + kRendererFile;
     CoverOtherMonitors(RunHidesCursor(formkit::App::Command()));
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
+    // The display state comes as the renderer hears it; the program ends at
+    // once when the run does, so the registration is never undone.
+    ListenForDisplayState(Hwnd(), display_);
+  }
+
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override {
+    if (message != WM_POWERBROADCAST && message != WM_SYSCOMMAND) return false;
+    const bool setting = NoteDisplayMessage(display_, message, wParam, lParam);
+    run_.DisplayChanged(display_.Off());
+    if (!setting) return false;
+    result = TRUE;
+    return true;
   }
 
   // The close handler: whoever asks, the music stops and the program ends.
@@ -118,6 +165,10 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void WavStop() override { Bgm.WavStop(); }
   void Mp3Play() override { Bgm.Mp3Play(); }
   void Mp3Stop() override { Bgm.Mp3Stop(); }
+  void CdPause() override { Bgm.CdPause(); }
+  void CdResume() override { Bgm.CdResume(); }
+  void Mp3Pause() override { Bgm.Mp3Pause(); }
+  void Mp3Resume() override { Bgm.Mp3Resume(); }
   void EnableCdPoll(bool enabled) override { Timer2.SetEnabled(enabled); }
   bool CdPollEnabled() const override { return Timer2.Enabled(); }
   void EnableMp3Poll(bool enabled) override { Timer1.SetEnabled(enabled); }
@@ -125,11 +176,12 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void EndProgram() override { formkit::App::End(); }
 
   void WatchRenderer() {
-    const bool present = renderer_.pid != 0 && HasRendererWindow(renderer_.pid);
-    if (watch_.RendererGone(present, ProcessState(renderer_))) {
-      Timer3.SetEnabled(false);
-      Unload();
-    }
+    const WatchVerdict verdict =
+        watch_.Tick(RendererWindowOf(renderer_.pid), ProcessState(renderer_), GetTickCount64() - startedAt_);
+    if (verdict == WatchVerdict::Wait) return;
+    Timer3.SetEnabled(false);
+    if (verdict == WatchVerdict::EndRunAndRenderer) EndRenderer(renderer_);
+    Unload();
   }
 
   formkit::Timer Timer1{*this, [] { Bgm.Mp3Poll(); }};
@@ -140,6 +192,8 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   formkit::Timer Timer3{*this, [this] { WatchRenderer(); }};
   RendererWatch watch_;
   RendererIdentity renderer_;
+  ULONGLONG startedAt_ = 0;  // on the tick count: when the program started
+  DisplayState display_;
   FullScreenRun run_{Music, formkit::App::Command(), *this};
 };
 

@@ -58,6 +58,7 @@ void MusicPlayer::CdOpen() {
 
 void MusicPlayer::CdPoll() {
   CdPollActive = true;
+  if (cdPaused_) return;
   if (!CdPollSteps()) CdPollActive = false;
 }
 
@@ -106,7 +107,7 @@ void MusicPlayer::Mp3Play() {
 }
 
 void MusicPlayer::Mp3Poll() {
-  if (Mp3IsPlaying()) return;
+  if (mp3Paused_ || Mp3IsPlaying()) return;
   Command(L"stop MP3Play");
   Command(L"play MP3Play from 0");
 }
@@ -121,3 +122,24 @@ void MusicPlayer::WavPlay() {
 }
 
 void MusicPlayer::WavStop() { sound_.StopAll(); }
+
+void MusicPlayer::CdPause() {
+  cdPaused_ = true;
+  Command(L"pause cdaudio");
+}
+
+// Plays on from where the disc was paused.
+void MusicPlayer::CdResume() {
+  cdPaused_ = false;
+  Command(L"play cdaudio");
+}
+
+void MusicPlayer::Mp3Pause() {
+  mp3Paused_ = true;
+  Command(L"pause MP3Play");
+}
+
+void MusicPlayer::Mp3Resume() {
+  mp3Paused_ = false;
+  Command(L"resume MP3Play");
+}

@@ -52,6 +52,13 @@ class MusicPlayer {
   void Mp3Stop();
   void WavPlay();
   void WavStop();
+  // While the music rests: the disc or the file paused where it was. A
+  // paused source is left alone by its poll, which would otherwise take it
+  // for one that has stopped or ended, and start it again.
+  void CdPause();
+  void CdResume();
+  void Mp3Pause();
+  void Mp3Resume();
 
   bool CdPollActive = false;  // false once a CD poll has failed: polling stops for good
   std::wstring MciReply;      // reply of the last query or play
@@ -67,4 +74,6 @@ class MusicPlayer {
   MciPort &mci_;
   SoundPort &sound_;
   const MusicSettings &music_;
+  bool cdPaused_ = false;
+  bool mp3Paused_ = false;
 };

@@ -42,7 +42,6 @@ CloudStep AdvanceCloudRows(CloudPacing &p, double elapsedSeconds, unsigned char 
     p.sliceStartTime = elapsedSeconds;
     p.SliceDepth = SliceDepthAt(elapsedSeconds);
   }
-  p.lastFrameTime = elapsedSeconds;
 
   const double rows = std::floor((elapsedSeconds - p.sliceStartTime) * kRowsPerSecond);
   int due = rows >= kSliceSize ? kSliceSize : static_cast<int>(rows);

@@ -14,7 +14,6 @@ constexpr double kSliceSeconds = 3.0;
 struct CloudPacing {
   bool started = false;
   double sliceStartTime = 0.0;  // elapsed time at which the current slice began
-  double lastFrameTime = 0.0;   // of the frame before, to see a gap
   float SliceDepth = 0.0f;      // noise depth of the slice being built
   int RowsDone = 0;             // rows of it built so far (0..127)
   int RowsDue = 0;              // rows it should have by this frame
@@ -40,19 +39,32 @@ template <typename Upload>
 void BuildStartupSlices(const CloudPacing &pacing, double elapsedSeconds,
                         unsigned char *texels, Upload upload);
 
-// After a gap in the frames (the renderer rested, or stalled) in which two
-// or more slices would have completed, jumps to the present as if it had
-// drawn all along: builds the two slices the sky shows now, with the depths
-// and cover they would have had, hands them to `upload` (0 = older, 1 =
-// newer) and starts the slice due now. The missed slices are not built.
-// Returns true when it jumped; a shorter gap is left to AdvanceCloudRows.
-template <typename Upload>
-bool CatchUpClouds(CloudPacing &pacing, double elapsedSeconds, unsigned char *texels, Upload upload);
+// The first frame after the renderer rested (nobody saw the sky meanwhile)
+// jumps to the present, as if it had drawn all along: the slices that would
+// have completed are counted on the 3-s beat from the one in progress, and
+// only the last two of them, the two the sky shows now, are built (the one
+// in progress keeps its depth and its rows so far; the others get the depth
+// and cover they would have had). Each finished slice is handed to
+// `completed` in turn; the slice due now then starts on the beat. Returns
+// true when it jumped; a rest shorter than the rest of the slice needs no
+// jump, since rows are counted from the slice's start anyway.
+template <typename Completed>
+bool CatchUpClouds(CloudPacing &pacing, double elapsedSeconds, unsigned char *texels, Completed completed);
 
 // The per-frame step. Rows due are counted from the start of the current
 // slice, so fractions of a row carry over from frame to frame at any frame
-// rate; a frame late by more than the rest of the slice builds only that rest.
+// rate; a frame late by more than the rest of the slice (a stall, a very slow
+// machine) builds only that rest: the slice completes at once, the textures
+// rotate and the fade starts again at 0, whatever the length of the gap.
 CloudStep AdvanceCloudRows(CloudPacing &pacing, double elapsedSeconds, unsigned char *texels);
+
+// One frame of the scene: after a rest the jump to the present, then the
+// rows due. `completed` is called for each slice finished in `texels`: it
+// becomes the newer slice, and the newer one the older. Returns the newer
+// slice's weight.
+template <typename Completed>
+float StepClouds(CloudPacing &pacing, double elapsedSeconds, bool afterRest, unsigned char *texels,
+                 Completed completed);
 
 // The cover after `slices` more slices have completed. The walk between its
 // ends repeats, so even a gap of years takes at most one lap.
@@ -72,29 +84,40 @@ void BuildStartupSlices(const CloudPacing &pacing, double elapsedSeconds,
   }
 }
 
-template <typename Upload>
-bool CatchUpClouds(CloudPacing &p, double elapsedSeconds, unsigned char *texels, Upload upload) {
-  if (!p.started || !(elapsedSeconds - p.lastFrameTime > kSliceSeconds)) return false;
+template <typename Completed>
+bool CatchUpClouds(CloudPacing &p, double elapsedSeconds, unsigned char *texels, Completed completed) {
+  if (!p.started) return false;
   // Slices that would have completed: the one in progress, then one every 3 s.
   const double missed = (elapsedSeconds - p.sliceStartTime) / kSliceSeconds;
-  if (!(missed >= 2.0)) return false;
+  if (!(missed >= 1.0)) return false;
   const auto slices = static_cast<long long>(missed);
   // The sky shows slices slices-2 (older) and slices-1 (newer), counted from
-  // the one in progress, which is slice 0 and keeps the depth it began with.
-  const double olderStart = p.sliceStartTime + kSliceSeconds * static_cast<double>(slices - 2);
-  StepCover(p, slices - 2);
-  GenerateCloudRows(0, kSliceSize, texels, p.CloudCover, p.CloudSharpness,
-                    slices == 2 ? p.SliceDepth : SliceDepthAt(olderStart));
-  upload(0);
-  StepCover(p, 1);
-  GenerateCloudRows(0, kSliceSize, texels, p.CloudCover, p.CloudSharpness,
-                    SliceDepthAt(olderStart + kSliceSeconds));
-  upload(1);
-  StepCover(p, 1);
-  p.sliceStartTime = olderStart + 2.0 * kSliceSeconds;
+  // the one in progress, slice 0; with one slice missed the older one is
+  // the newer one of now.
+  const long long first = slices > 2 ? slices - 2 : 0;
+  StepCover(p, first);
+  for (long long k = first; k < slices; ++k) {
+    if (k == 0) {
+      GenerateCloudRows(p.RowsDone, kSliceSize, texels, p.CloudCover, p.CloudSharpness, p.SliceDepth);
+    } else {
+      GenerateCloudRows(0, kSliceSize, texels, p.CloudCover, p.CloudSharpness,
+                        SliceDepthAt(p.sliceStartTime + kSliceSeconds * static_cast<double>(k)));
+    }
+    completed();
+    StepCover(p, 1);
+  }
+  p.sliceStartTime += kSliceSeconds * static_cast<double>(slices);
   p.SliceDepth = SliceDepthAt(p.sliceStartTime);
   p.RowsDone = 0;
   p.RowsDue = 0;
-  p.lastFrameTime = elapsedSeconds;
   return true;
+}
+
+template <typename Completed>
+float StepClouds(CloudPacing &p, double elapsedSeconds, bool afterRest, unsigned char *texels,
+                 Completed completed) {
+  if (afterRest) CatchUpClouds(p, elapsedSeconds, texels, completed);
+  const CloudStep step = AdvanceCloudRows(p, elapsedSeconds, texels);
+  if (step.sliceComplete) completed();
+  return step.FadeFraction;
 }

@@ -1,9 +1,5 @@
 #include "presence.h"
 
-void Presence::DisplayState(unsigned long value) { displayOff = value == system_value::kDisplayOff; }
-
-void Presence::MonitorPower(long value) { displayOff = value == system_value::kMonitorOff; }
-
 void Presence::SessionChange(unsigned code) {
   switch (code) {
     case system_value::kSessionLock: locked = true; break;

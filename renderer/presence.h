@@ -4,17 +4,9 @@
 // The messages' raw values are passed in; the window glue only forwards them.
 #pragma once
 
-// Values the system gives, as plain numbers.
+#include "display_state.h"
+
 namespace system_value {
-// The data of a display-state power setting (console display state, or
-// monitor power on the systems without it).
-constexpr unsigned long kDisplayOff = 0;
-constexpr unsigned long kDisplayOn = 1;
-constexpr unsigned long kDisplayDimmed = 2;
-// The lParam of a monitor-power system command.
-constexpr long kMonitorOn = -1;
-constexpr long kMonitorLowPower = 1;
-constexpr long kMonitorOff = 2;
 // Session change codes.
 constexpr unsigned kConsoleConnect = 0x1;
 constexpr unsigned kConsoleDisconnect = 0x2;
@@ -25,20 +17,16 @@ constexpr unsigned kSessionUnlock = 0x8;
 }  // namespace system_value
 
 struct Presence {
-  bool displayOff = false;
+  DisplayState display;
   bool locked = false;
   bool disconnected = false;  // from the console, or a remote session
   bool minimised = false;
   bool hasArea = true;        // a client area of at least one pixel
 
-  // A display-state setting changed: off rests, on and dimmed draw.
-  void DisplayState(unsigned long value);
-  // A monitor-power command: off rests, on and low power draw.
-  void MonitorPower(long value);
   // A session change; codes that say nothing about being seen are ignored.
   void SessionChange(unsigned code);
   // The window's new size, and whether it is minimised.
   void Size(int width, int height, bool iconic);
 
-  bool ShouldDraw() const { return !displayOff && !locked && !disconnected && !minimised && hasArea; }
+  bool ShouldDraw() const { return !display.Off() && !locked && !disconnected && !minimised && hasArea; }
 };

@@ -13,6 +13,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "display_state_win32.h"
 #include "frame_pacing.h"
 #include "presence.h"
 #include "scene_gl.h"
@@ -80,11 +81,6 @@ Size FittedSize(Size stored, Size glLimit) {
                         glLimit.height)};
 }
 
-// The power settings that say whether the display is on: the console's
-// display state, and monitor power where the system does not know that one.
-constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-
 // Seconds since Start, from the performance counter.
 class Clock {
  public:
@@ -120,9 +116,9 @@ class RendererWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateContext();
   void ReleaseContext();
+  void Close();
   void ListenForPresence();
   void StopListening();
-  void OnPowerSetting(const POWERBROADCAST_SETTING &setting);
   void DrawFrame();
 
   const bool paced_;
@@ -249,25 +245,14 @@ bool RendererWindow::CreateContext() {
 
 // Failing either only means drawing on while nobody looks.
 void RendererWindow::ListenForPresence() {
-  powerNotify_ = RegisterPowerSettingNotification(window_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-  if (!powerNotify_)
-    powerNotify_ = RegisterPowerSettingNotification(window_, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  powerNotify_ = ListenForDisplayState(window_, presence_.display);
   WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
 }
 
 void RendererWindow::StopListening() {
-  if (powerNotify_) UnregisterPowerSettingNotification(powerNotify_);
+  StopListeningForDisplayState(powerNotify_);
   powerNotify_ = nullptr;
   WTSUnRegisterSessionNotification(window_);
-}
-
-void RendererWindow::OnPowerSetting(const POWERBROADCAST_SETTING &setting) {
-  const bool displaySetting = IsEqualGUID(setting.PowerSetting, kConsoleDisplayState) ||
-                              IsEqualGUID(setting.PowerSetting, kMonitorPowerOn);
-  if (!displaySetting || setting.DataLength < sizeof(DWORD)) return;
-  DWORD value;
-  CopyMemory(&value, setting.Data, sizeof value);
-  presence_.DisplayState(value);
 }
 
 // A refused creation may come here too, with no context to release.
@@ -278,9 +263,19 @@ void RendererWindow::ReleaseContext() {
   rc_ = nullptr;
 }
 
+// Escape, a close request and the end of the session all end here. The GL
+// context is let go while its window still stands, the order the platform
+// asks for: destroying a window that still has a current context may hold
+// the thread inside the window's teardown for seconds.
+void RendererWindow::Close() {
+  ReleaseContext();
+  DestroyWindow(window_);
+}
+
 void RendererWindow::DrawFrame() {
   const double now = clock_.Seconds();
-  if (resting_) {
+  const bool afterRest = resting_;
+  if (afterRest) {
     // Back from a rest: the rate counts only time spent drawing, and the
     // schedule starts afresh with this frame. The scene jumps to the present.
     resting_ = false;
@@ -290,7 +285,7 @@ void RendererWindow::DrawFrame() {
   FrameStarted(pacer_, now);
   char title[256];
   if (title_.Update(now, title, sizeof title)) SetWindowTextA(window_, title);
-  scene_.Draw({now, brightFog_});
+  scene_.Draw({now, brightFog_, afterRest});
   title_.FrameCount += 1;
   SwapBuffers(dc_);
 }
@@ -315,27 +310,33 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       scene_.Resize(size_.width, size_.height);
       return 0;
     case WM_PAINT:
-      // Until the loop runs the window stays invalid and nothing is drawn.
-      if (loopRunning_) {
+      // Until the loop runs the window stays invalid and nothing is drawn;
+      // nor once the context has gone.
+      if (loopRunning_ && rc_) {
         if (presence_.ShouldDraw()) DrawFrame();
         ValidateRect(window_, nullptr);
       }
       return 0;
     case WM_POWERBROADCAST:
-      if (wParam == PBT_POWERSETTINGCHANGE && lParam)
-        OnPowerSetting(*reinterpret_cast<const POWERBROADCAST_SETTING *>(lParam));
+      NoteDisplayMessage(presence_.display, message, wParam, lParam);
       return TRUE;
     case WM_WTSSESSION_CHANGE:
       presence_.SessionChange(static_cast<unsigned>(wParam));
       return 0;
     case WM_SYSCOMMAND:
-      // Sent to the foreground window on some systems; the default handling
-      // still passes it on.
-      if ((wParam & 0xFFF0) == SC_MONITORPOWER) presence_.MonitorPower(static_cast<long>(lParam));
+      // A monitor-power command, sent to the foreground window on some
+      // systems; the default handling still passes it on.
+      NoteDisplayMessage(presence_.display, message, wParam, lParam);
       return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) Close();
+      return 0;
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
-        DestroyWindow(window_);
+        Close();
       } else if (wParam == VK_SPACE) {
         brightFog_ = !brightFog_;  // the next frame draws with the other fog
       }

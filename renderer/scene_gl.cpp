@@ -81,17 +81,14 @@ void Scene::UploadSlice(unsigned texture) {
                TexelBuffer);
 }
 
-float Scene::AdvanceClouds(double elapsedSeconds) {
-  CatchUpClouds(clouds_, elapsedSeconds, TexelBuffer, [this](int i) { UploadSlice(CloudTextures[i]); });
-  const CloudStep step = AdvanceCloudRows(clouds_, elapsedSeconds, TexelBuffer);
-  if (step.sliceComplete) {
+float Scene::AdvanceClouds(double elapsedSeconds, bool afterRest) {
+  return StepClouds(clouds_, elapsedSeconds, afterRest, TexelBuffer, [this] {
     // The newer slice becomes the older one; the older texture object is reused.
     const GLuint older = CloudTextures[0];
     CloudTextures[0] = CloudTextures[1];
     CloudTextures[1] = older;
     UploadSlice(CloudTextures[1]);
-  }
-  return step.FadeFraction;
+  });
 }
 
 void Scene::Draw(const FrameInput &frame) {
@@ -100,7 +97,7 @@ void Scene::Draw(const FrameInput &frame) {
   gluLookAt(0.0, 0.0, 0.0, kLookAt[0], kLookAt[1], kLookAt[2], 0.0, 0.0, 1.0);
   glClear(GL_COLOR_BUFFER_BIT);
 
-  const float fade = AdvanceClouds(frame.elapsedSeconds);
+  const float fade = AdvanceClouds(frame.elapsedSeconds, frame.afterRest);
   const ScrollOffsets scroll = ScrollAt(frame.elapsedSeconds);
   SkyGradient();
 

@@ -10,7 +10,8 @@
 // What one frame depends on, apart from the scene's own state.
 struct FrameInput {
   double elapsedSeconds;  // since the start count
-  bool brightFog;        // toggled by Space
+  bool brightFog;         // toggled by Space
+  bool afterRest;         // the first frame after a rest: the sky jumps to the present
 };
 
 class Scene {
@@ -25,9 +26,9 @@ class Scene {
  private:
   // Uploads the texel buffer into one of the cloud textures.
   void UploadSlice(unsigned texture);
-  // Builds the rows due at this time, or jumps there after a gap; returns
-  // the newer slice's weight.
-  float AdvanceClouds(double elapsedSeconds);
+  // Builds the rows due at this time, after a rest first jumping there;
+  // returns the newer slice's weight.
+  float AdvanceClouds(double elapsedSeconds, bool afterRest);
 
   unsigned CloudTextures[2] = {0, 0};           // GL names: [0] older slice, [1] newer
   unsigned char TexelBuffer[kSliceBytes] = {};  // RGBA rows of the slice being built

@@ -306,6 +306,8 @@ TEST(XpButtonRules, EachInputFollowsItsRule) {
        1, 1},
       {"the access key cancels a held Space", {Focus, Space, Access, SpaceUp}, {F, P, F, F}, 4, 0, 0},
       {"losing the focus cancels a Space press", {Focus, Space, Blur, SpaceUp}, {F, P, N, F}, 4, 0, 0},
+      {"focus lost while Space is held, its key-up going elsewhere: the pointer lights the button again",
+       {Active, Focus, Space, Blur, In, Out}, {N, F, P, N, T, N}, 5, 0, 2},
       {"the access key clicks", {Access}, {N}, 0, 1, 0},
       {"a disabled button ignores its access key", {Enable(false), Access}, {D, D}, 1, 0, 0},
       {"deactivation shows Normal despite the focus, reactivation Focused", {Active, Focus, Inactive, Active},

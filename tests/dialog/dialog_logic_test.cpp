@@ -102,6 +102,7 @@ TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
     std::wstring chosen, shortPath;
     StoredNameKind kind;
     std::wstring stored;
+    bool tooLong = false;  // not kept for its length, rather than its characters
   };
   const Case cases[] = {
       {"plain name", L"C:\\music dir\\song (1) & [2].mp3", L"C:\\MUSICD~1\\SONG(1~1.MP3", StoredNameKind::AsChosen,
@@ -113,7 +114,9 @@ TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
       {"too long to come back whole", longKanji, shortName, StoredNameKind::ShortPath, shortName},
       {"255 bytes come back", L"C:\\" + std::wstring(248, L'a') + L".mp3", L"", StoredNameKind::AsChosen,
        L"C:\\" + std::wstring(248, L'a') + L".mp3"},
-      {"256 do not", L"C:\\" + std::wstring(249, L'a') + L".mp3", L"", StoredNameKind::None, L""},
+      {"256 do not", L"C:\\" + std::wstring(249, L'a') + L".mp3", L"", StoredNameKind::None, L"", true},
+      {"outside the code page, its short path too long", accented, L"C:\\" + std::wstring(253, L'B'),
+       StoredNameKind::None, L"", true},
       {"nothing chosen", L"", L"", StoredNameKind::None, L""},
   };
   for (const Case &c : cases) {
@@ -122,6 +125,7 @@ TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
         NameToStore(c.chosen, Cp932Form, [&](const std::wstring &path) { return path == c.chosen ? c.shortPath : L"?"; });
     EXPECT_EQ(stored.kind, c.kind);
     EXPECT_EQ(stored.path, c.stored);
+    EXPECT_EQ(stored.tooLong, c.tooLong);
   }
 }
 

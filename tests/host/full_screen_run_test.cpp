@@ -20,6 +20,10 @@ class Recorder : public FullScreenPlatform {
   void WavStop() override { actions.push_back("WavStop"); }
   void Mp3Play() override { actions.push_back("Mp3Play"); }
   void Mp3Stop() override { actions.push_back("Mp3Stop"); }
+  void CdPause() override { actions.push_back("CdPause"); }
+  void CdResume() override { actions.push_back("CdResume"); }
+  void Mp3Pause() override { actions.push_back("Mp3Pause"); }
+  void Mp3Resume() override { actions.push_back("Mp3Resume"); }
   void EnableCdPoll(bool enabled) override {
     cdPoll = enabled;
     actions.push_back(enabled ? "Timer2 on" : "Timer2 off");
@@ -66,6 +70,48 @@ TEST(FullScreenRun, StartsAndStopsTheMusicOfItsSource) {
     window.actions.clear();
     run.Close();
     EXPECT_EQ(window.actions, c.close) << "close";
+  }
+}
+
+// The display goes off twice and comes on twice (a notification may come
+// again); the run is then closed. Only the first of each changes the music.
+TEST(FullScreenRun, TheMusicRestsWhileTheDisplayIsOff) {
+  struct Case {
+    std::int16_t kind;
+    const wchar_t *file;
+    bool cdGivesUp;
+    Actions off, on, close;
+  };
+  const Case cases[] = {
+      {1, L"", false, {"CdPause"}, {"CdResume"}, {"Timer2 off", "CdStop", "ShowCursor", "End"}},
+      {1, L"", true, {}, {}, {"ShowCursor", "End"}},
+      {2, L"C:\\a.wav", false, {"WavStop"}, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
+      {2, L"C:\\a.mp3", false, {"Mp3Pause"}, {"Mp3Resume"}, {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
+      {2, L"C:\\a.mid", false, {}, {}, {"ShowCursor", "End"}},
+      {0, L"", false, {}, {}, {"ShowCursor", "End"}},
+  };
+  for (const Case &c : cases) {
+    MusicSettings music;
+    music.BgmKind = c.kind;
+    music.BgmFile = c.file;
+    Recorder window;
+    FullScreenRun run(music, L"/s", window);
+    SCOPED_TRACE(testing::Message() << c.kind << " [" << c.file << "]" << (c.cdGivesUp ? " CD poll gave up" : ""));
+    run.Load();
+    if (c.cdGivesUp) window.cdPoll = false;
+    window.actions.clear();
+    run.DisplayChanged(true);
+    run.DisplayChanged(true);
+    EXPECT_EQ(window.actions, c.off) << "off";
+    window.actions.clear();
+    run.DisplayChanged(false);
+    run.DisplayChanged(false);
+    EXPECT_EQ(window.actions, c.on) << "on";
+    window.actions.clear();
+    run.DisplayChanged(true);
+    window.actions.clear();
+    run.Close();
+    EXPECT_EQ(window.actions, c.close) << "closed while resting";
   }
 }
 

@@ -234,6 +234,31 @@ TEST_F(Music, Mp3StopStopsAndCloses) {
   EXPECT_EQ(mci.sent, (Commands{L"stop MP3Play", L"close MP3Play"}));
 }
 
+// The music rests while the display is off: paused where it was, and its
+// poll, which would take a paused source for one that stopped or ended,
+// leaves it alone until it plays on.
+TEST_F(Music, APausedSourceIsLeftAloneByItsPollUntilItPlaysOn) {
+  music.BgmRepeat = 0;
+  Disc(L"1", L"stopped");  // what a paused disc may answer, too
+  mci.On(L"status MP3Play mode", {{0, L"paused"}});
+  MusicPlayer &player = Player();
+  player.CdPause();
+  player.Mp3Pause();
+  for (int tick = 0; tick < 3; ++tick) player.CdPoll(), player.Mp3Poll();
+  EXPECT_TRUE(player.CdPollActive);
+  EXPECT_EQ(mci.sent, (Commands{L"pause cdaudio", L"pause MP3Play"}));
+  mci.sent.clear();
+  player.CdResume();
+  player.Mp3Resume();
+  EXPECT_EQ(mci.sent, (Commands{L"play cdaudio", L"resume MP3Play"}));
+  EXPECT_EQ(mci.capacities, (std::vector<std::size_t>{0, 0, 0, 0}));
+  mci.sent.clear();
+  player.CdPoll();
+  player.Mp3Poll();
+  EXPECT_EQ(mci.sent, (Commands{kTrack, kTracks, kMode, L"play cdaudio", L"status MP3Play mode", L"stop MP3Play",
+                                L"play MP3Play from 0"}));
+}
+
 TEST_F(Music, WavLoopsOnlyWithAWaveDevice) {
   music.BgmFile = L"C:\\sounds\\rain.wav";
   Player().WavPlay();

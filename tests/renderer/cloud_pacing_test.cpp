@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iomanip>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "cloud_pacing.h"
 
 namespace {
+
+struct Sky;
 
 class CloudPacingTest : public ::testing::Test {
  public:
@@ -16,6 +21,8 @@ class CloudPacingTest : public ::testing::Test {
     FillNoiseLattice();
   }
   CloudStep Frame(double t) { return AdvanceCloudRows(pacing, t, texels.data()); }
+  // A frame as the scene draws it; `sky` keeps the textures it would show.
+  float Step(double t, bool afterRest, Sky &sky);
 
   CloudPacing pacing;
   std::vector<unsigned char> texels = std::vector<unsigned char>(kSliceBytes);
@@ -161,46 +168,161 @@ TEST_F(CloudPacingTest, SlicesAfterAMonthLookLikeThoseOfTheFirstHour) {
   EXPECT_EQ(SliceDepthAt(3600.5), 3600.5f * (1.0f / 7.0f));
 }
 
-// A frame after a gap: the textures the sky shows, as the scene keeps them.
+// A whole slice of a given time (its depth is the time / 7) and cover.
+const std::vector<unsigned char> &SliceOf(double time, float cover) {
+  static std::map<std::pair<double, float>, std::vector<unsigned char>> made;
+  std::vector<unsigned char> &slice = made[{time, cover}];
+  if (slice.empty()) {
+    slice.resize(kSliceBytes);
+    GenerateCloudRows(0, kSliceSize, slice.data(), cover, 0.97f, static_cast<float>(time) * (1.0f / 7.0f));
+  }
+  return slice;
+}
+
+// The textures the sky shows, as the scene keeps them: each finished slice
+// becomes the newer one and the newer one the older. They start as marks no
+// slice can be (texel bytes never reach 255).
 struct Sky {
-  std::vector<unsigned char> older, newer;
-  int uploads = 0;
+  static std::vector<unsigned char> Mark(unsigned char first) {
+    std::vector<unsigned char> mark(kSliceBytes, 255);
+    mark[0] = first;
+    return mark;
+  }
+  std::vector<unsigned char> older = Mark(0), newer = Mark(1);
+  int completions = 0;
 };
 
-TEST_F(CloudPacingTest, AfterAGapTheSkyJumpsToWhereTimeHasTakenIt) {
+float CloudPacingTest::Step(double t, bool afterRest, Sky &sky) {
+  return StepClouds(pacing, t, afterRest, texels.data(), [&] {
+    sky.older = sky.newer;
+    sky.newer = texels;
+    ++sky.completions;
+  });
+}
+
+// Frames from 10 s, when the slice in progress began, at 60 fps up to
+// `phase` seconds into it, the last one exactly there.
+void DrawUpTo(CloudPacingTest &test, Sky &sky, double phase) {
+  for (int i = 0; i / 60.0 < phase; ++i) test.Step(10.0 + i / 60.0, false, sky);
+  test.Step(10.0 + phase, false, sky);
+}
+
+// A gap of frames, at several phases of the slice in progress. While the
+// renderer draws (a stall, a slow machine) a frame more than 3 s after the
+// one before completes the slice at once: the textures rotate, the fade
+// starts again at 0 and the cover steps once, whatever the gap. After a rest
+// nobody saw the sky, and it jumps to where the time has taken it: the
+// slices on the 3-s beat from 10 s, with their covers, and the rows due in
+// the one in progress. Worked out by hand: slices of 10, 13, 16, ... 37 s
+// have covers 150, 146, 142, 138, 134, 130, 126, 122, 118, 122, 126.
+TEST_F(CloudPacingTest, AGapWhileDrawingCompletesTheSliceAndAfterARestJumpsToThePresent) {
   struct Case {
-    const char *name;
-    double gap;
-    bool jumps;
+    double gap, phase;
+    int rowsSoonAfter;  // drawing: rows of the next slice a tenth of a second after the gap
+    // After a rest: the slices shown (0: the newer one of before the gap),
+    // the cover now and the rows of the slice in progress.
+    double olderTime;
+    float olderCover;
+    double newerTime;
+    float newerCover, cover;
+    int rows;
   };
   const Case cases[] = {
-      {"0.1 s", 0.1, false},         {"3 s", 3.0, false},           {"4.5 s: one slice missed", 4.5, false},
-      {"6 s: two missed", 6.0, true}, {"1 h", 3600.0, true},         {"30 days", 30 * 86400.0, true}};
+      {3.01, 0.1, 8, 0, 0, 10, 150, 146, 4},      {3.01, 1.5, 4, 0, 0, 10, 150, 146, 64},
+      {3.01, 2.5, 4, 0, 0, 10, 150, 146, 107},    {3.01, 2.99, 4, 10, 150, 13, 146, 142, 0},
+      {4, 0.1, 4, 0, 0, 10, 150, 146, 46},        {4, 1.5, 4, 0, 0, 10, 150, 146, 106},
+      {4, 2.5, 4, 10, 150, 13, 146, 142, 21},     {4, 2.99, 4, 10, 150, 13, 146, 142, 42},
+      {5.9, 0.1, 4, 10, 150, 13, 146, 142, 0},    {5.9, 1.5, 4, 10, 150, 13, 146, 142, 59},
+      {5.9, 2.5, 4, 10, 150, 13, 146, 142, 102},  {5.9, 2.99, 4, 10, 150, 13, 146, 142, 123},
+      {6, 0.1, 4, 10, 150, 13, 146, 142, 4},      {6, 1.5, 4, 10, 150, 13, 146, 142, 64},
+      {6, 2.5, 4, 10, 150, 13, 146, 142, 106},    {6, 2.99, 4, 10, 150, 13, 146, 142, 127},
+      {8, 0.1, 4, 10, 150, 13, 146, 142, 89},     {8, 1.5, 4, 13, 146, 16, 142, 138, 21},
+      {8, 2.5, 4, 13, 146, 16, 142, 138, 64},     {8, 2.99, 4, 13, 146, 16, 142, 138, 84},
+      {30, 0.1, 4, 34, 118, 37, 122, 126, 4},     {30, 1.5, 4, 34, 118, 37, 122, 126, 64},
+      {30, 2.5, 4, 34, 118, 37, 122, 126, 106},   {30, 2.99, 4, 34, 118, 37, 122, 126, 127},
+  };
   for (const Case &c : cases) {
+    const double back = 10.0 + c.phase + c.gap;
+    {
+      SCOPED_TRACE(::testing::Message() << std::setprecision(4) << c.gap << " s gap at " << c.phase << " s, drawing");
+      pacing = CloudPacing{};
+      Sky sky;
+      DrawUpTo(*this, sky, c.phase);
+      ASSERT_EQ(sky.completions, 0);
+      EXPECT_EQ(Step(back, false, sky), 0.0f);
+      EXPECT_EQ(sky.completions, 1);
+      EXPECT_EQ(sky.older, Sky::Mark(1));
+      EXPECT_EQ(sky.newer, SliceOf(10, 150));
+      EXPECT_EQ(pacing.CloudCover, 146.0f);
+      EXPECT_EQ(pacing.RowsDone, 0);
+      // The next slice belongs to the time of the late frame.
+      EXPECT_EQ(pacing.SliceDepth, static_cast<float>(back) * (1.0f / 7.0f));
+      EXPECT_EQ(Step(back + 0.1, false, sky), c.rowsSoonAfter / 128.0f);
+      EXPECT_EQ(sky.completions, 1);
+    }
+    {
+      SCOPED_TRACE(::testing::Message() << std::setprecision(4) << c.gap << " s gap at " << c.phase << " s, after a rest");
+      pacing = CloudPacing{};
+      Sky sky;
+      DrawUpTo(*this, sky, c.phase);
+      EXPECT_EQ(Step(back, true, sky), c.rows / 128.0f);
+      EXPECT_EQ(sky.completions, c.olderTime == 0 ? 1 : 2);
+      EXPECT_EQ(sky.older, c.olderTime == 0 ? Sky::Mark(1) : SliceOf(c.olderTime, c.olderCover));
+      EXPECT_EQ(sky.newer, SliceOf(c.newerTime, c.newerCover));
+      EXPECT_EQ(pacing.CloudCover, c.cover);
+      EXPECT_EQ(pacing.RowsDone, c.rows);
+      // The slice in progress began on the beat, 3 s after the newer one.
+      EXPECT_EQ(pacing.SliceDepth, static_cast<float>(c.newerTime + 3) * (1.0f / 7.0f));
+    }
+  }
+}
+
+// A very slow machine: each frame completes one slice, and builds no more.
+TEST_F(CloudPacingTest, SteadySixSecondGapsCompleteOneSliceAFrame) {
+  const float covers[20] = {150, 146, 142, 138, 134, 130, 126, 122, 118, 122,
+                            126, 130, 134, 138, 142, 146, 150, 154, 158, 162};
+  Sky sky;
+  for (int i = 0; i < 20; ++i) {
+    SCOPED_TRACE(i);
+    const std::vector<unsigned char> newer = sky.newer;
+    const int completions = sky.completions;
+    EXPECT_EQ(Step(10.0 + 6.0 * i, false, sky), 0.0f);
+    EXPECT_EQ(pacing.CloudCover, covers[i]);
+    if (i == 0) continue;
+    EXPECT_EQ(sky.completions - completions, 1);
+    EXPECT_EQ(sky.older, newer);
+  }
+  // The newest slice began at the frame before, with the cover then.
+  EXPECT_EQ(sky.newer, SliceOf(10.0 + 6.0 * 18, covers[18]));
+}
+
+// Rests of any length: the two slices shown are those of the beat from 10 s,
+// with the cover of as many slices, one step at a time.
+TEST_F(CloudPacingTest, AfterALongRestTheSkyIsWhereTimeHasTakenIt) {
+  struct Case {
+    const char *name;
+    double rest;
+    int completions;
+  };
+  for (const Case &c : {Case{"0.1 s: no slice missed", 0.1, 0}, Case{"1 h", 3600.0, 2},
+                        Case{"30 days", 30 * 86400.0, 2}}) {
     SCOPED_TRACE(c.name);
     pacing = CloudPacing{};
-    for (int i = 0; i <= 60; ++i) Frame(10.0 + i / 60.0);  // slice started at 10 s
-    const double back = 11.0 + c.gap;
     Sky sky;
-    const bool jumped = CatchUpClouds(pacing, back, texels.data(), [&](int i) {
-      (i == 0 ? sky.older : sky.newer) = texels;
-      sky.uploads += 1;
-    });
-    EXPECT_EQ(jumped, c.jumps);
-    const CloudStep step = Frame(back);
-    if (!c.jumps) {
-      EXPECT_EQ(sky.uploads, 0);
-      continue;
-    }
-    EXPECT_EQ(sky.uploads, 2);
-    // As if it had drawn all along: the slice due now started on the 3-s beat
-    // from 10 s, with the cover of as many slices, one step at a time.
-    const long long slices = static_cast<long long>((back - 10.0) / 3.0);
+    DrawUpTo(*this, sky, 1.0);
+    const double back = 11.0 + c.rest;
+    const float fade = Step(back, true, sky);
+    EXPECT_EQ(sky.completions, c.completions);
+    const auto slices = static_cast<long long>((back - 10.0) / 3.0);
     EXPECT_DOUBLE_EQ(pacing.sliceStartTime, 10.0 + 3.0 * slices);
     CloudPacing walked;
     for (long long k = 0; k < slices; ++k) StepCover(walked, 1);
     EXPECT_EQ(pacing.CloudCover, walked.CloudCover);
     EXPECT_EQ(pacing.CoverStep, walked.CoverStep);
+    const int rows = static_cast<int>((back - pacing.sliceStartTime) * kRowsPerSecond);
+    EXPECT_EQ(pacing.RowsDone, rows);
+    EXPECT_EQ(fade, rows / 128.0f);
+    if (c.completions == 0) continue;
     // The newer slice is the one of 3 s before the beat, with the cover before the last step.
     StepCover(walked, 25);  // one lap (26) back
     std::vector<unsigned char> expected(kSliceBytes);
@@ -208,9 +330,6 @@ TEST_F(CloudPacingTest, AfterAGapTheSkyJumpsToWhereTimeHasTakenIt) {
                       SliceDepthAt(pacing.sliceStartTime - 3.0));
     EXPECT_EQ(sky.newer, expected);
     EXPECT_NE(sky.older, sky.newer);
-    // The frame builds only the rows due in the new slice.
-    EXPECT_FALSE(step.sliceComplete);
-    EXPECT_EQ(pacing.RowsDone, static_cast<int>((back - pacing.sliceStartTime) * kRowsPerSecond));
   }
 }
 

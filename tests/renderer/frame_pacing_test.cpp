@@ -163,4 +163,22 @@ TEST(FramePacing, ScheduleKeepsItsBeatAndRestartsWhenOff) {
   }
 }
 
+// After a rest the next frame starts at once and the schedule from it: time
+// spent resting is no lateness to make up with a burst of frames, and a rest
+// shorter than a period does not hold the first frame back.
+TEST(FramePacing, AfterARestTheNextFrameStartsAtOnceAndTheScheduleFromIt) {
+  for (double rest : {0.005, 0.1, 10.0}) {
+    SCOPED_TRACE(::testing::Message() << rest << " s rest");
+    FramePacer pacer;
+    pacer.period = FramePeriodFor(60);  // 16.39 ms
+    FrameStarted(pacer, 1.0);
+    RestartPacing(pacer);
+    const double back = 1.0 + rest;
+    EXPECT_EQ(FrameWaitMs(pacer, back), 0u);
+    FrameStarted(pacer, back);
+    EXPECT_EQ(FrameWaitMs(pacer, back), 16u);
+    EXPECT_EQ(FrameWaitMs(pacer, back + 0.010), 6u);
+  }
+}
+
 }  // namespace

@@ -17,8 +17,8 @@ struct Event {
 
 void Apply(Presence &p, const Event &e) {
   switch (e.kind) {
-    case Event::Display: p.DisplayState(static_cast<unsigned long>(e.value)); break;
-    case Event::Monitor: p.MonitorPower(e.value); break;
+    case Event::Display: p.display.Setting(static_cast<unsigned long>(e.value)); break;
+    case Event::Monitor: p.display.MonitorPower(e.value); break;
     case Event::Session: p.SessionChange(static_cast<unsigned>(e.value)); break;
     case Event::Minimise: p.Size(0, 0, true); break;
     case Event::Restore: p.Size(640, 480, false); break;
@@ -27,9 +27,12 @@ void Apply(Presence &p, const Event &e) {
 }
 
 TEST(Presence, DrawsOnlyWhileSomebodyCanSeeTheWindow) {
+  // Under `registered` the window hears the display-state setting; the
+  // monitor-power command then says nothing about the display.
   struct Case {
     const char *name;
     std::vector<Event> events;
+    bool registered = true;
   };
   const Case cases[] = {
       {"display off then on", {{Event::Display, kDisplayOff, false}, {Event::Display, kDisplayOn, true}}},
@@ -50,9 +53,19 @@ TEST(Presence, DrawsOnlyWhileSomebodyCanSeeTheWindow) {
         {Event::Minimise, 0, false},
         {Event::Session, kSessionUnlock, false},
         {Event::Restore, 0, true}}},
-      {"monitor off, low power, on",
+      {"not registered: monitor off, low power, on",
        {{Event::Monitor, kMonitorOff, false}, {Event::Monitor, kMonitorLowPower, true},
-        {Event::Monitor, kMonitorOff, false}, {Event::Monitor, kMonitorOn, true}}},
+        {Event::Monitor, kMonitorOff, false}, {Event::Monitor, kMonitorOn, true}},
+       false},
+      {"not registered: the setting still counts",
+       {{Event::Display, kDisplayOff, false}, {Event::Monitor, kMonitorOn, true}}, false},
+      {"registered: a monitor-power command changes nothing",
+       {{Event::Monitor, kMonitorOff, true},
+        {Event::Display, kDisplayOff, false},
+        {Event::Monitor, kMonitorOn, false},
+        {Event::Monitor, kMonitorLowPower, false},
+        {Event::Display, kDisplayOn, true},
+        {Event::Monitor, kMonitorOff, true}}},
       {"console away and back",
        {{Event::Session, kConsoleDisconnect, false}, {Event::Session, kConsoleConnect, true}}},
       {"remote away and back, locked meanwhile",
@@ -67,6 +80,7 @@ TEST(Presence, DrawsOnlyWhileSomebodyCanSeeTheWindow) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     Presence presence;
+    if (c.registered) presence.display.Registered();
     ASSERT_TRUE(presence.ShouldDraw());
     for (std::size_t i = 0; i < c.events.size(); ++i) {
       Apply(presence, c.events[i]);

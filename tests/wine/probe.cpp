@@ -532,12 +532,15 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
   if (!process) return 1;
   void *remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   DWORD_PTR result = 0;
+  // On the clock of Wine's trace timestamps, so that a trace can be timed from the send.
+  const DWORD sentAt = GetTickCount();
   const bool sent = remote && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr) &&
                     SendMessageTimeoutA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
                                         reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  std::printf("sent=%d result=%lu\n", sent ? 1 : 0, static_cast<unsigned long>(result));
+  std::printf("sent=%d result=%lu\nat_ms=%lu\n", sent ? 1 : 0, static_cast<unsigned long>(result),
+              static_cast<unsigned long>(sentAt));
   return sent ? 0 : 1;
 }
 
@@ -802,7 +805,7 @@ const Command kCommands[] = {
     {"screen", 0, 0, "", "the screen's DPI and size, and each monitor", [](char **, int) { return Screen(); }},
     {"power-setting", 2, 3, "HWND VALUE [monitor]",
      "send the display-state power setting VALUE (0 off, 1 on, 2 dimmed), as the monitor-power setting when told, "
-     "as the system does: written into the window's process",
+     "as the system does: written into the window's process; print the tick count at the send",
      [](char **a, int n) { return PowerSetting(ParseHwnd(a[0]), Number(a[1]), n > 2); }},
     {"send", 4, 4, "HWND MESSAGE WPARAM LPARAM", "send a message (numbers, signed where negative); print its result",
      [](char **a, int) {
@@ -838,6 +841,14 @@ const Command kCommands[] = {
     {"seal", 2, 2, "TEXT_HEX_UTF8 ENTROPY_HEX",
      "the text protected for this user with that entropy (CryptProtectData), and the user's SID",
      [](char **a, int) { return Seal(a[0], a[1]); }},
+    {"alive", 1, 1, "PID", "whether that process still runs: alive=1 or alive=0",
+     [](char **a, int) {
+       HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));
+       const bool alive = process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+       if (process) CloseHandle(process);
+       std::printf("alive=%d\n", alive ? 1 : 0);
+       return 0;
+     }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",
      [](char **a, int) {
        return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;

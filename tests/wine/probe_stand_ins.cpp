@@ -8,7 +8,10 @@
 //   Brumalis.dll           a renderer: with BRUMALIS_FAKE_RENDERER_DELAY_MS, its
 //                          window appears only after that delay; with
 //                          BRUMALIS_FAKE_RENDERER_EXIT_MS, it ends after that
-//                          delay without a window
+//                          delay without a window; with
+//                          BRUMALIS_FAKE_RENDERER_HANG, it makes its window
+//                          hidden and hangs before showing it, as a renderer
+//                          stuck in its GL driver would
 #include "probe_stand_ins.h"
 
 #include <windows.h>
@@ -19,15 +22,19 @@
 
 namespace {
 
-int FakeRenderer(DWORD delay) {
-  Sleep(delay);
+HWND FakeRendererWindow(DWORD style) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kRendererClass;
   RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  return CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP | style, 0, 0, 64, 48, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+int FakeRenderer(DWORD delay) {
+  Sleep(delay);
+  HWND hwnd = FakeRendererWindow(WS_VISIBLE);
   MSG msg;
   while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
   return 0;
@@ -53,6 +60,11 @@ int StandIn(const char *ownName) {
   }
   if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
     return FakeRenderer(std::strtoul(delay, nullptr, 0));
+  if (std::getenv("BRUMALIS_FAKE_RENDERER_HANG")) {
+    FakeRendererWindow(0);
+    Sleep(INFINITE);
+    return 0;
+  }
   if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_EXIT_MS")) {
     Sleep(std::strtoul(delay, nullptr, 0));
     return 0;

@@ -32,6 +32,10 @@ class FullScreen(WineTestCase):
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", raw,
                         "synth", "1.5", "sine", "660", "vol", "0.5"], check=True)
         subprocess.run(["lame", "--quiet", "-b", "128", raw, os.path.join(music, "song.mp3")], check=True)
+        # An MP3 longer than any test, which must not restart while it rests.
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", raw,
+                        "synth", "30", "sine", "550", "vol", "0.5"], check=True)
+        subprocess.run(["lame", "--quiet", "-b", "64", raw, os.path.join(music, "long.mp3")], check=True)
         os.remove(raw)
         # Names the MCI string open refuses ("!" reads as device!element) or the
         # settings file cannot hold (kept by the short path the dialog stores).
@@ -139,6 +143,29 @@ class FullScreen(WineTestCase):
         self.assertEqual(wait_exit(proc, 15), 0)
         self.assertLess(time.time() - start, 16)
 
+    def test_a_renderer_that_never_shows_its_window_ends_with_the_run(self):
+        # Its window stays hidden, as that of a renderer stuck in its GL
+        # driver while making the window would.
+        folder = self.fake_renderer_folder("hung renderer")
+        self.wine.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        recording = self.wine.audio.record()
+        start = time.monotonic()
+        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s", extra_env={"BRUMALIS_FAKE_RENDERER_HANG": "1"})
+        hung = self.wine.find_window(RENDERER_CLASS, timeout_ms=20000)
+        self.assertEqual(hung["visible"], "0")
+        time.sleep(5)
+        self.assertIsNone(proc.poll(), "the run did not wait for a renderer that may still be starting")
+        self.assertEqual(wait_exit(proc, 30), 0)
+        ended = time.monotonic()
+        print(f"the run ended {ended - start:.1f} s after its start")
+        self.assertLess(ended - start, 16.5)
+        self.assertEqual(self.wine.probe("alive", hung["pid"])["alive"], "0", "the renderer outlived the run")
+        time.sleep(1.2)
+        heard = recording.stop()
+        text, runs = self.runs_of_sound(heard)
+        self.assertTrue(runs, f"no music during the run: {text}")
+        self.assertSilentAfter(heard, ended)
+
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
         folder = self.fake_renderer_folder("stray renderer")
         stray = self.wine.start_program(folder + "\\" + RENDERER,
@@ -234,14 +261,14 @@ class FullScreen(WineTestCase):
         """Runs with the given settings; what was heard from the start of the
         run to a second after its end (see Recording.stop), the moment the
         run ended, and the trace (MCI unless told); the moment it started is
-        kept as run_started. `meanwhile` is given the renderer's window at the
-        start."""
+        kept as run_started. `meanwhile` is given the run's own window and the
+        renderer's at the start."""
         log = self.wine.out_file("mci-trace.txt")
         recording = self.wine.audio.record()
         self.run_started = time.monotonic()
         proc, main, renderer = self.start_run(settings, trace=trace, log=log)
         if meanwhile:
-            meanwhile(renderer)
+            meanwhile(main, renderer)
         time.sleep(seconds)
         self.assertIsNone(proc.poll())
         self.escape(proc, renderer, main)
@@ -267,6 +294,15 @@ class FullScreen(WineTestCase):
         assert_recorded(heard, self.run_started, ended + 1.0)
         text, runs = self.runs_of_sound(heard)
         self.assertEqual(runs, [], f"sound: {text}")
+
+    def assertSilentDuring(self, heard, start, end):
+        """Nothing was heard in the span, less the time sound takes to reach
+        the recording, and the recording covers the span."""
+        assert_recorded(heard, start, end)
+        text, _ = self.runs_of_sound(heard)
+        during = [h for h in heard if start + CAPTURE_LAG < h[1] <= end]
+        silence, _ = self.runs_of_sound(during)
+        self.assertNotIn("#", silence, f"sound in the span: {text} (in it: {silence})")
 
     @staticmethod
     def runs_of_sound(heard):
@@ -294,18 +330,49 @@ class FullScreen(WineTestCase):
         self.assertEqual(commands[-2:], ["stop MP3Play", "close MP3Play"])
         self.assertGreater(restart, 1)
 
-    def test_music_goes_on_while_the_display_is_off_and_escape_still_ends_the_run(self):
-        resting = []
+    def test_the_music_rests_while_the_display_is_off_and_escape_still_ends_the_run(self):
+        # Nobody is at the machine while its display is off, and an open
+        # sound stream would keep it from sleeping: the MP3 pauses where it
+        # is, its poll leaves it paused, and it plays on when the display
+        # comes back. Whether Windows then sleeps is Windows' to show.
+        moments = {}
 
-        def display_off(renderer):
-            time.sleep(1)
-            self.wine.probe("power-setting", renderer["hwnd"], "0")
-            resting.append(time.monotonic())
+        def display(main, renderer, value):
+            # As the system tells every window that listens.
+            self.wine.probe("power-setting", renderer["hwnd"], value)
+            before = time.monotonic()
+            sent = self.wine.probe("power-setting", main["hwnd"], value)
+            return {"tick": int(sent["at_ms"]), "before": before, "after": time.monotonic()}
 
-        heard, ended, _ = self.play(music_settings(2, file="C:\\music dir\\song.mp3"), 5, meanwhile=display_off)
-        text, runs = self.runs_of_sound([h for h in heard if resting[0] + CAPTURE_LAG < h[1] < ended])
-        self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play on through the rest: {text}")
-        self.assertSilentAfter(heard, ended)
+        def off_and_on(main, renderer):
+            time.sleep(2)
+            moments["off"] = display(main, renderer, "0")
+            time.sleep(4)
+            moments["on"] = display(main, renderer, "1")
+
+        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\long.mp3"), 3,
+                                        trace="+timestamp,+mci", meanwhile=off_and_on)
+        text, _ = self.runs_of_sound(heard)
+        off, on = moments["off"], moments["on"]
+        _, before = self.runs_of_sound([h for h in heard if h[1] < off["before"]])
+        self.assertTrue(before, f"no music before the display went off: {text}")
+        self.assertSilentDuring(heard, off["after"] + 1.0, on["before"])
+        back = [h for h in heard if on["after"] < h[1] <= on["after"] + 1.5 + CAPTURE_LAG]
+        self.assertIn("#", self.runs_of_sound(back)[0], f"no sound 1.5 s after the display came on: {text}")
+        heard_again = next(h[1] for h in back if h[0] > LOUD) - on["after"]
+        # The commands, timed on the clock of the sends.
+        commands = [(int(s) * 1000 + int(ms), c) for s, ms, c in
+                    re.findall(r'^(\d+)\.(\d+):.*mciSendStringW \(L"([^"]*)"', trace, re.M)]
+        resting = [(t, c) for t, c in commands if off["tick"] <= t < on["tick"] and c != "status MP3Play mode"]
+        self.assertTrue(resting, "no command after the display went off")
+        self.assertEqual(resting[0][1], "pause MP3Play")
+        print(f"paused {resting[0][0] - off['tick']} ms after the display went off; heard again "
+              f"{heard_again:.2f} s after it came on")
+        self.assertLess(resting[0][0] - off["tick"], 1000, "the pause came late")
+        self.assertEqual([c for _, c in resting], ["pause MP3Play"], "the poll touched the paused file")
+        woken = [c for t, c in commands if t >= on["tick"] and c != "status MP3Play mode"]
+        self.assertEqual(woken[:1], ["resume MP3Play"])
+        self.assertEqual(woken[-2:], ["stop MP3Play", "close MP3Play"])
 
     def test_mp3_names_with_a_bang_or_outside_the_code_page_play(self):
         accented = "C:\\music dir\\Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3"
