@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "shared_names.h"
+
 // What the dialog shows for a music source (0 none, 1 CD, 2 file).
 struct SourceView {
   bool markChosen[3];  // the option marks, by source index
@@ -31,7 +33,6 @@ struct BannerStep {
   int rightFrame;   // frame to show in the right box (0: none), which clears the left box
 };
 BannerStep BannerTick(int frame);
-constexpr int kBannerFrames = 24;
 
 // Where the dialog opens: centred across the screen, a third of the free
 // height below the top; all in twips, with integer division.

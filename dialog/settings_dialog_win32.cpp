@@ -39,8 +39,6 @@ using formkit::Timer;
 
 }  // namespace
 
-const wchar_t kDialogTitle[] = L"\u25a0Brumalis\u25a0";
-
 namespace {
 
 const wchar_t kHomePage[] = L"https://www.example.com/brumalis/";

@@ -123,7 +123,7 @@ RendererWindow RendererWindowOf(DWORD pid) {
 
 class FullScreenForm : public formkit::Form, private FullScreenPlatform {
  public:
-  FullScreenForm() : Form(kFullScreenTitle, WS_CLIPSIBLINGS) {
+  FullScreenForm() : Form(kRunTitle, WS_CLIPSIBLINGS) {
     Timer1.SetInterval(1000);
     Timer1.SetEnabled(false);
     Timer2.SetInterval(200);
@@ -137,7 +137,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void OnLoad() override {
     // Times of the run are kept on the tick count, which no clock change moves.
     startedAt_ = GetTickCount64() - ProgramAgeMs(kStartLimitMs);
-    RendererPath = formkit::App::Path() + kRendererFile;
+    RendererPath = formkit::App::Path() + L"\\" + kRendererFile;
     CoverOtherMonitors(RunHidesCursor(formkit::App::Command()));
     renderer_ = StartRenderer(RendererPath);
     run_.Load();

@@ -12,9 +12,6 @@ extern int SavedCursorCount;          // from hiding the cursor for a full-scree
 extern std::int16_t ZoomOriginX;      // where the settings dialog zooms from and to
 extern std::int16_t ZoomOriginY;
 
-extern const wchar_t kFullScreenTitle[];  // "Brumalis_Main"
-extern const wchar_t kRendererFile[];     // "\Brumalis.dll", after the program's folder
-
 void ZoomFromPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 
