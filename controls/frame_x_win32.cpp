@@ -1,15 +1,17 @@
 #include "frame_x_win32.h"
 
+#include "shared_names.h"
+
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"BrumalisGfxFrameX";
+const binding::WindowClass kFrameClass = {BRUMALIS_PANEL_CLASS};
 
 }  // namespace
 
 GfxFrameXWindow::~GfxFrameXWindow() {
   // Destroyed while this object still handles its messages, so the panel
   // goes with the window as it does when the form destroys it.
-  if (Hwnd()) DestroyWindow(Hwnd());
+  Release();
 }
 
 HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
@@ -19,9 +21,8 @@ HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, c
     if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
   });
   stored_ = stored;
-  const bool created = CreateBound(kFrameClass, 0, WS_EX_CONTROLPARENT,
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height,
-                                   parent);
+  const bool created = CreateBound(kFrameClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                              "", x, y, width, height, parent);
   stored_ = nullptr;
   if (!created) control_.reset();
   return Hwnd();

@@ -2,11 +2,13 @@
 
 #include <oleacc.h>
 
+#include "shared_names.h"
+
 namespace {
 // A screen reader asked for the button's default action.
 constexpr UINT kPressMessage = WM_APP + 0x58;
 
-const wchar_t kClassName[] = L"BrumalisXpButton";
+const binding::WindowClass kButtonClass = {BRUMALIS_BUTTON_CLASS, CS_DBLCLKS};
 
 // Mouse buttons and shift keys as the button's inputs count them: 1 left,
 // 2 right, 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
@@ -32,7 +34,7 @@ XpButtonWindow::~XpButtonWindow() { End(); }
 
 HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
   if (Hwnd()) return Hwnd();
-  if (!CreateBound(kClassName, CS_DBLCLKS, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent))
+  if (!CreateBound(kButtonClass, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, "", x, y, width, height, parent))
     return nullptr;
   accessible_.facts = [this](int) {
     formkit::AccessibleFacts facts;
@@ -57,7 +59,7 @@ HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, co
 
 void XpButtonWindow::End() {
   button_.End();
-  if (Hwnd()) DestroyWindow(Hwnd());
+  Release();
 }
 
 void XpButtonWindow::Sized(bool newSize) {

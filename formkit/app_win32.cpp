@@ -132,7 +132,7 @@ void DoEvents() {
 Picture LoadPictureResource(int id) {
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
   if (!bitmap) {
-    ReportFailure("loading the picture resource " + std::to_string(id));
+    binding::ReportFailure("loading the picture resource %d", id);
     return nullptr;
   }
   return Picture(bitmap, [](HBITMAP b) { DeleteObject(b); });

@@ -1,5 +1,6 @@
 #include "control_window_win32.h"
 
+#include "child_notifications_win32.h"
 #include "paint_win32.h"
 
 namespace formkit {

@@ -10,11 +10,11 @@
 
 #include "control_window.h"
 #include "gdi_surface.h"
-#include "window_bridge_win32.h"
+#include "window_win32.h"
 
 namespace formkit {
 
-class CustomControlWindow : public Window, public ControlWindow {
+class CustomControlWindow : public binding::Window, public ControlWindow {
  public:
   const Surface &RetainedImage() const { return image_; }
 

@@ -4,12 +4,11 @@
 
 #include "form_kit_internal_win32.h"
 
-#include <commctrl.h>  // after windows.h, which it needs
-
+#include "child_notifications_win32.h"
 #include "paint_win32.h"
 #include "report_failure_win32.h"
+#include "shared_names.h"
 #include "text_win32.h"
-#include "window_bridge_win32.h"
 
 namespace formkit {
 
@@ -23,9 +22,9 @@ COLORREF TextColour(Container &container, COLORREF own) {
   return contrast ? contrast->text : own;
 }
 
-const wchar_t kGroupClass[] = L"BrumalisGroupFrame";
-const wchar_t kPictureClass[] = L"BrumalisPictureBox";
-const wchar_t kKeyboardStopClass[] = L"BrumalisKeyboardStop";
+const binding::WindowClass kGroupClass = {BRUMALIS_GROUP_FRAME_CLASS, CS_DBLCLKS};
+const binding::WindowClass kPictureClass = {BRUMALIS_PICTURE_BOX_CLASS, CS_DBLCLKS};
+const binding::WindowClass kKeyboardStopClass = {BRUMALIS_KEYBOARD_STOP_CLASS};
 }  // namespace
 
 // -- Lightweight controls ------------------------------------------------------
@@ -158,9 +157,9 @@ void Label::Paint(HDC dc) {
 GroupFrame::GroupFrame(Container &parent, std::wstring caption) : parent_(parent), caption_(std::move(caption)) {}
 
 bool GroupFrame::Create(long left, long top, long width, long height, HWND parentWindow) {
-  return CreateBound(kGroupClass, CS_DBLCLKS, WS_EX_CONTROLPARENT,
-                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, PixelsX(left), PixelsY(top),
-                     PixelsX(width), PixelsY(height), parentWindow ? parentWindow : parent_.Hwnd());
+  return CreateBound(kGroupClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "",
+                PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height),
+                parentWindow ? parentWindow : parent_.Hwnd());
 }
 
 void GroupFrame::PaintBackground(HDC dc) {
@@ -198,8 +197,7 @@ LRESULT GroupFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // -- Picture boxes -----------------------------------------------------------------
 bool KeyboardStop::Create(HWND parent, bool tabStop) {
-  return CreateBound(kKeyboardStopClass, 0, 0, WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0), 0, 0, 0, 0,
-                     parent);
+  return CreateBound(kKeyboardStopClass, 0, WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0), "", 0, 0, 0, 0, parent);
 }
 
 LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -227,8 +225,8 @@ LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 bool PictureBox::Create(long left, long top, long width, long height) {
-  return CreateBound(kPictureClass, CS_DBLCLKS, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, PixelsX(left),
-                     PixelsY(top), PixelsX(width), PixelsY(height), parent_.Hwnd());
+  return CreateBound(kPictureClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, "", PixelsX(left), PixelsY(top),
+                PixelsX(width), PixelsY(height), parent_.Hwnd());
 }
 
 void PictureBox::SetBackColour(COLORREF colour) {
@@ -312,63 +310,53 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool ComboBox::Create(long left, long top, long width, long height, int listRows) {
   // The height given is that of the edit part; the list drops below it.
   const int editHeight = PixelsY(height);
-  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"COMBOBOX", L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                          PixelsX(left), PixelsY(top), PixelsX(width), editHeight * (listRows + 1),
-                          parent_.Hwnd(), nullptr, Instance(), nullptr);
-  if (!hwnd_) {
-    ReportFailure("creating a combo box");
+  const HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"COMBOBOX", L"",
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                   PixelsX(left), PixelsY(top), PixelsX(width), editHeight * (listRows + 1),
+                                   parent_.Hwnd(), nullptr, Instance(), nullptr);
+  if (!box) {
+    binding::ReportFailure("creating a combo box");
     return false;
   }
-  if (HFONT font = parent_.OwnerForm().Font()) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
-  SetWindowSubclass(hwnd_, &ComboBox::Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (!Attach(box, binding::Ownership::Own)) {
+    DestroyWindow(box);
+    return false;
+  }
+  if (HFONT font = parent_.OwnerForm().Font()) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
   return true;
 }
 
-// The window may outlive the object (a form's windows go after its members):
-// it must not reach the object then.
-ComboBox::~ComboBox() {
-  if (hwnd_) RemoveWindowSubclass(hwnd_, &ComboBox::Subclass, 0);
-}
-
-LRESULT CALLBACK ComboBox::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR self) {
-  auto *box = reinterpret_cast<ComboBox *>(self);
+LRESULT ComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (message == WM_GETOBJECT && box->accessible.Answer(hwnd, wParam, lParam, result)) return result;
-  if (message == WM_NCDESTROY) {
-    // Taken off while the window is still whole.
-    RemoveWindowSubclass(hwnd, &ComboBox::Subclass, 0);
-    box->hwnd_ = nullptr;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  if (message == WM_GETOBJECT && accessible.Answer(Hwnd(), wParam, lParam, result)) return result;
+  return DefaultHandling(message, wParam, lParam);
 }
 
-void ComboBox::SetText(const std::wstring &text) { SetWindowTextA(hwnd_, ToAnsi(text).c_str()); }
+void ComboBox::SetText(const std::wstring &text) { SetWindowTextA(Hwnd(), ToAnsi(text).c_str()); }
 
 std::wstring ComboBox::Text() const {
   char buffer[1024] = "";
-  GetWindowTextA(hwnd_, buffer, sizeof buffer);
+  GetWindowTextA(Hwnd(), buffer, sizeof buffer);
   return FromAnsi(buffer);
 }
 
 void ComboBox::AddItem(const std::wstring &item) {
-  SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));
+  SendMessageA(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));
 }
 
-int ComboBox::ListCount() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
+int ComboBox::ListCount() const { return static_cast<int>(SendMessageW(Hwnd(), CB_GETCOUNT, 0, 0)); }
 
 std::wstring ComboBox::ListItem(int index) const {
   char buffer[256] = "";
-  if (SendMessageA(hwnd_, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof buffer)) return {};
-  SendMessageA(hwnd_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
+  if (SendMessageA(Hwnd(), CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof buffer)) return {};
+  SendMessageA(Hwnd(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
   return FromAnsi(buffer);
 }
 
-void ComboBox::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+void ComboBox::SetEnabled(bool enabled) { EnableWindow(Hwnd(), enabled); }
 
-bool ComboBox::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+bool ComboBox::Enabled() const { return IsWindowEnabled(Hwnd()) != FALSE; }
 
 // -- Custom control sites ------------------------------------------------------------
 void FormControlSite::Attach(HWND control, std::function<void()> accessKeyPressed) {

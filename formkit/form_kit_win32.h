@@ -20,7 +20,7 @@
 
 #include "control_site.h"
 #include "accessible_win32.h"
-#include "window_bridge_win32.h"
+#include "window_win32.h"
 
 namespace formkit {
 
@@ -156,7 +156,7 @@ class Timer {
 // A window that holds lightweight controls: it paints its background and
 // them, hands them mouse presses and clicks, shows their pointers, and passes
 // the notifications of windowed controls inside it up to its form.
-class Container : public Window {
+class Container : public binding::Window {
  public:
   // The colour set, or the scheme's face colour while high contrast is on
   // and the form follows it.
@@ -291,7 +291,7 @@ class GroupFrame : public Container {
 // controls their container paints (a group of option marks): a tab stop that
 // wants the arrow keys and hands keys and focus changes on. Without the tab
 // stop it only stands in for a windowless control to screen readers.
-class KeyboardStop : public Window {
+class KeyboardStop : public binding::Window {
  public:
   // In `parent`, in the tab order after the windows made before it. False
   // when the window cannot be made (reported).
@@ -307,7 +307,7 @@ class KeyboardStop : public Window {
 // A windowed picture holder: an assigned picture that stays, and pictures
 // drawn on it at run time that Clear removes. Pictures are sized for the
 // screen's DPI as on an Image.
-class PictureBox : public Window {
+class PictureBox : public binding::Window {
  public:
   explicit PictureBox(Container &parent) : parent_(parent) {}
   // Twips, in the parent. False when the window cannot be made (reported).
@@ -340,16 +340,13 @@ class PictureBox : public Window {
   bool focused_ = false;
 };
 
-// An editable drop-down combo box.
-class ComboBox {
+// An editable drop-down combo box: the system's control, bound to this
+// object as its own.
+class ComboBox : public binding::Window {
  public:
   explicit ComboBox(Container &parent) : parent_(parent) {}
-  ~ComboBox();
-  ComboBox(const ComboBox &) = delete;
-  ComboBox &operator=(const ComboBox &) = delete;
   // Twips, in the parent. False when the window cannot be made (reported).
   [[nodiscard]] bool Create(long left, long top, long width, long height, int listRows = 10);
-  HWND Hwnd() const { return hwnd_; }
   void SetText(const std::wstring &text);
   std::wstring Text() const;
   void AddItem(const std::wstring &item);
@@ -362,10 +359,8 @@ class ComboBox {
   AccessibleParts accessible;
 
  private:
-  static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR self);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   Container &parent_;
-  HWND hwnd_ = nullptr;
 };
 
 // What a custom control sees of the form it sits on.

@@ -9,6 +9,7 @@
 #include "form_kit_win32.h"
 #include "full_screen_run.h"
 #include "host_state.h"
+#include "monitor_cover_win32.h"
 #include "music_player.h"
 #include "music_win32.h"
 #include "renderer_watch.h"
@@ -138,7 +139,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
     // Times of the run are kept on the tick count, which no clock change moves.
     startedAt_ = GetTickCount64() - ProgramAgeMs(kStartLimitMs);
     RendererPath = formkit::App::Path() + L"\\" + kRendererFile;
-    CoverOtherMonitors(RunHidesCursor(formkit::App::Command()));
+    covers_.CoverOthers(RunHidesCursor(formkit::App::Command()));
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
     // The display state comes as the renderer hears it; the program ends at
@@ -190,6 +191,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
                           Timer2.SetEnabled(Bgm.CdPollActive);
                         }};
   formkit::Timer Timer3{*this, [this] { WatchRenderer(); }};
+  MonitorCovers covers_;
   RendererWatch watch_;
   RendererIdentity renderer_;
   ULONGLONG startedAt_ = 0;  // on the tick count: when the program started

@@ -23,11 +23,6 @@ HWND WindowOfHandleBits(std::uint32_t bits);
 // Whether that window may hold the preview; if not, the program ends.
 bool CanHoldPreview(HWND pane);
 
-// Covers every monitor but the primary one in black for a full-screen run;
-// the covers last as long as the program. Over them the pointer is hidden
-// when the run hid the cursor, and the normal arrow otherwise.
-void CoverOtherMonitors(bool hidePointer);
-
 // Loads the hidden window of a full-screen run, which starts the renderer
 // and the music and ends the program once the renderer has gone.
 void LoadFullScreenRun();
