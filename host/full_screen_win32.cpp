@@ -18,10 +18,6 @@
 
 namespace {
 
-Win32Mci Mci;
-Win32Sound Sound;
-MusicPlayer Bgm(Mci, Sound, Music);
-
 // The renderer this run started, known by its process id and the time its
 // process was created (an id alone may be reused once the process is gone).
 // No handle is kept open between ticks.
@@ -124,7 +120,7 @@ RendererWindow RendererWindowOf(DWORD pid) {
 
 class FullScreenForm : public formkit::Form, private FullScreenPlatform {
  public:
-  FullScreenForm() : Form(kRunTitle, WS_CLIPSIBLINGS) {
+  explicit FullScreenForm(HostState &state) : Form(kRunTitle, WS_CLIPSIBLINGS), state_(state) {
     Timer1.SetInterval(1000);
     Timer1.SetEnabled(false);
     Timer2.SetInterval(200);
@@ -173,7 +169,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void EnableCdPoll(bool enabled) override { Timer2.SetEnabled(enabled); }
   bool CdPollEnabled() const override { return Timer2.Enabled(); }
   void EnableMp3Poll(bool enabled) override { Timer1.SetEnabled(enabled); }
-  void RestoreCursor() override { SavedCursorCount = ShowCursor(SavedCursorCount); }
+  void RestoreCursor() override { state_.SavedCursorCount = ShowCursor(state_.SavedCursorCount); }
   void EndProgram() override { formkit::App::End(); }
 
   void WatchRenderer() {
@@ -185,7 +181,11 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
     Unload();
   }
 
-  formkit::Timer Timer1{*this, [] { Bgm.Mp3Poll(); }};
+  HostState &state_;
+  Win32Mci Mci;
+  Win32Sound Sound;
+  MusicPlayer Bgm{Mci, Sound, state_};
+  formkit::Timer Timer1{*this, [this] { Bgm.Mp3Poll(); }};
   formkit::Timer Timer2{*this, [this] {
                           Bgm.CdPoll();
                           Timer2.SetEnabled(Bgm.CdPollActive);
@@ -196,12 +196,12 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   RendererIdentity renderer_;
   ULONGLONG startedAt_ = 0;  // on the tick count: when the program started
   DisplayState display_;
-  FullScreenRun run_{Music, formkit::App::Command(), *this};
+  FullScreenRun run_{state_, formkit::App::Command(), *this};
 };
 
 }  // namespace
 
-void LoadFullScreenRun() {
-  static FullScreenForm Brumalis_S;
+void LoadFullScreenRun(HostState &state) {
+  static FullScreenForm Brumalis_S(state);
   Brumalis_S.Load();
 }

@@ -14,11 +14,6 @@
 #include "text_win32.h"
 #include "user_seal_win32.h"
 
-MusicSettings Music;
-int SavedCursorCount = 0;
-std::int16_t ZoomOriginX = 0;
-std::int16_t ZoomOriginY = 0;
-
 namespace {
 
 const wchar_t kRendererMissing[] =
@@ -67,6 +62,7 @@ void WritePrimaryScreenSize() {
 
 void Main() {
   static StartGate gate;
+  static HostState state;
   Gate = &gate;
   if (AnotherInstanceRuns()) formkit::App::End();
 
@@ -85,7 +81,7 @@ void Main() {
   Win32Files files;
   Win32UserSeal seal;
   LoadSettings(profile, files, seal, formkit::App::Path(),
-               mode == StartMode::Settings ? LoadFor::Dialog : LoadFor::Run, Music);
+               mode == StartMode::Settings ? LoadFor::Dialog : LoadFor::Run, state);
 
   if (!FileExists(files, formkit::App::Path() + L"\\" + kRendererFile)) {
     OpenGate();
@@ -94,14 +90,14 @@ void Main() {
   }
 
   if (mode == StartMode::Settings) {
-    ShowSettingsDialog({Music, ZoomOriginX, ZoomOriginY, ZoomFromPoint, ZoomToPoint, OpenGate});
+    ShowSettingsDialog({state, state.ZoomOriginX, state.ZoomOriginY, ZoomFromPoint, ZoomToPoint, OpenGate});
     formkit::App::End();
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();
 
-  if (RunHidesCursor(arguments)) SavedCursorCount = ShowCursor(FALSE);
+  if (RunHidesCursor(arguments)) state.SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
-  LoadFullScreenRun();
+  LoadFullScreenRun(state);
   OpenGate();
 }
 
