@@ -71,3 +71,15 @@ void MessageHook::UnhookWindow(std::uintptr_t window) {
   if (Observer *observer = ObserverOf(window)) observer->Release();
   table_.UnhookWindow(window);
 }
+
+std::uint32_t MessageHook::CodeOf(HookedMessage message) const {
+  switch (message) {
+    case HookedMessage::PointerLeft:
+      return WM_MOUSELEAVE;
+    case HookedMessage::Activated:
+      return WM_ACTIVATE;
+    case HookedMessage::NcActivated:
+      return WM_NCACTIVATE;
+  }
+  return 0;
+}

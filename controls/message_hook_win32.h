@@ -38,6 +38,9 @@ class MessageHook : public WindowHooks {
   }
   void UnhookWindow(HWND window) { UnhookWindow(reinterpret_cast<std::uintptr_t>(window)); }
 
+  // WM_MOUSELEAVE, WM_ACTIVATE, WM_NCACTIVATE.
+  std::uint32_t CodeOf(HookedMessage message) const override;
+
   const HookTable &Table() const { return table_; }
 
  private:

@@ -122,7 +122,7 @@ void XpButton::SetCaption(const std::wstring &caption) {
 void XpButton::SetEnabled(bool enabled) {
   fields_.Enabled = enabled;
   window_.EnableInput(enabled);
-  fields_.PaintSuppressed = false;
+  fields_.EnabledAssigned = true;
   if (fields_.MouseOver && enabled) {
     Show(Hot);
   } else if (fields_.IsDefault && enabled) {
@@ -165,35 +165,33 @@ void XpButton::Load(const PropertyBag &bag) {
   if (site_.UserMode()) {
     const std::uintptr_t own = window_.Handle();
     hooks_.HookWindow(own);
-    hooks_.AddHookMessage(own, kMouseLeaveMessage, kHookAfter);
+    hooks_.AddHookMessage(own, hooks_.CodeOf(HookedMessage::PointerLeft), kHookAfter);
     hooks_.HookWindow(fields_.ContainerWnd);
-    hooks_.AddHookMessage(fields_.ContainerWnd,
-                          site_.ContainerIsMdiChild() ? kNcActivateMessage : kActivateMessage, kHookAfter);
+    const HookedMessage activation =
+        site_.ContainerIsMdiChild() ? HookedMessage::NcActivated : HookedMessage::Activated;
+    hooks_.AddHookMessage(fields_.ContainerWnd, hooks_.CodeOf(activation), kHookAfter);
     fields_.Hooked = true;
   }
-  fields_.PaintSuppressed = false;
+  fields_.EnabledAssigned = true;
   Redraw(fields_.VisualState);
 }
 
 int XpButton::MinimumPixels() { return PixelsCovering(kMinimumTwips, site_.ScreenDpiX()); }
 
 void XpButton::OnResize() {
-  const bool wasSuppressed = fields_.PaintSuppressed;
+  const bool wasCorrecting = fields_.CorrectingSize;
   const int minimum = MinimumPixels();
-  bool corrected = false;
   // Changing the size notifies again; painting stays off until both sides are right.
   if (H() < minimum) {
-    fields_.PaintSuppressed = true;
+    fields_.CorrectingSize = true;
     window_.SetPixelSize(W(), minimum);
-    corrected = true;
   }
   if (W() < minimum) {
-    fields_.PaintSuppressed = true;
+    fields_.CorrectingSize = true;
     window_.SetPixelSize(minimum, H());
-    corrected = true;
   }
-  if (corrected && !wasSuppressed) fields_.PaintSuppressed = false;
-  if (!fields_.PaintSuppressed) Redraw(fields_.VisualState);
+  fields_.CorrectingSize = wasCorrecting;
+  if (!fields_.PaintSuppressed()) Redraw(fields_.VisualState);
 }
 
 void XpButton::OnAmbientChanged(const std::wstring &propertyName) {
@@ -262,31 +260,31 @@ void XpButton::OnDblClick() {
   if (DblClick) DblClick();
 }
 
-void XpButton::OnKeyDown(std::int16_t keyCode) {
-  switch (keyCode) {
-    case kKeyEnter:
+void XpButton::OnKeyDown(ButtonKey key) {
+  switch (key) {
+    case ButtonKey::Enter:
       RaiseClick();  // once per key-down, auto-repeat included
       break;
-    case kKeySpace:
+    case ButtonKey::Space:
       if (fields_.MouseHeld) break;
       fields_.SpaceHeld = fields_.Armed = true;
       ShowIfNew(Pressed);
       break;
-    case kKeyLeft:
-    case kKeyUp:
+    case ButtonKey::Left:
+    case ButtonKey::Up:
       site_.SendTab(true);
       break;
-    case kKeyRight:
-    case kKeyDown:
+    case ButtonKey::Right:
+    case ButtonKey::Down:
       site_.SendTab(false);
       break;
-    default:
+    case ButtonKey::Other:
       break;
   }
 }
 
-void XpButton::OnKeyUp(std::int16_t keyCode) {
-  if (keyCode != kKeySpace || fields_.MouseHeld) return;
+void XpButton::OnKeyUp(ButtonKey key) {
+  if (key != ButtonKey::Space || fields_.MouseHeld) return;
   if (fields_.MouseOver) {
     ShowIfNew(Hot);
   } else {
@@ -343,17 +341,10 @@ void XpButton::OnLostFocus() {
 void XpButton::zSubclass_Proc(bool bBefore, bool &, std::intptr_t &, std::uintptr_t &, std::uint32_t &uMsg,
                               std::uintptr_t &wParam, std::intptr_t &) {
   if (bBefore) return;
-  switch (uMsg) {
-    case kMouseLeaveMessage:
-      MouseLeft();
-      break;
-    case kActivateMessage:
-    case kNcActivateMessage:
-      ContainerActivated(wParam != 0);
-      break;
-    default:
-      break;
-  }
+  if (uMsg == hooks_.CodeOf(HookedMessage::PointerLeft))
+    MouseLeft();
+  else if (uMsg == hooks_.CodeOf(HookedMessage::Activated) || uMsg == hooks_.CodeOf(HookedMessage::NcActivated))
+    ContainerActivated(wParam != 0);
 }
 
 void XpButton::MouseLeft() {
@@ -389,7 +380,7 @@ void XpButton::ContainerActivated(bool active) {
 // -- Painting --------------------------------------------------------------------
 
 void XpButton::Redraw(std::int32_t state) {
-  if (fields_.PaintSuppressed || state < Disabled || state > Pressed) return;
+  if (fields_.PaintSuppressed() || state < Disabled || state > Pressed) return;
   fields_.VisualState = state;
   Surface &image = window_.Image();
   const int w = image.Width(), h = image.Height();
@@ -435,13 +426,13 @@ void XpButton::Redraw(std::int32_t state) {
   window_.SetRoundedShape(w + 1, h + 1, 3);
 
   // A repaint asked for while the caption is drawn must not paint over it.
-  fields_.PaintSuppressed = true;
+  fields_.DrawingCaption = true;
   const Box text = {3, 3, w - 3, h - 3};
   Colour textColour = fields_.Enabled ? fields_.ForeColor : kDisabledCaptionColour;
   if (contrast) textColour = fields_.Enabled ? contrast->text : contrast->grayText;
   image.DrawCaption(fields_.Caption, text, textColour, fields_.pFONT);
   if (fields_.HasFocus && fields_.FocusRect && state > Normal) image.DrawFocusRect(text);
-  fields_.PaintSuppressed = false;
+  fields_.DrawingCaption = false;
 }
 
 void XpButton::SnapMouseTo() {

@@ -26,13 +26,9 @@
 #include "message_hook.h"
 #include "surface.h"
 
-// The platform messages the button hooks.
-constexpr std::uint32_t kMouseLeaveMessage = 0x2A3;  // WM_MOUSELEAVE
-constexpr std::uint32_t kActivateMessage = 0x06;     // WM_ACTIVATE
-constexpr std::uint32_t kNcActivateMessage = 0x86;   // WM_NCACTIVATE
-
-// Keys as the button's inputs carry them (mouse buttons: control_site.h).
-constexpr std::int16_t kKeyEnter = 13, kKeySpace = 32, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+// The keys the button answers to, as its window hands them on; every other
+// key is Other (mouse buttons: control_site.h).
+enum class ButtonKey { Other, Enter, Space, Left, Up, Right, Down };
 
 // The look's colours, one row per painted element and one column per visual
 // state; cells a state never paints hold kNoPixel.
@@ -89,7 +85,9 @@ struct XpButtonFields {
   bool FocusRect = true;            // the dotted rectangle shows with the focus
   FontSpec pFONT;                   // the caption's font
   std::int32_t VisualState = 0;     // the look last painted, an XpButton::State
-  bool PaintSuppressed = true;      // until Enabled is first assigned, and while the caption is drawn
+  bool EnabledAssigned = false;     // Enabled assigned or the properties loaded: painting may start
+  bool CorrectingSize = false;      // the size is being raised to the least one
+  bool DrawingCaption = false;      // the caption is being drawn over the painted look
   bool Armed = false;               // a press began on the button; its release may click
   bool HasFocus = false;            // the keyboard focus, which a left press also gives
   bool MouseOver = false;           // the pointer is inside the button
@@ -100,6 +98,10 @@ struct XpButtonFields {
   std::int16_t LastButton = 0;      // the mouse button of the last press
   std::uintptr_t ContainerWnd = 0;  // the container's window, taken at load
   bool Hooked = false;              // a run-time load hooked the windows; End unhooks them
+
+  // No repaint now: painting has not started, or a repaint would come
+  // between a size and its correction, or over the caption being drawn.
+  bool PaintSuppressed() const { return !EnabledAssigned || CorrectingSize || DrawingCaption; }
 };
 
 class XpButton : public HookClient {
@@ -141,8 +143,8 @@ class XpButton : public HookClient {
   void OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y);
   void OnDblClick();
-  void OnKeyDown(std::int16_t keyCode);
-  void OnKeyUp(std::int16_t keyCode);
+  void OnKeyDown(ButtonKey key);
+  void OnKeyUp(ButtonKey key);
   void OnAccessKey();
   void OnGotFocus();
   void OnLostFocus();

@@ -22,6 +22,25 @@ std::int16_t ShiftState(WPARAM wParam) {
                                    (GetKeyState(VK_MENU) < 0 ? 4 : 0));
 }
 
+ButtonKey KeyOf(WPARAM key) {
+  switch (key) {
+    case VK_RETURN:
+      return ButtonKey::Enter;
+    case VK_SPACE:
+      return ButtonKey::Space;
+    case VK_LEFT:
+      return ButtonKey::Left;
+    case VK_UP:
+      return ButtonKey::Up;
+    case VK_RIGHT:
+      return ButtonKey::Right;
+    case VK_DOWN:
+      return ButtonKey::Down;
+    default:
+      return ButtonKey::Other;
+  }
+}
+
 // Client coordinates are signed: with the mouse captured they run outside the window.
 float PointX(LPARAM lParam) { return static_cast<float>(static_cast<short>(LOWORD(lParam))); }
 float PointY(LPARAM lParam) { return static_cast<float>(static_cast<short>(HIWORD(lParam))); }
@@ -111,10 +130,10 @@ LRESULT XpButtonWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lPara
                         PointX(lParam), PointY(lParam));
       return 0;
     case WM_KEYDOWN:
-      button_.OnKeyDown(static_cast<std::int16_t>(wParam));
+      button_.OnKeyDown(KeyOf(wParam));
       return 0;
     case WM_KEYUP:
-      button_.OnKeyUp(static_cast<std::int16_t>(wParam));
+      button_.OnKeyUp(KeyOf(wParam));
       return 0;
     case WM_SETFOCUS:
       button_.OnGotFocus();

@@ -6,6 +6,7 @@
 #include "memory_site.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -47,8 +48,9 @@ struct Rig {
     button.FormActivate = [this](std::int32_t state) { site.log.push_back("activate " + std::to_string(state)); };
   }
   Rig &Load() { return button.Load(MemoryPropertyBag{}), *this; }
-  void Hooked(std::uintptr_t target, std::uint32_t code, std::uintptr_t wParam) {
-    Dispatch(hooks, button, [](auto, auto, auto, auto) { return std::intptr_t{0}; }, target, code, wParam, 0);
+  void Hooked(std::uintptr_t target, HookedMessage message, std::uintptr_t wParam) {
+    Dispatch(hooks, button, [](auto, auto, auto, auto) { return std::intptr_t{0}; }, target, hooks.CodeOf(message),
+             wParam, 0);
   }
   std::int32_t State() const { return button.Fields().VisualState; }
   Colour Pixel(std::pair<int, int> p) const { return window.image->GetPixel(p.first, p.second); }
@@ -263,21 +265,21 @@ TEST(XpButtonText, SnapMouseToTheMiddleRoundsHalvesToEven) {
 using Step = std::function<void(Rig &)>;
 Step Move(float x, float y) { return [=](Rig &r) { r.button.OnMouseMove(0, 0, x, y); }; }
 Step Down(std::int16_t b) { return [=](Rig &r) { r.button.OnMouseDown(b, 0, 10, 10); }; }
-Step Key(std::int16_t k) { return [=](Rig &r) { r.button.OnKeyDown(k); }; }
+Step Key(ButtonKey k) { return [=](Rig &r) { r.button.OnKeyDown(k); }; }
 Step Enable(bool on) { return [=](Rig &r) { r.button.SetEnabled(on); }; }
 Step Ambient(bool isDefault, const wchar_t *name) {
   return [=](Rig &r) { r.site.displayAsDefault = isDefault, r.button.OnAmbientChanged(name); };
 }
-Step Activation(std::uintptr_t wParam) { return [=](Rig &r) { r.Hooked(kContainer, kActivateMessage, wParam); }; }
+Step Activation(std::uintptr_t wParam) { return [=](Rig &r) { r.Hooked(kContainer, HookedMessage::Activated, wParam); }; }
 const Step In = Move(10, 10), Out = Move(50, 10), LDown = Down(kLeftButton), Active = Activation(1),
-           Inactive = Activation(0), Space = Key(kKeySpace), Enter = Key(kKeyEnter);
+           Inactive = Activation(0), Space = Key(ButtonKey::Space), Enter = Key(ButtonKey::Enter);
 const Step Up = [](Rig &r) { r.button.OnMouseUp(kLeftButton, 0, 10, 10); };
-const Step SpaceUp = [](Rig &r) { r.button.OnKeyUp(kKeySpace); };
+const Step SpaceUp = [](Rig &r) { r.button.OnKeyUp(ButtonKey::Space); };
 const Step Dbl = [](Rig &r) { r.button.OnDblClick(); };
 const Step Focus = [](Rig &r) { r.button.OnGotFocus(); };
 const Step Blur = [](Rig &r) { r.button.OnLostFocus(); };
 const Step Access = [](Rig &r) { r.button.OnAccessKey(); };
-const Step Leave = [](Rig &r) { r.Hooked(kOwnWindow, kMouseLeaveMessage, 0); };
+const Step Leave = [](Rig &r) { r.Hooked(kOwnWindow, HookedMessage::PointerLeft, 0); };
 constexpr auto D = XpButton::Disabled, N = XpButton::Normal, F = XpButton::Focused, T = XpButton::Hot,
                P = XpButton::Pressed;
 
@@ -355,7 +357,7 @@ TEST(XpButtonRules, EventsAndRequestsBesideTheLook) {
   for (const Step &step : {Active, In, In, LDown, Up, Dbl, Down(kMiddleButton), Dbl, Out}) step(rig);
   EXPECT_EQ(rig.dblClicks, 1);
   EXPECT_EQ(rig.window.leaveRequests, 2);  // renewed on every move inside
-  for (std::int16_t key : {kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) rig.button.OnKeyDown(key);
+  for (ButtonKey key : {ButtonKey::Left, ButtonKey::Up, ButtonKey::Right, ButtonKey::Down}) rig.button.OnKeyDown(key);
   for (const Step &step : {Access, Space, Inactive}) step(rig);
   const XpButtonFields &f = rig.button.Fields();
   EXPECT_FALSE(f.FormActive || f.Armed || f.SpaceHeld || f.MouseHeld);
@@ -369,24 +371,26 @@ TEST(XpButtonRules, EventsAndRequestsBesideTheLook) {
 TEST(XpButtonLifecycle, LoadHooksAfterThePhaseOnlyAtRunTimeAndEndUnhooks) {
   struct Case {
     bool userMode, mdiChild;
-    std::int32_t containerCode;  // 0: not hooked
+    std::optional<HookedMessage> containerMessage;  // none: not hooked
   };
-  for (const Case &c : {Case{true, false, 6}, Case{true, true, 0x86}, Case{false, false, 0}}) {
+  for (const Case &c : {Case{true, false, HookedMessage::Activated}, Case{true, true, HookedMessage::NcActivated},
+                        Case{false, false, std::nullopt}}) {
     Rig rig;
     rig.site.userMode = c.userMode, rig.site.mdiChild = c.mdiChild;
     rig.Load();
     EXPECT_EQ(rig.button.Fields().ContainerWnd, kContainer);
     const HookRecord *own = rig.hooks.Record(kOwnWindow), *container = rig.hooks.Record(kContainer);
-    if (!c.containerCode) {
+    if (!c.containerMessage) {
       EXPECT_TRUE(own == nullptr && container == nullptr);
       continue;
     }
     ASSERT_TRUE(own && container);
-    EXPECT_EQ(own->afterList, std::vector<std::int32_t>{0x2A3});
-    EXPECT_EQ(container->afterList, std::vector<std::int32_t>{c.containerCode});
+    const auto code = [&](HookedMessage m) { return static_cast<std::int32_t>(rig.hooks.CodeOf(m)); };
+    EXPECT_EQ(own->afterList, std::vector<std::int32_t>{code(HookedMessage::PointerLeft)});
+    EXPECT_EQ(container->afterList, std::vector<std::int32_t>{code(*c.containerMessage)});
     // Seen in both phases, the activation still acts once.
-    rig.hooks.AddHookMessage(kContainer, c.containerCode, kHookBoth);
-    rig.Hooked(kContainer, c.containerCode, 1);
+    rig.hooks.AddHookMessage(kContainer, code(*c.containerMessage), kHookBoth);
+    rig.Hooked(kContainer, *c.containerMessage, 1);
     EXPECT_EQ(rig.site.log, std::vector<std::string>{"activate 1"});
     rig.button.End();
     EXPECT_TRUE(rig.hooks.Record(kOwnWindow) == nullptr && rig.hooks.Record(kContainer) == nullptr);
