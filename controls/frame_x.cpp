@@ -188,7 +188,7 @@ void GfxFrameX::WriteProperties(PropertyBag &bag) const {
 
 void GfxFrameX::Resize() { Refresh(); }
 
-void GfxFrameX::AmbientChanged() { Refresh(); }
+void GfxFrameX::AmbientChanged(const std::wstring &) { Refresh(); }
 
 Colour GfxFrameX::Background() const { return backColourIs_ != 0 ? backColour_ : site_.AmbientBackColour(); }
 

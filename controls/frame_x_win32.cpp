@@ -28,15 +28,7 @@ HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, c
   return Hwnd();
 }
 
-void GfxFrameXWindow::AmbientChanged() {
-  if (control_) control_->AmbientChanged();
-}
-
 GfxFrameX &GfxFrameXWindow::Control() { return *control_; }
-
-void GfxFrameXWindow::Save(PropertyBag &bag) {
-  if (control_) control_->WriteProperties(bag);
-}
 
 void GfxFrameXWindow::Sized(bool) { control_->Resize(); }
 

@@ -157,9 +157,9 @@ void XpButton::SetFocusRect(bool on) {
 
 // -- Container notifications ---------------------------------------------------
 
-void XpButton::Load(const PropertyBag &bag) {
+void XpButton::ReadProperties(const PropertyBag &bag) {
   fields_.ContainerWnd = site_.ContainerWindow();
-  ReadProperties(bag);
+  ReadStored(bag);
   // Inside a designer the windows are not hooked: the button never becomes
   // active there, and clicks only by key.
   if (site_.UserMode()) {
@@ -178,7 +178,7 @@ void XpButton::Load(const PropertyBag &bag) {
 
 int XpButton::MinimumPixels() { return PixelsCovering(kMinimumTwips, site_.ScreenDpiX()); }
 
-void XpButton::OnResize() {
+void XpButton::Resize() {
   const bool wasCorrecting = fields_.CorrectingSize;
   const int minimum = MinimumPixels();
   // Changing the size notifies again; painting stays off until both sides are right.
@@ -194,9 +194,9 @@ void XpButton::OnResize() {
   if (!fields_.PaintSuppressed()) Redraw(fields_.VisualState);
 }
 
-void XpButton::OnAmbientChanged(const std::wstring &propertyName) {
+void XpButton::AmbientChanged(const std::wstring &name) {
   fields_.IsDefault = site_.AmbientDisplayAsDefault();
-  if (fields_.Enabled && !fields_.MouseOver && propertyName == L"DisplayAsDefault") {
+  if (fields_.Enabled && !fields_.MouseOver && name == L"DisplayAsDefault") {
     if (fields_.IsDefault) {
       Show(Focused);
     } else {

@@ -24,6 +24,7 @@
 #include "control_site.h"
 #include "control_window.h"
 #include "message_hook.h"
+#include "painted_control.h"
 #include "surface.h"
 
 // The keys the button answers to, as its window hands them on; every other
@@ -104,7 +105,7 @@ struct XpButtonFields {
   bool PaintSuppressed() const { return !EnabledAssigned || CorrectingSize || DrawingCaption; }
 };
 
-class XpButton : public HookClient {
+class XpButton : public PaintedControl, public HookClient {
  public:
   enum State : std::int32_t { Disabled = 0, Normal = 1, Focused = 2, Hot = 3, Pressed = 4 };
 
@@ -128,14 +129,15 @@ class XpButton : public HookClient {
 
   const XpButtonFields &Fields() const { return fields_; }
 
-  // Container notifications.
-  void InitNew();  // first placed in a designer (xp_button_design.cpp)
-  // Reads the stored properties; at run time also hooks the button's own
-  // window and the container's window.
-  void Load(const PropertyBag &bag);
-  void Save(PropertyBag &bag) const;  // xp_button_design.cpp
-  void OnResize();
-  void OnAmbientChanged(const std::wstring &propertyName);
+  // Container notifications. InitNew and WriteProperties are a designer's
+  // (xp_button_design.cpp). ReadProperties at run time also hooks the
+  // button's own window and the container's window; End unhooks them.
+  void InitNew() override;
+  void ReadProperties(const PropertyBag &bag) override;
+  void WriteProperties(PropertyBag &bag) const override;
+  void Resize() override;
+  void AmbientChanged(const std::wstring &name) override;
+  void Repaint() override { Redraw(fields_.VisualState); }
   void End();
 
   // Input, in pixels of the button's inside.
@@ -173,7 +175,7 @@ class XpButton : public HookClient {
   void ShowIfNew(std::int32_t state) {
     if (fields_.VisualState != state) Redraw(state);
   }
-  void ReadProperties(const PropertyBag &bag);  // xp_button_design.cpp
+  void ReadStored(const PropertyBag &bag);  // xp_button_design.cpp
   void RaiseClick();
   void FontChanged();
   void MouseLeft();

@@ -69,7 +69,7 @@ HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, co
   // Pressed once the reader's call has returned, as a click would be.
   accessible_.doDefault = [this](int) { PostMessageW(Hwnd(), kPressMessage, 0, 0); };
   if (stored) {
-    button_.Load(*stored);
+    button_.ReadProperties(*stored);
   } else {
     button_.InitNew();
   }
@@ -85,7 +85,7 @@ void XpButtonWindow::Sized(bool newSize) {
   // Only a new size is a resize. A size message with the size unchanged (a
   // window position change may send one, and painting changes the shape)
   // must not repaint, or painting could set the shape from inside itself.
-  if (newSize) button_.OnResize();
+  if (newSize) button_.Resize();
 }
 
 LRESULT XpButtonWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -222,8 +222,9 @@ class SettingsDialog : public formkit::Form {
 
     OnDialogKey = [this](UINT key) { return DialogKey(key); };
     OnColoursChanged = [this] {
-      GFXFrameX1.AmbientChanged();
-      for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->ColoursChanged();
+      for (formkit::CustomControlWindow *control :
+           std::initializer_list<formkit::CustomControlWindow *>{&GFXFrameX1, &Cmd_File, &Cmd_Set, &Cmd_Can})
+        control->ColoursChanged();
     };
     OnFocusMoved = [this](HWND, HWND) {
       for (XpButtonWindow *button : {&Cmd_File, &Cmd_Set, &Cmd_Can}) button->AmbientChanged(L"DisplayAsDefault");

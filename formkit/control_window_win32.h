@@ -8,8 +8,11 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "control_window.h"
 #include "gdi_surface.h"
+#include "painted_control.h"
 #include "window_win32.h"
 
 namespace formkit {
@@ -17,6 +20,18 @@ namespace formkit {
 class CustomControlWindow : public binding::Window, public ControlWindow {
  public:
   const Surface &RetainedImage() const { return image_; }
+
+  // The form's calls, passed on to the control while it has its window; a
+  // control without one (not made, or gone) ignores them.
+  void AmbientChanged(const std::wstring &name) {
+    if (PaintedControl *control = Painted()) control->AmbientChanged(name);
+  }
+  void ColoursChanged() {
+    if (PaintedControl *control = Painted()) control->Repaint();
+  }
+  void Save(PropertyBag &bag) {
+    if (PaintedControl *control = Painted()) control->WriteProperties(bag);
+  }
 
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(Hwnd()); }
   Surface &Image() override { return image_; }
@@ -29,6 +44,8 @@ class CustomControlWindow : public binding::Window, public ControlWindow {
 
  protected:
   CustomControlWindow() = default;
+  // The control this window shows, while the window exists.
+  virtual PaintedControl *Painted() = 0;
   // Gives the image the window's inside size now, as every size message does.
   void SizeImageToClient();
   // After every size message, once the image has the new size; `newSize`

@@ -47,7 +47,7 @@ struct Rig {
     button.MouseMove = [this](std::int16_t, std::int16_t, float, float) { ++moves; };
     button.FormActivate = [this](std::int32_t state) { site.log.push_back("activate " + std::to_string(state)); };
   }
-  Rig &Load() { return button.Load(MemoryPropertyBag{}), *this; }
+  Rig &Load() { return button.ReadProperties(MemoryPropertyBag{}), *this; }
   void Hooked(std::uintptr_t target, HookedMessage message, std::uintptr_t wParam) {
     Dispatch(hooks, button, [](auto, auto, auto, auto) { return std::intptr_t{0}; }, target, hooks.CodeOf(message),
              wParam, 0);
@@ -268,7 +268,7 @@ Step Down(std::int16_t b) { return [=](Rig &r) { r.button.OnMouseDown(b, 0, 10, 
 Step Key(ButtonKey k) { return [=](Rig &r) { r.button.OnKeyDown(k); }; }
 Step Enable(bool on) { return [=](Rig &r) { r.button.SetEnabled(on); }; }
 Step Ambient(bool isDefault, const wchar_t *name) {
-  return [=](Rig &r) { r.site.displayAsDefault = isDefault, r.button.OnAmbientChanged(name); };
+  return [=](Rig &r) { r.site.displayAsDefault = isDefault, r.button.AmbientChanged(name); };
 }
 Step Activation(std::uintptr_t wParam) { return [=](Rig &r) { r.Hooked(kContainer, HookedMessage::Activated, wParam); }; }
 const Step In = Move(10, 10), Out = Move(50, 10), LDown = Down(kLeftButton), Active = Activation(1),
@@ -411,7 +411,7 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
     rig.site.dpi = c.dpi;
     const int paints = rig.Load().window.shapes;
     rig.window.SetPixelSize(c.width, c.height);
-    rig.button.OnResize();
+    rig.button.Resize();
     const auto corrected = std::pair(c.correctedWidth, c.correctedHeight);
     EXPECT_EQ(std::pair(rig.window.image->Width(), rig.window.image->Height()), corrected);
     EXPECT_EQ(std::pair(rig.window.shapeWidth - 1, rig.window.shapeHeight - 1), corrected);
@@ -419,7 +419,7 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
   }
   Rig unloaded;
   unloaded.window.SetPixelSize(3, 3);
-  unloaded.button.OnResize();
+  unloaded.button.Resize();
   EXPECT_EQ(unloaded.window.image->Width(), 7);
   EXPECT_EQ(unloaded.window.shapes, 0);
 }
@@ -433,7 +433,7 @@ struct RecordingBag : MemoryPropertyBag {
 
 TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   MemoryPropertyBag bag;
-  Rig().Load().button.Save(bag);
+  Rig().Load().button.WriteProperties(bag);
   EXPECT_TRUE(bag.WriteOrder().empty());
 
   Rig rig;
@@ -444,7 +444,7 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   rig.button.SetForeColor(Rgb(0, 0, 255));
   rig.button.SetEnabled(false);
   rig.button.SetCaption(L"&Browse...");
-  rig.button.Save(bag);
+  rig.button.WriteProperties(bag);
   EXPECT_EQ(bag.WriteOrder(), (std::vector<std::wstring>{L"Caption", L"Enabled", L"ForeColor", L"Font", L"FocusRect"}));
   EXPECT_EQ(bag.Read(L"Enabled"), L"0");
   EXPECT_EQ(bag.Read(L"ForeColor"), L"16711680");
@@ -452,7 +452,7 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   RecordingBag again;
   for (const std::wstring &key : bag.WriteOrder()) again.Write(key, *bag.Read(key));
   Rig loaded;
-  loaded.button.Load(again);
+  loaded.button.ReadProperties(again);
   EXPECT_EQ(again.reads, (std::vector<std::wstring>{L"Caption", L"ForeColor", L"Font", L"FocusRect", L"Enabled"}));
   EXPECT_EQ(loaded.button.Caption(), L"&Browse...");
   EXPECT_EQ(loaded.button.ForeColor(), Rgb(0, 0, 255));
@@ -461,14 +461,14 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   EXPECT_EQ(loaded.State(), XpButton::Disabled);
 
   // Unreadable values read as their defaults; an unreadable font keeps the current one.
-  loaded.button.Load(MemoryPropertyBag{{L"ForeColor", L"blue"}, {L"Font", L"Arial"}, {L"Enabled", L""}});
+  loaded.button.ReadProperties(MemoryPropertyBag{{L"ForeColor", L"blue"}, {L"Font", L"Arial"}, {L"Enabled", L""}});
   EXPECT_EQ(loaded.button.Caption(), L"&OK");
   EXPECT_EQ(loaded.button.ForeColor(), 0u);
   EXPECT_EQ(loaded.button.Font(), bold);
   EXPECT_TRUE(loaded.button.Enabled());
 
   // -1, the stored spelling of true, reads as true.
-  loaded.button.Load(MemoryPropertyBag{{L"Enabled", L"-1"}, {L"FocusRect", L"-1"}});
+  loaded.button.ReadProperties(MemoryPropertyBag{{L"Enabled", L"-1"}, {L"FocusRect", L"-1"}});
   EXPECT_TRUE(loaded.button.Enabled() && loaded.button.FocusRect());
 }
 

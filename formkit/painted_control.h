@@ -1,0 +1,27 @@
+// What the form asks of every control that paints itself (the framed panel,
+// the push button): a new instance's defaults, its stored properties, its
+// size and the container's ambient values. The control's window calls these
+// for the form; tests call them directly.
+#pragma once
+
+#include <string>
+
+#include "control_site.h"
+
+class PaintedControl {
+ public:
+  virtual ~PaintedControl() = default;
+  // A new instance, as first placed in a designer: the defaults.
+  virtual void InitNew() = 0;
+  // A loaded instance: its stored properties (an empty bag gives the defaults).
+  virtual void ReadProperties(const PropertyBag &bag) = 0;
+  // The properties that differ from their defaults.
+  virtual void WriteProperties(PropertyBag &bag) const = 0;
+  // The control's window has a new size.
+  virtual void Resize() = 0;
+  // The container's ambient value of that name changed (its background
+  // colour, whether it shows the control as its default one).
+  virtual void AmbientChanged(const std::wstring &name) = 0;
+  // Paints the whole look again: the system's colours or high contrast changed.
+  virtual void Repaint() = 0;
+};
