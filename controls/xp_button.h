@@ -10,9 +10,10 @@
 // activation of its container window, come through the message hook
 // (zSubclass_Proc) after the window's own handling.
 //
-// xp_button.cpp holds the painting and the rules; xp_button_design.cpp what
-// only a form designer reaches: a new instance's caption and defaults, and
-// the stored properties a designer saves (and every load reads back).
+// xp_button.cpp holds the rules, xp_button_look.cpp the painting, and
+// xp_button_design.cpp what only a form designer reaches: a new instance's
+// caption and defaults, and the stored properties a designer saves (and
+// every load reads back).
 #pragma once
 
 #include <array>
