@@ -13,7 +13,6 @@ namespace formkit {
 
 namespace internal {
 
-int LoadedForms = 0;
 std::vector<Form *> LoadedFormList;
 
 namespace {
@@ -112,7 +111,7 @@ namespace App {
 
 int Run() {
   MSG msg;
-  while (LoadedForms > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
+  while (!LoadedFormList.empty() && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
   return 0;
 }
 

@@ -160,8 +160,6 @@ bool Form::Load() {
     SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  counted_ = true;
-  ++LoadedForms;
   LoadedFormList.push_back(this);
   SetCaption(caption_);
   for (Timer *timer : timers_) timer->Apply();
@@ -288,10 +286,9 @@ bool Form::PreTranslateMessage(MSG &msg) {
 
 void Form::Destroyed() {
   for (Timer *timer : timers_) KillTimer(Hwnd(), timer->id_);
-  LoadedFormList.erase(std::remove(LoadedFormList.begin(), LoadedFormList.end(), this), LoadedFormList.end());
-  if (counted_) {
-    counted_ = false;
-    --LoadedForms;
+  const auto listed = std::find(LoadedFormList.begin(), LoadedFormList.end(), this);
+  if (listed != LoadedFormList.end()) {
+    LoadedFormList.erase(listed);
     // Wakes the message loops, which look again whether their form or any
     // form is still there; a window destroyed from outside arrives as a sent
     // message, which leaves a waiting loop asleep.
