@@ -20,38 +20,30 @@ class Wide {
   wchar_t text_[80];
 };
 
-bool Register(const WindowClass &windowClass, WNDPROC procedure) {
+// Registers the class under `name` unless this program already has it.
+template <typename WndClass, typename Char>
+bool RegisterOnce(const Char *name, const WindowClass &windowClass, WNDPROC procedure,
+                  BOOL(WINAPI *lookUp)(HINSTANCE, const Char *, WndClass *), ATOM(WINAPI *add)(const WndClass *)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  const auto background =
-      static_cast<HBRUSH>(windowClass.stockBackground >= 0 ? GetStockObject(windowClass.stockBackground) : nullptr);
-  const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-  if (windowClass.ansi) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExA(instance, windowClass.name, &wc)) return true;
-    wc = {};
-    wc.cbSize = sizeof wc;
-    wc.style = windowClass.style;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = arrow;
-    wc.hbrBackground = background;
-    wc.lpszClassName = windowClass.name;
-    return RegisterClassExA(&wc) != 0;
-  }
-  const Wide name(windowClass.name);
-  WNDCLASSEXW wc = {};
+  WndClass wc = {};
   wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, name.c_str(), &wc)) return true;
+  if (lookUp(instance, name, &wc)) return true;
   wc = {};
   wc.cbSize = sizeof wc;
   wc.style = windowClass.style;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
-  wc.hCursor = arrow;
-  wc.hbrBackground = background;
-  wc.lpszClassName = name.c_str();
-  return RegisterClassExW(&wc) != 0;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground =
+      static_cast<HBRUSH>(windowClass.stockBackground >= 0 ? GetStockObject(windowClass.stockBackground) : nullptr);
+  wc.lpszClassName = name;
+  return add(&wc) != 0;
+}
+
+bool Register(const WindowClass &windowClass, WNDPROC procedure) {
+  if (windowClass.ansi) return RegisterOnce(windowClass.name, windowClass, procedure, GetClassInfoExA, RegisterClassExA);
+  const Wide name(windowClass.name);
+  return RegisterOnce(name.c_str(), windowClass, procedure, GetClassInfoExW, RegisterClassExW);
 }
 
 }  // namespace
