@@ -2,6 +2,8 @@
 // boxes.
 #include "form_kit_internal_win32.h"
 
+#include <oleacc.h>
+
 #include "child_notifications_win32.h"
 #include "paint_win32.h"
 #include "report_failure_win32.h"
@@ -71,7 +73,7 @@ LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_GETOBJECT: {
       LRESULT result = 0;
-      if (accessible.Answer(Hwnd(), wParam, lParam, result)) return result;
+      if (accessible_.Answer(Hwnd(), wParam, lParam, result)) return result;
       return DefaultHandling(message, wParam, lParam);
     }
     case WM_KEYDOWN:
@@ -87,6 +89,61 @@ LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     default:
       return DefaultHandling(message, wParam, lParam);
   }
+}
+
+RECT KeyboardStop::OnScreen(RECT inParent) const {
+  MapWindowPoints(GetParent(Hwnd()), nullptr, reinterpret_cast<POINT *>(&inParent), 2);
+  return inParent;
+}
+
+void KeyboardStop::ReadAs(const Label &label) {
+  accessible_.facts = [this, &label](int) {
+    AccessibleFacts facts;
+    facts.role = ROLE_SYSTEM_STATICTEXT;
+    facts.name = label.Caption();
+    facts.state = STATE_SYSTEM_READONLY;
+    facts.screen = OnScreen(label.Bounds());
+    return facts;
+  };
+}
+
+void KeyboardStop::StandForOptions(std::wstring name, std::vector<Option> options, std::function<int()> checkedPart,
+                                   std::function<int()> focusedPart, std::function<void(int part)> choose) {
+  const int count = static_cast<int>(options.size());
+  accessible_.count = [count] { return count; };
+  accessible_.focusedPart = focusedPart;
+  accessible_.facts = [this, name, options, checkedPart, focusedPart](int part) {
+    const auto bounds = [](const Option &option) {
+      RECT r;
+      const RECT mark = option.mark->Bounds(), caption = option.caption->Bounds();
+      UnionRect(&r, &mark, &caption);
+      return r;
+    };
+    AccessibleFacts facts;
+    RECT r = {};
+    if (part == 0) {
+      facts.role = ROLE_SYSTEM_GROUPING;
+      facts.name = name;
+      for (const Option &option : options) {
+        const RECT each = bounds(option);
+        UnionRect(&r, &r, &each);
+      }
+    } else {
+      const Option &option = options[part - 1];
+      facts.role = ROLE_SYSTEM_RADIOBUTTON;
+      facts.name = option.caption->Caption();
+      const bool focused = GetFocus() == Hwnd() && part == focusedPart();
+      facts.state = STATE_SYSTEM_FOCUSABLE | (part == checkedPart() ? STATE_SYSTEM_CHECKED : 0) |
+                    (focused ? STATE_SYSTEM_FOCUSED : 0);
+      facts.defaultAction = L"\u30c1\u30a7\u30c3\u30af";  // チェック
+      r = bounds(option);
+    }
+    facts.screen = OnScreen(r);
+    return facts;
+  };
+  accessible_.doDefault = [choose](int part) {
+    if (part > 0) choose(part);
+  };
 }
 
 // -- Picture boxes -------------------------------------------------------------
@@ -136,7 +193,7 @@ void PictureBox::MakeLastTabStop() {
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (HandleOwnPaint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); }, result)) return result;
-  if (message == WM_GETOBJECT && accessible.Answer(Hwnd(), wParam, lParam, result)) return result;
+  if (message == WM_GETOBJECT && accessible_.Answer(Hwnd(), wParam, lParam, result)) return result;
   switch (message) {
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && (cursor_ || IsPointerHourglass())) {
@@ -172,6 +229,22 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandling(message, wParam, lParam);
 }
 
+void PictureBox::ActAsLink(std::wstring target, bool focusable) {
+  accessible_.facts = [this, target, focusable](int) {
+    AccessibleFacts facts;
+    facts.role = ROLE_SYSTEM_LINK;
+    facts.name = target;
+    facts.state = STATE_SYSTEM_LINKED | (focusable ? STATE_SYSTEM_FOCUSABLE : 0) |
+                  (GetFocus() == Hwnd() ? STATE_SYSTEM_FOCUSED : 0);
+    facts.defaultAction = L"\u30b8\u30e3\u30f3\u30d7";  // ジャンプ
+    GetWindowRect(Hwnd(), &facts.screen);
+    return facts;
+  };
+  accessible_.doDefault = [this](int) {
+    if (OnClick) OnClick();
+  };
+}
+
 // -- Combo boxes ---------------------------------------------------------------
 bool ComboBox::Create(long left, long top, long width, long height, int listRows) {
   // The height given is that of the edit part; the list drops below it.
@@ -190,12 +263,29 @@ bool ComboBox::Create(long left, long top, long width, long height, int listRows
   }
   if (HFONT font = parent_.OwnerForm().Font()) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
+  accessible_.facts = [this](int) {
+    AccessibleFacts facts;
+    facts.role = ROLE_SYSTEM_COMBOBOX;
+    facts.name = accessibleName_;
+    facts.value = Text();
+    const HWND focus = GetFocus();
+    const bool focused = focus && (focus == Hwnd() || IsChild(Hwnd(), focus));
+    facts.state = STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) |
+                  (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) |
+                  (Dropped() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+    facts.defaultAction = L"\u958b\u304f";  // 開く
+    GetWindowRect(Hwnd(), &facts.screen);
+    return facts;
+  };
+  accessible_.doDefault = [this](int) { SendMessageW(Hwnd(), CB_SHOWDROPDOWN, !Dropped(), 0); };
   return true;
 }
 
+bool ComboBox::Dropped() const { return SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
 LRESULT ComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (message == WM_GETOBJECT && accessible.Answer(Hwnd(), wParam, lParam, result)) return result;
+  if (message == WM_GETOBJECT && accessible_.Answer(Hwnd(), wParam, lParam, result)) return result;
   return DefaultHandling(message, wParam, lParam);
 }
 

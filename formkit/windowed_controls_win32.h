@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "accessible_win32.h"
 #include "form_win32.h"
@@ -41,10 +42,24 @@ class KeyboardStop : public binding::Window {
   [[nodiscard]] bool Create(HWND parent, bool tabStop = true);
   std::function<void(UINT key)> OnKeyDown;
   std::function<void(bool focused)> OnFocus;
-  AccessibleParts accessible;  // what it stands for, to screen readers
+
+  // What the stop stands for, to screen readers. A label's text, read-only:
+  struct Option {
+    const Image *mark;
+    const Label *caption;
+  };
+  void ReadAs(const Label &label);
+  // Or a group named `name` of option buttons, parts 1 to n in the order
+  // given, each a mark with its caption in the stop's parent window; the
+  // callbacks say which part is checked and which one has the keyboard, and
+  // choose one (the default action).
+  void StandForOptions(std::wstring name, std::vector<Option> options, std::function<int()> checkedPart,
+                       std::function<int()> focusedPart, std::function<void(int part)> choose);
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  RECT OnScreen(RECT inParent) const;
+  AccessibleParts accessible_;
 };
 
 // A windowed picture holder: an assigned picture that stays, and pictures
@@ -65,7 +80,9 @@ class PictureBox : public binding::Window {
   // has the focus, and Enter clicks it.
   void MakeLastTabStop();
   std::function<void()> OnClick;
-  AccessibleParts accessible;  // what it stands for, to screen readers
+  // To screen readers a link to `target`, reachable with the keyboard when
+  // `focusable`; its default action clicks it.
+  void ActAsLink(std::wstring target, bool focusable);
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -81,6 +98,7 @@ class PictureBox : public binding::Window {
   HCURSOR cursor_ = nullptr;
   bool pressed_ = false;
   bool focused_ = false;
+  AccessibleParts accessible_;
 };
 
 // An editable drop-down combo box: the system's control, bound to this
@@ -97,13 +115,17 @@ class ComboBox : public binding::Window {
   std::wstring ListItem(int index) const;
   void SetEnabled(bool enabled);
   bool Enabled() const;
-  // What it is to screen readers, in place of the system's object (which
-  // under some systems says no more than "client").
-  AccessibleParts accessible;
+  // The name screen readers give it (the caption of its group). It answers
+  // them in place of the system's object, which under some systems says no
+  // more than "client".
+  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool Dropped() const;
   Container &parent_;
+  std::wstring accessibleName_;
+  AccessibleParts accessible_;
 };
 
 }  // namespace formkit
