@@ -25,8 +25,8 @@ std::wstring FormatTrack(long value);
 // nearest integer, ties to even; anything else, or a number beyond 16 bits, 0.
 std::int16_t TrackFromText(const std::wstring &text);
 
-// One tick of the banner: the left box plays frames 1-24, then the right box
-// plays them, then one tick shows nothing new.
+// One tick of the banner: the left box plays its frames from 1 to kBannerFrames,
+// then the right box plays them, then one tick shows nothing new.
 struct BannerStep {
   int frame;        // the tick counter after the tick
   int leftFrame;    // frame to show in the left box (0: none), which clears the right box
