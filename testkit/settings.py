@@ -29,6 +29,13 @@ def music_settings(kind, repeat=0, file=""):
     return SECTION_LINE + music_lines(kind, repeat, file)
 
 
+def value_of(content, key):
+    """The value of a key in the settings file's bytes, blanks stripped, or
+    None when the key is not there."""
+    match = re.search(rb"^" + re.escape(key.encode(ANSI)) + rb"=([^\r\n]*)", content, re.M)
+    return match.group(1).strip() if match else None
+
+
 def profile_writes(trace):
     """The (key, value) pairs handed to WritePrivateProfileString for the
     settings' section, in order, from a `WINEDEBUG=+profile` trace: the exact
