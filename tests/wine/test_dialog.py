@@ -48,6 +48,9 @@ class Dialog(WineTestCase):
     def buttons(self, dialog):
         """The push buttons by name: browse, apply and cancel."""
         controls = layout.controls_at_96(self.children(dialog), self.origin)
+        missing = [name for name in layout.BUTTONS if name not in controls]
+        if missing:
+            self.fail(f"no push button at the place of {', '.join(missing)}")
         return {name: controls[name] for name in layout.BUTTONS}
 
     def click(self, x, y):
@@ -121,7 +124,7 @@ class Dialog(WineTestCase):
                 self.assertEqual(self.state(dialog), expected)
                 self.assertEqual(self.path_shown(), path)
                 self.close_box(proc, dialog)
-                self.assertEqual(self.wine.files.read_settings(), content, "the close box wrote")
+                self.assertEqual(self.wine.files.read_settings(), content, "written without apply")
 
     def test_the_track_list_offers_no_track_then_1_to_30(self):
         proc, dialog = self.open_dialog(music_settings(0))

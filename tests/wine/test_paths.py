@@ -99,8 +99,10 @@ class Paths(WineTestCase):
 
     def button(self, dialog, name):
         """A push button of the dialog, by name: browse, apply or cancel."""
-        return layout.controls_at_96(self.wine.probe.children(dialog["hwnd"]),
-                                     (dialog["client_x"], dialog["client_y"]))[name]
+        found = layout.controls_at_96(self.wine.probe.children(dialog["hwnd"]), (dialog["client_x"], dialog["client_y"]))
+        if name not in found:
+            self.fail(f"no push button at the place of {name}")
+        return found[name]
 
     def apply(self, dialog):
         """Clicks 設定, the left one of the two push buttons under the panel."""
