@@ -7,9 +7,10 @@ import re
 import shutil
 import time
 
-from testkit.names import DIALOG_TITLE, HOST, KEY_HEIGHT, KEY_WIDTH, RUN_TITLE, VK_ESCAPE
+from testkit.names import ANSI, DIALOG_TITLE, HOST, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_WIDTH, RUN_TITLE, \
+    VK_ESCAPE
 from testkit.processes import wait_exit
-from testkit.settings import music_lines, profile_writes, size_settings
+from testkit.settings import SECTION_LINE, music_lines, profile_writes, size_lines, size_settings
 from testkit.suite import WineTestCase, main
 
 CAPTION = "Brumalis (ScreenSaver)"
@@ -101,23 +102,22 @@ class Host(WineTestCase):
                 self.assertEqual(self.wine.files.read_settings(), size_settings(width, height))
 
     def test_size_is_rewritten_and_other_keys_kept(self):
-        self.wine.files.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + MUSIC_KEYS)
+        self.wine.files.write_settings(size_settings(640, 480, blank=" ") + MUSIC_KEYS)
         self.assertEqual(self.run_full_screen("/s"), 0)
         text = self.wine.files.read_settings()
-        width, height = self.screen_size()
-        self.assertIn(f"Width={width}\r\n".encode(), text)
-        self.assertIn(f"Height={height}\r\n".encode(), text)
+        self.assertIn(size_lines(*self.screen_size()), text)
         # Wine rewrites the whole file and drops the blank after "="; the
         # values are the same.
         self.assertIn(MUSIC_KEYS.replace(b"= ", b"="), text)
 
     def test_broken_settings_files_never_stop_a_start(self):
+        kind, repeat, file, width_key = (key.encode(ANSI) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE, KEY_WIDTH))
         cases = [
-            b"[Section]\r\nBGM\x8b\xe6\x95\xaa=abc\r\nBGM\xd8\xcb\xdf\xb0\xc4=99999999\r\n",
-            b"[Section]\r\nBGM\x8b\xe6\x95\xaa=" + b"7" * 300 + b"\r\n",
+            SECTION_LINE + kind + b"=abc\r\n" + repeat + b"=99999999\r\n",
+            SECTION_LINE + kind + b"=" + b"7" * 300 + b"\r\n",
             b"\x00\xff\xfe garbage \x81\r\n[[[\r\n=\r\n" + bytes(range(256)),
-            b"Width=1\r\nno section at all\r\n",
-            b"[Section]\r\nBGM\xcc\xa7\xb2\xd9=" + b"C:\\" + b"x" * 400 + b"\r\n",
+            width_key + b"=1\r\nno section at all\r\n",
+            SECTION_LINE + file + b"=C:\\" + b"x" * 400 + b"\r\n",
         ]
         width, _ = self.screen_size()
         for content in cases:
@@ -125,19 +125,20 @@ class Host(WineTestCase):
                 self.wine.files.write_settings(content)
                 self.assertEqual(self.run_full_screen("/s"), 0)
                 text = self.wine.files.read_settings()
-                self.assertIn(f"Width={width}\r\n".encode(), text)
+                self.assertIn(width_key + f"={width}\r\n".encode(), text)
                 # Whatever was in the file is still there.
                 for line in content.split(b"\r\n"):
-                    if line.startswith(b"BGM"):
+                    if line.startswith((kind, repeat, file)):
                         self.assertIn(line, text)
 
     # -- missing renderer ---------------------------------------------------------
     def test_missing_renderer_is_reported_once_and_the_program_ends(self):
         alone = self.wine.files.fresh_folder("brumalis alone")
         shutil.copy(self.wine.programs.path(HOST), alone)
+        before = size_settings(640, 480, blank=" ")
         for args in (["/c"], ["/s"], ["/a"]):
             with self.subTest(args=args):
-                self.wine.files.write_settings(b"[Section]\r\nWidth= 640\r\n")
+                self.wine.files.write_settings(before)
                 proc = self.wine.programs.start("C:\\brumalis alone\\Brumalis.scr", *args)
                 box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
                 self.assertEqual(box["title"], CAPTION)
@@ -147,7 +148,7 @@ class Host(WineTestCase):
                 self.assertIsNone(proc.poll())
                 self.wine.probe("close", box["hwnd"])
                 self.assertEqual(wait_exit(proc, 20), 0)
-                self.assertEqual(self.wine.files.read_settings(), b"[Section]\r\nWidth= 640\r\n")
+                self.assertEqual(self.wine.files.read_settings(), before)
 
     # -- preview ------------------------------------------------------------------
     def test_preview_fills_its_pane_and_ends_with_it(self):

@@ -15,7 +15,7 @@ from testkit.audio import assert_recorded
 from testkit import settings_dialog as layout
 from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
-from testkit.settings import music_settings, value_of
+from testkit.settings import music_lines, music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 PIPE = "\\\\.\\pipe\\brumalis-probe.mp3"
@@ -199,7 +199,7 @@ class Paths(WineTestCase):
         folder = os.path.dirname(self.wine.files.settings_path())
         elsewhere = self.wine.files.fresh_folder("elsewhere")
         target = os.path.join(elsewhere, os.path.basename(self.wine.files.settings_path()))
-        content = b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + music_settings(1, 5)[len(b"[Section]\r\n"):]
+        content = size_settings(640, 480, blank=" ") + music_lines(1, 5)
         shutil.rmtree(folder, ignore_errors=True)
         os.symlink(elsewhere, folder)
         try:

@@ -3,9 +3,9 @@
 import re
 import time
 
-from testkit.names import RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
+from testkit.names import KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
 from testkit.processes import cpu_seconds, wait_exit
-from testkit.settings import size_settings
+from testkit.settings import SECTION_LINE, size_lines, size_settings
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
 
@@ -64,11 +64,11 @@ class Renderer(WineTestCase):
 
     def test_size_comes_from_the_settings_file(self):
         cases = [
-            (b"[Section]\r\nWidth=640\r\nHeight=480\r\n", (640, 480)),
-            (b"[Section]\r\nWidth= 800\r\nHeight= 600\r\n", (800, 600)),
-            (b"[Section]\r\nWidth=0\r\nHeight=0\r\n", (1024, 768)),
-            (b"[Section]\r\nWidth=1200\r\n", (1200, 768)),
-            (b"[Other]\r\nWidth=640\r\nHeight=480\r\n", (1024, 768)),
+            (size_settings(640, 480), (640, 480)),
+            (size_settings(800, 600, blank=" "), (800, 600)),
+            (size_settings(0, 0), (1024, 768)),
+            (SECTION_LINE + f"{KEY_WIDTH}=1200\r\n".encode(), (1200, 768)),
+            (b"[Other]\r\n" + size_lines(640, 480), (1024, 768)),
         ]
         for settings, size in cases:
             with self.subTest(settings=settings):
@@ -81,8 +81,8 @@ class Renderer(WineTestCase):
         # The display is 1280 x 1024. Looking at the sky costs a few seconds
         # of frames, so only the window as large as the screen is looked at.
         cases = [
-            (b"[Section]\r\nWidth=-5\r\nHeight=4294967295\r\n", (1024, 768), False),
-            (b"[Section]\r\nWidth=65535\r\nHeight=40000\r\n", (1280, 1024), True),
+            (size_settings(-5, 4294967295), (1024, 768), False),
+            (size_settings(65535, 40000), (1280, 1024), True),
         ]
         for settings, size, look in cases:
             with self.subTest(settings=settings):
