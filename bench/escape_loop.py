@@ -36,21 +36,21 @@ class NoPress(Exception):
 def press(wine, draw_seconds):
     """One start and one Escape; seconds from the press to the process's end,
     and the stacks when that took longer than a stall."""
-    proc = wine.start_program(RENDERER)
+    proc = wine.programs.start(RENDERER)
     found = wine.probe("find", RENDERER_CLASS, "-", "30000", "visible", check=False)
-    if not found["ok"]:
+    if not found.ok:
         # A window it made but never showed names the process to look into.
         hidden = wine.probe("find", RENDERER_CLASS, "-", "0", check=False)
-        stacks = wine.backtrace(hidden["pid"]) if hidden["ok"] else "(no window at all)"
+        stacks = wine.programs.backtrace(hidden["pid"]) if hidden.ok else "(no window at all)"
         raise NoPress(f"no renderer window within 30 s; exit code {proc.poll()}; log {proc.log}\n{stacks}")
     window = found
     time.sleep(draw_seconds)
-    if not wine.probe("key", window["hwnd"], str(VK_ESCAPE), check=False)["ok"]:
+    if not wine.probe("key", window["hwnd"], str(VK_ESCAPE), check=False).ok:
         raise NoPress(f"Escape could not be sent; exit code {proc.poll()}; log {proc.log}")
     pressed = time.monotonic()
     stacks = None
     if wait_exit(proc, STALL_SECONDS) is None:
-        stacks = wine.backtrace(window["pid"])
+        stacks = wine.programs.backtrace(window["pid"])
         if wait_exit(proc, GIVE_UP_SECONDS) is None:
             proc.kill()
             proc.wait(10)
@@ -75,14 +75,14 @@ def main():
     times, stalls, failed_starts = [], 0, 0  # failed: no Escape reached the renderer
     try:
         wine.start()
-        wine.write_settings(size_settings(width, height))
+        wine.files.write_settings(size_settings(width, height))
         for n in range(1, args.presses + 1):
             try:
                 seconds, stacks = press(wine, args.draw)
             except NoPress as e:
                 failed_starts += 1
                 print(f"press {n}: {e}", flush=True)
-                wine.end_all()
+                wine.programs.end_all()
                 continue
             times.append(seconds)
             if stacks is not None:
@@ -90,7 +90,7 @@ def main():
                 print(f"press {n}: the process outlived Escape by {seconds:.1f} s\n{stacks}", flush=True)
             elif n % 25 == 0:
                 print(f"{n} presses, {stalls} stalls", flush=True)
-            wine.end_all()
+            wine.programs.end_all()
     finally:
         wine.stop()
         remove_prefix()

@@ -71,11 +71,11 @@ def wineserver_pid(session):
 def measure(session, program, width, height, titles):
     """Frames per second and CPU over the spans of `titles` successive title
     updates of a running program."""
-    session.write_settings(size_settings(width, height))
-    proc = session.start_program(*program.command)
+    session.files.write_settings(size_settings(width, height))
+    proc = session.programs.start(*program.command)
     spy = None
     try:
-        window = session.find_window(program.cls, "-", 30000, visible=True)
+        window = session.probe.find_window(program.cls, "-", 30000, visible=True)
         # The first rate in the title comes after 3 s of frames, past the
         # start-up. The X window carries the same title; the X server tells
         # each time it is set, also to the same text.
@@ -107,7 +107,7 @@ def measure(session, program, width, height, titles):
         if spy:
             spy.kill()
             spy.wait()
-        session.end_all()
+        session.programs.end_all()
     return (sum(rates) / len(rates), *cpu)
 
 
@@ -117,10 +117,10 @@ REST_SECONDS = 10
 def measure_rest(session, width, height):
     """CPU of the paced renderer over 10 s while the display is off, after it
     has drawn for a while, with the X server's and the wineserver's."""
-    session.write_settings(size_settings(width, height))
-    proc = session.start_program(RENDERER)
+    session.files.write_settings(size_settings(width, height))
+    proc = session.programs.start(RENDERER)
     try:
-        window = session.find_window(RENDERER_CLASS, "-", 30000, visible=True)
+        window = session.probe.find_window(RENDERER_CLASS, "-", 30000, visible=True)
         session.probe("wait-title", window["hwnd"], RENDERER_CLASS + " - ", "30000")
         session.probe("power-setting", window["hwnd"], "0")
         time.sleep(1)
@@ -131,7 +131,7 @@ def measure_rest(session, width, height):
         session.probe("key", window["hwnd"], str(VK_ESCAPE))
         wait_exit(proc, 20)
     finally:
-        session.end_all()
+        session.programs.end_all()
     return cpu
 
 
@@ -221,7 +221,7 @@ def main():
     session = WineSession(os.path.abspath(args.bin), args.arch, suite="bench-frame-rate")
     try:
         session.start()
-        refresh = int(session.probe("refresh")["hz"])
+        refresh = session.probe("refresh")["hz"]
         print(f"display refresh (EnumDisplaySettings): {refresh} Hz; {os.cpu_count()} cores")
         refresh = refresh if refresh > 1 else 60
         rounds = [run_round(session, number, refresh, args.titles) for number in range(1, args.rounds + 1)]

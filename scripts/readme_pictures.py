@@ -43,14 +43,14 @@ MUSIC_FILE = "Rain on the roof.mp3"
 def shot_of(session, window, path):
     """A screenshot of one window found by the probe, saved to `path`."""
     x, y, w, h = (int(window[k]) for k in ("x", "y", "w", "h"))
-    return session.screenshot().save(path, crop=(x, y, x + w, y + h)), (w, h)
+    return session.screen.shot().save(path, crop=(x, y, x + w, y + h)), (w, h)
 
 
 def dialog_picture(session, settings, path):
     """The settings dialog opened on these settings, after its opening zoom."""
-    session.write_settings(settings)
-    proc = session.start_program(HOST, "/c")
-    dialog = session.find_dialog()
+    session.files.write_settings(settings)
+    proc = session.programs.start(HOST, "/c")
+    dialog = session.probe.find_dialog()
     time.sleep(1.5)
     shot = shot_of(session, dialog, path)
     session.probe("close", dialog["hwnd"])
@@ -59,15 +59,15 @@ def dialog_picture(session, settings, path):
 
 
 def readme_picture(session, work):
-    session.remove_settings()
-    proc = session.start_program(HOST, "/s")
-    renderer = session.find_renderer()
+    session.files.remove_settings()
+    proc = session.programs.start(HOST, "/s")
+    renderer = session.probe.find_renderer()
     time.sleep(SKY_AFTER)
-    sky = session.screenshot().save(os.path.join(work, "sky.png"))
+    sky = session.screen.shot().save(os.path.join(work, "sky.png"))
     session.probe("key", renderer["hwnd"], str(VK_ESCAPE))
     wait_exit(proc, 20)
 
-    session.remove_settings()
+    session.files.remove_settings()
     shot, (w, h) = dialog_picture(session, music_settings(0), os.path.join(work, "dialog.png"))
     picture = os.path.join(DOCS, "brumalis.png")
     subprocess.run(["convert", "-size", f"{SCREEN[0] + GAP + w}x{SCREEN[1]}", "xc:none",
@@ -80,7 +80,7 @@ def readme_picture(session, work):
 def guide_dialog_pictures(session, work):
     cd = os.path.join(DOCS, "guide-dialog-cd.png")
     dialog_picture(session, music_settings(1, 3), os.path.join(work, "cd.png"))
-    folder = session.fresh_folder(*MUSIC_FOLDER)
+    folder = session.files.fresh_folder(*MUSIC_FOLDER)
     with open(os.path.join(folder, MUSIC_FILE), "wb") as f:
         f.write(b"\0" * 1024)
     file = os.path.join(DOCS, "guide-dialog-file.png")
@@ -111,8 +111,8 @@ def guide_setup_picture(work):
     session = picture_session("setup")
     try:
         setup = os.path.join(BUILD, "setup", f"Brumalis-{VERSION}-setup-x64.exe")
-        proc = session.start_program(setup, extra_env={"LC_ALL": "C.UTF-8"})
-        page = session.find_window("#32770", "-", visible=True)
+        proc = session.programs.start(setup, extra_env={"LC_ALL": "C.UTF-8"})
+        page = session.probe.find_window("#32770", "-", visible=True)
         time.sleep(1.0)
         made, _ = shot_of(session, page, os.path.join(work, "setup.png"))
         session.probe("close", page["hwnd"])

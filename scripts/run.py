@@ -30,14 +30,14 @@ def main():
     session = WineSession(programs, arch, audio=True)
     session.start()
     try:
-        proc = session.start_program(HOST, "/s")
-        window = session.find_renderer()
+        proc = session.programs.start(HOST, "/s")
+        window = session.probe.find_renderer()
         shots = []
         for i in range(SHOTS):
             time.sleep(SHOT_EVERY)
             name = f"run-{i + 1}.png"
-            session.screenshot(name)
-            shots.append(os.path.join(session.out, name))
+            session.screen.shot(name)
+            shots.append(session.out.file(name))
         title = session.probe("info", window["hwnd"])["title"]
         session.probe("key", window["hwnd"], str(VK_ESCAPE))
         code = wait_exit(proc, 20)

@@ -23,6 +23,7 @@ PANEL_CLASS = "BrumalisGfxFrameX"  # the framed panel with a shadow
 GROUP_FRAME_CLASS = "BrumalisGroupFrame"
 BUTTON_CLASS = "BrumalisXpButton"
 PICTURE_BOX_CLASS = "BrumalisPictureBox"
+KEYBOARD_STOP_CLASS = "BrumalisKeyboardStop"  # a painted part that takes the keyboard
 
 # The settings file, as Windows paths, and its keys.
 SETTINGS_FOLDER = "C:\\t_orka_temp"

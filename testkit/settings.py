@@ -8,9 +8,10 @@ from testkit.names import ANSI, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_
 SECTION_LINE = f"[{SECTION}]\r\n".encode()
 
 
-def size_lines(width, height):
-    """The size keys as Wine writes them (it drops the blank before a number)."""
-    return f"{KEY_WIDTH}={width}\r\n{KEY_HEIGHT}={height}\r\n".encode()
+def size_lines(width, height, blank=""):
+    """The size keys as Wine writes them (it drops the blank before a
+    number), or with `blank` after "=" as Windows writes them."""
+    return f"{KEY_WIDTH}={blank}{width}\r\n{KEY_HEIGHT}={blank}{height}\r\n".encode()
 
 
 def music_lines(kind, repeat=0, file=""):
@@ -19,14 +20,21 @@ def music_lines(kind, repeat=0, file=""):
     return f"{KEY_KIND}= {kind}\r\n{KEY_REPEAT}= {repeat}\r\n{KEY_FILE}={file}\r\n".encode(ANSI)
 
 
-def size_settings(width, height):
-    return SECTION_LINE + size_lines(width, height)
+def size_settings(width, height, blank=""):
+    return SECTION_LINE + size_lines(width, height, blank)
 
 
 def music_settings(kind, repeat=0, file=""):
     """A settings file with the music keys alone: kind 0 none, 1 the CD,
     2 a file; the track to repeat; the file."""
     return SECTION_LINE + music_lines(kind, repeat, file)
+
+
+def value_of(content, key):
+    """The value of a key in the settings file's bytes, blanks stripped, or
+    None when the key is not there."""
+    match = re.search(rb"^" + re.escape(key.encode(ANSI)) + rb"=([^\r\n]*)", content, re.M)
+    return match.group(1).strip() if match else None
 
 
 def profile_writes(trace):

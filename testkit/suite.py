@@ -39,13 +39,13 @@ class WineTestCase(unittest.TestCase):
             raise
 
     def setUp(self):
-        self.addCleanup(self.wine.end_all)
+        self.addCleanup(self.wine.programs.end_all)
 
     def assertGone(self, window, timeout_ms=15000, msg="the window stayed"):
         """Waits for a window found by the probe to go; when it stays, the
         failure shows the stacks of its program."""
-        if not self.wine.wait_gone(window["hwnd"], timeout_ms):
-            self.fail(f"{msg}; its program's threads:\n{self.wine.backtrace(window['pid'])}")
+        if not self.wine.probe.wait_gone(window["hwnd"], timeout_ms):
+            self.fail(f"{msg}; its program's threads:\n{self.wine.programs.backtrace(window['pid'])}")
 
     @classmethod
     def tearDownClass(cls):

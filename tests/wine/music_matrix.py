@@ -8,7 +8,6 @@ played (RMS of the capture), stopped with the run, time to first sound.
 """
 
 import os
-import shutil
 import struct
 import subprocess
 import time
@@ -127,12 +126,12 @@ class Matrix(WineTestCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.rows = []
-        cls.folder = cls.wine.fresh_folder("music matrix")
+        cls.folder = cls.wine.files.fresh_folder("music matrix")
         drive_d = os.path.join(cls.wine.env["WINEPREFIX"], "dosdevices", "d:")
-        os.makedirs(cls.wine.drive_c("drive d"), exist_ok=True)
+        os.makedirs(cls.wine.files.drive_c("drive d"), exist_ok=True)
         if os.path.lexists(drive_d):
             os.remove(drive_d)
-        os.symlink(cls.wine.drive_c("drive d"), drive_d)
+        os.symlink(cls.wine.files.drive_c("drive d"), drive_d)
 
     @classmethod
     def tearDownClass(cls):
@@ -144,12 +143,12 @@ class Matrix(WineTestCase):
     def place(self, case):
         """The file's Windows path and its path on this host."""
         if case.name.startswith("D:\\"):
-            return case.name, os.path.join(self.wine.drive_c("drive d"), case.name[3:])
+            return case.name, os.path.join(self.wine.files.drive_c("drive d"), case.name[3:])
         return "C:\\music matrix\\" + case.name, os.path.join(self.folder, *case.name.split("\\"))
 
     def stored_name(self, case, windows_path):
         if case.stored == "short":
-            return bytes.fromhex(self.wine.probe("short-path", windows_path.encode().hex())["path_hex"]).decode()
+            return self.wine.probe.short_path(windows_path)
         return windows_path
 
     def run_case(self, case):
@@ -159,13 +158,13 @@ class Matrix(WineTestCase):
         if case.stored == "long":
             self.assertEqual(len(windows_path), 250)
         stored = self.stored_name(case, windows_path)
-        self.wine.write_settings(music_settings(2, file=stored))
+        self.wine.files.write_settings(music_settings(2, file=stored))
         if case.stored == "deleted":
             os.remove(host_path)
         recording = self.wine.audio.record()
         started = time.monotonic()
-        proc = self.wine.start_program(HOST, "/s")
-        renderer = self.wine.find_renderer(20000)
+        proc = self.wine.programs.start(HOST, "/s")
+        renderer = self.wine.probe.find_renderer(20000)
         time.sleep(RUN_SECONDS)
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not end the run")

@@ -1,8 +1,8 @@
 // A small Windows program that the end-to-end tests run beside the programs
 // under test, to look at their windows and talk to them the way the system
 // and other programs do. One command per run (kCommands; without one it
-// lists them); results as key=value lines. Window handles are given in
-// hexadecimal or decimal, "-" stands for any class or title.
+// lists them); results as key=value lines, all made by Out. Window handles
+// are given in hexadecimal or decimal, "-" stands for any class or title.
 //
 // It carries the programs' manifest, so it sees every window in the screen's
 // own pixels, at any DPI. Copied under another name it stands in for other
@@ -39,6 +39,57 @@ std::string Hex(const std::string &bytes) {
   return out;
 }
 
+// Hexadecimal UTF-8, so that any text reaches the test unchanged.
+std::string HexUtf8(const wchar_t *text, int length = -1) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, &bytes[0], size, nullptr, nullptr);
+  if (length < 0 && !bytes.empty()) bytes.pop_back();
+  return Hex(bytes);
+}
+
+// Every line the probe prints is made here: "key=value", a value of several
+// fields joined by ':'. Numbers are decimal; handles, styles and codes
+// hexadecimal after "0x"; text is the hexadecimal of its bytes (ANSI, or
+// UTF-8 where a command says so), so that nothing in it can end a field or a
+// line. Each line is flushed when it is made, for the commands that live on
+// and are read line by line. testkit/probe.py is the one reader.
+class Out {
+ public:
+  explicit Out(const char *key) : line_(std::string(key) + '=') {}
+  Out(const Out &) = delete;
+  Out &operator=(const Out &) = delete;
+  ~Out() {
+    line_ += '\n';
+    std::fputs(line_.c_str(), stdout);
+    std::fflush(stdout);
+  }
+  Out &Number(long long value) { return Field(std::to_string(value)); }
+  Out &Code(unsigned long long value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", value);
+    return Field(text);
+  }
+  Out &Handle(const void *handle) { return Code(reinterpret_cast<std::uintptr_t>(handle)); }
+  Out &Flag(bool value) { return Field(value ? "1" : "0"); }
+  // A word of letters, digits, dots and dashes: a version, a SID.
+  Out &Word(const std::string &word) { return Field(word); }
+  Out &Text(const std::string &ansi) { return Field(Hex(ansi)); }
+  Out &Utf8(const wchar_t *text, int length = -1) { return Field(HexUtf8(text, length)); }
+  Out &Bytes(const void *data, std::size_t size) {
+    return Field(Hex(std::string(static_cast<const char *>(data), size)));
+  }
+
+ private:
+  Out &Field(const std::string &field) {
+    if (fields_++) line_ += ':';
+    line_ += field;
+    return *this;
+  }
+  std::string line_;
+  int fields_ = 0;
+};
+
 // The text a window holds now: for a control of another program,
 // GetWindowText gives only the text it was created with.
 std::string TitleOf(HWND hwnd) {
@@ -58,21 +109,25 @@ void Describe(HWND hwnd) {
   GetClassNameA(hwnd, cls, sizeof cls);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  std::printf("hwnd=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)));
-  std::printf("pid=%lu\n", static_cast<unsigned long>(pid));
-  std::printf("class=%s\n", cls);
-  std::printf("title_hex=%s\n", Hex(TitleOf(hwnd)).c_str());
-  std::printf("x=%ld\ny=%ld\nw=%ld\nh=%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-  std::printf("client_w=%ld\nclient_h=%ld\n", client.right, client.bottom);
-  std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)));
-  std::printf("exstyle=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
-  std::printf("visible=%d\n", IsWindowVisible(hwnd) ? 1 : 0);
-  std::printf("enabled=%d\n", IsWindowEnabled(hwnd) ? 1 : 0);
+  Out("hwnd").Handle(hwnd);
+  Out("pid").Number(pid);
+  Out("class").Text(cls);
+  Out("title").Text(TitleOf(hwnd));
+  Out("x").Number(r.left);
+  Out("y").Number(r.top);
+  Out("w").Number(r.right - r.left);
+  Out("h").Number(r.bottom - r.top);
+  Out("client_w").Number(client.right);
+  Out("client_h").Number(client.bottom);
+  Out("style").Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)));
+  Out("exstyle").Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+  Out("visible").Flag(IsWindowVisible(hwnd));
+  Out("enabled").Flag(IsWindowEnabled(hwnd));
   POINT origin = {0, 0};
   ClientToScreen(hwnd, &origin);
-  std::printf("client_x=%ld\nclient_y=%ld\n", origin.x, origin.y);
-  HWND parent = GetAncestor(hwnd, GA_PARENT);
-  std::printf("parent=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(parent)));
+  Out("client_x").Number(origin.x);
+  Out("client_y").Number(origin.y);
+  Out("parent").Handle(GetAncestor(hwnd, GA_PARENT));
 }
 
 const char *OrNull(const char *text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
@@ -110,7 +165,7 @@ int WaitTitle(HWND hwnd, const char *prefix, DWORD timeout) {
   for (;;) {
     const std::string title = TitleOf(hwnd);
     if (title.compare(0, std::strlen(prefix), prefix) == 0) {
-      std::printf("title_hex=%s\n", Hex(title).c_str());
+      Out("title").Text(title);
       return 0;
     }
     if (!IsWindow(hwnd) || GetTickCount() - start > timeout) return 1;
@@ -154,8 +209,7 @@ int Lock(const char *path) {
   HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;
-  std::printf("locked=1\n");
-  std::fflush(stdout);
+  Out("locked").Flag(true);
   Sleep(INFINITE);
   return 0;
 }
@@ -172,18 +226,17 @@ int Run(DWORD timeout, int argc, char **argv) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(argv[0], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    std::printf("error=%lu\n", GetLastError());
+    Out("error").Number(GetLastError());
     return 1;
   }
-  std::printf("pid=%lu\n", pi.dwProcessId);
-  std::fflush(stdout);
+  Out("pid").Number(pi.dwProcessId);
   if (WaitForSingleObject(pi.hProcess, timeout) != WAIT_OBJECT_0) {
-    std::printf("timeout=1\n");
+    Out("timeout").Flag(true);
     return 1;
   }
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
-  std::printf("exit=%lu\n", code);
+  Out("exit").Number(code);
   return 0;
 }
 
@@ -206,8 +259,7 @@ int Window(const char *titleHex, int width, int height, int x, int y) {
   HWND hwnd = CreateWindowExA(0, wc.lpszClassName, FromHex(titleHex).c_str(), WS_POPUP | WS_VISIBLE,
                               x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return 1;
-  std::printf("hwnd=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)));
-  std::fflush(stdout);
+  Out("hwnd").Handle(hwnd);
   MSG msg;
   while (IsWindow(hwnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
@@ -234,21 +286,30 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   GetClassNameA(child, cls, sizeof cls);
   RECT r = {};
   GetWindowRect(child, &r);
-  std::printf("child=%s:%s:0x%llx:%ld:%ld:%ld:%ld:%d:%d\n", cls, Hex(TitleOf(child)).c_str(),
-              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(child)), r.left, r.top,
-              r.right - r.left, r.bottom - r.top, IsWindowEnabled(child) ? 1 : 0, IsWindowVisible(child) ? 1 : 0);
+  Out("child")
+      .Text(cls)
+      .Text(TitleOf(child))
+      .Handle(child)
+      .Number(r.left)
+      .Number(r.top)
+      .Number(r.right - r.left)
+      .Number(r.bottom - r.top)
+      .Flag(IsWindowEnabled(child))
+      .Flag(IsWindowVisible(child));
   return TRUE;
 }
 
 int ComboItems(HWND combo) {
   const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   if (count == CB_ERR) return 1;
-  std::printf("count=%ld\n", static_cast<long>(count));
+  Out("count").Number(count);
   for (LRESULT i = 0; i < count; ++i) {
-    char item[256] = "";
-    if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof item))
-      SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-    std::printf("item%ld=%s\n", static_cast<long>(i), Hex(item).c_str());
+    // In wide characters: Wine hands another process only the first
+    // character of an ANSI entry longer than one.
+    wchar_t item[256] = L"";
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof item / sizeof item[0]))
+      SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+    Out("item").Utf8(item);
   }
   return 0;
 }
@@ -257,9 +318,8 @@ int Focus(HWND hwnd) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return 1;
-  std::printf("focus=0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)));
-  std::printf("foreground=0x%llx\n",
-              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(GetForegroundWindow())));
+  Out("focus").Handle(info.hwndFocus);
+  Out("foreground").Handle(GetForegroundWindow());
   return 0;
 }
 
@@ -350,10 +410,10 @@ int Resources(DWORD pid) {
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process, &memory, sizeof memory);
-  std::printf("windows=%lu\n", windows.count);
-  std::printf("gdi=%lld\n", RemoteGdiCount(process));
-  std::printf("working_set_kb=%llu\n", static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
-  std::printf("private_kb=%llu\n", static_cast<unsigned long long>(memory.PagefileUsage / 1024));
+  Out("windows").Number(windows.count);
+  Out("gdi").Number(RemoteGdiCount(process));
+  Out("working_set_kb").Number(static_cast<long long>(memory.WorkingSetSize / 1024));
+  Out("private_kb").Number(static_cast<long long>(memory.PagefileUsage / 1024));
   CloseHandle(process);
   return 0;
 }
@@ -362,17 +422,22 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM) {
   MONITORINFO info = {};
   info.cbSize = sizeof info;
   GetMonitorInfoA(monitor, &info);
-  std::printf("monitor=%ld:%ld:%ld:%ld:%d\n", rect->left, rect->top, rect->right - rect->left,
-              rect->bottom - rect->top, (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+  Out("monitor")
+      .Number(rect->left)
+      .Number(rect->top)
+      .Number(rect->right - rect->left)
+      .Number(rect->bottom - rect->top)
+      .Flag(info.dwFlags & MONITORINFOF_PRIMARY);
   return TRUE;
 }
 
 int Screen() {
   HDC screen = GetDC(nullptr);
-  std::printf("dpi=%d\n", GetDeviceCaps(screen, LOGPIXELSY));
+  Out("dpi").Number(GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
-  std::printf("w=%d\nh=%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  std::printf("monitors=%d\n", GetSystemMetrics(SM_CMONITORS));
+  Out("w").Number(GetSystemMetrics(SM_CXSCREEN));
+  Out("h").Number(GetSystemMetrics(SM_CYSCREEN));
+  Out("monitors").Number(GetSystemMetrics(SM_CMONITORS));
   EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
   return 0;
 }
@@ -385,10 +450,15 @@ BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
   GetClassNameA(hwnd, cls, sizeof cls);
   RECT r = {};
   GetWindowRect(hwnd, &r);
-  std::printf("window=%s:0x%llx:%ld:%ld:%ld:%ld:0x%08lx:0x%08lx\n", cls,
-              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)), r.left, r.top,
-              r.right - r.left, r.bottom - r.top, static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
-              static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+  Out("window")
+      .Text(cls)
+      .Handle(hwnd)
+      .Number(r.left)
+      .Number(r.top)
+      .Number(r.right - r.left)
+      .Number(r.bottom - r.top)
+      .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
+      .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
   return TRUE;
 }
 
@@ -406,15 +476,6 @@ std::wstring Wide(const char *text) {
   return out;
 }
 
-// Hexadecimal UTF-8, so that any text reaches the test unchanged.
-std::string HexUtf8(const wchar_t *text, int length = -1) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, &bytes[0], size, nullptr, nullptr);
-  if (length < 0 && !bytes.empty()) bytes.pop_back();
-  return Hex(bytes);
-}
-
 int Version(const char *file) {
   const std::wstring path = Wide(file);
   DWORD ignored = 0;
@@ -425,13 +486,16 @@ int Version(const char *file) {
   VS_FIXEDFILEINFO *fixed = nullptr;
   UINT length = 0;
   if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&fixed), &length) || !fixed) return 1;
-  const auto print = [](const char *key, DWORD high, DWORD low) {
-    std::printf("%s=%u.%u.%u.%u\n", key, static_cast<unsigned>(HIWORD(high)), static_cast<unsigned>(LOWORD(high)),
-                static_cast<unsigned>(HIWORD(low)), static_cast<unsigned>(LOWORD(low)));
+  const auto numbers = [](DWORD high, DWORD low) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", static_cast<unsigned>(HIWORD(high)),
+                  static_cast<unsigned>(LOWORD(high)), static_cast<unsigned>(HIWORD(low)),
+                  static_cast<unsigned>(LOWORD(low)));
+    return std::string(text);
   };
-  print("file_version", fixed->dwFileVersionMS, fixed->dwFileVersionLS);
-  print("product_version", fixed->dwProductVersionMS, fixed->dwProductVersionLS);
-  std::printf("file_type=%lu\n", fixed->dwFileType);
+  Out("file_version").Word(numbers(fixed->dwFileVersionMS, fixed->dwFileVersionLS));
+  Out("product_version").Word(numbers(fixed->dwProductVersionMS, fixed->dwProductVersionLS));
+  Out("file_type").Number(fixed->dwFileType);
   struct Translation {
     WORD language, codePage;
   } *translations = nullptr;
@@ -444,13 +508,12 @@ int Version(const char *file) {
   for (UINT i = 0; i < length / sizeof *translations; ++i) {
     wchar_t block[16];
     wsprintfW(block, L"%04x%04x", translations[i].language, translations[i].codePage);
-    std::printf("translation=%ls\n", block);
     for (const wchar_t *name : names) {
       const std::wstring query = std::wstring(L"\\StringFileInfo\\") + block + L"\\" + name;
       wchar_t *value = nullptr;
       UINT chars = 0;
       if (VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void **>(&value), &chars) && value)
-        std::printf("%ls.%ls=%s\n", block, name, HexUtf8(value).c_str());
+        Out("string").Utf8(block).Utf8(name).Utf8(value);
     }
   }
   return 0;
@@ -471,20 +534,19 @@ int Registry(const char *key, const char *view) {
     BYTE value[4096];
     bytes = sizeof value;
     if (RegEnumValueW(opened, i, name, &nameLength, nullptr, &type, value, &bytes) != ERROR_SUCCESS) break;
-    std::string shown;
+    const auto *text = reinterpret_cast<const wchar_t *>(value);
     if (type == REG_SZ || type == REG_EXPAND_SZ)
-      shown = HexUtf8(reinterpret_cast<const wchar_t *>(value), static_cast<int>(wcsnlen(
-                                                                    reinterpret_cast<const wchar_t *>(value),
-                                                                    bytes / sizeof(wchar_t))));
+      Out("text_value").Utf8(name).Utf8(text, static_cast<int>(wcsnlen(text, bytes / sizeof(wchar_t))));
     else if (type == REG_DWORD)
-      shown = std::to_string(*reinterpret_cast<const DWORD *>(value));
-    std::printf("value=%s:%lu:%s\n", HexUtf8(name).c_str(), type, shown.c_str());
+      Out("number_value").Utf8(name).Number(*reinterpret_cast<const DWORD *>(value));
+    else
+      Out("other_value").Utf8(name).Number(type);
   }
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
     DWORD nameLength = 256;
     if (RegEnumKeyExW(opened, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    std::printf("key=%s\n", HexUtf8(name).c_str());
+    Out("key").Utf8(name);
   }
   RegCloseKey(opened);
   return 0;
@@ -493,7 +555,7 @@ int Registry(const char *key, const char *view) {
 int Icon(const char *file) {
   const std::wstring path = Wide(file);
   const UINT count = ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
-  std::printf("icons=%u\n", count);
+  Out("icons").Number(count);
   HICON icon = nullptr;
   if (count == 0 || ExtractIconExW(path.c_str(), 0, &icon, nullptr, 1) != 1 || !icon) return 0;
   HDC screen = GetDC(nullptr);
@@ -503,7 +565,7 @@ int Icon(const char *file) {
   DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
   for (int y : {1, 16, 30}) {
     const COLORREF c = GetPixel(dc, 16, y);
-    std::printf("pixel_%d=%d,%d,%d\n", y, GetRValue(c), GetGValue(c), GetBValue(c));
+    Out("pixel").Number(y).Number(GetRValue(c)).Number(GetGValue(c)).Number(GetBValue(c));
   }
   SelectObject(dc, old);
   DeleteObject(bitmap);
@@ -539,8 +601,9 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
                                         reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  std::printf("sent=%d result=%lu\nat_ms=%lu\n", sent ? 1 : 0, static_cast<unsigned long>(result),
-              static_cast<unsigned long>(sentAt));
+  Out("sent").Flag(sent);
+  Out("result").Number(static_cast<long long>(result));
+  Out("at_ms").Number(sentAt);
   return sent ? 0 : 1;
 }
 
@@ -548,7 +611,8 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
 int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
   const bool sent = SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
-  std::printf("sent=%d result=%ld\n", sent ? 1 : 0, static_cast<long>(result));
+  Out("sent").Flag(sent);
+  Out("result").Number(static_cast<long>(result));
   return sent ? 0 : 1;
 }
 
@@ -579,13 +643,13 @@ int Accessible(HWND hwnd, int doPart) {
   const HRESULT hr = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                 reinterpret_cast<void **>(&object));
   if (FAILED(hr) || !object) {
-    std::printf("error=0x%08lx\n", static_cast<unsigned long>(hr));
+    Out("error").Code(static_cast<unsigned long>(hr));
     return 1;
   }
   LONG count = 0;
   object->get_accChildCount(&count);
-  std::printf("parts=%ld\n", static_cast<long>(count));
-  const auto text = [](BSTR b) { return b ? HexUtf8(b, static_cast<int>(SysStringLen(b))) : std::string(); };
+  Out("parts").Number(count);
+  const auto length = [](BSTR b) { return b ? static_cast<int>(SysStringLen(b)) : 0; };
   for (LONG part = 0; part <= count; ++part) {
     VARIANT child;
     VariantInit(&child);
@@ -599,9 +663,11 @@ int Accessible(HWND hwnd, int doPart) {
     object->get_accState(child, &state);
     object->get_accName(child, &name);
     object->get_accDefaultAction(child, &action);
-    std::printf("part%ld=%ld:0x%lx:%s:%s\n", static_cast<long>(part), role.vt == VT_I4 ? role.lVal : -1L,
-                state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0UL, text(name).c_str(),
-                text(action).c_str());
+    Out("part")
+        .Number(role.vt == VT_I4 ? role.lVal : -1L)
+        .Code(state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0UL)
+        .Utf8(name ? name : L"", length(name))
+        .Utf8(action ? action : L"", length(action));
     SysFreeString(name);
     SysFreeString(action);
   }
@@ -619,24 +685,34 @@ int Accessible(HWND hwnd, int doPart) {
 
 // High contrast on or off, as the accessibility settings switch it: through
 // SystemParametersInfo, or where the system refuses that, in the user's
-// stored flags; "on" also gives the screen a black high-contrast scheme and
-// keeps the colours it had, which "off" brings back.
+// stored flags; "on" also gives the screen a black high-contrast scheme,
+// whose colours it prints by name, and keeps the colours it had, which "off"
+// brings back.
 int HighContrastSwitch(bool on) {
-  static const int kIndexes[] = {COLOR_BTNFACE,   COLOR_BTNTEXT,       COLOR_WINDOW,   COLOR_WINDOWTEXT,
-                                 COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_BTNSHADOW,
-                                 COLOR_BTNHIGHLIGHT};
-  static const COLORREF kScheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
-                                     RGB(255, 255, 255), RGB(128, 0, 128),   RGB(255, 255, 255),
-                                     RGB(0, 255, 0),     RGB(128, 128, 128), RGB(255, 255, 255)};
-  constexpr int n = sizeof kIndexes / sizeof kIndexes[0];
+  static const struct {
+    int index;
+    const char *name;
+    COLORREF colour;
+  } kScheme[] = {{COLOR_BTNFACE, "face", RGB(0, 0, 0)},
+                 {COLOR_BTNTEXT, "text", RGB(255, 255, 255)},
+                 {COLOR_WINDOW, "window", RGB(0, 0, 0)},
+                 {COLOR_WINDOWTEXT, "window_text", RGB(255, 255, 255)},
+                 {COLOR_HIGHLIGHT, "highlight", RGB(128, 0, 128)},
+                 {COLOR_HIGHLIGHTTEXT, "highlight_text", RGB(255, 255, 255)},
+                 {COLOR_GRAYTEXT, "gray_text", RGB(0, 255, 0)},
+                 {COLOR_BTNSHADOW, "shadow", RGB(128, 128, 128)},
+                 {COLOR_BTNHIGHLIGHT, "light", RGB(255, 255, 255)}};
+  constexpr int n = sizeof kScheme / sizeof kScheme[0];
+  int indexes[n];
+  for (int i = 0; i < n; ++i) indexes[i] = kScheme[i].index;
   const wchar_t *const saved = L"Software\\Brumalis Probe";
   HIGHCONTRASTW state = {};
   state.cbSize = sizeof state;
   state.dwFlags = HCF_AVAILABLE | (on ? HCF_HIGHCONTRASTON : 0);
   if (SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof state, &state, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
-    std::printf("system=set\n");
+    Out("system").Word("set");
   } else {
-    std::printf("system=refused:%lu\n", static_cast<unsigned long>(GetLastError()));
+    Out("system").Word("refused").Number(GetLastError());
     const wchar_t *flags = on ? L"127" : L"126";
     if (RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, flags,
                         static_cast<DWORD>((lstrlenW(flags) + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
@@ -644,9 +720,16 @@ int HighContrastSwitch(bool on) {
   }
   COLORREF colours[n];
   if (on) {
-    for (int i = 0; i < n; ++i) colours[i] = GetSysColor(kIndexes[i]);
+    for (int i = 0; i < n; ++i) colours[i] = GetSysColor(indexes[i]);
     RegSetKeyValueW(HKEY_CURRENT_USER, saved, L"Colours", REG_BINARY, colours, sizeof colours);
-    std::memcpy(colours, kScheme, sizeof colours);
+    for (int i = 0; i < n; ++i) {
+      colours[i] = kScheme[i].colour;
+      Out("colour")
+          .Word(kScheme[i].name)
+          .Number(GetRValue(colours[i]))
+          .Number(GetGValue(colours[i]))
+          .Number(GetBValue(colours[i]));
+    }
   } else {
     DWORD size = sizeof colours;
     if (RegGetValueW(HKEY_CURRENT_USER, saved, L"Colours", RRF_RT_REG_BINARY, nullptr, colours, &size) !=
@@ -654,7 +737,7 @@ int HighContrastSwitch(bool on) {
         size != sizeof colours)
       return 1;
   }
-  if (!SetSysColors(n, kIndexes, colours)) return 1;
+  if (!SetSysColors(n, indexes, colours)) return 1;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
   return 0;
@@ -662,21 +745,17 @@ int HighContrastSwitch(bool on) {
 
 // What a screen reader is told while the program runs: the focus, state and
 // name events of one process's accessible objects, one line each
-// ("event=CODE:HWND:OBJECT:CHILD"), for as long as asked. "ready" says the
-// hook is in place.
+// (event code, window, object, child), for as long as asked. "ready" says
+// the hook is in place.
 void CALLBACK PrintEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
-  std::printf("event=0x%lx:0x%llx:%ld:%ld\n", static_cast<unsigned long>(event),
-              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)), static_cast<long>(object),
-              static_cast<long>(child));
-  std::fflush(stdout);
+  Out("event").Code(event).Handle(hwnd).Number(object).Number(child);
 }
 
 int WatchEvents(DWORD pid, DWORD milliseconds) {
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, PrintEvent, pid, 0,
                                        WINEVENT_OUTOFCONTEXT);
   if (!hook) return 1;
-  std::printf("ready=1\n");
-  std::fflush(stdout);
+  Out("ready").Flag(true);
   const DWORD end = GetTickCount() + milliseconds;
   for (DWORD now = GetTickCount(); static_cast<LONG>(end - now) > 0; now = GetTickCount()) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
@@ -691,7 +770,7 @@ int Refresh() {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
   if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
-  std::printf("hz=%lu\n", static_cast<unsigned long>(mode.dmDisplayFrequency));
+  Out("hz").Number(mode.dmDisplayFrequency);
   return 0;
 }
 
@@ -703,14 +782,8 @@ int ListenPipe(const char *name) {
     HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
                                    PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) return 1;
-    if (!ready) {
-      std::printf("ready=1\n");
-      std::fflush(stdout);
-    }
-    if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) {
-      std::printf("client=%lu\n", ++clients);
-      std::fflush(stdout);
-    }
+    if (!ready) Out("ready").Flag(true);
+    if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) Out("client").Number(++clients);
     DisconnectNamedPipe(pipe);
     CloseHandle(pipe);
   }
@@ -726,9 +799,9 @@ int Seal(const char *textHex, const char *entropyHex) {
   DATA_BLOB entropy = {static_cast<DWORD>(entropyBytes.size()), reinterpret_cast<BYTE *>(&entropyBytes[0])};
   DATA_BLOB out = {};
   if (!CryptProtectData(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) return 1;
-  std::printf("sealed_hex=%s\n", Hex(std::string(reinterpret_cast<const char *>(out.pbData), out.cbData)).c_str());
+  Out("sealed").Bytes(out.pbData, out.cbData);
   LocalFree(out.pbData);
-  std::printf("user=%ls\n", Win32UserSeal().User().c_str());
+  Out("user").Utf8(Win32UserSeal().User().c_str());
   return 0;
 }
 
@@ -783,7 +856,7 @@ const Command kCommands[] = {
      [](char **a, int) { return Child(ParseHwnd(a[0]), Number(a[1])); }},
     {"texts", 1, 1, "HWND", "class, text, place and state of each child window",
      [](char **a, int) { return Texts(ParseHwnd(a[0])); }},
-    {"combo-items", 1, 1, "HWND", "the entries of a combo box's list",
+    {"combo-items", 1, 1, "HWND", "the entries of a combo box's list (UTF-8)",
      [](char **a, int) { return ComboItems(ParseHwnd(a[0])); }},
     {"lock", 1, 1, "PATH",
      "hold a file open for writing, as a program still writing it does (others may read it only if they let "
@@ -823,7 +896,7 @@ const Command kCommands[] = {
      [](char **a, int) {
        wchar_t shortPath[MAX_PATH] = {};
        if (!GetShortPathNameW(WideFromHexUtf8(a[0]).c_str(), shortPath, MAX_PATH)) return 1;
-       std::printf("path_hex=%s\n", HexUtf8(shortPath).c_str());
+       Out("path").Utf8(shortPath);
        return 0;
      }},
     {"accessible", 1, 3, "HWND [do PART]",
@@ -846,7 +919,7 @@ const Command kCommands[] = {
        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));
        const bool alive = process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
        if (process) CloseHandle(process);
-       std::printf("alive=%d\n", alive ? 1 : 0);
+       Out("alive").Flag(alive);
        return 0;
      }},
     {"windows", 1, 1, "PID", "every shown top-level window of that process",

@@ -20,12 +20,12 @@ import subprocess
 import sys
 import time
 
+from testkit import settings_dialog as layout
 from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, HOST, PICTURE_BOX_CLASS, VK_ESCAPE
 from testkit.processes import ProgramCrashed
 from testkit.session import WineSession
 from testkit.settings import music_settings
 
-MARKS = [(42, 50), (42, 70), (42, 90)]  # the option marks, in the dialog's client area
 FIELDS = ("windows", "gdi", "working_set_kb", "private_kb")
 # Memory may settle by a little after the first minute (caches, fonts, the
 # sound path); a count of handles may not move at all.
@@ -48,25 +48,25 @@ class DialogPart:
         self.turn = 0
 
     def start(self):
-        self.wine.start_program(HOST, "/c")
-        self.dialog = self.wine.find_dialog()
-        self.frame = next(c for c in self.wine.probe("texts", self.dialog["hwnd"])["children"]
+        self.wine.programs.start(HOST, "/c")
+        self.dialog = self.wine.probe.find_dialog()
+        self.frame = next(c for c in self.wine.probe.children(self.dialog["hwnd"])
                           if c["class"] == GROUP_FRAME_CLASS)
         self.processes = {"dialog": self.dialog["pid"]}
 
     def exercise(self):
-        x, y = MARKS[self.turn % len(MARKS)]
+        x, y = layout.centre_at_96(f"mark {self.turn % 3}")
         self.turn += 1
-        frame_x = self.frame["x"] - int(self.dialog["client_x"])
-        frame_y = self.frame["y"] - int(self.dialog["client_y"])
+        frame_x = self.frame["x"] - self.dialog["client_x"]
+        frame_y = self.frame["y"] - self.dialog["client_y"]
         self.wine.probe("click", self.frame["hwnd"], str(x - frame_x), str(y - frame_y))
-        for child in self.wine.probe("texts", self.dialog["hwnd"])["children"]:
+        for child in self.wine.probe.children(self.dialog["hwnd"]):
             if child["class"] in (BUTTON_CLASS, PICTURE_BOX_CLASS):
                 self.wine.probe("move", child["hwnd"], str(child["w"] // 2), str(child["h"] // 2))
 
     def stop(self):
         self.wine.probe("close", self.dialog["hwnd"])
-        if not self.wine.wait_gone(self.dialog["hwnd"]):
+        if not self.wine.probe.wait_gone(self.dialog["hwnd"]):
             raise SoakFailure(f"the dialog (pid {self.dialog['pid']}) stayed after it was closed")
 
 
@@ -79,9 +79,9 @@ class FullScreenPart:
         self.wine = wine
 
     def start(self):
-        self.wine.start_program(HOST, "/s")
-        self.main = self.wine.find_run(30000)
-        self.renderer = self.wine.find_renderer()
+        self.wine.programs.start(HOST, "/s")
+        self.main = self.wine.probe.find_run(30000)
+        self.renderer = self.wine.probe.find_renderer()
         self.processes = {"host /s": self.main["pid"], "renderer": self.renderer["pid"]}
 
     def exercise(self):
@@ -89,9 +89,9 @@ class FullScreenPart:
 
     def stop(self):
         self.wine.probe("key", self.renderer["hwnd"], str(VK_ESCAPE))
-        if not self.wine.wait_gone(self.renderer["hwnd"]):
+        if not self.wine.probe.wait_gone(self.renderer["hwnd"]):
             raise SoakFailure(f"the renderer (pid {self.renderer['pid']}) stayed after Escape")
-        if not self.wine.wait_gone(self.main["hwnd"]):
+        if not self.wine.probe.wait_gone(self.main["hwnd"]):
             raise SoakFailure(f"the host (pid {self.main['pid']}) stayed after its renderer")
 
 
@@ -102,7 +102,7 @@ def sample(wine, processes):
     row = {}
     for name, pid in processes.items():
         info = wine.probe("resources", pid, check=False)
-        if not info["ok"]:
+        if not info.ok:
             raise SoakFailure(f"{name} (pid {pid}) has ended")
         row[name] = {field: int(info[field]) for field in FIELDS}
         unread = [f"{field} {row[name][field]}" for field in FIELDS
@@ -145,9 +145,9 @@ def soak(part, minutes, interval):
         samples.append(sample(part.wine, part.processes))
         show(time.monotonic() - start, samples[-1])
         next_sample += interval
-    part.wine.screenshot(save_as=f"soak-{part.name.split()[0]}.png")
+    part.wine.screen.shot(save_as=f"soak-{part.name.split()[0]}.png")
     part.stop()
-    part.wine.end_all()  # raises when Wine reported a crash in one of the part's programs
+    part.wine.programs.end_all()  # raises when Wine reported a crash in one of the part's programs
     settled = settled_sample(interval)
     if settled >= len(samples) - 1:
         raise SoakFailure(f"{part.name}: {len(samples)} samples: too short to compare two after the first minute")
@@ -190,14 +190,14 @@ def main():
     wine = WineSession(os.path.abspath(args.bin), args.arch, audio=True)
     wine.start()
     try:
-        music = wine.drive_c("soak")
+        music = wine.files.drive_c("soak")
         os.makedirs(music, exist_ok=True)
         subprocess.run(["sox", "-n", "-r", "22050", "-c", "2", os.path.join(music, "tone.wav"),
                         "synth", "3", "sine", "330", "vol", "0.3"], check=True)
         song = music_settings(2, file="C:\\soak\\tone.wav")
-        wine.write_settings(song)
+        wine.files.write_settings(song)
         grown = soak(DialogPart(wine), args.minutes, args.interval)
-        wine.write_settings(song)  # the dialog's clicks changed the choice
+        wine.files.write_settings(song)  # the dialog's clicks changed the choice
         grown += soak(FullScreenPart(wine), args.minutes, args.interval)
         return 1 if grown else 0
     except (SoakFailure, ProgramCrashed) as failure:

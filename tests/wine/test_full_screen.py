@@ -25,7 +25,7 @@ class FullScreen(WineTestCase):
     def setUpClass(cls):
         super().setUpClass()
         # Short sounds: a 1 s WAV that must loop, a 1.5 s MP3 that must restart.
-        music = cls.wine.fresh_folder("music dir")
+        music = cls.wine.files.fresh_folder("music dir")
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
                         "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
         raw = os.path.join(music, "song.wav")
@@ -45,10 +45,10 @@ class FullScreen(WineTestCase):
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "loop.wav.mid"))
 
     def start_run(self, settings, *args, **kw):
-        self.wine.write_settings(settings)
-        proc = self.wine.start_program(HOST, *(args or ("/s",)), **kw)
-        main = self.wine.find_run()
-        renderer = self.wine.find_renderer(20000)
+        self.wine.files.write_settings(settings)
+        proc = self.wine.programs.start(HOST, *(args or ("/s",)), **kw)
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
         return proc, main, renderer
 
     def escape(self, proc, renderer, main):
@@ -62,24 +62,24 @@ class FullScreen(WineTestCase):
     def test_escape_in_the_renderer_ends_both(self):
         proc, main, renderer = self.start_run(music_settings(0))
         width, height = self.wine.display.width, self.wine.display.height
-        self.assertEqual(main["visible"], "0", "the run's own window stays hidden")
+        self.assertFalse(main["visible"], "the run's own window stays hidden")
         self.assertNotEqual(main["pid"], renderer["pid"], "the renderer's window is the host's own")
-        self.assertEqual((int(renderer["w"]), int(renderer["h"])), (width, height))
-        self.assertIn(size_lines(width, height), self.wine.read_settings())
+        self.assertEqual((renderer["w"], renderer["h"]), (width, height))
+        self.assertIn(size_lines(width, height), self.wine.files.read_settings())
         time.sleep(2)
         self.assertIsNone(proc.poll())
         # The watch ticks every 500 ms; the probe calls around it take time too.
         self.assertLess(self.escape(proc, renderer, main), 2.5)
 
     def test_one_monitor_gets_no_cover_and_a_real_escape_ends_the_run(self):
-        self.assertEqual(self.wine.probe("screen")["monitors"], "1")
+        self.assertEqual(self.wine.probe("screen")["monitors"], 1)
         proc, main, renderer = self.start_run(music_settings(0))
         time.sleep(2)
-        self.assertFalse(self.wine.window_exists(COVER_CLASS), "a cover window")
-        self.assertEqual(self.wine.windows_of(main["pid"]), [], "the host shows a window")
+        self.assertFalse(self.wine.probe.window_exists(COVER_CLASS), "a cover window")
+        self.assertEqual(self.wine.probe.windows_of(main["pid"]), [], "the host shows a window")
         # Pressed on the keyboard rather than posted: the renderer has it.
-        self.wine.xdotool("mousemove", "400", "300", "click", "1")
-        self.wine.xdotool("key", "Escape")
+        self.wine.screen.xdotool("mousemove", "400", "300", "click", "1")
+        self.wine.screen.xdotool("key", "Escape")
         self.assertGone(renderer, 20000, "Escape did not reach the renderer")
         self.assertGone(main, 10000, "the host stayed after the renderer")
         self.assertEqual(wait_exit(proc, 10), 0)
@@ -89,17 +89,17 @@ class FullScreen(WineTestCase):
         self.wine.probe("close", main["hwnd"])
         self.assertEqual(wait_exit(proc, 20), 0)
         time.sleep(1)
-        self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False)["ok"], "the renderer went too")
+        self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False).ok, "the renderer went too")
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
     def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s(self):
-        log = self.wine.out_file("cursor-trace.txt")
+        log = self.wine.out.file("cursor-trace.txt")
         for args, host_calls in ((["/s"], ["0", "-1"]), ([], [])):
             with self.subTest(args=args):
-                self.wine.write_settings(music_settings(0))
-                proc = self.wine.start_program(HOST, *args, trace="+cursor", log=log)
-                renderer = self.wine.find_renderer(20000)
+                self.wine.files.write_settings(music_settings(0))
+                proc = self.wine.programs.start(HOST, *args, trace="+cursor", log=log)
+                renderer = self.wine.probe.find_renderer(20000)
                 time.sleep(1)
                 self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
                 self.assertEqual(wait_exit(proc, 20), 0)
@@ -113,18 +113,18 @@ class FullScreen(WineTestCase):
 
     def fake_renderer_folder(self, name):
         """A folder with the host and the probe standing in as its renderer."""
-        folder = self.wine.fresh_folder(name)
-        shutil.copy(self.wine.program(HOST), folder)
-        shutil.copy(self.wine.program(PROBE), os.path.join(folder, RENDERER))
+        folder = self.wine.files.fresh_folder(name)
+        shutil.copy(self.wine.programs.path(HOST), folder)
+        shutil.copy(self.wine.programs.path(PROBE), os.path.join(folder, RENDERER))
         return "C:\\" + name
 
     def test_a_slow_renderer_is_waited_for_as_long_as_it_runs(self):
         folder = self.fake_renderer_folder("slow renderer")
-        self.wine.write_settings(music_settings(0))
+        self.wine.files.write_settings(music_settings(0))
         # Its window comes after the 5-second start-up limit.
-        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s",
+        proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s",
                                        extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "7000"})
-        renderer = self.wine.find_renderer()
+        renderer = self.wine.probe.find_renderer()
         time.sleep(1.5)
         self.assertIsNone(proc.poll(), "the run ended before its renderer appeared")
         self.wine.probe("close", renderer["hwnd"])
@@ -132,9 +132,9 @@ class FullScreen(WineTestCase):
 
     def test_a_renderer_that_ends_without_a_window_ends_the_run(self):
         folder = self.fake_renderer_folder("windowless renderer")
-        self.wine.write_settings(music_settings(0))
+        self.wine.files.write_settings(music_settings(0))
         start = time.time()
-        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s",
+        proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s",
                                        extra_env={"BRUMALIS_FAKE_RENDERER_EXIT_MS": "7000"})
         # Past the start-up limit the run still waits for the running process...
         time.sleep(6.0)
@@ -147,19 +147,19 @@ class FullScreen(WineTestCase):
         # Its window stays hidden, as that of a renderer stuck in its GL
         # driver while making the window would.
         folder = self.fake_renderer_folder("hung renderer")
-        self.wine.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        self.wine.files.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
         recording = self.wine.audio.record()
         start = time.monotonic()
-        proc = self.wine.start_program(folder + "\\Brumalis.scr", "/s", extra_env={"BRUMALIS_FAKE_RENDERER_HANG": "1"})
-        hung = self.wine.find_window(RENDERER_CLASS, timeout_ms=20000)
-        self.assertEqual(hung["visible"], "0")
+        proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s", extra_env={"BRUMALIS_FAKE_RENDERER_HANG": "1"})
+        hung = self.wine.probe.find_window(RENDERER_CLASS, timeout_ms=20000)
+        self.assertFalse(hung["visible"])
         time.sleep(5)
         self.assertIsNone(proc.poll(), "the run did not wait for a renderer that may still be starting")
         self.assertEqual(wait_exit(proc, 30), 0)
         ended = time.monotonic()
         print(f"the run ended {ended - start:.1f} s after its start")
         self.assertLess(ended - start, 16.5)
-        self.assertEqual(self.wine.probe("alive", hung["pid"])["alive"], "0", "the renderer outlived the run")
+        self.assertFalse(self.wine.probe("alive", hung["pid"])["alive"], "the renderer outlived the run")
         time.sleep(1.2)
         heard = recording.stop()
         text, runs = self.runs_of_sound(heard)
@@ -168,30 +168,30 @@ class FullScreen(WineTestCase):
 
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
         folder = self.fake_renderer_folder("stray renderer")
-        stray = self.wine.start_program(folder + "\\" + RENDERER,
+        stray = self.wine.programs.start(folder + "\\" + RENDERER,
                                         extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
-        stray_window = self.wine.find_renderer(20000)
-        self.wine.write_settings(music_settings(0))
-        proc = self.wine.start_program(HOST, "/s")
-        own = self.wine.find_renderer(except_pid=stray_window["pid"])
+        stray_window = self.wine.probe.find_renderer(20000)
+        self.wine.files.write_settings(music_settings(0))
+        proc = self.wine.programs.start(HOST, "/s")
+        own = self.wine.probe.find_renderer(except_pid=stray_window["pid"])
         self.wine.probe("key", own["hwnd"], str(VK_ESCAPE))
         self.assertEqual(wait_exit(proc, 15), 0, "the stray renderer kept the run alive")
         self.assertIsNone(stray.poll(), "the stray renderer went too")
         self.wine.probe("close", stray_window["hwnd"])
 
     def test_two_starts_at_the_same_moment_make_one_run(self):
-        self.wine.write_settings(music_settings(0))
+        self.wine.files.write_settings(music_settings(0))
         for attempt in range(3):
             with self.subTest(attempt=attempt):
-                starts = [self.wine.start_program(HOST, "/s") for _ in range(2)]
+                starts = [self.wine.programs.start(HOST, "/s") for _ in range(2)]
                 deadline = time.time() + 20
                 while time.time() < deadline and all(p.poll() is None for p in starts):
                     time.sleep(0.1)
                 ended = [p for p in starts if p.poll() is not None]
                 self.assertEqual(len(ended), 1, "neither start ended at once")
-                renderer = self.wine.find_renderer()
+                renderer = self.wine.probe.find_renderer()
                 time.sleep(2.0)  # a second run's renderer would be there by now
-                self.assertFalse(self.wine.window_exists(RENDERER_CLASS, except_pid=renderer["pid"]), "two renderers")
+                self.assertFalse(self.wine.probe.window_exists(RENDERER_CLASS, except_pid=renderer["pid"]), "two renderers")
                 self.assertTrue(all(p.poll() is not None for p in ended))
                 running = [p for p in starts if p not in ended][0]
                 self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
@@ -201,7 +201,7 @@ class FullScreen(WineTestCase):
         recording = self.wine.audio.record()
         proc, main, renderer = self.start_run(music_settings(2, file="C:\\music dir\\loop.wav"))
         time.sleep(2.0)
-        subprocess.run(self.wine.wine("taskkill", "/f", "/pid", renderer["pid"]), env=self.wine.env,
+        subprocess.run(self.wine.programs.command("taskkill", "/f", "/pid", str(renderer["pid"])), env=self.wine.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
         killed = time.time()
         self.assertEqual(wait_exit(proc, 10), 0)
@@ -219,38 +219,38 @@ class FullScreen(WineTestCase):
         proc.kill()
         proc.wait(10)
         time.sleep(1.0)
-        self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False)["ok"], "the renderer went too")
+        self.assertTrue(self.wine.probe("info", renderer["hwnd"], check=False).ok, "the renderer went too")
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
     def test_a_renderer_that_cannot_start_ends_the_run_at_the_first_tick(self):
-        folder = self.wine.fresh_folder("broken renderer")
-        shutil.copy(self.wine.program(HOST), folder)
+        folder = self.wine.files.fresh_folder("broken renderer")
+        shutil.copy(self.wine.programs.path(HOST), folder)
         with open(os.path.join(folder, RENDERER), "wb") as f:
             f.write(b"not a program")
-        self.wine.write_settings(music_settings(0))
+        self.wine.files.write_settings(music_settings(0))
         start = time.time()
-        proc = self.wine.start_program("C:\\broken renderer\\Brumalis.scr", "/s")
+        proc = self.wine.programs.start("C:\\broken renderer\\Brumalis.scr", "/s")
         self.assertEqual(wait_exit(proc, 30), 0)
         # Program start and end under Wine take a second or two; a run that
         # waited for a renderer that never started would last 5 s and more.
         self.assertLess(time.time() - start, 4.5)
 
     def test_only_the_renderer_itself_is_started_from_a_folder_with_blanks(self):
-        folder = self.wine.fresh_folder("Program Files", "Brumalis Test")
+        folder = self.wine.files.fresh_folder("Program Files", "Brumalis Test")
         for name in (HOST, RENDERER):
-            shutil.copy(self.wine.program(name), folder)
-        impostor = self.wine.drive_c("Program.exe")
-        mark = self.wine.drive_c("impostor-ran.txt")
-        shutil.copy(self.wine.program(PROBE), impostor)
+            shutil.copy(self.wine.programs.path(name), folder)
+        impostor = self.wine.files.drive_c("Program.exe")
+        mark = self.wine.files.drive_c("impostor-ran.txt")
+        shutil.copy(self.wine.programs.path(PROBE), impostor)
         for path in (mark,):
             if os.path.exists(path):
                 os.remove(path)
         try:
-            self.wine.write_settings(music_settings(0))
-            proc = self.wine.start_program("C:\\Program Files\\Brumalis Test\\Brumalis.scr", "/s")
-            main = self.wine.find_run()
-            renderer = self.wine.find_renderer(20000)
+            self.wine.files.write_settings(music_settings(0))
+            proc = self.wine.programs.start("C:\\Program Files\\Brumalis Test\\Brumalis.scr", "/s")
+            main = self.wine.probe.find_run()
+            renderer = self.wine.probe.find_renderer(20000)
             self.assertFalse(os.path.exists(mark), "C:\\Program.exe ran")
             self.escape(proc, renderer, main)
         finally:
@@ -263,7 +263,7 @@ class FullScreen(WineTestCase):
         run ended, and the trace (MCI unless told); the moment it started is
         kept as run_started. `meanwhile` is given the run's own window and the
         renderer's at the start."""
-        log = self.wine.out_file("mci-trace.txt")
+        log = self.wine.out.file("mci-trace.txt")
         recording = self.wine.audio.record()
         self.run_started = time.monotonic()
         proc, main, renderer = self.start_run(settings, trace=trace, log=log)
@@ -342,7 +342,7 @@ class FullScreen(WineTestCase):
             self.wine.probe("power-setting", renderer["hwnd"], value)
             before = time.monotonic()
             sent = self.wine.probe("power-setting", main["hwnd"], value)
-            return {"tick": int(sent["at_ms"]), "before": before, "after": time.monotonic()}
+            return {"tick": sent["at_ms"], "before": before, "after": time.monotonic()}
 
         def off_and_on(main, renderer):
             time.sleep(2)
@@ -376,7 +376,7 @@ class FullScreen(WineTestCase):
 
     def test_mp3_names_with_a_bang_or_outside_the_code_page_play(self):
         accented = "C:\\music dir\\Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3"
-        short = bytes.fromhex(self.wine.probe("short-path", accented.encode().hex())["path_hex"]).decode()
+        short = self.wine.probe.short_path(accented)
         for name in ("C:\\music dir\\wow!.mp3", short):
             with self.subTest(name):
                 heard, ended, _ = self.play(music_settings(2, file=name), 3)
@@ -395,17 +395,16 @@ class FullScreen(WineTestCase):
     def test_a_wav_file_that_cannot_be_opened_plays_nothing_not_the_default_sound(self):
         # The system's default sound is a loud tone here, so that a player
         # that falls back to it is heard.
-        music = self.wine.drive_c("music dir")
+        music = self.wine.files.drive_c("music dir")
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "default.wav"))
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "locked.wav"))
         key = "HKCU\\AppEvents\\Schemes\\Apps\\.Default\\SystemDefault"
-        self.wine.reg("add", key + "\\.Current", "/ve", "/d", "C:\\music dir\\default.wav", "/f")
-        self.addCleanup(self.wine.reg, "delete", key, "/f")
+        self.wine.server.reg("add", key + "\\.Current", "/ve", "/d", "C:\\music dir\\default.wav", "/f")
+        self.addCleanup(self.wine.server.reg, "delete", key, "/f")
         # The file can be read when the settings are loaded, but the sound
         # player cannot open it: another program holds it open for writing.
         # A file deleted between the two steps meets the same end.
-        holder = self.wine.start_probe("lock", "C:\\music dir\\locked.wav")
-        self.assertEqual(holder.stdout.readline().strip(), b"locked=1")
+        self.wine.probe.start("lock", "C:\\music dir\\locked.wav").expect("locked")
         heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
         self.assertNothingHeard(heard, ended)
         # Wine's player never falls back to the default sound for a file name,

@@ -7,9 +7,10 @@ import re
 import shutil
 import time
 
-from testkit.names import DIALOG_TITLE, HOST, RUN_TITLE, VK_ESCAPE
+from testkit.names import ANSI, DIALOG_TITLE, HOST, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_WIDTH, RUN_TITLE, \
+    VK_ESCAPE
 from testkit.processes import wait_exit
-from testkit.settings import music_lines, profile_writes, size_settings
+from testkit.settings import SECTION_LINE, music_lines, profile_writes, size_lines, size_settings
 from testkit.suite import WineTestCase, main
 
 CAPTION = "Brumalis (ScreenSaver)"
@@ -27,22 +28,22 @@ def pane_number(hwnd):
 class Host(WineTestCase):
 
     def run_host(self, *args, timeout=30, **kw):
-        proc = self.wine.start_program(HOST, *args, **kw)
+        proc = self.wine.programs.start(HOST, *args, **kw)
         code = wait_exit(proc, timeout)
         self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
         return code
 
     def run_full_screen(self, *args, **kw):
         """A full-screen run, ended as the user would: Escape in the renderer."""
-        proc = self.wine.start_program(HOST, *args, **kw)
-        renderer = self.wine.find_renderer()
+        proc = self.wine.programs.start(HOST, *args, **kw)
+        renderer = self.wine.probe.find_renderer()
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         code = wait_exit(proc, 30)
         self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
         return code
 
     def settings_folder(self):
-        return os.path.dirname(self.wine.settings_path())
+        return os.path.dirname(self.wine.files.settings_path())
 
     def screen_size(self):
         return self.wine.display.width, self.wine.display.height
@@ -50,12 +51,12 @@ class Host(WineTestCase):
     # -- single instance ----------------------------------------------------------
     def test_a_running_instance_stops_every_mode_before_it_does_anything(self):
         for title in (RUN_TITLE, DIALOG_TITLE):
-            proc, pane = self.wine.make_window(title, 200, 100)
+            proc, pane = self.wine.probe.make_window(title, 200, 100)
             try:
                 for args in (["/s"], [], ["/c"], ["/a"], ["/p", pane_number(pane)]):
                     with self.subTest(title=title, args=args):
-                        self.wine.remove_settings()
-                        log = self.wine.log_file("running-instance-trace.txt")
+                        self.wine.files.remove_settings()
+                        log = self.wine.out.log("running-instance-trace.txt")
                         start = time.time()
                         self.assertEqual(self.run_host(*args, trace="+win", log=log), 0)
                         self.assertLess(time.time() - start, 10)
@@ -70,8 +71,8 @@ class Host(WineTestCase):
                 wait_exit(proc, 10)
 
     def test_a_similar_title_is_no_running_instance(self):
-        proc, pane = self.wine.make_window(RUN_TITLE + "2", 200, 100)
-        self.wine.remove_settings()
+        proc, pane = self.wine.probe.make_window(RUN_TITLE + "2", 200, 100)
+        self.wine.files.remove_settings()
         self.assertEqual(self.run_host("/a"), 0)
         self.assertTrue(os.path.isdir(self.settings_folder()))
         self.wine.probe("close", pane)
@@ -80,103 +81,93 @@ class Host(WineTestCase):
     def test_other_letters_make_the_folder_check_and_end_without_a_window(self):
         for args in (["/a"], ["/x"], ["-a", "1234"], ["/あ"], ["/" + "x" * 5000]):
             with self.subTest(args=args[0][:10]):
-                self.wine.remove_settings()
+                self.wine.files.remove_settings()
                 self.assertEqual(self.run_host(*args), 0)
                 self.assertTrue(os.path.isdir(self.settings_folder()))
-                self.assertFalse(os.path.exists(self.wine.settings_path()), "nothing is written")
+                self.assertFalse(os.path.exists(self.wine.files.settings_path()), "nothing is written")
 
     def test_full_screen_start_writes_the_screen_size(self):
         width, height = self.screen_size()
         for args in (["/s"], ["/S"], ["-s"], ["/scr"], []):
             with self.subTest(args=args):
-                self.wine.remove_settings()
-                log = self.wine.out_file("profile-trace.txt")
+                self.wine.files.remove_settings()
+                log = self.wine.out.file("profile-trace.txt")
                 self.assertEqual(self.run_full_screen(*args, trace="+profile", log=log), 0)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
                 with open(log, "rb") as f:
                     trace = f.read().decode("utf-8", "replace")
                 # The renderer reads the file and writes nothing; all writes are the host's.
-                self.assertEqual(profile_writes(trace), [("Width", f" {width}"), ("Height", f" {height}")])
-                self.assertEqual(self.wine.read_settings(), size_settings(width, height))
+                self.assertEqual(profile_writes(trace), [(KEY_WIDTH, f" {width}"), (KEY_HEIGHT, f" {height}")])
+                self.assertEqual(self.wine.files.read_settings(), size_settings(width, height))
 
     def test_size_is_rewritten_and_other_keys_kept(self):
-        self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + MUSIC_KEYS)
+        self.wine.files.write_settings(size_settings(640, 480, blank=" ") + MUSIC_KEYS)
         self.assertEqual(self.run_full_screen("/s"), 0)
-        text = self.wine.read_settings()
-        width, height = self.screen_size()
-        self.assertIn(f"Width={width}\r\n".encode(), text)
-        self.assertIn(f"Height={height}\r\n".encode(), text)
+        text = self.wine.files.read_settings()
+        self.assertIn(size_lines(*self.screen_size()), text)
         # Wine rewrites the whole file and drops the blank after "="; the
         # values are the same.
         self.assertIn(MUSIC_KEYS.replace(b"= ", b"="), text)
 
-    def test_settings_never_write_the_size(self):
-        self.wine.write_settings(b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
-        for args in (["/c"], ["/c:1234"], ["-C"]):
-            with self.subTest(args=args):
-                proc = self.wine.start_program(HOST, *args)
-                dialog = self.wine.find_dialog()
-                self.wine.probe("close", dialog["hwnd"])
-                self.assertEqual(wait_exit(proc, 20), 0)
-                self.assertEqual(self.wine.read_settings(), b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n")
-
     def test_broken_settings_files_never_stop_a_start(self):
+        kind, repeat, file, width_key = (key.encode(ANSI) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE, KEY_WIDTH))
         cases = [
-            b"[Section]\r\nBGM\x8b\xe6\x95\xaa=abc\r\nBGM\xd8\xcb\xdf\xb0\xc4=99999999\r\n",
-            b"[Section]\r\nBGM\x8b\xe6\x95\xaa=" + b"7" * 300 + b"\r\n",
+            SECTION_LINE + kind + b"=abc\r\n" + repeat + b"=99999999\r\n",
+            SECTION_LINE + kind + b"=" + b"7" * 300 + b"\r\n",
             b"\x00\xff\xfe garbage \x81\r\n[[[\r\n=\r\n" + bytes(range(256)),
-            b"Width=1\r\nno section at all\r\n",
-            b"[Section]\r\nBGM\xcc\xa7\xb2\xd9=" + b"C:\\" + b"x" * 400 + b"\r\n",
+            width_key + b"=1\r\nno section at all\r\n",
+            SECTION_LINE + file + b"=C:\\" + b"x" * 400 + b"\r\n",
         ]
         width, _ = self.screen_size()
         for content in cases:
             with self.subTest(content=content[:30]):
-                self.wine.write_settings(content)
+                self.wine.files.write_settings(content)
                 self.assertEqual(self.run_full_screen("/s"), 0)
-                text = self.wine.read_settings()
-                self.assertIn(f"Width={width}\r\n".encode(), text)
+                text = self.wine.files.read_settings()
+                self.assertIn(width_key + f"={width}\r\n".encode(), text)
                 # Whatever was in the file is still there.
                 for line in content.split(b"\r\n"):
-                    if line.startswith(b"BGM"):
+                    if line.startswith((kind, repeat, file)):
                         self.assertIn(line, text)
 
     # -- missing renderer ---------------------------------------------------------
     def test_missing_renderer_is_reported_once_and_the_program_ends(self):
-        alone = self.wine.fresh_folder("brumalis alone")
-        shutil.copy(self.wine.program(HOST), alone)
+        alone = self.wine.files.fresh_folder("brumalis alone")
+        shutil.copy(self.wine.programs.path(HOST), alone)
+        before = size_settings(640, 480, blank=" ")
         for args in (["/c"], ["/s"], ["/a"]):
             with self.subTest(args=args):
-                self.wine.write_settings(b"[Section]\r\nWidth= 640\r\n")
-                proc = self.wine.start_program("C:\\brumalis alone\\Brumalis.scr", *args)
-                box = self.wine.find_window("#32770", "-", 20000, visible=True)
+                self.wine.files.write_settings(before)
+                proc = self.wine.programs.start("C:\\brumalis alone\\Brumalis.scr", *args)
+                box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
                 self.assertEqual(box["title"], CAPTION)
-                texts = [child["text"] for child in self.wine.probe("texts", box["hwnd"])["children"]]
+                texts = [child["text"] for child in self.wine.probe.children(box["hwnd"])]
                 self.assertIn(MISSING, texts)
                 self.assertIn("OK", texts)
                 self.assertIsNone(proc.poll())
                 self.wine.probe("close", box["hwnd"])
                 self.assertEqual(wait_exit(proc, 20), 0)
-                self.assertEqual(self.wine.read_settings(), b"[Section]\r\nWidth= 640\r\n")
+                self.assertEqual(self.wine.files.read_settings(), before)
 
     # -- preview ------------------------------------------------------------------
     def test_preview_fills_its_pane_and_ends_with_it(self):
         for width, height, args in ((152, 112, None), (320, 240, None), (152, 112, "/p:{}"), (100, 50, "/P")):
             with self.subTest(size=(width, height), args=args):
-                self.wine.remove_settings()
-                pane_proc, pane = self.wine.make_window("pane", width, height)
+                self.wine.files.remove_settings()
+                pane_proc, pane = self.wine.probe.make_window("pane", width, height)
                 handle = pane_number(pane)
                 command = (["/p", handle] if args is None else
                            [args, handle] if "{}" not in args else [args.format(handle)])
-                proc = self.wine.start_program(HOST, *command)
+                proc = self.wine.programs.start(HOST, *command)
                 child = self.wine.probe("child", pane, "20000")
                 pane_info = self.wine.probe("info", pane)
                 self.assertEqual(child["title"], "Preview Window")
                 self.assertEqual(child["parent"], pane)
-                self.assertTrue(int(child["style"], 16) & WS_CHILD)
-                self.assertEqual(child["visible"], "1")
+                self.assertTrue(child["style"] & WS_CHILD)
+                self.assertTrue(child["visible"])
                 self.assertEqual((child["x"], child["y"]), (pane_info["x"], pane_info["y"]))
-                self.assertEqual((int(child["client_w"]), int(child["client_h"])), (width, height))
+                self.assertEqual((child["client_w"], child["client_h"]), (width, height))
                 time.sleep(0.5)
                 self.assertIsNone(proc.poll(), "the preview lives while its pane does")
                 self.wine.probe("close", pane)
@@ -184,7 +175,7 @@ class Host(WineTestCase):
                 self.assertFalse(os.path.exists(self.settings_folder()), "the preview made the folder")
 
     def test_preview_without_a_pane_ends_at_once(self):
-        self.wine.remove_settings()
+        self.wine.files.remove_settings()
         desktop = pane_number(self.wine.probe("desktop")["hwnd"])
         for args in (["/p"], ["/p", "0"], ["/p", "12345"], ["/p", "abc"], ["/p", "-1"],
                      ["/p", "2147483648"], ["/p", "4294967295"], ["/p", "4294967296"],

@@ -12,20 +12,16 @@ import subprocess
 import time
 
 from testkit.audio import assert_recorded
-from testkit.names import ANSI, BUTTON_CLASS, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, VK_ESCAPE
+from testkit import settings_dialog as layout
+from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
-from testkit.settings import music_settings
+from testkit.settings import music_lines, music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 PIPE = "\\\\.\\pipe\\brumalis-probe.mp3"
 SHARED = "\\\\nas\\music\\a.mp3"
 TOUCHES_SHARE = re.compile(r"nas(\\\\|/)+music", re.I)  # the share's name in Wine's file trace
 LOUD = 1000  # peak level that counts as sound (full scale is 32767)
-
-
-def value_of(content, key):
-    match = re.search(rb"^" + re.escape(key.encode(ANSI)) + rb"=([^\r\n]*)", content, re.M)
-    return match.group(1).strip() if match else None
 
 
 def music_keys(content):
@@ -65,9 +61,9 @@ class Paths(WineTestCase):
     def full_screen(self, *args, trace=None):
         """A full-screen run, ended with Escape in the renderer; its file trace
         when asked for, and the renderer's window."""
-        log = self.wine.out_file("paths-file-trace.txt") if trace else None
-        proc = self.wine.start_program(HOST, *args, trace=trace, log=log)
-        renderer = self.wine.find_renderer()
+        log = self.wine.out.file("paths-file-trace.txt") if trace else None
+        proc = self.wine.programs.start(HOST, *args, trace=trace, log=log)
+        renderer = self.wine.probe.find_renderer()
         time.sleep(2.5)
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertEqual(wait_exit(proc, 30), 0)
@@ -79,7 +75,7 @@ class Paths(WineTestCase):
     def listen(self, settings):
         """A full-screen run with a recording: whether it was heard, and
         whether it touched the share."""
-        self.wine.write_settings(settings)
+        self.wine.files.write_settings(settings)
         recording = self.wine.audio.record()
         start = time.monotonic()
         trace, _ = self.full_screen("/s", trace="+file")
@@ -90,81 +86,82 @@ class Paths(WineTestCase):
         return any(level > LOUD for level, _ in heard), bool(TOUCHES_SHARE.search(trace))
 
     def open_dialog(self, trace=None):
-        log = self.wine.out_file("paths-dialog-trace.txt") if trace else None
-        proc = self.wine.start_program(HOST, "/c", trace=trace, log=log)
-        dialog = self.wine.find_dialog()
+        log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
+        proc = self.wine.programs.start(HOST, "/c", trace=trace, log=log)
+        dialog = self.wine.probe.find_dialog()
         time.sleep(0.5)
         return proc, dialog, log
 
     def shown_path(self, dialog):
         """The path the dialog shows, as a screen reader hears it."""
-        path = [c for c in self.wine.probe("texts", dialog["hwnd"])["children"]
-                if c["class"] == "BrumalisKeyboardStop"][1]
-        name = self.wine.probe("accessible", path["hwnd"])["part0"].split(":")[2]
-        return bytes.fromhex(name).decode()
+        path = [c for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS][1]
+        return self.wine.probe.accessible(path["hwnd"])[0]["name"]
+
+    def button(self, dialog, name):
+        """A push button of the dialog, by name: browse, apply or cancel."""
+        found = layout.controls_at_96(self.wine.probe.children(dialog["hwnd"]), (dialog["client_x"], dialog["client_y"]))
+        if name not in found:
+            self.fail(f"no push button at the place of {name}")
+        return found[name]
 
     def apply(self, dialog):
         """Clicks 設定, the left one of the two push buttons under the panel."""
-        button = min((c for c in self.wine.probe("texts", dialog["hwnd"])["children"]
-                      if c["class"] == BUTTON_CLASS and (c["w"], c["h"]) == (89, 29)), key=lambda c: c["x"])
-        self.wine.xdotool("mousemove", str(button["x"] + button["w"] // 2), str(button["y"] + button["h"] // 2),
+        button = self.button(dialog, "apply")
+        self.wine.screen.xdotool("mousemove", str(button["x"] + button["w"] // 2), str(button["y"] + button["h"] // 2),
                           "click", "1")
 
     def apply_and_answer(self, dialog, key):
         """Applies, then answers the question with a key; returns its text
         and its buttons' texts."""
         self.apply(dialog)
-        box = self.wine.find_window("#32770", "-", 20000, visible=True)
-        texts = [c["text"] for c in self.wine.probe("texts", box["hwnd"])["children"]]
-        self.wine.xdotool("key", key)
+        box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
+        texts = [c["text"] for c in self.wine.probe.children(box["hwnd"])]
+        self.wine.screen.xdotool("key", key)
         return texts
 
     # -- tests ------------------------------------------------------------------------
     def test_a_pipe_in_the_settings_file_is_never_opened(self):
         settings = music_settings(2, 3, PIPE)
-        listener = self.wine.start_probe("pipe", PIPE.rsplit("\\", 1)[1])
-        self.assertEqual(listener.stdout.readline().strip(), b"ready=1")
+        listener = self.wine.probe.start("pipe", PIPE.rsplit("\\", 1)[1])
+        listener.expect("ready")
         for args in (["/x"], ["/c"], ["/s"], []):
             with self.subTest(args=args):
-                self.wine.write_settings(settings)
+                self.wine.files.write_settings(settings)
                 if args == ["/c"]:
                     proc, dialog, _ = self.open_dialog()
-                    self.wine.xdotool("key", "Escape")
+                    self.wine.screen.xdotool("key", "Escape")
                     self.assertEqual(wait_exit(proc, 20), 0)
                 elif args == ["/x"]:
-                    self.assertEqual(wait_exit(self.wine.start_program(HOST, *args), 30), 0)
+                    self.assertEqual(wait_exit(self.wine.programs.start(HOST, *args), 30), 0)
                 else:
                     self.full_screen(*args)
-                self.assertEqual(music_keys(self.wine.read_settings()), music_keys(settings))
+                self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(settings))
         # The listener counts: one open of the pipe by another program is its
         # only client.
-        control = self.wine.start_probe("lock", PIPE)
-        self.assertEqual(control.stdout.readline().strip(), b"locked=1")
+        control = self.wine.probe.start("lock", PIPE)
+        control.expect("locked")
         time.sleep(0.5)
-        listener.kill()
-        clients = re.findall(rb"client=\d+", listener.communicate(timeout=10)[0])
-        control.kill()
-        control.communicate(timeout=10)
-        self.assertEqual(clients, [b"client=1"], "the screensaver program connected to the pipe")
+        clients = listener.finish(timeout=10, kill=True).all("client")
+        control.finish(timeout=10, kill=True)
+        self.assertEqual(clients, [{"number": 1}], "the screensaver program connected to the pipe")
 
     def test_a_network_path_is_opened_only_once_this_user_trusts_it(self):
         unsealed = music_settings(2, 0, SHARED)
         self.assertEqual(self.listen(unsealed), (False, False), "an unsealed network path was heard or touched")
 
         # The dialog shows it as stored, untouched; applying asks, once.
-        self.wine.write_settings(unsealed)
+        self.wine.files.write_settings(unsealed)
         proc, dialog, log = self.open_dialog(trace="+file")
         self.assertEqual(self.shown_path(dialog), SHARED)
-        self.wine.screenshot("dialog-network-path.png")
+        self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
-        browse = [c for c in self.wine.probe("texts", dialog["hwnd"])["children"]
-                  if c["class"] == BUTTON_CLASS and (c["w"], c["h"]) == (45, 25)][0]
-        self.wine.xdotool("mousemove", str(browse["x"] + 20), str(browse["y"] + 12), "click", "1")
-        chooser = self.wine.find_window("#32770", "\uff8c\uff67\uff72\uff99\u3092\u958b\u304f", 20000, visible=True)
+        browse = self.button(dialog, "browse")
+        self.wine.screen.xdotool("mousemove", str(browse["x"] + 20), str(browse["y"] + 12), "click", "1")
+        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
         time.sleep(1.0)
-        places = [c["text"] for c in self.wine.probe("texts", chooser["hwnd"])["children"] if c["class"] == "ComboBox"]
+        places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
         self.assertEqual(places[0], os.path.basename(self.wine.bin))
-        self.wine.xdotool("key", "Escape")
+        self.wine.screen.xdotool("key", "Escape")
         self.assertGone(chooser, 10000)
         texts = self.apply_and_answer(dialog, "n")
         self.assertEqual(wait_exit(proc, 20), 0)
@@ -173,14 +170,14 @@ class Paths(WineTestCase):
         with open(log, encoding="utf-8", errors="replace") as f:
             self.assertIsNone(TOUCHES_SHARE.search(f.read()), "the dialog touched the share")
         # No: stored as it was, unsealed.
-        content = self.wine.read_settings()
+        content = self.wine.files.read_settings()
         self.assertEqual(music_keys(content), music_keys(unsealed))
         self.assertEqual(seal_keys(content), {})
 
         proc, dialog, _ = self.open_dialog()
         self.apply_and_answer(dialog, "y")
         self.assertEqual(wait_exit(proc, 20), 0)
-        sealed = self.wine.read_settings()
+        sealed = self.wine.files.read_settings()
         self.assertEqual(music_keys(sealed), music_keys(unsealed))
         self.assertEqual(len(seal_keys(sealed)), 1)
         self.assertEqual(self.listen(sealed), (True, True), "the trusted network path was not played")
@@ -191,7 +188,7 @@ class Paths(WineTestCase):
         # user's own seal under another user's key is that user's.
         user, seal = next(iter(seal_keys(sealed).items()))
         made = self.wine.probe("seal", SHARED.encode().hex(), b"another user".hex())
-        foreign = base64.b64encode(bytes.fromhex(made["sealed_hex"]))
+        foreign = base64.b64encode(made["sealed"])
         self.assertEqual(made["user"], user)
         for name, key, value in (("foreign seal", user, foreign), ("another user's key", "S-1-5-21-1-2-3-1001", seal)):
             with self.subTest(name):
@@ -199,10 +196,10 @@ class Paths(WineTestCase):
                 self.assertEqual(self.listen(content), (False, False))
 
     def test_no_write_goes_through_a_settings_folder_swapped_for_a_link(self):
-        folder = os.path.dirname(self.wine.settings_path())
-        elsewhere = self.wine.fresh_folder("elsewhere")
-        target = os.path.join(elsewhere, os.path.basename(self.wine.settings_path()))
-        content = b"[Section]\r\nWidth= 640\r\nHeight= 480\r\n" + music_settings(1, 5)[len(b"[Section]\r\n"):]
+        folder = os.path.dirname(self.wine.files.settings_path())
+        elsewhere = self.wine.files.fresh_folder("elsewhere")
+        target = os.path.join(elsewhere, os.path.basename(self.wine.files.settings_path()))
+        content = size_settings(640, 480, blank=" ") + music_lines(1, 5)
         shutil.rmtree(folder, ignore_errors=True)
         os.symlink(elsewhere, folder)
         try:
@@ -210,7 +207,7 @@ class Paths(WineTestCase):
                 f.write(content)
             # The run goes on, at the size the renderer reads.
             _, renderer = self.full_screen("/s")
-            self.assertEqual((int(renderer["w"]), int(renderer["h"])), (640, 480))
+            self.assertEqual((renderer["w"], renderer["h"]), (640, 480))
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")
             proc, dialog, _ = self.open_dialog()

@@ -77,15 +77,6 @@ def earlier_package(arch):
     return result.stdout.strip(), time.time() - began
 
 
-def version_of(wine, path):
-    """A program's version resource as GetFileVersionInfo reads it (the
-    probe): the fixed numbers, and each string block's values as
-    "041104b0.FileVersion" and the like."""
-    info = wine.probe("version", path)
-    return {k: (bytes.fromhex(v).decode() if "." in k and k[0].isdigit() else v) for k, v in info.items()
-            if k not in ("children", "ok")}
-
-
 def product_code(msi):
     """The product code of a package, from its Property table."""
     table = subprocess.run(["msiinfo", "export", msi, "Property"], check=True, stdout=subprocess.PIPE, text=True)
@@ -130,8 +121,8 @@ class InstallCase(WineTestCase):
         try:
             cls.wine.start()
             cls.pair = {name: read(os.path.join(builds(), build_of(cls.pair_arch), "bin", name)) for name in PAIR}
-            cls.wine.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
-            cls.wine.write_settings(SETTINGS)
+            cls.wine.server.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
+            cls.wine.files.write_settings(SETTINGS)
             cls.prepare()
         except BaseException:
             cls.tearDownClass()
@@ -149,41 +140,30 @@ class InstallCase(WineTestCase):
     def values(self, key, view=None):
         """The values of a registry key as {name: text or number}, or None when
         the key is missing."""
-        code, lines = self.wine.probe_lines("reg", key, view or self.view)
-        if code != 0:
-            return None
-        values = {}
-        for field, value in lines:
-            if field == "value":
-                name, kind, data = value.split(":", 2)
-                name = bytes.fromhex(name).decode()
-                values[name] = int(data) if kind == "4" else bytes.fromhex(data).decode()
-        return values
+        return self.wine.probe.registry(key, view or self.view)[0]
 
     def entries(self):
         """The Apps & features entries of the pair's registry view whose name
         starts with Brumalis, as {subkey: values}."""
         found = {}
-        for field, value in self.wine.probe_lines("reg", UNINSTALL_ROOT, self.view)[1]:
-            if field == "key":
-                key = bytes.fromhex(value).decode()
-                values = self.values(UNINSTALL_ROOT + "\\" + key) or {}
-                if str(values.get("DisplayName", "")).startswith("Brumalis"):
-                    found[key] = values
+        for key in self.wine.probe.registry(UNINSTALL_ROOT, self.view)[1]:
+            values = self.values(UNINSTALL_ROOT + "\\" + key) or {}
+            if str(values.get("DisplayName", "")).startswith("Brumalis"):
+                found[key] = values
         return found
 
     def screensaver(self):
         return (self.values(DESKTOP, "64" if self.prefix_arch == "win64" else "32") or {}).get("SCRNSAVE.EXE")
 
     def installed(self, name):
-        return self.wine.drive_c(*self.system.split("/"), name)
+        return self.wine.files.drive_c(*self.system.split("/"), name)
 
     def uninstaller(self):
-        return self.wine.drive_c(*self.uninstaller_dir.split("\\")[1:], "Uninstall.exe")
+        return self.wine.files.drive_c(*self.uninstaller_dir.split("\\")[1:], "Uninstall.exe")
 
     def run_setup(self, program=None, *options):
         """Runs a setup program silently; its exit code."""
-        result = subprocess.run(self.wine.wine(program or setup_program(self.pair_arch), "/S", *options),
+        result = subprocess.run(self.wine.programs.command(program or setup_program(self.pair_arch), "/S", *options),
                                 env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
         return result.returncode
 
@@ -196,7 +176,7 @@ class InstallCase(WineTestCase):
         itself, and removing its own folder is its last step."""
         command = self.values(UNINSTALL)["QuietUninstallString"]
         program = command[1:command.index('"', 1)]
-        subprocess.run(self.wine.wine(program, *command[len(program) + 3:].split(), *options), env=self.wine.env,
+        subprocess.run(self.wine.programs.command(program, *command[len(program) + 3:].split(), *options), env=self.wine.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         deadline = time.time() + 120
         while os.path.exists(os.path.dirname(self.uninstaller())):
@@ -210,11 +190,11 @@ class InstallCase(WineTestCase):
         """Runs an installer with its user interface, where it refuses with a
         message box: the box's text, once the box is closed, and the
         installer's exit code."""
-        proc = subprocess.Popen(self.wine.wine(*command), env=self.wine.env, stdout=subprocess.DEVNULL,
+        proc = subprocess.Popen(self.wine.programs.command(*command), env=self.wine.env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
-        self.wine.children.append(proc)
-        box = self.wine.find_window("#32770", "-", visible=True)
-        said = " ".join(child["text"] for child in self.wine.probe("texts", box["hwnd"])["children"])
+        self.wine.programs.adopt(proc)
+        box = self.wine.probe.find_window("#32770", "-", visible=True)
+        said = " ".join(child["text"] for child in self.wine.probe.children(box["hwnd"]))
         self.wine.probe("close", box["hwnd"])
         return said, wait_exit(proc, 60)
 
@@ -227,7 +207,7 @@ class InstallCase(WineTestCase):
         """The installed pair's version resources say `version`."""
         for name in PAIR:
             self.assertTrue(os.path.isfile(self.installed(name)), f"{name} is not in {self.system}")
-            info = version_of(self.wine, self.system_windows + "\\" + name)
+            info = self.wine.probe.version(self.system_windows + "\\" + name)
             with self.subTest(installed=name):
                 self.assertEqual((info["file_version"], info["040904b0.FileVersion"], info["041104b0.ProductVersion"]),
                                  (version + ".0", version, version))
@@ -237,15 +217,15 @@ class InstallCase(WineTestCase):
             self.assertFalse(os.path.exists(self.installed(name)), name)
 
     def assert_installed_screensaver_shows_the_sky(self):
-        proc = self.wine.start_program(self.system_windows + "\\" + HOST, "/s")
-        renderer = self.wine.find_renderer()
+        proc = self.wine.programs.start(self.system_windows + "\\" + HOST, "/s")
+        renderer = self.wine.probe.find_renderer()
         size = (self.wine.display.width, self.wine.display.height)
-        self.assertEqual((int(renderer["w"]), int(renderer["h"])), size)
+        self.assertEqual((renderer["w"], renderer["h"]), size)
         # Frames are drawn once the title gives their rate; the first cloud
         # slices fade in over the seconds after.
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
         time.sleep(3)
-        sky.assert_sky(self, self.wine.screenshot(f"installed-{type(self).__name__}.png"), *size)
+        sky.assert_sky(self, self.wine.screen.shot(f"installed-{type(self).__name__}.png"), *size)
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
         self.assertEqual(wait_exit(proc, 20), 0)
@@ -287,7 +267,7 @@ class SetupCase(InstallCase):
 
     @classmethod
     def prepare(cls):
-        result = subprocess.run(cls.wine.wine(setup_program(cls.pair_arch), "/S"), env=cls.wine.env,
+        result = subprocess.run(cls.wine.programs.command(setup_program(cls.pair_arch), "/S"), env=cls.wine.env,
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
         if result.returncode != 0:
             raise AssertionError(f"setup /S failed ({result.returncode})")
@@ -319,23 +299,23 @@ class SetupCase(InstallCase):
             # 32-bit Windows has one registry view, which a request for the
             # 64-bit view reads too, and no SysWOW64: one entry, one folder.
             self.assertEqual(self.values(UNINSTALL, "64"), entry)
-            self.assertFalse(os.path.isdir(self.wine.drive_c("windows", "syswow64")), "a 64-bit Windows prefix")
+            self.assertFalse(os.path.isdir(self.wine.files.drive_c("windows", "syswow64")), "a 64-bit Windows prefix")
 
     def test_2_the_installed_screensaver_shows_the_sky(self):
         self.assert_installed_screensaver_shows_the_sky()
 
     def test_3_uninstall_takes_it_back_and_keeps_the_settings(self):
-        settings = read(self.wine.settings_path())
+        settings = read(self.wine.files.settings_path())
         self.uninstall_setup()
         self.assert_pair_removed()
         self.assertIsNone(self.values(UNINSTALL))
         self.assertEqual(self.screensaver(), PREVIOUS)
-        self.assertEqual(read(self.wine.settings_path()), settings)
+        self.assertEqual(read(self.wine.files.settings_path()), settings)
 
     def test_4_setup_run_twice_then_uninstall_leaves_no_screensaver_and_can_remove_settings(self):
         # No screensaver before: setup remembers none, also when run again
         # over itself, and the uninstall leaves none chosen.
-        self.wine.reg("delete", DESKTOP, "/v", "SCRNSAVE.EXE", "/f")
+        self.wine.server.reg("delete", DESKTOP, "/v", "SCRNSAVE.EXE", "/f")
         self.install_setup()
         self.install_setup()
         entry = self.values(UNINSTALL)
@@ -343,16 +323,16 @@ class SetupCase(InstallCase):
         self.assertNotIn("PreviousScreenSaver", entry)
         self.uninstall_setup("/REMOVESETTINGS")
         self.assertIsNone(self.screensaver())
-        self.assertFalse(os.path.exists(os.path.dirname(self.wine.settings_path())))
+        self.assertFalse(os.path.exists(os.path.dirname(self.wine.files.settings_path())))
         self.assert_pair_removed()
 
     def test_5_removing_the_settings_never_deletes_through_a_folder_swapped_for_a_link(self):
         # Another user emptied the settings folder and made it a link to a
         # folder of someone else's; the uninstaller runs as an administrator.
         self.install_setup()
-        folder = os.path.dirname(self.wine.settings_path())
-        elsewhere = self.wine.fresh_folder("someone else's")
-        target = os.path.join(elsewhere, os.path.basename(self.wine.settings_path()))
+        folder = os.path.dirname(self.wine.files.settings_path())
+        elsewhere = self.wine.files.fresh_folder("someone else's")
+        target = os.path.join(elsewhere, os.path.basename(self.wine.files.settings_path()))
         with open(target, "wb") as f:
             f.write(SETTINGS)
         shutil.rmtree(folder, ignore_errors=True)
@@ -387,7 +367,7 @@ class PackageCase(InstallCase):
             # The figures go with the suite's output and into a file to read.
             text = "".join(f"{cls.__name__}: {line}\n" for line in cls.figures)
             print(text, end="")
-            with open(cls.wine.out_file(f"package-figures-{cls.__name__}.txt"), "w") as f:
+            with open(cls.wine.out.file(f"package-figures-{cls.__name__}.txt"), "w") as f:
                 f.write(text)
         super().tearDownClass()
 
@@ -396,7 +376,7 @@ class PackageCase(InstallCase):
         """msiexec with no user interface; its exit code and seconds taken."""
         began = time.time()
         args = [windows_path(arg) if os.path.isfile(arg) else arg for arg in args]
-        result = subprocess.run(cls.wine.wine("msiexec", *args, "/qn"), env=cls.wine.env,
+        result = subprocess.run(cls.wine.programs.command("msiexec", *args, "/qn"), env=cls.wine.env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
         return result.returncode, time.time() - began
 
@@ -414,7 +394,7 @@ class PackageCase(InstallCase):
             code[i + 1] + code[i] for i in range(16, 32, 2))
         products = self.values(PRODUCTS + "\\" + packed, "64") or {}
         self.assertIn("ProductIcon", products, "no icon registered")
-        return self.wine.drive_c(*products["ProductIcon"].split("\\")[1:])
+        return self.wine.files.drive_c(*products["ProductIcon"].split("\\")[1:])
 
     def test_1_upgrades_the_earlier_version_and_installs_the_pair_without_choosing_it(self):
         self.assertEqual(self.entry_of(self.earlier)["DisplayVersion"], EARLIER)
@@ -442,7 +422,7 @@ class PackageCase(InstallCase):
         self.assertIsNone(self.values(UNINSTALL), "the setup program's entry")
         # The user's screensaver and settings are the user's.
         self.assertEqual(self.screensaver(), PREVIOUS)
-        self.assertEqual(read(self.wine.settings_path()), SETTINGS)
+        self.assertEqual(read(self.wine.files.settings_path()), SETTINGS)
         self.figures.append(f"installed: {len(PAIR)} files in {self.system_windows}, {len(entries)} entry")
 
     def test_2_the_installed_screensaver_shows_the_sky(self):
@@ -468,14 +448,14 @@ class PackageCase(InstallCase):
 
     def test_5_removal_takes_every_file_and_entry_and_keeps_the_settings(self):
         icon = self.product_icon()
-        settings = read(self.wine.settings_path())  # the run wrote the screen's size
+        settings = read(self.wine.files.settings_path())  # the run wrote the screen's size
         code, took = self.msiexec("/x", self.msi)
         self.assertEqual(code, 0, "the removal failed")
         self.figures.append(f"removal: {took:.1f} s")
         self.assert_pair_removed()
         self.assertEqual(self.entries(), {})
         self.assertFalse(os.path.exists(icon), "the entry's icon stayed")
-        self.assertEqual(read(self.wine.settings_path()), settings)
+        self.assertEqual(read(self.wine.files.settings_path()), settings)
         self.assertEqual(self.screensaver(), PREVIOUS)
 
     def test_6_it_refuses_to_install_beside_the_setup_program(self):
@@ -668,7 +648,7 @@ class SignedRelease(X64Pair, InstallCase):
     def test_3_the_signed_package_installs(self):
         msi = windows_path(os.path.join(self.dist, f"Brumalis-{VERSION}-x64.msi"))
         for args in (("/i", msi), ("/x", msi)):
-            result = subprocess.run(self.wine.wine("msiexec", *args, "/qn"), env=self.wine.env, timeout=180,
+            result = subprocess.run(self.wine.programs.command("msiexec", *args, "/qn"), env=self.wine.env, timeout=180,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             self.assertEqual(result.returncode, 0, " ".join(args))
             if args[0] == "/i":
@@ -681,7 +661,7 @@ class Versions(WineTestCase):
     GetFileVersionInfo (a resource is data: any build's probe reads both)."""
 
     def version(self, path):
-        return version_of(self.wine, windows_path(path))
+        return self.wine.probe.version(windows_path(path))
 
     def test_each_program_says_what_it_is_and_its_version(self):
         numbers = VERSION + ".0"
@@ -690,7 +670,7 @@ class Versions(WineTestCase):
                 with self.subTest(build=build, program=name):
                     info = self.version(os.path.join(builds(), build, "bin", name))
                     self.assertEqual((info["file_version"], info["product_version"]), (numbers, numbers))
-                    self.assertEqual(info["file_type"], "1")  # an application, the renderer too
+                    self.assertEqual(info["file_type"], 1)  # an application, the renderer too
                     for block in ("041104b0", "040904b0"):
                         self.assertEqual(info[f"{block}.FileVersion"], VERSION)
                         self.assertEqual(info[f"{block}.ProductVersion"], VERSION)
@@ -705,11 +685,10 @@ class Versions(WineTestCase):
     def test_the_screensaver_shows_the_sky_icon(self):
         for build in ("win32", "win64"):
             with self.subTest(build=build):
-                info = self.wine.probe("icon", windows_path(os.path.join(builds(), build, "bin", HOST)))
-                self.assertGreaterEqual(int(info["icons"]), 1)
+                icons, pixels = self.wine.probe.icon(windows_path(os.path.join(builds(), build, "bin", HOST)))
+                self.assertGreaterEqual(icons, 1)
                 # Deep blue at the top, pale sky and cloud at the bottom.
-                top = [int(c) for c in info["pixel_1"].split(",")]
-                bottom = [int(c) for c in info["pixel_30"].split(",")]
+                top, bottom = pixels[1], pixels[30]
                 self.assertGreater(top[2], top[0] + 60, top)
                 self.assertGreater(sum(bottom), sum(top) + 150, (top, bottom))
 

@@ -1,0 +1,23 @@
+"""The screen of a session's display as a person sees and uses it: what it
+shows, and the pointer and keys of X."""
+
+import subprocess
+
+from testkit.screenshots import screenshot
+
+
+class Screen:
+    def __init__(self, env, outputs):
+        self.env = env
+        self.outputs = outputs
+
+    def shot(self, save_as=None):
+        """The whole screen; with `save_as`, also kept under out/<arch>."""
+        picture = screenshot(self.env["DISPLAY"])
+        if save_as:
+            picture.save(self.outputs.file(save_as))
+        return picture
+
+    def xdotool(self, *args):
+        """Moves the pointer, clicks and presses keys as a person would."""
+        subprocess.run(["xdotool", *args], env=self.env, check=True)
