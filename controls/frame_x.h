@@ -79,6 +79,9 @@ class GfxFrameX : public PaintedControl {
   void Resize() override;
   void AmbientChanged(const std::wstring &name) override;
   void Repaint() override { Refresh(); }
+  // A grouping without a name of its own, with nothing to do.
+  AccessibleFacts Describe(const Box &screen, bool focused) const override;
+  void DoDefaultAction() override {}
 
   // The whole repaint of the surface.
   void DrawFrame();

@@ -152,6 +152,21 @@ void XpButton::RaiseClick() {
   if (Click) Click();
 }
 
+AccessibleFacts XpButton::Describe(const Box &screen, bool focused) const {
+  AccessibleFacts facts;
+  facts.role = AccessibleRole::PushButton;
+  facts.name = CaptionText(fields_.Caption);
+  facts.state = kAccessibleFocusable | (focused ? kAccessibleFocused : 0u) |
+                (fields_.Enabled ? 0u : kAccessibleUnavailable) | (fields_.IsDefault ? kAccessibleDefault : 0u);
+  facts.defaultAction = L"\u62bc\u3059";  // 押す
+  facts.screen = screen;
+  return facts;
+}
+
+void XpButton::DoDefaultAction() {
+  if (fields_.Enabled) RaiseClick();
+}
+
 void XpButton::OnMouseDown(std::int16_t button, std::int16_t, float, float) {
   fields_.LastButton = button;
   if (button != kLeftButton) return;

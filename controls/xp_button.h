@@ -139,6 +139,9 @@ class XpButton : public PaintedControl, public HookClient {
   void Resize() override;
   void AmbientChanged(const std::wstring &name) override;
   void Repaint() override { Redraw(fields_.VisualState); }
+  // A push button named by its caption; its default action clicks it.
+  AccessibleFacts Describe(const Box &screen, bool focused) const override;
+  void DoDefaultAction() override;
   void End();
 
   // Input, in pixels of the button's inside.

@@ -1,13 +1,8 @@
 #include "xp_button_win32.h"
 
-#include <oleacc.h>
-
 #include "shared_names.h"
 
 namespace {
-// A screen reader asked for the button's default action.
-constexpr UINT kPressMessage = WM_APP + 0x58;
-
 const binding::WindowClass kButtonClass = {BRUMALIS_BUTTON_CLASS, CS_DBLCLKS};
 
 // Mouse buttons and shift keys as the button's inputs count them: 1 left,
@@ -55,19 +50,6 @@ HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, co
   if (Hwnd()) return Hwnd();
   if (!CreateBound(kButtonClass, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, "", x, y, width, height, parent))
     return nullptr;
-  accessible_.facts = [this](int) {
-    formkit::AccessibleFacts facts;
-    facts.role = ROLE_SYSTEM_PUSHBUTTON;
-    facts.name = CaptionText(button_.Caption());
-    facts.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == Hwnd() ? STATE_SYSTEM_FOCUSED : 0) |
-                  (button_.Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) |
-                  (button_.Fields().IsDefault ? STATE_SYSTEM_DEFAULT : 0);
-    facts.defaultAction = L"\u62bc\u3059";  // 押す
-    GetWindowRect(Hwnd(), &facts.screen);
-    return facts;
-  };
-  // Pressed once the reader's call has returned, as a click would be.
-  accessible_.doDefault = [this](int) { PostMessageW(Hwnd(), kPressMessage, 0, 0); };
   if (stored) {
     button_.ReadProperties(*stored);
   } else {
@@ -93,14 +75,6 @@ LRESULT XpButtonWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_BUTTON;
-    case kPressMessage:
-      if (button_.Enabled() && button_.Click) button_.Click();
-      return 0;
-    case WM_GETOBJECT: {
-      LRESULT result = 0;
-      if (accessible_.Answer(hwnd, wParam, lParam, result)) return result;
-      break;
-    }
     case WM_MOUSEMOVE:
       button_.OnMouseMove(MouseButtons(wParam), ShiftState(wParam), PointX(lParam), PointY(lParam));
       return 0;

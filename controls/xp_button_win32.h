@@ -13,8 +13,6 @@
 // nullptr is the designer's new instance.
 #pragma once
 
-#include "accessible_win32.h"
-
 #include <windows.h>
 
 #include <string>
@@ -56,5 +54,4 @@ class XpButtonWindow : public formkit::CustomControlWindow {
   // The button is made with the hook, and then becomes its client.
   MessageHook hook_;
   XpButton button_;
-  formkit::AccessibleParts accessible_;  // a push button, to screen readers
 };

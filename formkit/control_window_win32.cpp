@@ -4,6 +4,21 @@
 #include "paint_win32.h"
 
 namespace formkit {
+namespace {
+// A screen reader asked for the control's default action.
+constexpr UINT kDefaultActionMessage = WM_APP + 0x58;
+}  // namespace
+
+CustomControlWindow::CustomControlWindow() {
+  accessible_.facts = [this](int) {
+    const PaintedControl *control = Painted();
+    return control ? control->Describe(WindowOnScreen(Hwnd()), GetFocus() == Hwnd()) : AccessibleFacts{};
+  };
+  // Carried out once the reader's call has returned, as a click would be.
+  accessible_.doDefault = [this](int) { PostMessageW(Hwnd(), kDefaultActionMessage, 0, 0); };
+  // The controls placed inside a container stay reachable through it.
+  accessible_.childWindows = true;
+}
 
 void CustomControlWindow::SizeImageToClient() {
   RECT client = {};
@@ -24,6 +39,11 @@ LRESULT CustomControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
     return 0;
   }
   if (IsChildNotification(message)) return SendMessageW(GetParent(Hwnd()), message, wParam, lParam);
+  if (message == WM_GETOBJECT && accessible_.Answer(Hwnd(), wParam, lParam, result)) return result;
+  if (message == kDefaultActionMessage) {
+    if (PaintedControl *control = Painted()) control->DoDefaultAction();
+    return 0;
+  }
   return ControlMessage(message, wParam, lParam);
 }
 

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "accessible_win32.h"
 #include "control_window.h"
 #include "gdi_surface.h"
 #include "painted_control.h"
@@ -43,7 +44,7 @@ class CustomControlWindow : public binding::Window, public ControlWindow {
   void MoveMouseTo(int x, int y) override;
 
  protected:
-  CustomControlWindow() = default;
+  CustomControlWindow();
   // The control this window shows, while the window exists.
   virtual PaintedControl *Painted() = 0;
   // Gives the image the window's inside size now, as every size message does.
@@ -58,6 +59,7 @@ class CustomControlWindow : public binding::Window, public ControlWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
 
   GdiSurface image_;
+  AccessibleParts accessible_;  // the control's own facts, for screen readers
   int clientWidth_ = -1, clientHeight_ = -1;  // as the last size message gave them
 };
 

@@ -1,11 +1,12 @@
 // What the form asks of every control that paints itself (the framed panel,
 // the push button): a new instance's defaults, its stored properties, its
-// size and the container's ambient values. The control's window calls these
+// size, the container's ambient values, and what it tells a screen reader. The control's window calls these
 // for the form; tests call them directly.
 #pragma once
 
 #include <string>
 
+#include "accessible_facts.h"
 #include "control_site.h"
 
 class PaintedControl {
@@ -24,4 +25,9 @@ class PaintedControl {
   virtual void AmbientChanged(const std::wstring &name) = 0;
   // Paints the whole look again: the system's colours or high contrast changed.
   virtual void Repaint() = 0;
+  // What a screen reader is told about the control, whose window is at
+  // `screen` and has the keyboard focus or not.
+  virtual AccessibleFacts Describe(const Box &screen, bool focused) const = 0;
+  // A screen reader's default action, after the reader's call has returned.
+  virtual void DoDefaultAction() = 0;
 };

@@ -2,8 +2,6 @@
 // boxes.
 #include "form_kit_internal_win32.h"
 
-#include <oleacc.h>
-
 #include "child_notifications_win32.h"
 #include "paint_win32.h"
 #include "report_failure_win32.h"
@@ -91,17 +89,17 @@ LRESULT KeyboardStop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
-RECT KeyboardStop::OnScreen(RECT inParent) const {
+Box KeyboardStop::OnScreen(RECT inParent) const {
   MapWindowPoints(GetParent(Hwnd()), nullptr, reinterpret_cast<POINT *>(&inParent), 2);
-  return inParent;
+  return ScreenBox(inParent);
 }
 
 void KeyboardStop::ReadAs(const Label &label) {
   accessible_.facts = [this, &label](int) {
     AccessibleFacts facts;
-    facts.role = ROLE_SYSTEM_STATICTEXT;
+    facts.role = AccessibleRole::StaticText;
     facts.name = label.Caption();
-    facts.state = STATE_SYSTEM_READONLY;
+    facts.state = kAccessibleReadOnly;
     facts.screen = OnScreen(label.Bounds());
     return facts;
   };
@@ -122,7 +120,7 @@ void KeyboardStop::StandForOptions(std::wstring name, std::vector<Option> option
     AccessibleFacts facts;
     RECT r = {};
     if (part == 0) {
-      facts.role = ROLE_SYSTEM_GROUPING;
+      facts.role = AccessibleRole::Grouping;
       facts.name = name;
       for (const Option &option : options) {
         const RECT each = bounds(option);
@@ -130,11 +128,11 @@ void KeyboardStop::StandForOptions(std::wstring name, std::vector<Option> option
       }
     } else {
       const Option &option = options[part - 1];
-      facts.role = ROLE_SYSTEM_RADIOBUTTON;
+      facts.role = AccessibleRole::RadioButton;
       facts.name = option.caption->Caption();
       const bool focused = GetFocus() == Hwnd() && part == focusedPart();
-      facts.state = STATE_SYSTEM_FOCUSABLE | (part == checkedPart() ? STATE_SYSTEM_CHECKED : 0) |
-                    (focused ? STATE_SYSTEM_FOCUSED : 0);
+      facts.state = kAccessibleFocusable | (part == checkedPart() ? kAccessibleChecked : 0u) |
+                    (focused ? kAccessibleFocused : 0u);
       facts.defaultAction = L"\u30c1\u30a7\u30c3\u30af";  // チェック
       r = bounds(option);
     }
@@ -232,12 +230,12 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void PictureBox::ActAsLink(std::wstring target, bool focusable) {
   accessible_.facts = [this, target, focusable](int) {
     AccessibleFacts facts;
-    facts.role = ROLE_SYSTEM_LINK;
+    facts.role = AccessibleRole::Link;
     facts.name = target;
-    facts.state = STATE_SYSTEM_LINKED | (focusable ? STATE_SYSTEM_FOCUSABLE : 0) |
-                  (GetFocus() == Hwnd() ? STATE_SYSTEM_FOCUSED : 0);
+    facts.state = kAccessibleLinked | (focusable ? kAccessibleFocusable : 0u) |
+                  (GetFocus() == Hwnd() ? kAccessibleFocused : 0u);
     facts.defaultAction = L"\u30b8\u30e3\u30f3\u30d7";  // ジャンプ
-    GetWindowRect(Hwnd(), &facts.screen);
+    facts.screen = WindowOnScreen(Hwnd());
     return facts;
   };
   accessible_.doDefault = [this](int) {
@@ -265,16 +263,15 @@ bool ComboBox::Create(long left, long top, long width, long height, int listRows
   SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
   accessible_.facts = [this](int) {
     AccessibleFacts facts;
-    facts.role = ROLE_SYSTEM_COMBOBOX;
+    facts.role = AccessibleRole::ComboBox;
     facts.name = accessibleName_;
     facts.value = Text();
     const HWND focus = GetFocus();
     const bool focused = focus && (focus == Hwnd() || IsChild(Hwnd(), focus));
-    facts.state = STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) |
-                  (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) |
-                  (Dropped() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+    facts.state = kAccessibleFocusable | (focused ? kAccessibleFocused : 0u) | (Enabled() ? 0u : kAccessibleUnavailable) |
+                  (Dropped() ? kAccessibleExpanded : kAccessibleCollapsed);
     facts.defaultAction = L"\u958b\u304f";  // 開く
-    GetWindowRect(Hwnd(), &facts.screen);
+    facts.screen = WindowOnScreen(Hwnd());
     return facts;
   };
   accessible_.doDefault = [this](int) { SendMessageW(Hwnd(), CB_SHOWDROPDOWN, !Dropped(), 0); };

@@ -58,7 +58,7 @@ class KeyboardStop : public binding::Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  RECT OnScreen(RECT inParent) const;
+  Box OnScreen(RECT inParent) const;
   AccessibleParts accessible_;
 };
 

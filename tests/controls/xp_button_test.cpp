@@ -226,6 +226,34 @@ TEST(XpButtonText, ScreenReadersHearTheCaptionWithoutItsAccessKeyMarks) {
   for (const auto &[caption, text] : cases) EXPECT_EQ(CaptionText(caption), text) << caption;
 }
 
+TEST(XpButtonText, ScreenReadersHearAPushButtonThatPressesOnlyWhileEnabled) {
+  struct Case {
+    bool enabled, isDefault, focused;
+    unsigned state;
+    int clicks;
+  } cases[] = {
+      {true, false, false, kAccessibleFocusable, 1},
+      {true, true, true, kAccessibleFocusable | kAccessibleFocused | kAccessibleDefault, 1},
+      {false, false, false, kAccessibleFocusable | kAccessibleUnavailable, 0},
+  };
+  for (const Case &c : cases) {
+    Rig rig;
+    rig.site.displayAsDefault = c.isDefault;
+    rig.Load();
+    rig.button.SetCaption(L"&Apply");
+    rig.button.AmbientChanged(L"DisplayAsDefault");
+    rig.button.SetEnabled(c.enabled);
+    const AccessibleFacts facts = rig.button.Describe({5, 6, 45, 29}, c.focused);
+    EXPECT_EQ(facts.role, AccessibleRole::PushButton);
+    EXPECT_EQ(facts.name, L"Apply");
+    EXPECT_EQ(facts.state, c.state) << c.enabled << c.isDefault << c.focused;
+    EXPECT_EQ(facts.defaultAction, L"\u62bc\u3059");
+    EXPECT_EQ(facts.screen.r, 45);
+    rig.button.DoDefaultAction();
+    EXPECT_EQ(rig.clicks, c.clicks);
+  }
+}
+
 TEST(XpButtonText, NewButtonsTakeTheFirstCaptionTheFormLacks) {
   const std::pair<std::vector<std::wstring>, const wchar_t *> cases[] = {
       {{}, L"&OK"},
