@@ -20,11 +20,14 @@ HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, c
   control_ = std::make_unique<GfxFrameX>(site_, Image(), [this] {
     if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
   });
-  stored_ = stored;
-  const bool created = CreateBound(kFrameClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                              "", x, y, width, height, parent);
-  stored_ = nullptr;
-  if (!created) control_.reset();
+  // The panel paints only its image, so it is loaded before the window, on
+  // an image as large as the window's borderless inside: the window's first
+  // size message finds it painted.
+  SizeImage(width, height);
+  Load(stored);
+  if (!CreateBound(kFrameClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", x, y,
+                   width, height, parent))
+    control_.reset();
   return Hwnd();
 }
 
@@ -34,15 +37,6 @@ void GfxFrameXWindow::Sized(bool) { control_->Resize(); }
 
 LRESULT GfxFrameXWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      // The image takes the client size first, so that a load paints at once.
-      SizeImageToClient();
-      if (stored_) {
-        control_->ReadProperties(*stored_);
-      } else {
-        control_->InitNew();
-      }
-      return 0;
     case WM_NCDESTROY:
       // Children are gone by now; the panel goes with its window, so no
       // repaint of it reaches the window afterwards.

@@ -34,6 +34,5 @@ class GfxFrameXWindow : public formkit::CustomControlWindow {
   LRESULT ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   ControlSite &site_;
-  const PropertyBag *stored_ = nullptr;  // only during Create
   std::unique_ptr<GfxFrameX> control_;
 };

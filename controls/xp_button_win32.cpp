@@ -50,11 +50,8 @@ HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, co
   if (Hwnd()) return Hwnd();
   if (!CreateBound(kButtonClass, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, "", x, y, width, height, parent))
     return nullptr;
-  if (stored) {
-    button_.ReadProperties(*stored);
-  } else {
-    button_.InitNew();
-  }
+  // Loaded once the window exists: a run-time load hooks it.
+  Load(stored);
   return Hwnd();
 }
 

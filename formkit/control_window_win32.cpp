@@ -20,10 +20,14 @@ CustomControlWindow::CustomControlWindow() {
   accessible_.childWindows = true;
 }
 
-void CustomControlWindow::SizeImageToClient() {
-  RECT client = {};
-  GetClientRect(Hwnd(), &client);
-  image_.Resize(client.right - client.left, client.bottom - client.top);
+void CustomControlWindow::Load(const PropertyBag *stored) {
+  PaintedControl *control = Painted();
+  if (!control) return;
+  if (stored) {
+    control->ReadProperties(*stored);
+  } else {
+    control->InitNew();
+  }
 }
 
 LRESULT CustomControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

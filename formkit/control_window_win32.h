@@ -47,8 +47,11 @@ class CustomControlWindow : public binding::Window, public ControlWindow {
   CustomControlWindow();
   // The control this window shows, while the window exists.
   virtual PaintedControl *Painted() = 0;
-  // Gives the image the window's inside size now, as every size message does.
-  void SizeImageToClient();
+  // Gives the control its stored properties at its creation; without any it
+  // starts as a new instance, with the defaults.
+  void Load(const PropertyBag *stored);
+  // Gives the image a size before the window exists and sizes it.
+  void SizeImage(int width, int height) { image_.Resize(width, height); }
   // After every size message, once the image has the new size; `newSize`
   // says whether the size differs from the one the last message gave.
   virtual void Sized(bool newSize) = 0;
