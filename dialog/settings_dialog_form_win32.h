@@ -24,7 +24,7 @@ class SettingsDialog : public formkit::Form {
  protected:
   void OnLoad() override;
   void OnQueryUnload(bool &, formkit::UnloadMode) override { Timer1.SetEnabled(false); }
-  void OnUnload(bool &) override { ZoomToPoint(Hwnd(), ZoomOriginX, ZoomOriginY); }
+  void OnUnload(bool &) override { zoomToPoint_(Hwnd(), zoomOriginX_, zoomOriginY_); }
 
  private:
   // Making the controls (settings_dialog_win32.cpp).
@@ -50,13 +50,15 @@ class SettingsDialog : public formkit::Form {
   void Apply();
   bool UserTrustsPath();
 
-  // The members named with a capital (and a kind prefix for controls: Cmd_,
-  // lbl_, Img_, Pic_) carry the dialog's fixed names.
+  // The controls, their pictures, the timer and the banner's tick counter
+  // carry the dialog's fixed names (with a kind prefix for controls: Cmd_,
+  // lbl_, Img_, Pic_), which tests and readers look them up by; every other
+  // member is named in lower case with a trailing underscore.
   MusicSettings &music_;
-  std::int16_t &ZoomOriginX;  // where the caption zoom starts and ends, on the screen
-  std::int16_t &ZoomOriginY;
-  const ZoomOperation ZoomFromPoint;  // the caption zoom on opening
-  const ZoomOperation ZoomToPoint;    // and on closing
+  std::int16_t &zoomOriginX_;  // where the caption zoom starts and ends, on the screen
+  std::int16_t &zoomOriginY_;
+  const ZoomOperation zoomFromPoint_;  // the caption zoom on opening
+  const ZoomOperation zoomToPoint_;    // and on closing
   void (*const loaded_)();
   HFONT font_ = nullptr;
   std::int16_t BannerFrame = 0;  // the banner's tick counter

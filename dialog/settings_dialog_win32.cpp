@@ -43,10 +43,10 @@ int SourceOfPart(int part) { return part == 1 ? 1 : part == 2 ? 0 : 2; }
 SettingsDialog::SettingsDialog(const SettingsDialogState &state)
     : Form(kDialogTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME),
       music_(state.music),
-      ZoomOriginX(state.zoomOriginX),
-      ZoomOriginY(state.zoomOriginY),
-      ZoomFromPoint(state.zoomFromPoint),
-      ZoomToPoint(state.zoomToPoint),
+      zoomOriginX_(state.zoomOriginX),
+      zoomOriginY_(state.zoomOriginY),
+      zoomFromPoint_(state.zoomFromPoint),
+      zoomToPoint_(state.zoomToPoint),
       loaded_(state.loaded) {
   Timer1.SetInterval(100);
 }
@@ -73,12 +73,12 @@ void SettingsDialog::OnLoad() {
 
   POINT cursor;
   if (GetCursorPos(&cursor)) {
-    ZoomOriginX = static_cast<std::int16_t>(cursor.x);
-    ZoomOriginY = static_cast<std::int16_t>(cursor.y);
+    zoomOriginX_ = static_cast<std::int16_t>(cursor.x);
+    zoomOriginY_ = static_cast<std::int16_t>(cursor.y);
   } else {
-    ZoomOriginX = ZoomOriginY = 0;
+    zoomOriginX_ = zoomOriginY_ = 0;
   }
-  ZoomFromPoint(Hwnd(), ZoomOriginX, ZoomOriginY);
+  zoomFromPoint_(Hwnd(), zoomOriginX_, zoomOriginY_);
   formkit::SetScreenMousePointer(formkit::MousePointer::Default);
   if (loaded_) loaded_();
 }
