@@ -2,10 +2,11 @@
 # Draws the pictures of the settings dialog:
 #
 #   mark-off.bmp, mark-on.bmp   the option box, not selected and selected
-#   banner-01.bmp .. banner-24.bmp
-#                               the animated banner: the home page address and
-#                               the author's name fade in and out while a few
-#                               skeletons walk across; the last frame is empty
+#   banner-01.bmp ..            the animated banner, one file a frame (as many
+#                               as BRUMALIS_BANNER_FRAMES in common/shared_names.h
+#                               says): the home page address and the author's
+#                               name fade in and out while a few skeletons walk
+#                               across; the last frame is empty
 #   drawn/banner-01.bmp ..      the same frames as drawn, 24 bits per pixel,
 #                               which a test holds the stored ones to
 #   hand.cur                    the pointer shown over the link
@@ -85,36 +86,44 @@ readonly ADDRESS='www.example.com/brumalis' ADDRESS_FONT=DejaVu-Sans-Condensed
 readonly ADDRESS_SIZE=8 ADDRESS_TOP=4
 readonly HANDLE='t-orka' HANDLE_FONT=DejaVu-Sans HANDLE_SIZE=8 HANDLE_TOP=14
 
-# Grey level (0 black .. 255 white) of each line in each frame: the address
-# comes and goes, then the name, then both together; the last frame is
-# empty.
+# The number of frames, as the programs and the build know it.
+source "$root/scripts/shared-names.sh"
+FRAMES=$(shared_name BANNER_FRAMES)
+
+# Grey level (0 black .. 255 white) of each line in each frame, one row a
+# frame from the first: the address comes and goes, then the name, then both
+# together; the last frame is empty.
 LEVELS=(
-    # frame  address  handle
-    "  1      40       0"
-    "  2      100      0"
-    "  3      170      0"
-    "  4      255      0"
-    "  5      255      0"
-    "  6      170      0"
-    "  7      100      0"
-    "  8      40       0"
-    "  9      0        40"
-    " 10      0        100"
-    " 11      0        170"
-    " 12      0        255"
-    " 13      0        255"
-    " 14      0        170"
-    " 15      0        100"
-    " 16      0        40"
-    " 17      60       60"
-    " 18      140      140"
-    " 19      220      220"
-    " 20      220      220"
-    " 21      140      140"
-    " 22      60       60"
-    " 23      20       20"
-    " 24      0        0"
+    # address  handle
+    "  40       0"
+    "  100      0"
+    "  170      0"
+    "  255      0"
+    "  255      0"
+    "  170      0"
+    "  100      0"
+    "  40       0"
+    "  0        40"
+    "  0        100"
+    "  0        170"
+    "  0        255"
+    "  0        255"
+    "  0        170"
+    "  0        100"
+    "  0        40"
+    "  60       60"
+    "  140      140"
+    "  220      220"
+    "  220      220"
+    "  140      140"
+    "  60       60"
+    "  20       20"
+    "  0        0"
 )
+if [ "${#LEVELS[@]}" != "$FRAMES" ]; then
+    echo "$0: the banner has $FRAMES frames (common/shared_names.h), the levels ${#LEVELS[@]} rows" >&2
+    exit 1
+fi
 
 # The walking skeleton, one column per pose of the walk: feet apart with the
 # near leg ahead, legs passing, feet apart with the near leg behind, legs
@@ -149,8 +158,8 @@ SKELETON=(
 
 # The skeletons walking in file, all at the same pace: where each stands in
 # the first frame (left edge, field pixels) and the pose it starts in. They
-# walk through frame 23 and are gone in frame 24.
-readonly STEP=7 WALK_FRAMES=23 SKELETON_TOP=$((FIELD_H - SPRITE_H - 1))
+# walk through the last frame but one and are gone in the last.
+readonly STEP=7 WALK_FRAMES=$((FRAMES - 1)) SKELETON_TOP=$((FIELD_H - SPRITE_H - 1))
 WALKERS=(
     #  x     first pose
     "  -6    0"
@@ -211,12 +220,12 @@ banner() {
 }
 
 banners() {
-    local pose row frame address handle
+    local pose frame address handle
     for ((pose = 0; pose < POSES; pose++)); do
         sprite "$pose"
     done
-    for row in "${LEVELS[@]}"; do
-        read -r frame address handle <<<"$row"
+    for ((frame = 1; frame <= FRAMES; frame++)); do
+        read -r address handle <<<"${LEVELS[frame - 1]}"
         banner "$frame" "$(printf '%s/banner-%02d.bmp' "$outdir" "$frame")" "$address" "$handle"
     done
 }

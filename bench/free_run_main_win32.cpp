@@ -2,6 +2,6 @@
 // frame-rate benchmark to compare with. Not shipped.
 #include "renderer_win32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  return RunRenderer(instance, FramePacing::FreeRun);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return RunRenderer(FramePacing::FreeRun);
 }

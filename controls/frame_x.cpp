@@ -188,7 +188,14 @@ void GfxFrameX::WriteProperties(PropertyBag &bag) const {
 
 void GfxFrameX::Resize() { Refresh(); }
 
-void GfxFrameX::AmbientChanged() { Refresh(); }
+AccessibleFacts GfxFrameX::Describe(const Box &screen, bool) const {
+  AccessibleFacts facts;
+  facts.role = AccessibleRole::Grouping;
+  facts.screen = screen;
+  return facts;
+}
+
+void GfxFrameX::AmbientChanged(const std::wstring &) { Refresh(); }
 
 Colour GfxFrameX::Background() const { return backColourIs_ != 0 ? backColour_ : site_.AmbientBackColour(); }
 

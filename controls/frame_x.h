@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "control_site.h"
+#include "painted_control.h"
 #include "surface.h"
 
 // The three channels of a colour taken as a signed 32-bit value, with the
@@ -39,7 +40,7 @@ Colour NeighbourColour(const Surface &surface, int x, int y);
 // neighbours, reading the surface as it goes, so earlier fills feed later ones.
 void SmoothShadowCorners(Surface &surface, Colour g, int shadowDepth, int cornerDepth);
 
-class GfxFrameX {
+class GfxFrameX : public PaintedControl {
  public:
   // `painted`, when given, runs after every repaint of the surface, so that
   // the window that shows the retained image can ask to be redrawn.
@@ -70,12 +71,17 @@ class GfxFrameX {
   std::int16_t CornerDepth() const { return cornerDepth_; }
   void SetCornerDepth(std::int16_t value);
 
-  // Notifications from the container.
-  void InitNew();  // a new instance: defaults, no repaint (the first resize paints)
-  void ReadProperties(const PropertyBag &bag);
-  void WriteProperties(PropertyBag &bag) const;
-  void Resize();
-  void AmbientChanged();
+  // Notifications from the container. A new instance takes the defaults
+  // without a repaint (the first resize paints); any ambient change repaints.
+  void InitNew() override;
+  void ReadProperties(const PropertyBag &bag) override;
+  void WriteProperties(PropertyBag &bag) const override;
+  void Resize() override;
+  void AmbientChanged(const std::wstring &name) override;
+  void Repaint() override { Refresh(); }
+  // A grouping without a name of its own, with nothing to do.
+  AccessibleFacts Describe(const Box &screen, bool focused) const override;
+  void DoDefaultAction() override {}
 
   // The whole repaint of the surface.
   void DrawFrame();

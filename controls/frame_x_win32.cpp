@@ -1,15 +1,17 @@
 #include "frame_x_win32.h"
 
+#include "shared_names.h"
+
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"BrumalisGfxFrameX";
+const binding::WindowClass kFrameClass = {BRUMALIS_PANEL_CLASS};
 
 }  // namespace
 
 GfxFrameXWindow::~GfxFrameXWindow() {
   // Destroyed while this object still handles its messages, so the panel
   // goes with the window as it does when the form destroys it.
-  if (Hwnd()) DestroyWindow(Hwnd());
+  Release();
 }
 
 HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
@@ -18,38 +20,23 @@ HWND GfxFrameXWindow::Create(HWND parent, int x, int y, int width, int height, c
   control_ = std::make_unique<GfxFrameX>(site_, Image(), [this] {
     if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
   });
-  stored_ = stored;
-  const bool created = CreateBound(kFrameClass, 0, WS_EX_CONTROLPARENT,
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height,
-                                   parent);
-  stored_ = nullptr;
-  if (!created) control_.reset();
+  // The panel paints only its image, so it is loaded before the window, on
+  // an image as large as the window's borderless inside: the window's first
+  // size message finds it painted.
+  SizeImage(width, height);
+  Load(stored);
+  if (!CreateBound(kFrameClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", x, y,
+                   width, height, parent))
+    control_.reset();
   return Hwnd();
 }
 
-void GfxFrameXWindow::AmbientChanged() {
-  if (control_) control_->AmbientChanged();
-}
-
 GfxFrameX &GfxFrameXWindow::Control() { return *control_; }
-
-void GfxFrameXWindow::Save(PropertyBag &bag) {
-  if (control_) control_->WriteProperties(bag);
-}
 
 void GfxFrameXWindow::Sized(bool) { control_->Resize(); }
 
 LRESULT GfxFrameXWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      // The image takes the client size first, so that a load paints at once.
-      SizeImageToClient();
-      if (stored_) {
-        control_->ReadProperties(*stored_);
-      } else {
-        control_->InitNew();
-      }
-      return 0;
     case WM_NCDESTROY:
       // Children are gone by now; the panel goes with its window, so no
       // repaint of it reaches the window afterwards.

@@ -24,18 +24,15 @@ class GfxFrameXWindow : public formkit::CustomControlWindow {
   // Returns the window, or nullptr when it could not be made (reported).
   [[nodiscard]] HWND Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored);
 
-  // The container's ambient values changed (its background colour above all).
-  void AmbientChanged();
   // The panel lives from Create until the window is destroyed: valid while
   // Hwnd() is.
   GfxFrameX &Control();
-  void Save(PropertyBag &bag);
 
  private:
+  PaintedControl *Painted() override { return control_.get(); }
   void Sized(bool newSize) override;
   LRESULT ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   ControlSite &site_;
-  const PropertyBag *stored_ = nullptr;  // only during Create
   std::unique_ptr<GfxFrameX> control_;
 };

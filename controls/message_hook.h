@@ -42,6 +42,12 @@ class HookClient {
                               std::uint32_t &uMsg, std::uintptr_t &wParam, std::intptr_t &lParam) = 0;
 };
 
+// The messages a control names to its hooks, in the hook's own words: the
+// pointer leaving the window, and the window's activation changing (as an
+// ordinary window, and as a child of a multiple-document frame). Whoever
+// installs the hooks says which code each arrives as.
+enum class HookedMessage : std::uint32_t { PointerLeft = 1, Activated, NcActivated };
+
 // What a control asks of whoever installs its hooks. Every operation stops
 // quietly at the first thing it cannot do; the caller is not told.
 class WindowHooks {
@@ -51,6 +57,8 @@ class WindowHooks {
   // when: kHookAfter, kHookBefore or kHookBoth; code AllMessages for every message.
   virtual void AddHookMessage(std::uintptr_t window, std::int32_t code, int when) = 0;
   virtual void UnhookWindow(std::uintptr_t window) = 0;
+  // The code a named message arrives as.
+  virtual std::uint32_t CodeOf(HookedMessage message) const = 0;
 };
 
 // The records alone. As a WindowHooks it installs nothing, which is all a
@@ -67,6 +75,8 @@ class HookTable : public WindowHooks {
   // entry is taken again by the next code added.
   void RemoveHookMessage(std::uintptr_t window, std::int32_t code, int when);
   void UnhookWindow(std::uintptr_t window) override;
+  // Without a window system the names' own numbers are the codes.
+  std::uint32_t CodeOf(HookedMessage message) const override { return static_cast<std::uint32_t>(message); }
 
   // Scans from the highest index down: the index of the window's record or,
   // when forAdding, of whichever comes first of that and a free record;

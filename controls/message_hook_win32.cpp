@@ -1,14 +1,41 @@
 #include "message_hook_win32.h"
 
-#include <commctrl.h>
-
-#include "report_failure_win32.h"
+#include "window_win32.h"
 
 namespace {
 
 HWND AsHwnd(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
 
 }  // namespace
+
+class MessageHook::Observer : public binding::Window {
+ public:
+  explicit Observer(MessageHook &hook) : hook_(hook) {}
+  bool Observe(HWND window) { return Attach(window, binding::Ownership::Observe); }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const auto window = reinterpret_cast<std::uintptr_t>(Hwnd());
+    // The window's last message: its record goes, and the binding lets go
+    // once the message has gone on.
+    if (message == WM_NCDESTROY) {
+      hook_.table_.UnhookWindow(window);
+      return DefaultHandling(message, wParam, lParam);
+    }
+    // The rest of the chain is this window's, even if the callback
+    // retargets the message.
+    const PreviousHandler previous = [this](std::uintptr_t, std::uint32_t code, std::uintptr_t w, std::intptr_t l) {
+      return static_cast<std::intptr_t>(DefaultHandling(code, w, l));
+    };
+    return Dispatch(hook_.table_, *hook_.client_, previous, window, message, wParam, lParam);
+  }
+
+  MessageHook &hook_;
+};
+
+MessageHook::MessageHook(HookClient &client) : client_(&client) {}
+
+MessageHook::MessageHook() = default;
 
 MessageHook::~MessageHook() {
   for (int i = static_cast<int>(table_.Records().size()) - 1; i >= 0; --i) {
@@ -17,16 +44,21 @@ MessageHook::~MessageHook() {
   }
 }
 
+MessageHook::Observer *MessageHook::ObserverOf(std::uintptr_t window) {
+  for (const auto &observer : observers_)
+    if (reinterpret_cast<std::uintptr_t>(observer->Hwnd()) == window) return observer.get();
+  return nullptr;
+}
+
 void MessageHook::HookWindow(std::uintptr_t window) {
   if (table_.FindHookRecord(window, false) >= 0) return;
   if (!IsWindow(AsHwnd(window))) return;
-  // The hook object is both the subclass id and its data: several controls
-  // may hook one window with the same procedure.
-  const auto self = reinterpret_cast<UINT_PTR>(this);
-  if (!SetWindowSubclass(AsHwnd(window), SubclassProc, self, self)) {
-    formkit::ReportFailure("hooking a window");
-    return;
+  Observer *observer = ObserverOf(0);
+  if (!observer) {
+    observers_.push_back(std::make_unique<Observer>(*this));
+    observer = observers_.back().get();
   }
+  if (!observer->Observe(AsHwnd(window))) return;  // reported
   table_.HookWindow(window);
 }
 
@@ -36,24 +68,18 @@ void MessageHook::AddHookMessage(std::uintptr_t window, std::int32_t code, int w
 
 void MessageHook::UnhookWindow(std::uintptr_t window) {
   if (table_.FindHookRecord(window, false) < 0) return;
-  RemoveWindowSubclass(AsHwnd(window), SubclassProc, reinterpret_cast<UINT_PTR>(this));
+  if (Observer *observer = ObserverOf(window)) observer->Release();
   table_.UnhookWindow(window);
 }
 
-LRESULT CALLBACK MessageHook::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR data) {
-  auto *self = reinterpret_cast<MessageHook *>(data);
-  if (message == WM_NCDESTROY) {
-    // The last message the window gets: leave the chain before handing it on.
-    self->UnhookWindow(reinterpret_cast<std::uintptr_t>(hwnd));
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+std::uint32_t MessageHook::CodeOf(HookedMessage message) const {
+  switch (message) {
+    case HookedMessage::PointerLeft:
+      return WM_MOUSELEAVE;
+    case HookedMessage::Activated:
+      return WM_ACTIVATE;
+    case HookedMessage::NcActivated:
+      return WM_NCACTIVATE;
   }
-  // DefSubclassProc finds the next handler from the window it is given, so
-  // the chain goes on with this window even if the callback retargets the
-  // message.
-  const PreviousHandler previous = [hwnd](std::uintptr_t, std::uint32_t code, std::uintptr_t w, std::intptr_t l) {
-    return static_cast<std::intptr_t>(DefSubclassProc(hwnd, code, w, l));
-  };
-  return Dispatch(self->table_, *self->client_, previous, reinterpret_cast<std::uintptr_t>(hwnd), message, wParam,
-                  lParam);
+  return 0;
 }

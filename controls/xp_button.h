@@ -10,9 +10,10 @@
 // activation of its container window, come through the message hook
 // (zSubclass_Proc) after the window's own handling.
 //
-// xp_button.cpp holds the painting and the rules; xp_button_design.cpp what
-// only a form designer reaches: a new instance's caption and defaults, and
-// the stored properties a designer saves (and every load reads back).
+// xp_button.cpp holds the rules, xp_button_look.cpp the painting, and
+// xp_button_design.cpp what only a form designer reaches: a new instance's
+// caption and defaults, and the stored properties a designer saves (and
+// every load reads back).
 #pragma once
 
 #include <array>
@@ -24,15 +25,12 @@
 #include "control_site.h"
 #include "control_window.h"
 #include "message_hook.h"
+#include "painted_control.h"
 #include "surface.h"
 
-// The platform messages the button hooks.
-constexpr std::uint32_t kMouseLeaveMessage = 0x2A3;  // WM_MOUSELEAVE
-constexpr std::uint32_t kActivateMessage = 0x06;     // WM_ACTIVATE
-constexpr std::uint32_t kNcActivateMessage = 0x86;   // WM_NCACTIVATE
-
-// Keys as the button's inputs carry them (mouse buttons: control_site.h).
-constexpr std::int16_t kKeyEnter = 13, kKeySpace = 32, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+// The keys the button answers to, as its window hands them on; every other
+// key is Other (mouse buttons: control_site.h).
+enum class ButtonKey { Other, Enter, Space, Left, Up, Right, Down };
 
 // The look's colours, one row per painted element and one column per visual
 // state; cells a state never paints hold kNoPixel.
@@ -89,7 +87,9 @@ struct XpButtonFields {
   bool FocusRect = true;            // the dotted rectangle shows with the focus
   FontSpec pFONT;                   // the caption's font
   std::int32_t VisualState = 0;     // the look last painted, an XpButton::State
-  bool PaintSuppressed = true;      // until Enabled is first assigned, and while the caption is drawn
+  bool EnabledAssigned = false;     // Enabled assigned or the properties loaded: painting may start
+  bool CorrectingSize = false;      // the size is being raised to the least one
+  bool DrawingCaption = false;      // the caption is being drawn over the painted look
   bool Armed = false;               // a press began on the button; its release may click
   bool HasFocus = false;            // the keyboard focus, which a left press also gives
   bool MouseOver = false;           // the pointer is inside the button
@@ -100,9 +100,13 @@ struct XpButtonFields {
   std::int16_t LastButton = 0;      // the mouse button of the last press
   std::uintptr_t ContainerWnd = 0;  // the container's window, taken at load
   bool Hooked = false;              // a run-time load hooked the windows; End unhooks them
+
+  // No repaint now: painting has not started, or a repaint would come
+  // between a size and its correction, or over the caption being drawn.
+  bool PaintSuppressed() const { return !EnabledAssigned || CorrectingSize || DrawingCaption; }
 };
 
-class XpButton : public HookClient {
+class XpButton : public PaintedControl, public HookClient {
  public:
   enum State : std::int32_t { Disabled = 0, Normal = 1, Focused = 2, Hot = 3, Pressed = 4 };
 
@@ -126,14 +130,18 @@ class XpButton : public HookClient {
 
   const XpButtonFields &Fields() const { return fields_; }
 
-  // Container notifications.
-  void InitNew();  // first placed in a designer (xp_button_design.cpp)
-  // Reads the stored properties; at run time also hooks the button's own
-  // window and the container's window.
-  void Load(const PropertyBag &bag);
-  void Save(PropertyBag &bag) const;  // xp_button_design.cpp
-  void OnResize();
-  void OnAmbientChanged(const std::wstring &propertyName);
+  // Container notifications. InitNew and WriteProperties are a designer's
+  // (xp_button_design.cpp). ReadProperties at run time also hooks the
+  // button's own window and the container's window; End unhooks them.
+  void InitNew() override;
+  void ReadProperties(const PropertyBag &bag) override;
+  void WriteProperties(PropertyBag &bag) const override;
+  void Resize() override;
+  void AmbientChanged(const std::wstring &name) override;
+  void Repaint() override { Redraw(fields_.VisualState); }
+  // A push button named by its caption; its default action clicks it.
+  AccessibleFacts Describe(const Box &screen, bool focused) const override;
+  void DoDefaultAction() override;
   void End();
 
   // Input, in pixels of the button's inside.
@@ -141,8 +149,8 @@ class XpButton : public HookClient {
   void OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y);
   void OnDblClick();
-  void OnKeyDown(std::int16_t keyCode);
-  void OnKeyUp(std::int16_t keyCode);
+  void OnKeyDown(ButtonKey key);
+  void OnKeyUp(ButtonKey key);
   void OnAccessKey();
   void OnGotFocus();
   void OnLostFocus();
@@ -171,7 +179,7 @@ class XpButton : public HookClient {
   void ShowIfNew(std::int32_t state) {
     if (fields_.VisualState != state) Redraw(state);
   }
-  void ReadProperties(const PropertyBag &bag);  // xp_button_design.cpp
+  void ReadStored(const PropertyBag &bag);  // xp_button_design.cpp
   void RaiseClick();
   void FontChanged();
   void MouseLeft();

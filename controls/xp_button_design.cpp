@@ -38,7 +38,7 @@ void XpButton::InitNew() {
 
 // Each through its setter, in this order: Enabled last, since assigning it
 // lets the button paint.
-void XpButton::ReadProperties(const PropertyBag &bag) {
+void XpButton::ReadStored(const PropertyBag &bag) {
   SetCaption(bag.Read(kCaptionKey).value_or(kDefaultCaption));
   SetForeColor(StoredColour(bag, kForeColorKey, 0));
   std::optional<FontSpec> font;
@@ -48,7 +48,7 @@ void XpButton::ReadProperties(const PropertyBag &bag) {
   SetEnabled(StoredBool(bag, kEnabledKey, true));
 }
 
-void XpButton::Save(PropertyBag &bag) const {
+void XpButton::WriteProperties(PropertyBag &bag) const {
   if (fields_.Caption != kDefaultCaption) bag.Write(kCaptionKey, fields_.Caption);
   if (!fields_.Enabled) bag.Write(kEnabledKey, BoolText(fields_.Enabled));
   if (fields_.ForeColor != 0) bag.Write(kForeColorKey, ColourText(fields_.ForeColor));

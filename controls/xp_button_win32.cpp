@@ -1,12 +1,9 @@
 #include "xp_button_win32.h"
 
-#include <oleacc.h>
+#include "shared_names.h"
 
 namespace {
-// A screen reader asked for the button's default action.
-constexpr UINT kPressMessage = WM_APP + 0x58;
-
-const wchar_t kClassName[] = L"BrumalisXpButton";
+const binding::WindowClass kButtonClass = {BRUMALIS_BUTTON_CLASS, CS_DBLCLKS};
 
 // Mouse buttons and shift keys as the button's inputs count them: 1 left,
 // 2 right, 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
@@ -18,6 +15,25 @@ std::int16_t MouseButtons(WPARAM wParam) {
 std::int16_t ShiftState(WPARAM wParam) {
   return static_cast<std::int16_t>((wParam & MK_SHIFT ? 1 : 0) | (wParam & MK_CONTROL ? 2 : 0) |
                                    (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+ButtonKey KeyOf(WPARAM key) {
+  switch (key) {
+    case VK_RETURN:
+      return ButtonKey::Enter;
+    case VK_SPACE:
+      return ButtonKey::Space;
+    case VK_LEFT:
+      return ButtonKey::Left;
+    case VK_UP:
+      return ButtonKey::Up;
+    case VK_RIGHT:
+      return ButtonKey::Right;
+    case VK_DOWN:
+      return ButtonKey::Down;
+    default:
+      return ButtonKey::Other;
+  }
 }
 
 // Client coordinates are signed: with the mouse captured they run outside the window.
@@ -32,39 +48,23 @@ XpButtonWindow::~XpButtonWindow() { End(); }
 
 HWND XpButtonWindow::Create(HWND parent, int x, int y, int width, int height, const PropertyBag *stored) {
   if (Hwnd()) return Hwnd();
-  if (!CreateBound(kClassName, CS_DBLCLKS, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent))
+  if (!CreateBound(kButtonClass, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, "", x, y, width, height, parent))
     return nullptr;
-  accessible_.facts = [this](int) {
-    formkit::AccessibleFacts facts;
-    facts.role = ROLE_SYSTEM_PUSHBUTTON;
-    facts.name = CaptionText(button_.Caption());
-    facts.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == Hwnd() ? STATE_SYSTEM_FOCUSED : 0) |
-                  (button_.Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) |
-                  (button_.Fields().IsDefault ? STATE_SYSTEM_DEFAULT : 0);
-    facts.defaultAction = L"\u62bc\u3059";  // 押す
-    GetWindowRect(Hwnd(), &facts.screen);
-    return facts;
-  };
-  // Pressed once the reader's call has returned, as a click would be.
-  accessible_.doDefault = [this](int) { PostMessageW(Hwnd(), kPressMessage, 0, 0); };
-  if (stored) {
-    button_.Load(*stored);
-  } else {
-    button_.InitNew();
-  }
+  // Loaded once the window exists: a run-time load hooks it.
+  Load(stored);
   return Hwnd();
 }
 
 void XpButtonWindow::End() {
   button_.End();
-  if (Hwnd()) DestroyWindow(Hwnd());
+  Release();
 }
 
 void XpButtonWindow::Sized(bool newSize) {
   // Only a new size is a resize. A size message with the size unchanged (a
   // window position change may send one, and painting changes the shape)
   // must not repaint, or painting could set the shape from inside itself.
-  if (newSize) button_.OnResize();
+  if (newSize) button_.Resize();
 }
 
 LRESULT XpButtonWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -72,14 +72,6 @@ LRESULT XpButtonWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_BUTTON;
-    case kPressMessage:
-      if (button_.Enabled() && button_.Click) button_.Click();
-      return 0;
-    case WM_GETOBJECT: {
-      LRESULT result = 0;
-      if (accessible_.Answer(hwnd, wParam, lParam, result)) return result;
-      break;
-    }
     case WM_MOUSEMOVE:
       button_.OnMouseMove(MouseButtons(wParam), ShiftState(wParam), PointX(lParam), PointY(lParam));
       return 0;
@@ -109,10 +101,10 @@ LRESULT XpButtonWindow::ControlMessage(UINT message, WPARAM wParam, LPARAM lPara
                         PointX(lParam), PointY(lParam));
       return 0;
     case WM_KEYDOWN:
-      button_.OnKeyDown(static_cast<std::int16_t>(wParam));
+      button_.OnKeyDown(KeyOf(wParam));
       return 0;
     case WM_KEYUP:
-      button_.OnKeyUp(static_cast<std::int16_t>(wParam));
+      button_.OnKeyUp(KeyOf(wParam));
       return 0;
     case WM_SETFOCUS:
       button_.OnGotFocus();

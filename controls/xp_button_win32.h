@@ -13,8 +13,6 @@
 // nullptr is the designer's new instance.
 #pragma once
 
-#include "accessible_win32.h"
-
 #include <windows.h>
 
 #include <string>
@@ -39,31 +37,21 @@ class XpButtonWindow : public formkit::CustomControlWindow {
   // The button itself: its properties, state and events.
   XpButton &Control() { return button_; }
 
-  // Container services the form calls; a button without its window (not
-  // made, or gone) ignores them.
-  void AmbientChanged(const std::wstring &name) {
-    if (Hwnd()) button_.OnAmbientChanged(name);
-  }
+  // Container services the form calls besides those of every painted
+  // control; a button without its window (not made, or gone) ignores them.
   void AccessKeyPressed() {
     if (Hwnd()) button_.OnAccessKey();
-  }
-  // The system's colours or high contrast changed: the look is painted anew.
-  void ColoursChanged() {
-    if (Hwnd()) button_.Redraw(button_.Fields().VisualState);
-  }
-  void Save(PropertyBag &bag) const {
-    if (Hwnd()) button_.Save(bag);
   }
   void SetEnabled(bool enabled) {
     if (Hwnd()) button_.SetEnabled(enabled);
   }
 
  private:
+  PaintedControl *Painted() override { return Hwnd() ? &button_ : nullptr; }
   void Sized(bool newSize) override;
   LRESULT ControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // The button is made with the hook, and then becomes its client.
   MessageHook hook_;
   XpButton button_;
-  formkit::AccessibleParts accessible_;  // a push button, to screen readers
 };

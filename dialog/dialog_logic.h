@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "shared_names.h"
+
 // What the dialog shows for a music source (0 none, 1 CD, 2 file).
 struct SourceView {
   bool markChosen[3];  // the option marks, by source index
@@ -23,15 +25,14 @@ std::wstring FormatTrack(long value);
 // nearest integer, ties to even; anything else, or a number beyond 16 bits, 0.
 std::int16_t TrackFromText(const std::wstring &text);
 
-// One tick of the banner: the left box plays frames 1-24, then the right box
-// plays them, then one tick shows nothing new.
+// One tick of the banner: the left box plays its frames from 1 to kBannerFrames,
+// then the right box plays them, then one tick shows nothing new.
 struct BannerStep {
   int frame;        // the tick counter after the tick
   int leftFrame;    // frame to show in the left box (0: none), which clears the right box
   int rightFrame;   // frame to show in the right box (0: none), which clears the left box
 };
 BannerStep BannerTick(int frame);
-constexpr int kBannerFrames = 24;
 
 // Where the dialog opens: centred across the screen, a third of the free
 // height below the top; all in twips, with integer division.

@@ -9,9 +9,7 @@
 #include <cstdint>
 
 #include "music_settings.h"
-
-// The dialog's title; a second start of the program looks for it.
-extern const wchar_t kDialogTitle[];  // "■Brumalis■"
+#include "shared_names.h"
 
 using ZoomOperation = void (*)(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 

@@ -5,6 +5,39 @@
 namespace formkit {
 namespace {
 
+long RoleNumber(AccessibleRole role) {
+  switch (role) {
+    case AccessibleRole::StaticText:
+      return ROLE_SYSTEM_STATICTEXT;
+    case AccessibleRole::Grouping:
+      return ROLE_SYSTEM_GROUPING;
+    case AccessibleRole::RadioButton:
+      return ROLE_SYSTEM_RADIOBUTTON;
+    case AccessibleRole::PushButton:
+      return ROLE_SYSTEM_PUSHBUTTON;
+    case AccessibleRole::Link:
+      return ROLE_SYSTEM_LINK;
+    case AccessibleRole::ComboBox:
+      return ROLE_SYSTEM_COMBOBOX;
+  }
+  return ROLE_SYSTEM_CLIENT;
+}
+
+long StateBits(unsigned state) {
+  static const struct {
+    unsigned ours;
+    long system;
+  } kStates[] = {{kAccessibleFocusable, STATE_SYSTEM_FOCUSABLE}, {kAccessibleFocused, STATE_SYSTEM_FOCUSED},
+                 {kAccessibleUnavailable, STATE_SYSTEM_UNAVAILABLE}, {kAccessibleDefault, STATE_SYSTEM_DEFAULT},
+                 {kAccessibleReadOnly, STATE_SYSTEM_READONLY},   {kAccessibleChecked, STATE_SYSTEM_CHECKED},
+                 {kAccessibleLinked, STATE_SYSTEM_LINKED},       {kAccessibleExpanded, STATE_SYSTEM_EXPANDED},
+                 {kAccessibleCollapsed, STATE_SYSTEM_COLLAPSED}};
+  long bits = 0;
+  for (const auto &each : kStates)
+    if (state & each.ours) bits |= each.system;
+  return bits;
+}
+
 // One window's object. Child ids are the parts; CHILDID_SELF is part 0.
 class PartsObject : public IAccessible {
  public:
@@ -47,12 +80,16 @@ class PartsObject : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG *count) override {
     if (!Alive()) return CO_E_OBJNOTCONNECTED;
+    if ((*parts_)->childWindows) return Standard([count](IAccessible *s) { return s->get_accChildCount(count); });
     *count = Count();
     return S_OK;
   }
-  // The parts are simple elements, reached through their ids.
+  // The parts are simple elements, reached through their ids; child windows
+  // are the system's objects.
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **out) override {
     *out = nullptr;
+    if (Alive() && (*parts_)->childWindows)
+      return Standard([child, out](IAccessible *s) { return s->get_accChild(child, out); });
     return PartOf(child) < 0 ? E_INVALIDARG : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override {
@@ -66,10 +103,10 @@ class PartsObject : public IAccessible {
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override {
-    return Number(child, role, [](const AccessibleFacts &f) { return f.role; });
+    return Number(child, role, [](const AccessibleFacts &f) { return RoleNumber(f.role); });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override {
-    return Number(child, state, [](const AccessibleFacts &f) { return f.state; });
+    return Number(child, state, [](const AccessibleFacts &f) { return StateBits(f.state); });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR *text) override {
     *text = nullptr;
@@ -103,11 +140,11 @@ class PartsObject : public IAccessible {
   HRESULT STDMETHODCALLTYPE accLocation(LONG *left, LONG *top, LONG *width, LONG *height, VARIANT child) override {
     const int part = PartOf(child);
     if (part < 0) return E_INVALIDARG;
-    const RECT r = (*parts_)->facts(part).screen;
-    *left = r.left;
-    *top = r.top;
-    *width = r.right - r.left;
-    *height = r.bottom - r.top;
+    const Box r = (*parts_)->facts(part).screen;
+    *left = r.l;
+    *top = r.t;
+    *width = r.r - r.l;
+    *height = r.b - r.t;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT *end) override {
@@ -117,10 +154,9 @@ class PartsObject : public IAccessible {
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT *hit) override {
     VariantInit(hit);
     if (!Alive()) return CO_E_OBJNOTCONNECTED;
-    const POINT p = {x, y};
     for (int part = Count(); part >= 0; --part) {
-      const RECT r = (*parts_)->facts(part).screen;
-      if (PtInRect(&r, p)) {
+      const Box r = (*parts_)->facts(part).screen;
+      if (x >= r.l && x < r.r && y >= r.t && y < r.b) {
         hit->vt = VT_I4;
         hit->lVal = part;
         return S_OK;
@@ -145,6 +181,17 @@ class PartsObject : public IAccessible {
   int PartOf(const VARIANT &child) const {
     if (!Alive() || child.vt != VT_I4 || child.lVal < 0 || child.lVal > Count()) return -1;
     return static_cast<int>(child.lVal);
+  }
+  // Asks the system's own object of the client area.
+  template <typename Ask>
+  HRESULT Standard(Ask ask) {
+    IAccessible *standard = nullptr;
+    const HRESULT made = CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, __uuidof(IAccessible),
+                                                   reinterpret_cast<void **>(&standard));
+    if (FAILED(made) || !standard) return FAILED(made) ? made : E_FAIL;
+    const HRESULT result = ask(standard);
+    standard->Release();
+    return result;
   }
   template <typename Field>
   HRESULT Text(const VARIANT &child, BSTR *out, Field field) {
@@ -187,6 +234,12 @@ bool AccessibleParts::Answer(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT &r
   result = LresultFromObject(__uuidof(IAccessible), wParam, object);
   object->Release();
   return true;
+}
+
+Box WindowOnScreen(HWND hwnd) {
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  return ScreenBox(r);
 }
 
 void NotifyPart(DWORD event, HWND hwnd, int part) {

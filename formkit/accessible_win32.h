@@ -11,16 +11,9 @@
 #include <memory>
 #include <string>
 
-namespace formkit {
+#include "accessible_facts.h"
 
-struct AccessibleFacts {
-  long role = 0;  // ROLE_SYSTEM_*
-  std::wstring name;
-  std::wstring value;  // the text of an editable part
-  long state = 0;  // STATE_SYSTEM_*
-  std::wstring defaultAction;
-  RECT screen = {};  // where it is, in screen pixels
-};
+namespace formkit {
 
 class AccessibleParts {
  public:
@@ -33,6 +26,9 @@ class AccessibleParts {
   std::function<AccessibleFacts(int part)> facts;
   std::function<void(int part)> doDefault;
   std::function<int()> focusedPart;  // while the window has the focus; 0 unless told
+  // The window's child windows are its children to readers (a container's
+  // controls); otherwise only the parts are.
+  bool childWindows = false;
 
   // For the window's WM_GETOBJECT: true, with the result to return, when the
   // client area's object was asked for.
@@ -42,6 +38,11 @@ class AccessibleParts {
   // The objects handed out hold this, and do nothing once the parts are gone.
   std::shared_ptr<AccessibleParts *> self_;
 };
+
+// A rectangle in screen pixels as the facts give it.
+inline Box ScreenBox(const RECT &r) { return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom)}; }
+// Where a window is on screen.
+Box WindowOnScreen(HWND hwnd);
 
 // Tells the readers that a part's name, state or focus changed.
 void NotifyPart(DWORD event, HWND hwnd, int part);

@@ -13,7 +13,6 @@ namespace formkit {
 
 namespace internal {
 
-int LoadedForms = 0;
 std::vector<Form *> LoadedFormList;
 
 namespace {
@@ -112,7 +111,7 @@ namespace App {
 
 int Run() {
   MSG msg;
-  while (LoadedForms > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
+  while (!LoadedFormList.empty() && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
   return 0;
 }
 
@@ -132,7 +131,7 @@ void DoEvents() {
 Picture LoadPictureResource(int id) {
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
   if (!bitmap) {
-    ReportFailure("loading the picture resource " + std::to_string(id));
+    binding::ReportFailure("loading the picture resource %d", id);
     return nullptr;
   }
   return Picture(bitmap, [](HBITMAP b) { DeleteObject(b); });

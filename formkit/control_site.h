@@ -13,11 +13,11 @@
 #include "contrast.h"
 #include "surface.h"
 
-// Named stored properties of one control, kept with its form. Keys are
-// matched without regard to case; a missing key reads as nothing.
 // Mouse buttons as controls and handlers receive them.
 constexpr std::int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
 
+// Named stored properties of one control, kept with its form. Keys are
+// matched without regard to case; a missing key reads as nothing.
 class PropertyBag {
  public:
   virtual ~PropertyBag() = default;

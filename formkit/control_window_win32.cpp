@@ -1,13 +1,33 @@
 #include "control_window_win32.h"
 
+#include "child_notifications_win32.h"
 #include "paint_win32.h"
 
 namespace formkit {
+namespace {
+// A screen reader asked for the control's default action.
+constexpr UINT kDefaultActionMessage = WM_APP + 0x58;
+}  // namespace
 
-void CustomControlWindow::SizeImageToClient() {
-  RECT client = {};
-  GetClientRect(Hwnd(), &client);
-  image_.Resize(client.right - client.left, client.bottom - client.top);
+CustomControlWindow::CustomControlWindow() {
+  accessible_.facts = [this](int) {
+    const PaintedControl *control = Painted();
+    return control ? control->Describe(WindowOnScreen(Hwnd()), GetFocus() == Hwnd()) : AccessibleFacts{};
+  };
+  // Carried out once the reader's call has returned, as a click would be.
+  accessible_.doDefault = [this](int) { PostMessageW(Hwnd(), kDefaultActionMessage, 0, 0); };
+  // The controls placed inside a container stay reachable through it.
+  accessible_.childWindows = true;
+}
+
+void CustomControlWindow::Load(const PropertyBag *stored) {
+  PaintedControl *control = Painted();
+  if (!control) return;
+  if (stored) {
+    control->ReadProperties(*stored);
+  } else {
+    control->InitNew();
+  }
 }
 
 LRESULT CustomControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -23,6 +43,11 @@ LRESULT CustomControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
     return 0;
   }
   if (IsChildNotification(message)) return SendMessageW(GetParent(Hwnd()), message, wParam, lParam);
+  if (message == WM_GETOBJECT && accessible_.Answer(Hwnd(), wParam, lParam, result)) return result;
+  if (message == kDefaultActionMessage) {
+    if (PaintedControl *control = Painted()) control->DoDefaultAction();
+    return 0;
+  }
   return ControlMessage(message, wParam, lParam);
 }
 

@@ -8,15 +8,31 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "accessible_win32.h"
 #include "control_window.h"
 #include "gdi_surface.h"
-#include "window_bridge_win32.h"
+#include "painted_control.h"
+#include "window_win32.h"
 
 namespace formkit {
 
-class CustomControlWindow : public Window, public ControlWindow {
+class CustomControlWindow : public binding::Window, public ControlWindow {
  public:
   const Surface &RetainedImage() const { return image_; }
+
+  // The form's calls, passed on to the control while it has its window; a
+  // control without one (not made, or gone) ignores them.
+  void AmbientChanged(const std::wstring &name) {
+    if (PaintedControl *control = Painted()) control->AmbientChanged(name);
+  }
+  void ColoursChanged() {
+    if (PaintedControl *control = Painted()) control->Repaint();
+  }
+  void Save(PropertyBag &bag) {
+    if (PaintedControl *control = Painted()) control->WriteProperties(bag);
+  }
 
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(Hwnd()); }
   Surface &Image() override { return image_; }
@@ -28,9 +44,14 @@ class CustomControlWindow : public Window, public ControlWindow {
   void MoveMouseTo(int x, int y) override;
 
  protected:
-  CustomControlWindow() = default;
-  // Gives the image the window's inside size now, as every size message does.
-  void SizeImageToClient();
+  CustomControlWindow();
+  // The control this window shows, while the window exists.
+  virtual PaintedControl *Painted() = 0;
+  // Gives the control its stored properties at its creation; without any it
+  // starts as a new instance, with the defaults.
+  void Load(const PropertyBag *stored);
+  // Gives the image a size before the window exists and sizes it.
+  void SizeImage(int width, int height) { image_.Resize(width, height); }
   // After every size message, once the image has the new size; `newSize`
   // says whether the size differs from the one the last message gave.
   virtual void Sized(bool newSize) = 0;
@@ -41,6 +62,7 @@ class CustomControlWindow : public Window, public ControlWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
 
   GdiSurface image_;
+  AccessibleParts accessible_;  // the control's own facts, for screen readers
   int clientWidth_ = -1, clientHeight_ = -1;  // as the last size message gave them
 };
 

@@ -9,14 +9,17 @@
 
 namespace formkit::internal {
 
-extern int LoadedForms;                 // forms that keep the program alive
-extern std::vector<Form *> LoadedFormList;
+extern std::vector<Form *> LoadedFormList;  // the loaded forms, which keep the program alive
 
 HINSTANCE Instance();
 int ShiftState();  // 1 Shift, 2 Ctrl, 4 Alt
 bool IsPointerHourglass();
 HCURSOR Arrow();
 HCURSOR Hourglass();
+
+// Text in its own colour, or in the scheme's while high contrast is on and
+// the container's form follows it.
+COLORREF TextColour(Container &container, COLORREF own);
 
 // One message through the forms' keyboard handling to its window.
 void DispatchOne(MSG &msg);

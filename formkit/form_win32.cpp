@@ -1,19 +1,20 @@
 // Forms, their timers, and the containers that hold lightweight controls.
 #include <algorithm>
 
+#include "child_notifications_win32.h"
 #include "form_kit_internal_win32.h"
 #include "paint_win32.h"
 #include "report_failure_win32.h"
 #include "screen_units.h"
+#include "shared_names.h"
 #include "text_win32.h"
-#include "window_bridge_win32.h"
 
 namespace formkit {
 
 using namespace internal;
 
 namespace {
-const wchar_t kFormClass[] = L"BrumalisForm";
+const binding::WindowClass kFormClass = {BRUMALIS_FORM_CLASS, CS_DBLCLKS};
 }  // namespace
 
 // -- Timers ------------------------------------------------------------------
@@ -42,7 +43,7 @@ void Timer::Apply() {
   if (!enabled_ || interval_ == 0)
     KillTimer(form_.Hwnd(), id_);
   else if (!SetTimer(form_.Hwnd(), id_, interval_, nullptr))
-    ReportFailure("setting a timer");
+    binding::ReportFailure("setting a timer");
 }
 
 // -- Containers ----------------------------------------------------------------
@@ -145,13 +146,13 @@ Form::~Form() {
   // Destroyed like any other way a form goes, so that it counts itself out of
   // the loaded forms; the derived form's handlers are gone already, so only
   // the kit's own handling runs.
-  if (Hwnd()) DestroyWindow(Hwnd());
+  Release();
   LoadedFormList.erase(std::remove(LoadedFormList.begin(), LoadedFormList.end(), this), LoadedFormList.end());
 }
 
 bool Form::Load() {
   if (Hwnd()) return true;
-  if (!CreateBound(kFormClass, CS_DBLCLKS, exStyle_, style_, 0, 0, 0, 0, nullptr)) return false;
+  if (!CreateBound(kFormClass, exStyle_, style_, "", 0, 0, 0, 0, nullptr)) return false;
   // Windows gives every overlapped window a caption; a form asked for without
   // one keeps the style it was asked for.
   if (!(style_ & (WS_POPUP | WS_CHILD | WS_CAPTION))) {
@@ -159,8 +160,6 @@ bool Form::Load() {
     SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  counted_ = true;
-  ++LoadedForms;
   LoadedFormList.push_back(this);
   SetCaption(caption_);
   for (Timer *timer : timers_) timer->Apply();
@@ -185,7 +184,7 @@ bool Form::Unload(UnloadMode mode) {
   if (cancel) return false;
   OnUnload(cancel);
   if (cancel) return false;
-  DestroyWindow(Hwnd());  // WM_DESTROY finishes the unload
+  Release();  // WM_DESTROY finishes the unload
   return true;
 }
 
@@ -287,10 +286,9 @@ bool Form::PreTranslateMessage(MSG &msg) {
 
 void Form::Destroyed() {
   for (Timer *timer : timers_) KillTimer(Hwnd(), timer->id_);
-  LoadedFormList.erase(std::remove(LoadedFormList.begin(), LoadedFormList.end(), this), LoadedFormList.end());
-  if (counted_) {
-    counted_ = false;
-    --LoadedForms;
+  const auto listed = std::find(LoadedFormList.begin(), LoadedFormList.end(), this);
+  if (listed != LoadedFormList.end()) {
+    LoadedFormList.erase(listed);
     // Wakes the message loops, which look again whether their form or any
     // form is still there; a window destroyed from outside arrives as a sent
     // message, which leaves a waiting loop asleep.
@@ -329,20 +327,20 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       ColoursMayHaveChanged(message);
-      return DefWindowProcW(Hwnd(), message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
         RestoreFocus();
         if (GetFocus() && GetFocus() != Hwnd()) return 0;
       }
-      return DefWindowProcW(Hwnd(), message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
     case WM_DESTROY:
       // Also reached when the window is destroyed from outside, for example
       // with the window it was made a child of.
       Destroyed();
       return 0;
     default:
-      return DefWindowProcW(Hwnd(), message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
   }
 }
 

@@ -32,7 +32,7 @@ void GdiSurface::Resize(int width, int height) {
   void *bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap) {
-    formkit::ReportFailure("making a retained image of " + std::to_string(width) + "x" + std::to_string(height));
+    binding::ReportFailure("making a retained image of %dx%d", width, height);
     return;
   }
   HGDIOBJ previous = SelectObject(dc_, bitmap);

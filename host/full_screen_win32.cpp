@@ -9,6 +9,7 @@
 #include "form_kit_win32.h"
 #include "full_screen_run.h"
 #include "host_state.h"
+#include "monitor_cover_win32.h"
 #include "music_player.h"
 #include "music_win32.h"
 #include "renderer_watch.h"
@@ -16,10 +17,6 @@
 #include "text_win32.h"
 
 namespace {
-
-Win32Mci Mci;
-Win32Sound Sound;
-MusicPlayer Bgm(Mci, Sound, Music);
 
 // The renderer this run started, known by its process id and the time its
 // process was created (an id alone may be reused once the process is gone).
@@ -123,7 +120,7 @@ RendererWindow RendererWindowOf(DWORD pid) {
 
 class FullScreenForm : public formkit::Form, private FullScreenPlatform {
  public:
-  FullScreenForm() : Form(kFullScreenTitle, WS_CLIPSIBLINGS) {
+  explicit FullScreenForm(HostState &state) : Form(kRunTitle, WS_CLIPSIBLINGS), state_(state) {
     Timer1.SetInterval(1000);
     Timer1.SetEnabled(false);
     Timer2.SetInterval(200);
@@ -137,8 +134,8 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void OnLoad() override {
     // Times of the run are kept on the tick count, which no clock change moves.
     startedAt_ = GetTickCount64() - ProgramAgeMs(kStartLimitMs);
-    RendererPath = formkit::App::Path() + kRendererFile;
-    CoverOtherMonitors(RunHidesCursor(formkit::App::Command()));
+    RendererPath = formkit::App::Path() + L"\\" + kRendererFile;
+    covers_.CoverOthers(RunHidesCursor(formkit::App::Command()));
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
     // The display state comes as the renderer hears it; the program ends at
@@ -172,7 +169,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void EnableCdPoll(bool enabled) override { Timer2.SetEnabled(enabled); }
   bool CdPollEnabled() const override { return Timer2.Enabled(); }
   void EnableMp3Poll(bool enabled) override { Timer1.SetEnabled(enabled); }
-  void RestoreCursor() override { SavedCursorCount = ShowCursor(SavedCursorCount); }
+  void RestoreCursor() override { state_.SavedCursorCount = ShowCursor(state_.SavedCursorCount); }
   void EndProgram() override { formkit::App::End(); }
 
   void WatchRenderer() {
@@ -184,22 +181,27 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
     Unload();
   }
 
-  formkit::Timer Timer1{*this, [] { Bgm.Mp3Poll(); }};
+  HostState &state_;
+  Win32Mci Mci;
+  Win32Sound Sound;
+  MusicPlayer Bgm{Mci, Sound, state_};
+  formkit::Timer Timer1{*this, [this] { Bgm.Mp3Poll(); }};
   formkit::Timer Timer2{*this, [this] {
                           Bgm.CdPoll();
                           Timer2.SetEnabled(Bgm.CdPollActive);
                         }};
   formkit::Timer Timer3{*this, [this] { WatchRenderer(); }};
+  MonitorCovers covers_;
   RendererWatch watch_;
   RendererIdentity renderer_;
   ULONGLONG startedAt_ = 0;  // on the tick count: when the program started
   DisplayState display_;
-  FullScreenRun run_{Music, formkit::App::Command(), *this};
+  FullScreenRun run_{state_, formkit::App::Command(), *this};
 };
 
 }  // namespace
 
-void LoadFullScreenRun() {
-  static FullScreenForm Brumalis_S;
+void LoadFullScreenRun(HostState &state) {
+  static FullScreenForm Brumalis_S(state);
   Brumalis_S.Load();
 }

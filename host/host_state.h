@@ -1,4 +1,4 @@
-// Module state of the screensaver program, shared by its windows.
+// The screensaver program's state and the windows that share it.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +7,14 @@
 
 #include "settings.h"
 
-extern MusicSettings Music;           // loaded once per start
-extern int SavedCursorCount;          // from hiding the cursor for a full-screen run
-extern std::int16_t ZoomOriginX;      // where the settings dialog zooms from and to
-extern std::int16_t ZoomOriginY;
-
-extern const wchar_t kFullScreenTitle[];  // "Brumalis_Main"
-extern const wchar_t kRendererFile[];     // "\Brumalis.dll", after the program's folder
+// What one start of the program keeps: Main makes it and hands it to the
+// window of the mode it starts. The music choice, loaded once per start, is
+// its first part.
+struct HostState : MusicSettings {
+  int SavedCursorCount = 0;      // from hiding the cursor for a full-screen run
+  std::int16_t ZoomOriginX = 0;  // where the settings dialog zooms from and to
+  std::int16_t ZoomOriginY = 0;
+};
 
 void ZoomFromPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
@@ -26,11 +27,6 @@ HWND WindowOfHandleBits(std::uint32_t bits);
 // Whether that window may hold the preview; if not, the program ends.
 bool CanHoldPreview(HWND pane);
 
-// Covers every monitor but the primary one in black for a full-screen run;
-// the covers last as long as the program. Over them the pointer is hidden
-// when the run hid the cursor, and the normal arrow otherwise.
-void CoverOtherMonitors(bool hidePointer);
-
 // Loads the hidden window of a full-screen run, which starts the renderer
 // and the music and ends the program once the renderer has gone.
-void LoadFullScreenRun();
+void LoadFullScreenRun(HostState &state);

@@ -9,22 +9,15 @@
 #include "host_state.h"
 #include "numbers.h"
 #include "profile_win32.h"
+#include "shared_names.h"
 #include "settings_dialog_win32.h"
 #include "text_win32.h"
 #include "user_seal_win32.h"
 
-MusicSettings Music;
-int SavedCursorCount = 0;
-std::int16_t ZoomOriginX = 0;
-std::int16_t ZoomOriginY = 0;
-
-const wchar_t kFullScreenTitle[] = L"Brumalis_Main";
-const wchar_t kRendererFile[] = L"\\Brumalis.dll";
-
 namespace {
 
 const wchar_t kRendererMissing[] =
-    L"Brumalis.dll \u304c\u540c\u3058\uff8c\uff6b\uff99\uff80\uff9e\u306b\u898b\u3064\u304b\u308a"
+    L"" BRUMALIS_RENDERER_FILE L" \u304c\u540c\u3058\uff8c\uff6b\uff99\uff80\uff9e\u306b\u898b\u3064\u304b\u308a"
     L"\u307e\u305b\u3093\uff01";  // Brumalis.dll が同じﾌｫﾙﾀﾞに見つかりません！
 
 // Starts pass the single-instance look-up one at a time, and hold the gate
@@ -53,7 +46,7 @@ void OpenGate() { Gate->Open(); }
 
 bool AnotherInstanceRuns() {
   // Both are looked up, always.
-  const bool fullScreen = FindWindowA(nullptr, ToAnsi(kFullScreenTitle).c_str()) != nullptr;
+  const bool fullScreen = FindWindowA(nullptr, ToAnsi(kRunTitle).c_str()) != nullptr;
   const bool dialog = FindWindowA(nullptr, ToAnsi(kDialogTitle).c_str()) != nullptr;
   return fullScreen || dialog;
 }
@@ -69,6 +62,7 @@ void WritePrimaryScreenSize() {
 
 void Main() {
   static StartGate gate;
+  static HostState state;
   Gate = &gate;
   if (AnotherInstanceRuns()) formkit::App::End();
 
@@ -87,23 +81,23 @@ void Main() {
   Win32Files files;
   Win32UserSeal seal;
   LoadSettings(profile, files, seal, formkit::App::Path(),
-               mode == StartMode::Settings ? LoadFor::Dialog : LoadFor::Run, Music);
+               mode == StartMode::Settings ? LoadFor::Dialog : LoadFor::Run, state);
 
-  if (!FileExists(files, formkit::App::Path() + kRendererFile)) {
+  if (!FileExists(files, formkit::App::Path() + L"\\" + kRendererFile)) {
     OpenGate();
     formkit::App::MsgBox(kRendererMissing);
     formkit::App::End();
   }
 
   if (mode == StartMode::Settings) {
-    ShowSettingsDialog({Music, ZoomOriginX, ZoomOriginY, ZoomFromPoint, ZoomToPoint, OpenGate});
+    ShowSettingsDialog({state, state.ZoomOriginX, state.ZoomOriginY, ZoomFromPoint, ZoomToPoint, OpenGate});
     formkit::App::End();
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();
 
-  if (RunHidesCursor(arguments)) SavedCursorCount = ShowCursor(FALSE);
+  if (RunHidesCursor(arguments)) state.SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
-  LoadFullScreenRun();
+  LoadFullScreenRun(state);
   OpenGate();
 }
 

@@ -8,6 +8,7 @@
 #include "form_kit_win32.h"
 #include "host_state.h"
 #include "host_resources.h"
+#include "shared_names.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ HWND WindowOfHandleBits(std::uint32_t bits) {
 
 // Whether a window can be a preview pane: the desktop and the shell's window
 // cannot (the preview would cover the screen and never be closed), nor can
-// one of this program's own windows, whose classes are all named Brumalis...
+// one of this program's own windows, whose classes all begin with its name
 // (the preview would hold itself).
 bool CanHoldPreview(HWND pane) {
   if (!IsWindow(pane) || pane == GetDesktopWindow() || pane == GetShellWindow()) return false;
@@ -41,7 +42,7 @@ bool CanHoldPreview(HWND pane) {
   if (owner != GetCurrentProcessId()) return true;
   wchar_t cls[64] = L"";
   GetClassNameW(pane, cls, 64);
-  return std::wcsncmp(cls, L"Brumalis", 8) != 0;
+  return std::wcsncmp(cls, kOwnClassPrefix, std::wcslen(kOwnClassPrefix)) != 0;
 }
 
 void ShowPreview(const std::wstring &argumentText) {

@@ -33,7 +33,9 @@
 !include FileFunc.nsh
 !include MUI2.nsh
 
-; The settings folder, as the programs name it.
+; The programs' files and the settings folder, as the programs name them.
+!searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_HOST_FILE "' HOST_FILE '"'
+!searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_RENDERER_FILE "' RENDERER_FILE '"'
 !searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_SETTINGS_FOLDER "' SETTINGS_FOLDER_C '"'
 !searchreplace SETTINGS_FOLDER "${SETTINGS_FOLDER_C}" "\\" "\"
 !define SETTINGS_FILE "${SETTINGS_FOLDER}\Brumalis.ini"
@@ -102,8 +104,8 @@ Var ScrDir
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
-LangString WelcomeText ${LANG_ENGLISH} "Setup copies Brumalis.scr and Brumalis.dll into $ScrDir and chooses Brumalis as your screen saver.$\r$\n$\r$\nThe settings live in ${SETTINGS_FILE}.$\r$\n$\r$\nClick Install to continue."
-LangString WelcomeText ${LANG_JAPANESE} "Brumalis.scr と Brumalis.dll を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [インストール] をクリックしてください。"
+LangString WelcomeText ${LANG_ENGLISH} "Setup copies ${HOST_FILE} and ${RENDERER_FILE} into $ScrDir and chooses Brumalis as your screen saver.$\r$\n$\r$\nThe settings live in ${SETTINGS_FILE}.$\r$\n$\r$\nClick Install to continue."
+LangString WelcomeText ${LANG_JAPANESE} "${HOST_FILE} と ${RENDERER_FILE} を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [インストール] をクリックしてください。"
 LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
 LangString OpenSettingsText ${LANG_JAPANESE} "スクリーンセーバーの設定を開く"
 LangString PackageInstalledText ${LANG_ENGLISH} "${PRODUCT} (${BITS}-bit) is already installed by its Windows Installer package (Brumalis-...-${ARCH}.msi).$\r$\n$\r$\nRemove it in Apps & features first, then run this setup program again."
@@ -150,8 +152,8 @@ FunctionEnd
 
 Section "-Brumalis" SecProgram
   SetOutPath $ScrDir
-  File "${BIN}/Brumalis.scr"
-  File "${BIN}/Brumalis.dll"
+  File "${BIN}/${HOST_FILE}"
+  File "${BIN}/${RENDERER_FILE}"
   SetOutPath $INSTDIR
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -161,15 +163,15 @@ Section "-Brumalis" SecProgram
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${If} ${Errors}
     DeleteRegValue HKLM "${UNINSTALL_KEY}" "${PREVIOUS_VALUE}"
-  ${ElseIf} $0 != "$ScrDir\Brumalis.scr"
+  ${ElseIf} $0 != "$ScrDir\${HOST_FILE}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "${PREVIOUS_VALUE}" $0
   ${EndIf}
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ScrDir\Brumalis.scr"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ScrDir\${HOST_FILE}"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} (${BITS}-bit)"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$ScrDir\Brumalis.scr,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$ScrDir\${HOST_FILE},0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" $ScrDir
   WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
@@ -232,12 +234,12 @@ Section /o "un.$(RemoveSettingsText)" SecSettings
 SectionEnd
 
 Section "-un.Brumalis"
-  Delete /REBOOTOK "$ScrDir\Brumalis.scr"
-  Delete /REBOOTOK "$ScrDir\Brumalis.dll"
+  Delete /REBOOTOK "$ScrDir\${HOST_FILE}"
+  Delete /REBOOTOK "$ScrDir\${RENDERER_FILE}"
 
   ; Give back the screensaver the user had, if this one is still chosen.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $0 == "$ScrDir\Brumalis.scr"
+  ${If} $0 == "$ScrDir\${HOST_FILE}"
     ClearErrors
     ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "${PREVIOUS_VALUE}"
     ${If} ${Errors}

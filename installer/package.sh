@@ -6,7 +6,8 @@
 #
 #   installer/package.sh setup|msi x86|x64 VERSION BIN ICON OUTFILE [--date SECONDS] [--sign]
 #
-# BIN holds Brumalis.scr and Brumalis.dll; ICON is the program's icon.
+# BIN holds the two programs (common/shared_names.h names their files); ICON
+# is the program's icon.
 # --date dates the Windows Installer package (its summary's times, and with
 # the version and the programs, its package code); without it the package
 # says 1980-01-01, the earliest date its cabinet can hold, so that the same
@@ -16,6 +17,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
+source "$root/scripts/shared-names.sh"
+host=$(shared_name HOST_FILE) renderer=$(shared_name RENDERER_FILE)
 
 kind=$1 arch=$2 version=$3 bin=$4 icon=$5 out=$6
 shift 6
@@ -77,17 +80,17 @@ case $kind in
   msi)
     # wixl takes the files from the folder it runs in, and the cabinet keeps
     # their times: they carry the package's date.
-    cp "$bin/Brumalis.scr" "$bin/Brumalis.dll" "$work/"
+    cp "$bin/$host" "$bin/$renderer" "$work/"
     cp "$icon" "$work/brumalis.ico"
     touch -d "@$date" "$work"/*
     product_code=$(code "Brumalis $arch $version")
-    package_code=$(code "Brumalis $arch $version $date $(cd "$work" && sha256sum Brumalis.scr Brumalis.dll brumalis.ico | cut -c1-64 | xargs)")
+    package_code=$(code "Brumalis $arch $version $date $(cd "$work" && sha256sum "$host" "$renderer" brumalis.ico | cut -c1-64 | xargs)")
     # wixl writes the summary's times from the clock and a random package
     # code: the clock is stopped at the date, and msibuild sets the code.
     at=$(TZ=UTC date -d "@$date" '+%Y-%m-%d %H:%M:%S')
-    size_kb=$(( ($(stat -c %s "$work/Brumalis.scr") + $(stat -c %s "$work/Brumalis.dll") + 1023) / 1024 ))
+    size_kb=$(( ($(stat -c %s "$work/$host") + $(stat -c %s "$work/$renderer") + 1023) / 1024 ))
     (cd "$work" && TZ=UTC faketime -f "$at" wixl -a "$arch" -D Version="$version" -D Arch="$arch" -D Bits="$bits" \
-      -D Win64=$win64 -D SizeKB=$size_kb -D ProductCode="$product_code" -D UpgradeCode="$upgrade_code" -D SetupEntry="$setup_entry" \
+      -D Win64=$win64 -D HostFile="$host" -D RendererFile="$renderer" -D SizeKB=$size_kb -D ProductCode="$product_code" -D UpgradeCode="$upgrade_code" -D SetupEntry="$setup_entry" \
       -o package.msi "$here/brumalis.wxs")
     # wixl leaves the versions of the File table empty, and Windows
     # Installer takes a file without one for a document: a program of the

@@ -1,5 +1,5 @@
 #include "renderer_win32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  return RunRenderer(instance, FramePacing::ToDisplay);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return RunRenderer(FramePacing::ToDisplay);
 }

@@ -20,6 +20,7 @@
 #include "shared_names.h"
 #include "sky_scene.h"
 #include "window_size.h"
+#include "window_win32.h"
 
 namespace {
 
@@ -99,21 +100,24 @@ class Clock {
   LARGE_INTEGER frequency_ = {};
 };
 
-class RendererWindow {
+// The renderer's own class: ANSI, with a DC of its own, redrawn whole on
+// every size change.
+const binding::WindowClass kRendererWindowClass = {BRUMALIS_RENDERER_CLASS, CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+                                                   true};
+
+class RendererWindow : public binding::Window {
  public:
   explicit RendererWindow(FramePacing pacing) : paced_(pacing == FramePacing::ToDisplay) {}
 
-  static bool RegisterWindowClass(HINSTANCE instance);
   // The hidden window with its GL context current; false when either failed.
-  bool Create(HINSTANCE instance, Size size);
+  bool Create(Size size);
   // Shrinks the hidden window to what the context can draw into, then shows it.
   void FitAndShow(Size stored);
   void InitScene();
   int RunLoop();
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool CreateContext();
   void ReleaseContext();
   void Close();
@@ -122,7 +126,6 @@ class RendererWindow {
   void DrawFrame();
 
   const bool paced_;
-  HWND window_ = nullptr;
   HDC dc_ = nullptr;
   HGLRC rc_ = nullptr;
   Size size_ = {0, 0};  // the client size, from WM_SIZE
@@ -138,21 +141,11 @@ class RendererWindow {
   Scene scene_;
 };
 
-bool RendererWindow::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSA wc = {};
-  wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kRendererClass;
-  return RegisterClassA(&wc) != 0;
-}
-
-bool RendererWindow::Create(HINSTANCE instance, Size size) {
+bool RendererWindow::Create(Size size) {
   size_ = size;
-  // Null also when WM_CREATE found no GL context.
-  return CreateWindowExA(0, kRendererClass, kRendererClass, WS_POPUP, 0, 0, size.width, size.height, nullptr,
-                         nullptr, instance, this) != nullptr;
+  // False also when WM_CREATE found no GL context.
+  return CreateBound(kRendererWindowClass, 0, WS_POPUP, kRendererClass, 0, 0, size.width, size.height,
+                                 nullptr);
 }
 
 void RendererWindow::FitAndShow(Size stored) {
@@ -162,10 +155,10 @@ void RendererWindow::FitAndShow(Size stored) {
   if (fitted.width != size_.width || fitted.height != size_.height) {
     // Shrunk while still hidden, so the first frame already has the final
     // size; WM_SIZE brings size_ along.
-    SetWindowPos(window_, nullptr, 0, 0, fitted.width, fitted.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, fitted.width, fitted.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ShowWindow(window_, SW_SHOW);
-  UpdateWindow(window_);
+  ShowWindow(Hwnd(), SW_SHOW);
+  UpdateWindow(Hwnd());
 }
 
 void RendererWindow::InitScene() {
@@ -203,8 +196,8 @@ int RendererWindow::RunLoop() {
       // Any message, or one already queued, ends the wait at once: keys
       // answer while the loop waits for the next frame.
       MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    } else if (window_) {
-      InvalidateRect(window_, nullptr, FALSE);
+    } else if (Hwnd()) {
+      InvalidateRect(Hwnd(), nullptr, FALSE);
     }
   }
   timeEndPeriod(1);
@@ -212,26 +205,9 @@ int RendererWindow::RunLoop() {
   return static_cast<int>(msg.wParam);
 }
 
-LRESULT CALLBACK RendererWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto *self = static_cast<RendererWindow *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
-    self->window_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto *self = reinterpret_cast<RendererWindow *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    // The last message: nothing may reach the object through this handle now.
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
 bool RendererWindow::CreateContext() {
   // The class owns its DC, so it is taken once and never released.
-  dc_ = GetDC(window_);
+  dc_ = GetDC(Hwnd());
   if (!SetupPixelFormat(dc_)) return false;
   rc_ = wglCreateContext(dc_);
   if (!rc_) return false;
@@ -245,14 +221,14 @@ bool RendererWindow::CreateContext() {
 
 // Failing either only means drawing on while nobody looks.
 void RendererWindow::ListenForPresence() {
-  powerNotify_ = ListenForDisplayState(window_, presence_.display);
-  WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
+  powerNotify_ = ListenForDisplayState(Hwnd(), presence_.display);
+  WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION);
 }
 
 void RendererWindow::StopListening() {
   StopListeningForDisplayState(powerNotify_);
   powerNotify_ = nullptr;
-  WTSUnRegisterSessionNotification(window_);
+  WTSUnRegisterSessionNotification(Hwnd());
 }
 
 // A refused creation may come here too, with no context to release.
@@ -269,7 +245,7 @@ void RendererWindow::ReleaseContext() {
 // the thread inside the window's teardown for seconds.
 void RendererWindow::Close() {
   ReleaseContext();
-  DestroyWindow(window_);
+  Release();
 }
 
 void RendererWindow::DrawFrame() {
@@ -284,7 +260,7 @@ void RendererWindow::DrawFrame() {
   }
   FrameStarted(pacer_, now);
   char title[256];
-  if (title_.Update(now, title, sizeof title)) SetWindowTextA(window_, title);
+  if (title_.Update(now, title, sizeof title)) SetWindowTextA(Hwnd(), title);
   scene_.Draw({now, brightFog_, afterRest});
   title_.FrameCount += 1;
   SwapBuffers(dc_);
@@ -314,7 +290,7 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       // nor once the context has gone.
       if (loopRunning_ && rc_) {
         if (presence_.ShouldDraw()) DrawFrame();
-        ValidateRect(window_, nullptr);
+        ValidateRect(Hwnd(), nullptr);
       }
       return 0;
     case WM_POWERBROADCAST:
@@ -327,7 +303,7 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       // A monitor-power command, sent to the foreground window on some
       // systems; the default handling still passes it on.
       NoteDisplayMessage(presence_.display, message, wParam, lParam);
-      return DefWindowProcA(window_, message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
     case WM_CLOSE:
       Close();
       return 0;
@@ -342,21 +318,20 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
   }
 }
 
 }  // namespace
 
-int RunRenderer(HINSTANCE instance, FramePacing pacing) {
+int RunRenderer(FramePacing pacing) {
   ShowCursor(FALSE);
   // The window may cover the whole desktop but no more; what the GL context
   // allows is known only once the window has one.
   const Size stored = {ReadSize(kKeyWidthAnsi, kDefaultWindowWidth), ReadSize(kKeyHeightAnsi, kDefaultWindowHeight)};
-  if (!RendererWindow::RegisterWindowClass(instance)) return 0;
   // Static: the scene holds a whole slice of texels.
   static RendererWindow renderer(pacing);
-  if (!renderer.Create(instance, FittedSize(stored, {0, 0}))) return 0;
+  if (!renderer.Create(FittedSize(stored, {0, 0}))) return 0;
   renderer.FitAndShow(stored);
   renderer.InitScene();
   const int exitCode = renderer.RunLoop();

@@ -10,4 +10,4 @@ enum class FramePacing { ToDisplay, FreeRun };
 
 // The whole program, from the window size to the end of the message loop;
 // returns the exit code.
-int RunRenderer(HINSTANCE instance, FramePacing pacing);
+int RunRenderer(FramePacing pacing);

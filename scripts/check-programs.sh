@@ -15,6 +15,8 @@ case "$arch" in
   *) echo "unknown architecture: $arch" >&2; exit 2 ;;
 esac
 objdump=$tools-objdump windres=$tools-windres
+source "$(dirname "$0")/shared-names.sh"
+host=$(shared_name HOST_FILE) renderer=$(shared_name RENDERER_FILE)
 # What the manifest must say: the DPI awareness, and the compatibility
 # entries of Windows 7, 8, 8.1 and 10/11.
 manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/WindowsSettings"">true/PM</dpiAware>'
@@ -30,10 +32,10 @@ system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32
 
 # The most each program may weigh, in bytes: the C++ runtime's stream and
 # locale machinery, or a picture stored uncompressed, would take it past.
-declare -A most_bytes=([Brumalis.scr]=$((800 * 1024)) [Brumalis.dll]=$((100 * 1024 - 1)))
+declare -A most_bytes=([$host]=$((800 * 1024)) [$renderer]=$((100 * 1024 - 1)))
 
 failed=0
-for name in Brumalis.scr Brumalis.dll; do
+for name in "$host" "$renderer"; do
   file="$bin/$name"
   problems=()
   if [ ! -f "$file" ]; then

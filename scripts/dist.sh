@@ -35,6 +35,8 @@ for given in SIGN_CERT SIGN_KEY BRUMALIS_DIST; do
 done
 cd "$(dirname "$0")/.."
 version=$(head -n 1 VERSION)
+source scripts/shared-names.sh
+host=$(shared_name HOST_FILE) renderer=$(shared_name RENDERER_FILE)
 dist=${BRUMALIS_DIST:-dist}
 
 # The settings file, as the programs name it (C escapes undone).
@@ -102,17 +104,17 @@ for arch in win32 win64; do
   if [ $signing = 1 ]; then
     programs=$work/signed-$arch
     mkdir -p "$programs"
-    cp "build/$arch/bin/Brumalis.scr" "build/$arch/bin/Brumalis.dll" "$programs/"
-    scripts/sign.sh "$programs/Brumalis.scr"
-    scripts/sign.sh "$programs/Brumalis.dll"
+    cp "build/$arch/bin/$host" "build/$arch/bin/$renderer" "$programs/"
+    scripts/sign.sh "$programs/$host"
+    scripts/sign.sh "$programs/$renderer"
   fi
   mkdir -p "$work/$name"
-  cp "$programs/Brumalis.scr" "$programs/Brumalis.dll" "$work/$name/"
+  cp "$programs/$host" "$programs/$renderer" "$work/$name/"
   readme "$bits" >"$work/$name/README.txt"
   chmod 0755 "$work/$name"
   chmod 0644 "$work/$name"/*
   touch -d "@$stamp" "$work/$name" "$work/$name"/*
-  (cd "$work" && TZ=UTC zip -q -X "$dist/$name.zip" "$name/" "$name/Brumalis.dll" "$name/Brumalis.scr" \
+  (cd "$work" && TZ=UTC zip -q -X "$dist/$name.zip" "$name/" "$name/$renderer" "$name/$host" \
     "$name/README.txt")
 
   # The setup program as built (it carries no time), or made again from the
@@ -133,7 +135,7 @@ echo "${BRUMALIS_DIST:-dist}/:"
 (cd "$dist" && ls -l -- * | awk '{ printf "  %-36s %9d bytes\n", $9, $5 }')
 echo "programs:"
 for arch in win32 win64; do
-  for program in Brumalis.scr Brumalis.dll; do
+  for program in "$host" "$renderer"; do
     printf '  %-36s %9d bytes\n' "$arch/$program" "$(stat -c %s "build/$arch/bin/$program")"
   done
 done

@@ -76,8 +76,9 @@ echo "building the release in $second (no compiler cache, Asia/Tokyo, $language)
 
 # What is compared: the programs and packages as built, and every file of
 # the release folder.
-files=(build/win32/bin/Brumalis.scr build/win32/bin/Brumalis.dll build/win64/bin/Brumalis.scr
-  build/win64/bin/Brumalis.dll)
+source scripts/shared-names.sh
+host=$(shared_name HOST_FILE) renderer=$(shared_name RENDERER_FILE)
+files=(build/win32/bin/$host build/win32/bin/$renderer build/win64/bin/$host build/win64/bin/$renderer)
 files+=($(cd "$first" && ls build/win32/setup/* build/win64/setup/* dist/*))
 status=0
 if [ "$(cd "$first/dist" && ls)" != "$(cd "$second/dist" && ls)" ]; then

@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "dialog_resources.h"
+#include "drawn_banners.h"
 #include "form_kit_win32.h"
+#include "shared_names.h"
 
 namespace {
-
-constexpr int kFrames = 24;
-constexpr int kDrawnOffset = 1000;  // tests/assets/drawn_banners.rc
 
 struct Pixels {
   int width = 0, height = 0;
@@ -41,11 +40,11 @@ Pixels Read(HBITMAP bitmap) {
 }
 
 TEST(BannerPictures, EachStoredFrameLoadsAsTheFrameDrawn) {
-  for (int frame = 1; frame <= kFrames; ++frame) {
+  for (int frame = 1; frame <= kBannerFrames; ++frame) {
     const int id = IDB_BANNER_FIRST + frame - 1;
     const formkit::Picture stored = formkit::LoadPictureResource(id);
     const HBITMAP drawnBitmap = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id + kDrawnOffset), IMAGE_BITMAP, 0, 0, 0));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id + DRAWN_BANNER_OFFSET), IMAGE_BITMAP, 0, 0, 0));
     const Pixels got = Read(stored.get());
     const Pixels drawn = Read(drawnBitmap);
     DeleteObject(drawnBitmap);

@@ -224,7 +224,7 @@ TEST(GfxFrameX, ReadsItsBackgroundAtEveryRepaintFromBackColourOrTheContainer) {
   EXPECT_EQ(p.At(Panel::W - 1, 0), Rgb(200, 220, 255));
   p.frame.SetBackColourIs(7);
   p.site.ambient = Rgb(90, 90, 90);
-  p.frame.AmbientChanged();
+  p.frame.AmbientChanged(L"BackColor");
   EXPECT_EQ(p.At(Panel::W - 1, 0), Rgb(10, 20, 30));
   // The shadow of (10, 20, 30) at 50 % is black; ring 1 of 5 is a fifth of the way.
   EXPECT_EQ(p.At(Panel::W - 5, 50), Rgb(2, 4, 6));

@@ -132,7 +132,7 @@ TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
 
   site.ambient = Rgb(200, 220, 255);
   ValidateRect(frame.Hwnd(), nullptr);
-  frame.AmbientChanged();
+  frame.AmbientChanged(L"BackColor");
   EXPECT_TRUE(GetUpdateRect(frame.Hwnd(), nullptr, FALSE));
   EXPECT_EQ(Printed(frame.Hwnd()).At(299, 0), Rgb(200, 220, 255));
 
@@ -222,7 +222,7 @@ TEST(GfxFrameXWindow, WithoutItsWindowTheFormsCallsDoNothing) {
   GfxFrameXWindow frame(site);
   ASSERT_EQ(frame.Create(reinterpret_cast<HWND>(0x1234), 0, 0, 200, 100, nullptr), nullptr);
   EXPECT_EQ(frame.Hwnd(), nullptr);
-  frame.AmbientChanged();
+  frame.AmbientChanged(L"BackColor");
   MemoryPropertyBag saved;
   frame.Save(saved);
   EXPECT_TRUE(saved.WriteOrder().empty());

@@ -6,6 +6,7 @@
 #include "memory_site.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -46,9 +47,10 @@ struct Rig {
     button.MouseMove = [this](std::int16_t, std::int16_t, float, float) { ++moves; };
     button.FormActivate = [this](std::int32_t state) { site.log.push_back("activate " + std::to_string(state)); };
   }
-  Rig &Load() { return button.Load(MemoryPropertyBag{}), *this; }
-  void Hooked(std::uintptr_t target, std::uint32_t code, std::uintptr_t wParam) {
-    Dispatch(hooks, button, [](auto, auto, auto, auto) { return std::intptr_t{0}; }, target, code, wParam, 0);
+  Rig &Load() { return button.ReadProperties(MemoryPropertyBag{}), *this; }
+  void Hooked(std::uintptr_t target, HookedMessage message, std::uintptr_t wParam) {
+    Dispatch(hooks, button, [](auto, auto, auto, auto) { return std::intptr_t{0}; }, target, hooks.CodeOf(message),
+             wParam, 0);
   }
   std::int32_t State() const { return button.Fields().VisualState; }
   Colour Pixel(std::pair<int, int> p) const { return window.image->GetPixel(p.first, p.second); }
@@ -224,6 +226,34 @@ TEST(XpButtonText, ScreenReadersHearTheCaptionWithoutItsAccessKeyMarks) {
   for (const auto &[caption, text] : cases) EXPECT_EQ(CaptionText(caption), text) << caption;
 }
 
+TEST(XpButtonText, ScreenReadersHearAPushButtonThatPressesOnlyWhileEnabled) {
+  struct Case {
+    bool enabled, isDefault, focused;
+    unsigned state;
+    int clicks;
+  } cases[] = {
+      {true, false, false, kAccessibleFocusable, 1},
+      {true, true, true, kAccessibleFocusable | kAccessibleFocused | kAccessibleDefault, 1},
+      {false, false, false, kAccessibleFocusable | kAccessibleUnavailable, 0},
+  };
+  for (const Case &c : cases) {
+    Rig rig;
+    rig.site.displayAsDefault = c.isDefault;
+    rig.Load();
+    rig.button.SetCaption(L"&Apply");
+    rig.button.AmbientChanged(L"DisplayAsDefault");
+    rig.button.SetEnabled(c.enabled);
+    const AccessibleFacts facts = rig.button.Describe({5, 6, 45, 29}, c.focused);
+    EXPECT_EQ(facts.role, AccessibleRole::PushButton);
+    EXPECT_EQ(facts.name, L"Apply");
+    EXPECT_EQ(facts.state, c.state) << c.enabled << c.isDefault << c.focused;
+    EXPECT_EQ(facts.defaultAction, L"\u62bc\u3059");
+    EXPECT_EQ(facts.screen.r, 45);
+    rig.button.DoDefaultAction();
+    EXPECT_EQ(rig.clicks, c.clicks);
+  }
+}
+
 TEST(XpButtonText, NewButtonsTakeTheFirstCaptionTheFormLacks) {
   const std::pair<std::vector<std::wstring>, const wchar_t *> cases[] = {
       {{}, L"&OK"},
@@ -263,21 +293,21 @@ TEST(XpButtonText, SnapMouseToTheMiddleRoundsHalvesToEven) {
 using Step = std::function<void(Rig &)>;
 Step Move(float x, float y) { return [=](Rig &r) { r.button.OnMouseMove(0, 0, x, y); }; }
 Step Down(std::int16_t b) { return [=](Rig &r) { r.button.OnMouseDown(b, 0, 10, 10); }; }
-Step Key(std::int16_t k) { return [=](Rig &r) { r.button.OnKeyDown(k); }; }
+Step Key(ButtonKey k) { return [=](Rig &r) { r.button.OnKeyDown(k); }; }
 Step Enable(bool on) { return [=](Rig &r) { r.button.SetEnabled(on); }; }
 Step Ambient(bool isDefault, const wchar_t *name) {
-  return [=](Rig &r) { r.site.displayAsDefault = isDefault, r.button.OnAmbientChanged(name); };
+  return [=](Rig &r) { r.site.displayAsDefault = isDefault, r.button.AmbientChanged(name); };
 }
-Step Activation(std::uintptr_t wParam) { return [=](Rig &r) { r.Hooked(kContainer, kActivateMessage, wParam); }; }
+Step Activation(std::uintptr_t wParam) { return [=](Rig &r) { r.Hooked(kContainer, HookedMessage::Activated, wParam); }; }
 const Step In = Move(10, 10), Out = Move(50, 10), LDown = Down(kLeftButton), Active = Activation(1),
-           Inactive = Activation(0), Space = Key(kKeySpace), Enter = Key(kKeyEnter);
+           Inactive = Activation(0), Space = Key(ButtonKey::Space), Enter = Key(ButtonKey::Enter);
 const Step Up = [](Rig &r) { r.button.OnMouseUp(kLeftButton, 0, 10, 10); };
-const Step SpaceUp = [](Rig &r) { r.button.OnKeyUp(kKeySpace); };
+const Step SpaceUp = [](Rig &r) { r.button.OnKeyUp(ButtonKey::Space); };
 const Step Dbl = [](Rig &r) { r.button.OnDblClick(); };
 const Step Focus = [](Rig &r) { r.button.OnGotFocus(); };
 const Step Blur = [](Rig &r) { r.button.OnLostFocus(); };
 const Step Access = [](Rig &r) { r.button.OnAccessKey(); };
-const Step Leave = [](Rig &r) { r.Hooked(kOwnWindow, kMouseLeaveMessage, 0); };
+const Step Leave = [](Rig &r) { r.Hooked(kOwnWindow, HookedMessage::PointerLeft, 0); };
 constexpr auto D = XpButton::Disabled, N = XpButton::Normal, F = XpButton::Focused, T = XpButton::Hot,
                P = XpButton::Pressed;
 
@@ -355,7 +385,7 @@ TEST(XpButtonRules, EventsAndRequestsBesideTheLook) {
   for (const Step &step : {Active, In, In, LDown, Up, Dbl, Down(kMiddleButton), Dbl, Out}) step(rig);
   EXPECT_EQ(rig.dblClicks, 1);
   EXPECT_EQ(rig.window.leaveRequests, 2);  // renewed on every move inside
-  for (std::int16_t key : {kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) rig.button.OnKeyDown(key);
+  for (ButtonKey key : {ButtonKey::Left, ButtonKey::Up, ButtonKey::Right, ButtonKey::Down}) rig.button.OnKeyDown(key);
   for (const Step &step : {Access, Space, Inactive}) step(rig);
   const XpButtonFields &f = rig.button.Fields();
   EXPECT_FALSE(f.FormActive || f.Armed || f.SpaceHeld || f.MouseHeld);
@@ -369,24 +399,26 @@ TEST(XpButtonRules, EventsAndRequestsBesideTheLook) {
 TEST(XpButtonLifecycle, LoadHooksAfterThePhaseOnlyAtRunTimeAndEndUnhooks) {
   struct Case {
     bool userMode, mdiChild;
-    std::int32_t containerCode;  // 0: not hooked
+    std::optional<HookedMessage> containerMessage;  // none: not hooked
   };
-  for (const Case &c : {Case{true, false, 6}, Case{true, true, 0x86}, Case{false, false, 0}}) {
+  for (const Case &c : {Case{true, false, HookedMessage::Activated}, Case{true, true, HookedMessage::NcActivated},
+                        Case{false, false, std::nullopt}}) {
     Rig rig;
     rig.site.userMode = c.userMode, rig.site.mdiChild = c.mdiChild;
     rig.Load();
     EXPECT_EQ(rig.button.Fields().ContainerWnd, kContainer);
     const HookRecord *own = rig.hooks.Record(kOwnWindow), *container = rig.hooks.Record(kContainer);
-    if (!c.containerCode) {
+    if (!c.containerMessage) {
       EXPECT_TRUE(own == nullptr && container == nullptr);
       continue;
     }
     ASSERT_TRUE(own && container);
-    EXPECT_EQ(own->afterList, std::vector<std::int32_t>{0x2A3});
-    EXPECT_EQ(container->afterList, std::vector<std::int32_t>{c.containerCode});
+    const auto code = [&](HookedMessage m) { return static_cast<std::int32_t>(rig.hooks.CodeOf(m)); };
+    EXPECT_EQ(own->afterList, std::vector<std::int32_t>{code(HookedMessage::PointerLeft)});
+    EXPECT_EQ(container->afterList, std::vector<std::int32_t>{code(*c.containerMessage)});
     // Seen in both phases, the activation still acts once.
-    rig.hooks.AddHookMessage(kContainer, c.containerCode, kHookBoth);
-    rig.Hooked(kContainer, c.containerCode, 1);
+    rig.hooks.AddHookMessage(kContainer, code(*c.containerMessage), kHookBoth);
+    rig.Hooked(kContainer, *c.containerMessage, 1);
     EXPECT_EQ(rig.site.log, std::vector<std::string>{"activate 1"});
     rig.button.End();
     EXPECT_TRUE(rig.hooks.Record(kOwnWindow) == nullptr && rig.hooks.Record(kContainer) == nullptr);
@@ -407,7 +439,7 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
     rig.site.dpi = c.dpi;
     const int paints = rig.Load().window.shapes;
     rig.window.SetPixelSize(c.width, c.height);
-    rig.button.OnResize();
+    rig.button.Resize();
     const auto corrected = std::pair(c.correctedWidth, c.correctedHeight);
     EXPECT_EQ(std::pair(rig.window.image->Width(), rig.window.image->Height()), corrected);
     EXPECT_EQ(std::pair(rig.window.shapeWidth - 1, rig.window.shapeHeight - 1), corrected);
@@ -415,7 +447,7 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
   }
   Rig unloaded;
   unloaded.window.SetPixelSize(3, 3);
-  unloaded.button.OnResize();
+  unloaded.button.Resize();
   EXPECT_EQ(unloaded.window.image->Width(), 7);
   EXPECT_EQ(unloaded.window.shapes, 0);
 }
@@ -429,7 +461,7 @@ struct RecordingBag : MemoryPropertyBag {
 
 TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   MemoryPropertyBag bag;
-  Rig().Load().button.Save(bag);
+  Rig().Load().button.WriteProperties(bag);
   EXPECT_TRUE(bag.WriteOrder().empty());
 
   Rig rig;
@@ -440,7 +472,7 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   rig.button.SetForeColor(Rgb(0, 0, 255));
   rig.button.SetEnabled(false);
   rig.button.SetCaption(L"&Browse...");
-  rig.button.Save(bag);
+  rig.button.WriteProperties(bag);
   EXPECT_EQ(bag.WriteOrder(), (std::vector<std::wstring>{L"Caption", L"Enabled", L"ForeColor", L"Font", L"FocusRect"}));
   EXPECT_EQ(bag.Read(L"Enabled"), L"0");
   EXPECT_EQ(bag.Read(L"ForeColor"), L"16711680");
@@ -448,7 +480,7 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   RecordingBag again;
   for (const std::wstring &key : bag.WriteOrder()) again.Write(key, *bag.Read(key));
   Rig loaded;
-  loaded.button.Load(again);
+  loaded.button.ReadProperties(again);
   EXPECT_EQ(again.reads, (std::vector<std::wstring>{L"Caption", L"ForeColor", L"Font", L"FocusRect", L"Enabled"}));
   EXPECT_EQ(loaded.button.Caption(), L"&Browse...");
   EXPECT_EQ(loaded.button.ForeColor(), Rgb(0, 0, 255));
@@ -457,14 +489,14 @@ TEST(XpButtonLifecycle, SavesWhatDiffersFromTheDefaultsAndLoadsItBack) {
   EXPECT_EQ(loaded.State(), XpButton::Disabled);
 
   // Unreadable values read as their defaults; an unreadable font keeps the current one.
-  loaded.button.Load(MemoryPropertyBag{{L"ForeColor", L"blue"}, {L"Font", L"Arial"}, {L"Enabled", L""}});
+  loaded.button.ReadProperties(MemoryPropertyBag{{L"ForeColor", L"blue"}, {L"Font", L"Arial"}, {L"Enabled", L""}});
   EXPECT_EQ(loaded.button.Caption(), L"&OK");
   EXPECT_EQ(loaded.button.ForeColor(), 0u);
   EXPECT_EQ(loaded.button.Font(), bold);
   EXPECT_TRUE(loaded.button.Enabled());
 
   // -1, the stored spelling of true, reads as true.
-  loaded.button.Load(MemoryPropertyBag{{L"Enabled", L"-1"}, {L"FocusRect", L"-1"}});
+  loaded.button.ReadProperties(MemoryPropertyBag{{L"Enabled", L"-1"}, {L"FocusRect", L"-1"}});
   EXPECT_TRUE(loaded.button.Enabled() && loaded.button.FocusRect());
 }
 

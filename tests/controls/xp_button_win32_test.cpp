@@ -205,6 +205,7 @@ TEST(XpButtonWindow, WithoutItsWindowTheFormsCallsDoNothing) {
   ASSERT_EQ(button.Create(reinterpret_cast<HWND>(0x1234), 0, 0, 75, 23, &stored), nullptr);
   EXPECT_EQ(button.Hwnd(), nullptr);
   button.AmbientChanged(L"DisplayAsDefault");
+  button.ColoursChanged();
   button.AccessKeyPressed();
   button.SetEnabled(false);
   MemoryPropertyBag saved;

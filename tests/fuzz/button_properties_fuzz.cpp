@@ -41,14 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const int width = Within(numbers, 0, 0, 120, 75), height = Within(numbers, 1, 0, 120, 23);
 
   Button first(width, height);
-  first.button.Load(p.bag);
-  first.button.OnResize();
+  first.button.ReadProperties(p.bag);
+  first.button.Resize();
   MemoryPropertyBag saved;
-  first.button.Save(saved);
+  first.button.WriteProperties(saved);
 
   Button second(width, height);
-  second.button.Load(saved);
-  second.button.OnResize();
+  second.button.ReadProperties(saved);
+  second.button.Resize();
   const XpButton &a = first.button, &b = second.button;
   FUZZ_CHECK(a.Caption() == b.Caption() && a.Enabled() == b.Enabled() && a.ForeColor() == b.ForeColor() &&
              a.Font() == b.Font() && a.FocusRect() == b.FocusRect());
