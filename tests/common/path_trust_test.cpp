@@ -2,6 +2,7 @@
 
 #include "memory_profile.h"
 #include "path_trust.h"
+#include "shared_names.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST(Seals, EachUserSealsAndOpensOnlyTheirOwn) {
 
   StoreSeal(profile, me, path);
   ASSERT_EQ(profile.writes.size(), 1u);
-  EXPECT_EQ(profile.writes[0].first, L"BGM\u4fe1\u983c_S-1-5-21-1-2-3-1001");
+  EXPECT_EQ(profile.writes[0].first, kKeyBgmSealPrefix + std::wstring(L"S-1-5-21-1-2-3-1001"));
   EXPECT_TRUE(SealedForUser(profile, me, path));
   EXPECT_FALSE(SealedForUser(profile, me, path + L"x"));
   EXPECT_FALSE(SealedForUser(profile, other, path));

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "xp_button.h"
+#include "xp_button_looks.h"
 
 namespace {
 
@@ -60,27 +61,7 @@ struct Rig {
 
 TEST(XpButtonPaint, EachStatePaintsItsOutlineFaceEdgesAndCorners) {
   constexpr int W = Rig::W, H = Rig::H;
-  struct Look {
-    std::int32_t state;
-    Colour outline, one, two, diagonal, flat;  // flat 0 in the lit states
-    Colour row1 = 0, row2 = 0, rowH3 = 0, rowH2 = 0, edgeTop = 0;
-    Colour edgeTwoUp = 0;  // the edge band at row H - 4, two rows up its gradient
-  };
-  const Look looks[] = {
-      {XpButton::Disabled, Rgb(201, 199, 186), Rgb(206, 199, 189), Rgb(196, 177, 140), Rgb(196, 177, 140),
-       Rgb(245, 244, 234)},
-      {XpButton::Pressed, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165),
-       Rgb(231, 227, 222)},
-      {XpButton::Normal, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165), 0,
-       Rgb(255, 255, 255), Rgb(254, 254, 254), Rgb(226, 223, 214), Rgb(214, 208, 197), Rgb(252, 252, 251),
-       Rgb(238, 237, 232)},
-      {XpButton::Focused, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165), 0,
-       Rgb(206, 231, 255), Rgb(189, 215, 247), Rgb(140, 174, 231), Rgb(107, 130, 239), Rgb(189, 211, 247),
-       Rgb(145, 178, 233)},
-      {XpButton::Hot, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165), 0,
-       Rgb(255, 243, 206), Rgb(255, 219, 140), Rgb(255, 178, 49), Rgb(230, 150, 0), Rgb(225, 223, 156),
-       Rgb(252, 187, 60)},
-  };
+  using Look = XpButtonLook;
   const std::pair<Points, Colour Look::*> parts[] = {
       {{{3, 0}, {W - 4, 0}, {0, 3}, {0, H - 4}, {3, H - 1}, {W - 4, H - 1}, {W - 1, 3}, {W - 1, H - 4}}, &Look::outline},
       {{{0, 1}, {1, 0}, {W - 1, 1}, {W - 2, 0}, {0, H - 2}, {1, H - 1}, {W - 1, H - 2}, {W - 2, H - 1}}, &Look::one},
@@ -95,7 +76,7 @@ TEST(XpButtonPaint, EachStatePaintsItsOutlineFaceEdgesAndCorners) {
       {{{1, 3}, {2, 3}, {W - 3, 3}, {W - 2, 3}}, &Look::edgeTop},
       {{{1, H - 4}, {2, H - 4}, {W - 3, H - 4}, {W - 2, H - 4}}, &Look::edgeTwoUp},
   };
-  for (const Look &look : looks) {
+  for (const Look &look : kXpButtonLooks) {
     Rig rig;
     rig.Load().button.Redraw(look.state);
     SCOPED_TRACE("state " + std::to_string(look.state));
@@ -174,7 +155,7 @@ TEST(XpButtonPaint, CaptionAndFocusRect) {
             std::tuple(Rig::W + 1, Rig::H + 1, 3));
   rig.button.SetEnabled(false);
   EXPECT_FALSE(rig.window.inputEnabled);
-  EXPECT_EQ(rig.window.image->captions.back().colour, Rgb(161, 161, 146));
+  EXPECT_EQ(rig.window.image->captions.back().colour, kXpButtonGreyCaption);
 
   struct Case {
     bool hasFocus, focusRect;

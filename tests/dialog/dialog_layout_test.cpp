@@ -2,6 +2,7 @@
 // is placed in, none covering another there, each option mark level with
 // its caption.
 #include "dialog_layout.h"
+#include "screen_units.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,25 @@ TEST(DialogLayout, TheMarksStandInOneColumnEachLevelWithItsCaption) {
       EXPECT_GT(row.mark.top, previous->mark.top) << row.kind;
     }
     previous = &row;
+  }
+}
+
+// A picture made for 96 DPI fills its place at any DPI as it does at 96,
+// never spilling over it.
+TEST(DialogLayout, ScaledPicturesStayInsideTheirPlaces) {
+  struct Place { const char *name; TwipsPlace box; int pictureWidth, pictureHeight; };
+  const Place places[] = {{"option mark", kDialogLayout.sources[0].mark, 12, 12},
+                          {"banner box", kDialogLayout.banner[0], 120, 50}};
+  for (const Place &p : places) {
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+      const int boxW = TwipsToPixels(p.box.width, dpi), boxH = TwipsToPixels(p.box.height, dpi);
+      const int picW = ScaleFromBaseDpi(p.pictureWidth, dpi), picH = ScaleFromBaseDpi(p.pictureHeight, dpi);
+      EXPECT_LE(picW, boxW) << p.name << " at " << dpi;
+      EXPECT_LE(picH, boxH) << p.name << " at " << dpi;
+      // The margin left around the picture is the one at 96, grown with the DPI.
+      EXPECT_LE(boxW - picW, ScaleFromBaseDpi(TwipsToPixels(p.box.width, 96) - p.pictureWidth, dpi) + 1)
+          << p.name << " at " << dpi;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings_dialog_win32.h"
+#include "shared_names.h"
 #include "text_win32.h"
 
 namespace {
@@ -61,8 +62,8 @@ std::string FileBytes(const char *path) {
 }
 
 TEST(SettingsDialog, ZoomsFromThePointerShowsTheChoiceAndCloseChangesNothing) {
-  CreateDirectoryA("C:\\t_orka_temp", nullptr);
-  const char *ini = "C:\\t_orka_temp\\Brumalis.ini";
+  CreateDirectoryA(BRUMALIS_SETTINGS_FOLDER, nullptr);
+  const char *ini = kSettingsFileAnsi;
   const std::string before = FileBytes(ini);
 
   SetCursorPos(123, 45);

@@ -7,7 +7,6 @@ namespace {
 TEST(ScreenUnits, TwipsBecomeTheNearestPixelAtEveryDpi) {
   struct Case { long twips; int dpi; int pixels; };
   const Case cases[] = {
-      // The dialog's client area and a few of its controls.
       {7020, 96, 468}, {3900, 96, 260}, {195, 96, 13}, {1845, 96, 123},
       {7020, 120, 585}, {195, 120, 16}, {1845, 120, 154},
       {7020, 144, 702}, {195, 144, 20}, {1845, 144, 184},
@@ -52,24 +51,6 @@ TEST(ScreenUnits, PicturesGrowWithTheDpi) {
       {12, 0, 12},
   };
   for (const Case &c : cases) EXPECT_EQ(ScaleFromBaseDpi(c.pixels, c.dpi), c.scaled) << c.pixels << " at " << c.dpi;
-}
-
-// What the dialog relies on: a picture made for 96 DPI fills its place at
-// any DPI as it does at 96, never spilling over it.
-TEST(ScreenUnits, ScaledPicturesStayInsideTheirPlaces) {
-  struct Place { const char *name; long widthTwips, heightTwips; int pictureWidth, pictureHeight; };
-  const Place places[] = {{"option mark", 195, 195, 12, 12}, {"banner box", 1845, 780, 120, 50}};
-  for (const Place &p : places) {
-    for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
-      const int boxW = TwipsToPixels(p.widthTwips, dpi), boxH = TwipsToPixels(p.heightTwips, dpi);
-      const int picW = ScaleFromBaseDpi(p.pictureWidth, dpi), picH = ScaleFromBaseDpi(p.pictureHeight, dpi);
-      EXPECT_LE(picW, boxW) << p.name << " at " << dpi;
-      EXPECT_LE(picH, boxH) << p.name << " at " << dpi;
-      // The margin left around the picture is the one at 96, grown with the DPI.
-      EXPECT_LE(boxW - picW, ScaleFromBaseDpi(TwipsToPixels(p.widthTwips, 96) - p.pictureWidth, dpi) + 1)
-          << p.name << " at " << dpi;
-    }
-  }
 }
 
 }  // namespace

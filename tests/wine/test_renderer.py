@@ -147,10 +147,16 @@ class Renderer(WineTestCase):
                 deadline = time.monotonic() + 6
                 while self.wine.probe("info", hwnd)["title"] == title and time.monotonic() < deadline:
                     time.sleep(0.2)
-                rate = float(FPS_TITLE.match(self.wine.probe("info", hwnd)["title"]).group(1))
-                print(f"{name}: {busy:.2f} % of a core resting, then {rate} fps")
-                refresh = ceiling - 1
-                self.assertAlmostEqual(rate, refresh, delta=0.05 * refresh, msg=f"{name}: rate after the rest")
+                first = self.wine.probe("info", hwnd)["title"]
+                time.sleep(3.5)  # the title's next rate
+                rate, steady = (float(FPS_TITLE.match(t).group(1)) for t in (first, self.wine.probe("info", hwnd)["title"]))
+                print(f"{name}: {busy:.2f} % of a core resting, then {rate} fps, then {steady} fps")
+                # Judged against the rate that follows, so that a busy
+                # machine's slower drawing is not taken for the fault: the
+                # rest counted in would divide at most 3 s of frames by more
+                # than 10 s, and a pacer left behind would catch up at once.
+                self.assertGreater(rate, steady / 2, f"{name}: rate after the rest, then {steady}")
+                self.assertLessEqual(rate, 1.1 * ceiling, f"{name}: rate after the rest")
         self.end(proc, window)
 
     def test_a_monitor_power_command_alone_leaves_the_frames_coming(self):
