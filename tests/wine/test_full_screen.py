@@ -8,7 +8,7 @@ import subprocess
 import time
 
 from testkit.audio import assert_recorded
-from testkit.names import COVER_CLASS, HOST, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.names import COVER_CLASS, HOST, MONITOR_VIEW_CLASS, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
 from testkit.settings import music_settings, size_lines
 from testkit.suite import WineTestCase, main
@@ -18,7 +18,41 @@ CAPTURE_LAG = 0.3  # seconds from the sink to the recording, with a wide margin
 SND_NODEFAULT = 0x0002
 
 
-class FullScreen(WineTestCase):
+class Hearing:
+    """What a test heard, judged."""
+
+    def assertSilentAfter(self, heard, ended):
+        """Nothing was heard after the program ended, less the time sound
+        takes to reach the recording (some 30 ms, also on busy cores), and the
+        recording covers a second past that moment."""
+        text, _ = self.runs_of_sound(heard)
+        assert_recorded(heard, ended, ended + 1.0)
+        after, _ = self.runs_of_sound([h for h in heard if h[1] > ended + CAPTURE_LAG])
+        self.assertNotIn("#", after, f"sound after the run ended: {text} (came after the end: {after})")
+
+    def assertNothingHeard(self, heard, ended):
+        """Nothing was heard from the start of the run (run_started) to a
+        second after its end, and the recording covers all of it."""
+        assert_recorded(heard, self.run_started, ended + 1.0)
+        text, runs = self.runs_of_sound(heard)
+        self.assertEqual(runs, [], f"sound: {text}")
+
+    def assertSilentDuring(self, heard, start, end):
+        """Nothing was heard in the span, less the time sound takes to reach
+        the recording, and the recording covers the span."""
+        assert_recorded(heard, start, end)
+        text, _ = self.runs_of_sound(heard)
+        during = [h for h in heard if start + CAPTURE_LAG < h[1] <= end]
+        silence, _ = self.runs_of_sound(during)
+        self.assertNotIn("#", silence, f"sound in the span: {text} (in it: {silence})")
+
+    @staticmethod
+    def runs_of_sound(heard):
+        text = "".join("#" if level > LOUD else "." for level, _ in heard)
+        return text, [len(r) for r in re.findall(r"#+", text)]
+
+
+class FullScreen(Hearing, WineTestCase):
     audio = True
 
     @classmethod
@@ -279,36 +313,6 @@ class FullScreen(WineTestCase):
             trace = f.read()
         return heard, ended, trace
 
-    def assertSilentAfter(self, heard, ended):
-        """Nothing was heard after the program ended, less the time sound
-        takes to reach the recording (some 30 ms, also on busy cores), and the
-        recording covers a second past that moment."""
-        text, _ = self.runs_of_sound(heard)
-        assert_recorded(heard, ended, ended + 1.0)
-        after, _ = self.runs_of_sound([h for h in heard if h[1] > ended + CAPTURE_LAG])
-        self.assertNotIn("#", after, f"sound after the run ended: {text} (came after the end: {after})")
-
-    def assertNothingHeard(self, heard, ended):
-        """Nothing was heard from the start of the run (run_started) to a
-        second after its end, and the recording covers all of it."""
-        assert_recorded(heard, self.run_started, ended + 1.0)
-        text, runs = self.runs_of_sound(heard)
-        self.assertEqual(runs, [], f"sound: {text}")
-
-    def assertSilentDuring(self, heard, start, end):
-        """Nothing was heard in the span, less the time sound takes to reach
-        the recording, and the recording covers the span."""
-        assert_recorded(heard, start, end)
-        text, _ = self.runs_of_sound(heard)
-        during = [h for h in heard if start + CAPTURE_LAG < h[1] <= end]
-        silence, _ = self.runs_of_sound(during)
-        self.assertNotIn("#", silence, f"sound in the span: {text} (in it: {silence})")
-
-    @staticmethod
-    def runs_of_sound(heard):
-        text = "".join("#" if level > LOUD else "." for level, _ in heard)
-        return text, [len(r) for r in re.findall(r"#+", text)]
-
     def test_a_wav_file_loops_until_the_run_ends(self):
         heard, ended, _ = self.play(music_settings(2, file="C:\\music dir\\loop.wav"), 5)
         text, runs = self.runs_of_sound(heard)
@@ -422,6 +426,46 @@ class FullScreen(WineTestCase):
                                         "status cdaudio current track"])
         self.assertEqual(commands.count("status cdaudio current track"), 1, "polling went on")
         self.assertNotIn("stop cdaudio", commands)
+
+
+class FullScreenWithoutGl(Hearing, WineTestCase):
+    """Two monitors side by side on a display where every GL call fails."""
+
+    audio = True
+    glx = False
+    second_monitor = (1024, 768)
+
+    def test_black_monitors_and_music_until_a_real_escape(self):
+        music = self.wine.files.fresh_folder("music dir")
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
+                        "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
+        self.wine.files.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        recording = self.wine.audio.record()
+        proc = self.wine.programs.start(HOST, "/s")
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
+        self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
+        time.sleep(3.0)
+        self.assertIsNone(proc.poll(), "the run ended without GL")
+        picture = self.wine.screen.shot("full-screen-without-gl.png")
+        for name, (x0, y0, x1, y1) in (("primary", (0, 0, 1280, 1024)), ("second", (1280, 0, 2304, 768))):
+            seen = {picture.pixel(x, y) for y in range(y0, y1, 7) for x in range(x0, x1, 7)}
+            self.assertEqual(seen, {(0, 0, 0)}, f"the {name} monitor is not black")
+        # Pressed on the keyboard, with the pointer over the second monitor.
+        self.wine.screen.xdotool("mousemove", "1600", "300", "click", "1")
+        self.wine.screen.xdotool("key", "Escape")
+        self.assertGone(renderer, 20000, "Escape did not end the renderer")
+        self.assertGone(main, 10000, "the host stayed after the renderer")
+        self.assertEqual(wait_exit(proc, 10), 0)
+        ended = time.monotonic()
+        for cls in (RENDERER_CLASS, MONITOR_VIEW_CLASS, COVER_CLASS):
+            self.assertFalse(self.wine.probe.window_exists(cls), f"a window of class {cls} is left")
+        time.sleep(1.2)
+        heard = recording.stop()
+        text, runs = self.runs_of_sound(heard)
+        self.assertGreaterEqual(max(runs, default=0), 20, f"the music did not play through the run: {text}")
+        self.assertSilentAfter(heard, ended)
 
 
 if __name__ == "__main__":
