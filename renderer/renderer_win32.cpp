@@ -1,7 +1,7 @@
 // The renderer's window: an OpenGL context on the window's own DC, and a
 // message loop that draws a frame whenever the queue runs empty and the frame
 // is due. Paced frames keep to the display, by the swap where it waits for
-// the retrace and by a wait on the queue where it does not. While nobody can
+// the retrace and by a sleep where it does not. While nobody can
 // see the window (display off, session locked or away, window minimised) the
 // loop rests on the queue with no time-out at all. Escape ends the program;
 // Space toggles bright fog. The window counts the frames and shows the rate
@@ -150,9 +150,11 @@ class MonitorWindow : public binding::Window {
   // textures of `main`, set up for the view; without one the window is
   // black. Leaves no context current.
   void Create(HGLRC main, const Scene &scene, bool paced);
-  // Draws the frame into this window and shows it at once; a context that
-  // cannot be made current any more is let go, and the window turns black.
-  void Draw(const Scene &scene, const FrameInput &frame, float fade);
+  // Draws the frame into this window and shows it at once, making its
+  // context current first unless it is; a context that cannot be made
+  // current any more is let go, and the window turns black.
+  void Draw(const Scene &scene, const FrameInput &frame, float fade, bool current);
+  HGLRC Context() const { return rc_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -244,14 +246,14 @@ void MonitorWindow::ReleaseContext() {
   rc_ = nullptr;
 }
 
-void MonitorWindow::Draw(const Scene &scene, const FrameInput &frame, float fade) {
+void MonitorWindow::Draw(const Scene &scene, const FrameInput &frame, float fade, bool current) {
   if (!rc_) return;
-  if (!wglMakeCurrent(dc_, rc_)) {
+  if (!current && !wglMakeCurrent(dc_, rc_)) {
     ReleaseContext();
     InvalidateRect(Hwnd(), nullptr, TRUE);
     return;
   }
-  scene.DrawView(frame, fade);
+  scene.Draw(frame, fade);
   SwapBuffers(dc_);
 }
 
@@ -346,13 +348,13 @@ int RendererWindow::RunLoop() {
       continue;
     }
     const unsigned waitMs = paced_ && !resting_ ? FrameWaitMs(pacer_, clock_.Seconds()) : 0;
-    if (waitMs > 0) {
-      // Any message, or one already queued, ends the wait at once: keys
-      // answer while the loop waits for the next frame.
-      MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    } else if (Hwnd()) {
-      InvalidateRect(Hwnd(), nullptr, FALSE);
-    }
+    // A plain sleep, then the frame: a wait on the queue would cost a call
+    // to the system (under Wine, a round trip to its server) and a wake-up
+    // from it every frame. The sleep ends less than a millisecond before
+    // the frame is due, which is on time. A key pressed meanwhile is
+    // answered after it, within a frame's time.
+    if (waitMs > 0) Sleep(waitMs);
+    if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
   }
   timeEndPeriod(1);
   loopRunning_ = false;
@@ -417,15 +419,36 @@ void RendererWindow::DrawFrame() {
   char title[256];
   if (title_.Update(now, title, sizeof title)) SetWindowTextA(Hwnd(), title);
   const FrameInput frame = {now, brightFog_, afterRest};
-  const float fade = scene_.Draw(frame);
+  // The textures are shared: whichever context is current builds the
+  // clouds for every window.
+  const float fade = scene_.Advance(frame);
   title_.FrameCount += 1;
-  if (!others_.empty()) {
-    // The other windows show their frames at once; the main window's swap,
-    // the one that may wait for the retrace, comes last.
-    for (const auto &other : others_) other->Draw(scene_, frame, fade);
-    wglMakeCurrent(dc_, rc_);
+  if (others_.empty()) {
+    scene_.Draw(frame, fade);
+    SwapBuffers(dc_);
+    return;
   }
-  SwapBuffers(dc_);
+  // Making a context current costs a good part of a frame, so each window's
+  // is made current once: the window whose context the last frame left
+  // current draws first, then the others in turn. Only the main window's
+  // swap may wait for the retrace, wherever it comes in the frame.
+  const HGLRC current = wglGetCurrentContext();
+  const size_t count = others_.size() + 1;
+  size_t first = 0;
+  for (size_t i = 0; i < others_.size(); ++i) {
+    if (others_[i]->Context() && others_[i]->Context() == current) first = i + 1;
+  }
+  for (size_t k = 0; k < count; ++k) {
+    const size_t which = (first + k) % count;
+    const bool isCurrent = k == 0 && (which != 0 || current == rc_);
+    if (which > 0) {
+      others_[which - 1]->Draw(scene_, frame, fade, isCurrent);
+      continue;
+    }
+    if (!isCurrent) wglMakeCurrent(dc_, rc_);
+    scene_.Draw(frame, fade);
+    SwapBuffers(dc_);
+  }
 }
 
 LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

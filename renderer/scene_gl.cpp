@@ -134,14 +134,9 @@ float Scene::AdvanceClouds(double elapsedSeconds, bool afterRest) {
   });
 }
 
-float Scene::Draw(const FrameInput &frame) {
-  LookUp();
-  const float fade = AdvanceClouds(frame.elapsedSeconds, frame.afterRest);
-  DrawSky(frame, fade, CloudTextures);
-  return fade;
-}
+float Scene::Advance(const FrameInput &frame) { return AdvanceClouds(frame.elapsedSeconds, frame.afterRest); }
 
-void Scene::DrawView(const FrameInput &frame, float fade) const {
+void Scene::Draw(const FrameInput &frame, float fade) const {
   LookUp();
   DrawSky(frame, fade, CloudTextures);
 }

@@ -25,12 +25,12 @@ class Scene {
   void InitView(const Frustum &frustum, int width, int height) const;
   // The viewport follows the window; the projection keeps the start-up aspect.
   void Resize(int width, int height);
-  // A frame in the window of Init: builds the rows due, once for every
-  // window; returns the newer slice's weight, which the other windows'
-  // frames take.
-  float Draw(const FrameInput &frame);
-  // The same frame in another window's context, set up by InitView.
-  void DrawView(const FrameInput &frame, float fade) const;
+  // Builds the rows due at this frame, once for every window, in whichever
+  // sharing context is current; returns the newer slice's weight, which
+  // every window's frame takes.
+  float Advance(const FrameInput &frame);
+  // The frame in the current context: that of Init, or one set up by InitView.
+  void Draw(const FrameInput &frame, float fade) const;
 
  private:
   // Uploads the texel buffer into one of the cloud textures.
