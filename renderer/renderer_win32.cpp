@@ -150,10 +150,12 @@ class MonitorWindow : public binding::Window {
   // textures of `main`, set up for the view; without one the window is
   // black. Leaves no context current.
   void Create(HGLRC main, const Scene &scene, bool paced);
-  // Draws the frame into this window and shows it at once, making its
-  // context current first unless it is; a context that cannot be made
-  // current any more is let go, and the window turns black.
+  // Draws the frame into this window, making its context current first
+  // unless it is; a context that cannot be made current any more is let go,
+  // and the window turns black.
   void Draw(const Scene &scene, const FrameInput &frame, float fade, bool current);
+  // Shows what Draw drew (a swap needs no context current).
+  void Show();
   HGLRC Context() const { return rc_; }
 
  private:
@@ -254,7 +256,10 @@ void MonitorWindow::Draw(const Scene &scene, const FrameInput &frame, float fade
     return;
   }
   scene.Draw(frame, fade);
-  SwapBuffers(dc_);
+}
+
+void MonitorWindow::Show() {
+  if (rc_) SwapBuffers(dc_);
 }
 
 LRESULT MonitorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -419,36 +424,32 @@ void RendererWindow::DrawFrame() {
   char title[256];
   if (title_.Update(now, title, sizeof title)) SetWindowTextA(Hwnd(), title);
   const FrameInput frame = {now, brightFog_, afterRest};
-  // The textures are shared: whichever context is current builds the
-  // clouds for every window.
-  const float fade = scene_.Advance(frame);
-  title_.FrameCount += 1;
-  if (others_.empty()) {
-    scene_.Draw(frame, fade);
-    SwapBuffers(dc_);
-    return;
-  }
   // Making a context current costs a good part of a frame, so each window's
   // is made current once: the window whose context the last frame left
-  // current draws first, then the others in turn. Only the main window's
-  // swap may wait for the retrace, wherever it comes in the frame.
+  // current draws first, then the others in turn, and the clouds are built
+  // in the first one's context, since all share the textures.
   const HGLRC current = wglGetCurrentContext();
   const size_t count = others_.size() + 1;
   size_t first = 0;
   for (size_t i = 0; i < others_.size(); ++i) {
     if (others_[i]->Context() && others_[i]->Context() == current) first = i + 1;
   }
+  if (first == 0 && current != rc_) wglMakeCurrent(dc_, rc_);
+  const float fade = scene_.Advance(frame);
+  title_.FrameCount += 1;
   for (size_t k = 0; k < count; ++k) {
     const size_t which = (first + k) % count;
-    const bool isCurrent = k == 0 && (which != 0 || current == rc_);
     if (which > 0) {
-      others_[which - 1]->Draw(scene_, frame, fade, isCurrent);
+      others_[which - 1]->Draw(scene_, frame, fade, k == 0);
       continue;
     }
-    if (!isCurrent) wglMakeCurrent(dc_, rc_);
+    if (k > 0) wglMakeCurrent(dc_, rc_);
     scene_.Draw(frame, fade);
-    SwapBuffers(dc_);
   }
+  // All shown together, so that no monitor shows a frame the others are
+  // past, the main window last: its swap may wait for the retrace.
+  for (const auto &other : others_) other->Show();
+  SwapBuffers(dc_);
 }
 
 LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
