@@ -1,11 +1,11 @@
 // The renderer's window: an OpenGL context on the window's own DC, and a
 // message loop that draws a frame whenever the queue runs empty and the frame
 // is due. Paced frames keep to the display, by the swap where it waits for
-// the retrace and by a sleep where it does not. While nobody can
-// see the window (display off, session locked or away, window minimised) the
-// loop rests on the queue with no time-out at all. Escape ends the program;
-// Space toggles bright fog. The window counts the frames and shows the rate
-// in its title; the scene only draws.
+// the retrace and by a sleep where it does not. While nobody can see the
+// window (display off, session locked or away, window minimised) the loop
+// rests on the queue with no time-out at all. Escape ends the program; Space
+// toggles bright fog. The window counts the frames and shows the rate in its
+// title; the scene only draws.
 //
 // Every other monitor gets a window of its own, drawn in the same frame from
 // the same clouds: each has a context that shares the main context's
