@@ -129,6 +129,9 @@ TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
     void Write(const std::wstring &s, const std::wstring &k, const std::wstring &v, const std::wstring &) override {
       Win32Profile::Write(s, k, v, file);
     }
+    void Remove(const std::wstring &s, const std::wstring &k, const std::wstring &) override {
+      Win32Profile::Remove(s, k, file);
+    }
   } profile;
   profile.file = FromAnsi(ini);
   Win32UserSeal seal;
@@ -138,6 +141,12 @@ TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
   EXPECT_GT(profile.Read(kSection, SealKeyOf(seal.User()), L"", kSealValueBytes).size(), kIniValueBytes);
   EXPECT_TRUE(SealedForUser(profile, seal, path));
   EXPECT_FALSE(SealedForUser(profile, seal, L"\\\\nas\\music\\b.mp3"));
+  // No path, no seal: the key goes from the file.
+  StoreSeal(profile, seal, L"");
+  EXPECT_FALSE(SealedForUser(profile, seal, path));
+  char line[64] = {};
+  EXPECT_EQ(GetPrivateProfileStringA(kSectionAnsi, nullptr, "", line, sizeof line, ini.c_str()), 0u)
+      << "a key is left: " << line;
   DeleteFileA(ini.c_str());
 }
 
