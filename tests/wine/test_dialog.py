@@ -10,7 +10,7 @@ import time
 from testkit import settings_dialog as layout
 from testkit.names import HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEYBOARD_STOP_CLASS, PICTURE_BOX_CLASS, PROBE
 from testkit.processes import wait_exit
-from testkit.settings import music_settings, profile_writes, size_settings, value_of
+from testkit.settings import music_settings, profile_writes, sealed_music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 EXPANDED = 0x200  # an open list, to screen readers
@@ -109,9 +109,9 @@ class Dialog(WineTestCase):
         cases = [  # the settings file, the mode's spelling, what the dialog shows, whether it shows a path
             (music_settings(1, 0), "/c", {"marks": [1], "track": True, "track_text": "", "browse": False}, False),
             (music_settings(1, 12), "/c", {"marks": [1], "track": True, "track_text": "12", "browse": False}, False),
-            (music_settings(2, 3, song), "/c", {"marks": [2], "track": False, "track_text": "3", "browse": True},
+            (sealed_music_settings(self.wine.probe, 2, 3, song), "/c", {"marks": [2], "track": False, "track_text": "3", "browse": True},
              True),
-            (music_settings(2, 0, "C:\\music dir\\gone.wav"), "/c", nothing, False),
+            (sealed_music_settings(self.wine.probe, 2, 0, "C:\\music dir\\gone.wav"), "/c", nothing, False),
             (music_settings(0), "/c", nothing, False),
             (music_settings(7), "/c", {"marks": [], "track": False, "track_text": "", "browse": False}, False),
             # A run wrote the screen's size; settings never write it.
