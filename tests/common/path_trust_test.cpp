@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(FormOf, TellsTheUsersOwnDrivesFromWhatLeadsElsewhere) {
+TEST(FormOf, TellsEachFormOfPathAndEveryDevice) {
   using F = PathForm;
   struct Case {
     const wchar_t *path;

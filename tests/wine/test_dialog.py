@@ -106,12 +106,15 @@ class Dialog(WineTestCase):
     def test_the_dialog_shows_the_loaded_settings_and_the_close_box_writes_nothing(self):
         song = "C:\\music dir\\song.wav"
         nothing = {"marks": [0], "track": False, "track_text": "", "browse": False}
+
+        def chosen(*music):  # the music as this user chose and trusted it
+            return sealed_music_settings(self.wine.probe, *music)
+
         cases = [  # the settings file, the mode's spelling, what the dialog shows, whether it shows a path
             (music_settings(1, 0), "/c", {"marks": [1], "track": True, "track_text": "", "browse": False}, False),
             (music_settings(1, 12), "/c", {"marks": [1], "track": True, "track_text": "12", "browse": False}, False),
-            (sealed_music_settings(self.wine.probe, 2, 3, song), "/c", {"marks": [2], "track": False, "track_text": "3", "browse": True},
-             True),
-            (sealed_music_settings(self.wine.probe, 2, 0, "C:\\music dir\\gone.wav"), "/c", nothing, False),
+            (chosen(2, 3, song), "/c", {"marks": [2], "track": False, "track_text": "3", "browse": True}, True),
+            (chosen(2, 0, "C:\\music dir\\gone.wav"), "/c", nothing, False),
             (music_settings(0), "/c", nothing, False),
             (music_settings(7), "/c", {"marks": [], "track": False, "track_text": "", "browse": False}, False),
             # A run wrote the screen's size; settings never write it.

@@ -199,7 +199,8 @@ class FullScreen(WineTestCase):
 
     def test_a_killed_renderer_ends_the_run_and_its_music(self):
         recording = self.wine.audio.record()
-        proc, main, renderer = self.start_run(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
+        loop = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav")
+        proc, main, renderer = self.start_run(loop)
         time.sleep(2.0)
         subprocess.run(self.wine.programs.command("taskkill", "/f", "/pid", str(renderer["pid"])), env=self.wine.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
@@ -405,7 +406,8 @@ class FullScreen(WineTestCase):
         # player cannot open it: another program holds it open for writing.
         # A file deleted between the two steps meets the same end.
         self.wine.probe.start("lock", "C:\\music dir\\locked.wav").expect("locked")
-        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
+        locked = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\locked.wav")
+        heard, ended, trace = self.play(locked, 3, trace="+winmm")
         self.assertNothingHeard(heard, ended)
         # Wine's player never falls back to the default sound for a file name,
         # so silence alone proves little here: the request itself must forbid it.

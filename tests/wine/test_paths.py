@@ -141,12 +141,14 @@ class Paths(WineTestCase):
         self.wine.screen.xdotool("mousemove", str(button["x"] + button["w"] // 2), str(button["y"] + button["h"] // 2),
                           "click", "1")
 
-    def apply_and_answer(self, dialog, key):
-        """Applies, then answers the question with a key; returns its text
-        and its buttons' texts."""
+    def apply_and_answer(self, dialog, key, shot=None):
+        """Applies, then answers the question with a key (a screenshot of it
+        first when named); returns its text and its buttons' texts."""
         self.apply(dialog)
         box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
         texts = [c["text"] for c in self.wine.probe.children(box["hwnd"])]
+        if shot:
+            self.wine.screen.shot(shot)
         self.wine.screen.xdotool("key", key)
         return texts
 
@@ -247,7 +249,7 @@ class Paths(WineTestCase):
         proc, dialog, _ = self.open_dialog()
         self.assertEqual(self.shown_path(dialog), path)
         self.browser_starts_in_the_program_folder(dialog)
-        texts = self.apply_and_answer(dialog, "y")
+        texts = self.apply_and_answer(dialog, "y", shot="question-drive-path.png")
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertEqual(watch.proves_itself("x.mp3"), [], "the dialog opened the planted folder or its file")
         self.assertTrue(any(path in t and TRUST_QUESTION in t for t in texts), texts)
