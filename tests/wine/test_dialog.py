@@ -3,12 +3,14 @@ the keyboard as a user would."""
 
 import collections
 import os
+import re
 import shutil
 import subprocess
 import time
 
 from testkit import settings_dialog as layout
-from testkit.names import HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEYBOARD_STOP_CLASS, PICTURE_BOX_CLASS, PROBE
+from testkit.names import (ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS,
+                           PICTURE_BOX_CLASS, PROBE)
 from testkit.processes import wait_exit
 from testkit.settings import music_settings, profile_writes, sealed_music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
@@ -336,6 +338,10 @@ class Dialog(WineTestCase):
         content = self.wine.files.read_settings()
         self.assertEqual(value_of(content, KEY_KIND), b"2")
         self.assertEqual(value_of(content, KEY_FILE), b"C:\\music dir\\song.wav")
+        # Chosen through the browser, the file is trusted by that choice.
+        seals = re.findall(rb"^" + re.escape(KEY_SEAL.encode(ANSI)) + rb"S-1-5-[^=\r\n]+=[A-Za-z0-9+/]+=*\r?$", content,
+                           re.M)
+        self.assertEqual(len(seals), 1, content)
 
     def test_a_name_outside_the_code_page_is_kept_by_its_short_path_and_shown_whole(self):
         folder = self.wine.files.fresh_folder("M\u00fasica")
