@@ -441,7 +441,7 @@ class FullScreenWithoutGl(Hearing, WineTestCase):
         music = self.wine.files.fresh_folder("music dir")
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
                         "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
-        self.wine.files.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
         recording = self.wine.audio.record()
         proc = self.wine.programs.start(HOST, "/s")
         main = self.wine.probe.find_run()
