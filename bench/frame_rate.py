@@ -6,7 +6,8 @@ same run, at 320x240 and 1024x768; then the renderer again, resting with
 the display off (told so as the system tells it), for its CPU alone. Last,
 the paced renderer on a display of two 320x240 monitors side by side (an
 Xephyr with two screens), whose second monitor it draws too: its CPU per
-frame beside that of one monitor, and its frame rate on each monitor: the
+frame beside that on one such monitor (an Xephyr with one screen, the same
+kind of server), and its frame rate on each monitor: the
 rate of its title times each window's share of the frames, which Wine's
 trace of every buffer swap counts (the trace itself slows the frames, so it
 is run apart and gives only the shares).
@@ -182,10 +183,11 @@ def verdict(ok):
 RESTING = "renderer, display off"
 
 
+ONE_MONITOR = "renderer, one monitor"
 TWO_MONITORS = "renderer, two monitors"
 
 
-def run_round(session, number, refresh, titles, two=None):
+def run_round(session, number, refresh, titles, one=None, two=None):
     print(f"== round {number} (load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores)")
     print(f"{'size':>9}  {'program':<20} {'fps':>7} {'CPU %':>6} {'CPU ms/frame':>12} {'X server %':>10} "
           f"{'wineserver %':>12}")
@@ -205,10 +207,11 @@ def run_round(session, number, refresh, titles, two=None):
     if two:
         width, height = two.display.width, two.display.height
         program = programs(width, height)[-1]
-        rate, cpu, xcpu, scpu = measure(two, program, width, height, titles)
-        results[(width, height, TWO_MONITORS)] = (rate, cpu)
-        print(f"{width:>4}x{height:<4}  {TWO_MONITORS:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
-              f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
+        for label, nested in ((ONE_MONITOR, one), (TWO_MONITORS, two)):
+            rate, cpu, xcpu, scpu = measure(nested, program, width, height, titles)
+            results[(width, height, label)] = (rate, cpu)
+            print(f"{width:>4}x{height:<4}  {label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
+                  f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
         shares = measure_shares(two, width, height, 3 * titles)
         results[(width, height, "windows")] = tuple(rate * share for share in shares)
         print(f"{width:>4}x{height:<4}  share of the frames in each window: "
@@ -236,7 +239,8 @@ def report(results, refresh):
         print(f"  display off: at most 1% of one core over {REST_SECONDS} s: {verdict(resting[1] <= 1)}")
         two = results.get((width, height, TWO_MONITORS))
         if two:
-            ratio = (two[1] / two[0]) / (paced[1] / paced[0])
+            one = results[(width, height, ONE_MONITOR)]
+            ratio = (two[1] / two[0]) / (one[1] / one[0])
             rates = results[(width, height, "windows")]
             print(f"  two monitors: CPU per frame {ratio:.2f} x one monitor's, at most 1.7: {verdict(ratio <= 1.7)}")
             print(f"  frames per second on each monitor {', '.join(f'{r:.1f}' for r in rates)}, "
@@ -281,25 +285,31 @@ def main():
         sys.stdout = Tee(sys.stdout, open(args.log, "w"))
     remove_prefix = own_prefix(args.arch, "bench-frame-rate")
     session = WineSession(os.path.abspath(args.bin), args.arch, suite="bench-frame-rate")
-    # Two monitors of the size measured first, in a prefix of their own: a
-    # prefix's wineserver keeps the monitors of the display it met first.
+    # One and two monitors of the size measured first, each in a prefix of
+    # its own: a prefix's wineserver keeps the monitors of the display it met
+    # first.
     width, height = SIZES[0]
-    two = WineSession(os.path.abspath(args.bin), args.arch, display=Display(width, height, second=(width, height)),
-                      prefix=copy_prefix(args.arch, "bench-frame-rate-two"), suite="bench-frame-rate")
+    one, two = (WineSession(os.path.abspath(args.bin), args.arch, display=display,
+                            prefix=copy_prefix(args.arch, f"bench-frame-rate-{name}"), suite="bench-frame-rate")
+                for name, display in (("one", Display(width, height, nested=True)),
+                                      ("two", Display(width, height, second=(width, height)))))
     try:
         session.start()
+        one.start()
         two.start()
         refresh = session.probe("refresh")["hz"]
         print(f"display refresh (EnumDisplaySettings): {refresh} Hz; {os.cpu_count()} cores")
         refresh = refresh if refresh > 1 else 60
-        rounds = [run_round(session, number, refresh, args.titles, two) for number in range(1, args.rounds + 1)]
+        rounds = [run_round(session, number, refresh, args.titles, one, two)
+                  for number in range(1, args.rounds + 1)]
         if len(rounds) > 1:
             print(f"== medians of {len(rounds)} rounds")
             report({key: tuple(median([r[key][i] if i < len(r[key]) else math.nan for r in rounds])
                                for i in range(len(rounds[0][key]))) for key in rounds[0]}, refresh)
     finally:
-        two.stop()
-        remove_copy(two.prefix)
+        for nested in (one, two):
+            nested.stop()
+            remove_copy(nested.prefix)
         session.stop()
         remove_prefix()
 

@@ -1,11 +1,11 @@
 // The renderer's window: an OpenGL context on the window's own DC, and a
 // message loop that draws a frame whenever the queue runs empty and the frame
 // is due. Paced frames keep to the display, by the swap where it waits for
-// the retrace and by a sleep where it does not. While nobody can see the
-// window (display off, session locked or away, window minimised) the loop
-// rests on the queue with no time-out at all. Escape ends the program; Space
-// toggles bright fog. The window counts the frames and shows the rate in its
-// title; the scene only draws.
+// the retrace and by a wait on the queue where it does not. While nobody can
+// see the window (display off, session locked or away, window minimised) the
+// loop rests on the queue with no time-out at all. Escape ends the program;
+// Space toggles bright fog. The window counts the frames and shows the rate
+// in its title; the scene only draws.
 //
 // Every other monitor gets a window of its own, drawn in the same frame from
 // the same clouds: each has a context that shares the main context's
@@ -353,12 +353,13 @@ int RendererWindow::RunLoop() {
       continue;
     }
     const unsigned waitMs = paced_ && !resting_ ? FrameWaitMs(pacer_, clock_.Seconds()) : 0;
-    // A plain sleep, then the frame: a wait on the queue would cost a call
-    // to the system (under Wine, a round trip to its server) and a wake-up
-    // from it every frame. The sleep ends less than a millisecond before
-    // the frame is due, which is on time. A key pressed meanwhile is
-    // answered after it, within a frame's time.
-    if (waitMs > 0) Sleep(waitMs);
+    // Any message, or one already queued, ends the wait at once: keys answer
+    // while the loop waits for the next frame. A wait that runs out ends
+    // less than a millisecond before the frame is due, which is on time: the
+    // frame follows without another look at the queue.
+    if (waitMs > 0 &&
+        MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT)
+      continue;
     if (Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
   }
   timeEndPeriod(1);

@@ -49,19 +49,22 @@ class Display:
     side, the primary one at the left: Xvfb cannot place its screens apart,
     so a nested Xephyr with two screens joined by Xinerama (RandR off, so
     that Wine asks Xinerama) stands on an Xvfb large enough to hold both.
-    `others` (sizes) adds more monitors in the row, right of the second."""
+    `others` (sizes) adds more monitors in the row, right of the second;
+    `nested` puts even one monitor on such an Xephyr, to be compared with
+    more on the same kind of server."""
 
-    def __init__(self, width=1280, height=1024, glx=True, second=None, others=()):
+    def __init__(self, width=1280, height=1024, glx=True, second=None, others=(), nested=False):
         self.width, self.height = width, height
         self.glx = glx
         self.second = second
         self.others = ([second] if second else []) + list(others)
+        self.nested = nested
         self.processes = []
 
     def start(self):
         """Starts the servers; returns the display's name."""
         glx = ["+extension" if self.glx else "-extension", "GLX"]
-        if not self.others:
+        if not self.others and not self.nested:
             name, proc = start_x_server(["Xvfb", "-screen", "0", f"{self.width}x{self.height}x24", *glx,
                                          "-nolisten", "tcp", "-noreset"])
             self.processes = [proc]
