@@ -1,20 +1,13 @@
-// The screensaver program's state and the windows that share it.
+// The windows of the screensaver program's modes, which Main starts with the
+// state it keeps (host_state.h), and the zoom the settings dialog plays.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
-#include "settings.h"
-
-// What one start of the program keeps: Main makes it and hands it to the
-// window of the mode it starts. The music choice, loaded once per start, is
-// its first part.
-struct HostState : MusicSettings {
-  int SavedCursorCount = 0;      // from hiding the cursor for a full-screen run
-  std::int16_t ZoomOriginX = 0;  // where the settings dialog zooms from and to
-  std::int16_t ZoomOriginY = 0;
-};
+#include "host_state.h"
 
 void ZoomFromPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);
 void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y);

@@ -9,7 +9,7 @@
 
 #include "gdi_surface.h"
 #include "host_resources.h"
-#include "host_state.h"
+#include "host_modes_win32.h"
 
 namespace {
 
