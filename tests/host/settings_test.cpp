@@ -50,6 +50,9 @@ TEST(LoadSettings, FollowsTheFallBackRules) {
     if (c.file && c.fileThere) files.files.insert(c.file);
 
     MemorySeal seal(kMe);
+    // The user chose the file: it is sealed.
+    if (c.file) StoreSeal(profile, seal, c.file);
+    profile.writes.clear();
     MusicSettings music;
     LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
     EXPECT_EQ(music.BgmKind, c.wantKind);
@@ -67,7 +70,8 @@ TEST(LoadSettings, ReadsTheThreeMusicKeysInOrder) {
   MusicSettings music;
   profile.Set(kKeyBgmFile, L"C:\\music\\song.mp3");
   LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
-  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile};
+  // The path, then this user's seal of it.
+  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile, SealKeyOf(kMe)};
   EXPECT_EQ(profile.reads, expected);
   EXPECT_EQ(std::wstring(kKeyBgmKind), L"BGM\u533a\u5206");
 }
@@ -100,28 +104,32 @@ TEST(LoadSettings, StartsFromTheValuesItIsHanded) {
 }
 
 // A path another user may have written: whether this user's program opens
-// it, by its form and by whose seals the file holds. Each row says what a run
-// makes of it with no seal, this user's seal, another user's seal alone, and
-// both, and what the settings dialog makes of it with no seal and with this
-// user's: 'o' opens it (the file, its kind, its folder), 's' shows it as
-// stored and unsealed (the program's folder), '-' refuses it (no file, no
-// kind, the program's folder). The file is there in every case.
+// it, by its form and by whose seals the file holds. No form is proof: a
+// folder under C:\ may be another user's junction to another machine. Each
+// row says what a run makes of it with no seal, this user's seal, another
+// user's seal alone, and both, and what the settings dialog makes of it with
+// no seal and with this user's: 'o' opens it (the file, its kind, its
+// folder), 's' shows it as stored and unsealed (the program's folder), '-'
+// refuses it (no file, no kind, the program's folder). The file is there in
+// every case.
 TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
   struct Row { const wchar_t *path; const char *run, *dialog; };
   const Row rows[] = {
-      {L"C:\\music\\a.mp3", "oooo", "oo"},
-      {L"c:/music/a.mp3", "oooo", "oo"},
-      {L"C:a.mp3", "-o-o", "-o"},
-      {L"a.mp3", "-o-o", "-o"},
-      {L"\\music\\a.mp3", "-o-o", "-o"},
+      {L"C:\\t_orka_temp\\x.mp3", "-o-o", "so"},
+      {L"c:/music/a.mp3", "-o-o", "so"},
+      {L"C:\\t_orka_temp\\j\\a.mp3", "-o-o", "so"},
+      {L"C:a.mp3", "-o-o", "so"},
+      {L"a.mp3", "-o-o", "so"},
+      {L"\\music\\a.mp3", "-o-o", "so"},
       {L"\\\\nas\\music\\a.mp3", "-o-o", "so"},
       {L"//nas/music/a.mp3", "-o-o", "so"},
       {L"\\\\nas@8080\\music\\a.mp3", "-o-o", "so"},
       {L"\\\\?\\UNC\\nas\\music\\a.mp3", "-o-o", "so"},
-      {L"\\\\?\\C:\\music\\a.mp3", "-o-o", "-o"},
-      {L"\\??\\C:\\music\\a.mp3", "-o-o", "-o"},
+      {L"\\\\?\\C:\\music\\a.mp3", "-o-o", "so"},
+      {L"\\??\\C:\\music\\a.mp3", "-o-o", "so"},
       {L"\\\\.\\pipe\\brumalis-probe.mp3", "----", "--"},
       {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x.mp3", "----", "--"},
+      {L"\\\\?\\C:a.mp3", "----", "--"},
       {L"\\\\nas\\pipe\\x.mp3", "----", "--"},
       {L"C:\\music\\COM1.mp3", "----", "--"},
   };
@@ -141,6 +149,7 @@ TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
         if (seals & 1) StoreSeal(profile, me, row.path);
         if (seals & 2) StoreSeal(profile, other, row.path);
         profile.writes.clear();
+        profile.removes.clear();
 
         MusicSettings music;
         LoadSettings(profile, files, me, kProgramFolder, purpose, music);
@@ -149,7 +158,7 @@ TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
         EXPECT_EQ(music.BgmKind, want == '-' ? 0 : 2);
         EXPECT_EQ(music.BgmFileUnsealed, want == 's');
         EXPECT_EQ(music.BgmFolder, want == 'o' ? FolderOf(row.path) : kProgramFolder);
-        EXPECT_TRUE(profile.writes.empty());
+        EXPECT_TRUE(profile.writes.empty() && profile.removes.empty());
       }
     }
   }
