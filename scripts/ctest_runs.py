@@ -39,7 +39,7 @@ def first_failing_check(output):
     match = re.search(r"^(FAIL|ERROR): (\w+).*?\n-+\n(.*?)(?:\n\n|\Z)", output, re.S | re.M)
     gtest = re.search(r"^\[  FAILED  \] (\S+) \(", output, re.M)
     if not match and gtest:
-        failure = re.search(r": Failure\n(.*?)(?:\n\[|\Z)", output, re.S)
+        failure = re.search(r": Failure\n(.*?)(?:\n\[|\n[^\n]*: Failure\n|\Z)", output, re.S)
         said = " ".join(line.strip() for line in failure.group(1).splitlines() if line.strip()) if failure else ""
         return f"{gtest.group(1)}: {said[:160] or 'failed'}"
     if not match:
