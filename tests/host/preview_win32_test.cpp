@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host_resources.h"
-#include "host_state.h"
+#include "host_modes_win32.h"
 #include "test_window_win32.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include <oleacc.h>
 #include <wincrypt.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -442,10 +443,11 @@ int Screen() {
   return 0;
 }
 
-BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
+BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pids) {
+  const auto &of = *reinterpret_cast<const std::vector<DWORD> *>(pids);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != static_cast<DWORD>(pid) || !IsWindowVisible(hwnd)) return TRUE;
+  if (std::find(of.begin(), of.end(), owner) == of.end() || !IsWindowVisible(hwnd)) return TRUE;
   char cls[256] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
   RECT r = {};
@@ -934,9 +936,12 @@ const Command kCommands[] = {
        Out("alive").Flag(alive);
        return 0;
      }},
-    {"windows", 1, 1, "PID", "every shown top-level window of that process",
-     [](char **a, int) {
-       return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;
+    {"windows", 1, INT_MAX, "PID...",
+     "every shown top-level window of those processes, from the top of the Z order down",
+     [](char **a, int n) {
+       std::vector<DWORD> pids;
+       for (int i = 0; i < n; ++i) pids.push_back(Number(a[i]));
+       return EnumWindows(PrintWindowOf, reinterpret_cast<LPARAM>(&pids)) ? 0 : 1;
      }},
 };
 

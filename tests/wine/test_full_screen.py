@@ -8,14 +8,16 @@ import subprocess
 import time
 
 from testkit.audio import assert_recorded
-from testkit.names import COVER_CLASS, HOST, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.names import COVER_CLASS, HOST, PROBE, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
-from testkit.settings import music_settings, sealed_music_settings, size_lines
+from testkit.settings import music_lines, music_settings, sealed_music_settings, size_lines, size_settings
 from testkit.suite import WineTestCase, main
+from tests.wine import sky
 
 LOUD = 1000  # peak level that counts as sound (full scale is 32767)
 CAPTURE_LAG = 0.3  # seconds from the sink to the recording, with a wide margin
 SND_NODEFAULT = 0x0002
+GREY = (128, 128, 128)  # another program's window (the probe's)
 
 
 class FullScreen(WineTestCase):
@@ -256,6 +258,41 @@ class FullScreen(WineTestCase):
             self.escape(proc, renderer, main)
         finally:
             os.remove(impostor)
+
+    def test_a_window_smaller_than_the_screen_leaves_no_desktop_showing(self):
+        # Another user gave the settings file a second name: the run's write
+        # of the screen's size is refused, and the renderer opens the window
+        # the file asks for. Another program's window shows what must not.
+        width, height = self.wine.display.width, self.wine.display.height
+        asked = size_settings(640, 480) + music_lines(0)
+        self.wine.files.write_settings(asked)
+        second = self.wine.files.drive_c("second name.ini")
+        if os.path.exists(second):
+            os.remove(second)
+        os.link(self.wine.files.settings_path(), second)
+        self.addCleanup(os.remove, second)
+        other, _ = self.wine.probe.make_window("other program", 500, 400, at=(700, 550))
+        self.addCleanup(other.kill)
+        time.sleep(0.5)
+        self.assertEqual(self.wine.screen.shot().pixel(900, 700), GREY, "the other window is not on the screen")
+
+        proc = self.wine.programs.start(HOST, "/s")
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 640, 480))
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        picture = self.wine.screen.shot("smaller-window-run.png")
+        self.assertEqual(self.wine.files.read_settings(), asked, "the run wrote through the second name")
+        for rest in ((640, 0, width, 480), (0, 480, width, height)):
+            self.assertEqual(set(picture.region(*rest)), {(0, 0, 0)}, f"not black beside the window: {rest}")
+        sky.assert_sky(self, picture, 640, 480)
+        # Every cover lies beneath the renderer's window.
+        order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
+        self.assertEqual(order[0], RENDERER_CLASS, order)
+        self.assertEqual(set(order[1:]), {COVER_CLASS}, order)
+
+        self.escape(proc, renderer, main)
+        self.assertEqual(self.wine.screen.shot().pixel(900, 700), GREY, "a cover stayed after the run")
 
     # -- music ----------------------------------------------------------------------
     def play(self, settings, seconds, trace="+mci", meanwhile=None):
