@@ -66,8 +66,9 @@ void Win32Profile::Write(const std::wstring &section, const std::wstring &key, c
 bool Win32Files::CanOpenForReading(const std::wstring &path) {
   // Never creates the file; a folder cannot be opened this way, and so is no
   // file. Should the path lead to a pipe, its server may only identify this
-  // user, never act as them.
-  HANDLE h = CreateFileA(ToAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  // user, never act as them. The wide path is the exact one: the program's
+  // own folder may hold characters the code page lacks.
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
                          nullptr);
   if (h == INVALID_HANDLE_VALUE) {

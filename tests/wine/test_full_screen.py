@@ -8,7 +8,7 @@ import subprocess
 import time
 
 from testkit.audio import assert_recorded
-from testkit.names import COVER_CLASS, HOST, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.names import COVER_CLASS, HOST, PROBE, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
 from testkit.settings import music_settings, size_lines
 from testkit.suite import WineTestCase, main
@@ -255,6 +255,24 @@ class FullScreen(WineTestCase):
             self.escape(proc, renderer, main)
         finally:
             os.remove(impostor)
+
+    def test_the_renderer_is_started_from_a_folder_whose_name_the_code_page_lacks(self):
+        # In code page 932 a yen sign has no character of its own: the
+        # system's best fit makes it a backslash, which names another folder,
+        # where another program waits under the renderer's name.
+        folder = self.wine.files.fresh_folder("yen\u00a5folder")
+        for name in (HOST, RENDERER):
+            shutil.copy(self.wine.programs.path(name), folder)
+        decoy = self.wine.files.fresh_folder("yen", "folder")
+        shutil.copy(self.wine.programs.path(PROBE), os.path.join(decoy, RENDERER))
+        self.wine.files.write_settings(music_settings(0))
+        proc = self.wine.programs.start("C:\\yen\u00a5folder\\" + HOST, "/s",
+                                       extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        # Only the real renderer gives its frame rate in its title.
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        self.escape(proc, renderer, main)
 
     # -- music ----------------------------------------------------------------------
     def play(self, settings, seconds, trace="+mci", meanwhile=None):
