@@ -1,18 +1,23 @@
 # The system libraries the programs use that are not among the ones Windows
 # keeps for itself (KnownDLLs, the same on Windows 7 to 11 for what the
-# programs import: kernel32, user32, gdi32, advapi32, shell32, comdlg32,
-# ole32, oleaut32, msvcrt). The loader looks for any other library in the
-# program's own folder first, where whoever left a file of that name in a
-# download folder would run inside the programs. So each of these is linked
-# as a delay import: the import table names only the known ones, and the
-# first call loads the library through common/system_libraries_win32.cpp,
-# from the system folder alone. scripts/check-programs.sh holds the programs
-# to it.
+# programs import: kernel32, user32, gdi32, advapi32, shell32, ole32,
+# oleaut32, msvcrt). The loader looks for any other library in the program's
+# own folder first, where whoever left a file of that name in a download
+# folder would run inside the programs. So each of these is linked as a
+# delay import: the import table names only the known ones, and the first
+# call loads the library through common/system_libraries_win32.cpp, from
+# the system folder alone. scripts/check-programs.sh holds the programs to
+# it.
+#
+# comdlg32 is a known DLL too, but the libraries it imports itself need not
+# be (comctl32, and more under Wine), and where the loader looks for those
+# depends on the system: loaded from the system folder by its full path, it
+# takes them from there first.
 #
 # Link delayed::NAME instead of NAME. Each is a delay-import library made at
 # configure time from MinGW's own import library: every function it exports,
 # for the DLL of that name.
-set(BRUMALIS_DELAYED_LIBRARIES comctl32 crypt32 glu32 oleacc opengl32 winmm wtsapi32)
+set(BRUMALIS_DELAYED_LIBRARIES comctl32 comdlg32 crypt32 glu32 oleacc opengl32 winmm wtsapi32)
 
 string(REGEX REPLACE "-gcc(-posix)?$" "" brumalis_tools "${CMAKE_C_COMPILER}")
 find_program(BRUMALIS_NM ${brumalis_tools}-nm REQUIRED)
