@@ -32,8 +32,9 @@ manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/Windows
 # programs delay-load every other one from the system folder
 # (cmake/BrumalisSystemLibraries.cmake).
 # comdlg32 is one, but what it imports need not be: it is delay-loaded too.
-known_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll msvcrt.dll
-  shlwapi.dll)
+# ntdll is in every process before any other library and never looked for.
+known_dlls=(ntdll.dll kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
+  msvcrt.dll shlwapi.dll)
 
 # The most each program may weigh, in bytes: the C++ runtime's stream and
 # locale machinery, or a picture stored uncompressed, would take it past.
