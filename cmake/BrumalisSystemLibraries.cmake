@@ -27,6 +27,12 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "i.86")
   # the DLL, which -k makes of them.
   set(brumalis_dlltool_machine -m i386 -k)
   set(brumalis_symbol_prefix "_")
+  # The 32-bit linker drops the code of an import's stub that nothing calls
+  # by name, as it may for an ordinary import; a delay import's slot starts
+  # out pointing into that code, and a call through it would go to address
+  # 0. Declared without dllimport, every system function is called by name,
+  # through its stub, which the linker then keeps.
+  add_compile_definitions(DECLSPEC_IMPORT=)
 else()
   set(brumalis_dlltool_machine -m i386:x86-64)
   set(brumalis_symbol_prefix "")
