@@ -39,10 +39,10 @@ bool IsLink(HANDLE item, const std::wstring &path, unsigned long *names = nullpt
 }
 
 // The file of that name in the held folder itself, made empty where it is
-// not there yet; no link followed, shared for reading and writing but not
-// for deleting. Invalid where it cannot be opened or made (a folder of that
-// name, no rights).
-HANDLE OpenInFolder(HANDLE folder, const std::wstring &name) {
+// not there yet if asked to; no link followed, shared for reading and
+// writing but not for deleting. Invalid where it cannot be opened or made
+// (not there, a folder of that name, no rights).
+HANDLE OpenInFolder(HANDLE folder, const std::wstring &name, bool make) {
   if (name.empty() || name.size() * sizeof(wchar_t) > 0xFFFE) return INVALID_HANDLE_VALUE;
   UNICODE_STRING objectName;
   objectName.Buffer = const_cast<wchar_t *>(name.c_str());
@@ -54,7 +54,7 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring &name) {
   HANDLE item = INVALID_HANDLE_VALUE;
   const NTSTATUS result =
       NtCreateFile(&item, FILE_READ_ATTRIBUTES | SYNCHRONIZE, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL,
-                   FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN_IF,
+                   FILE_SHARE_READ | FILE_SHARE_WRITE, make ? FILE_OPEN_IF : FILE_OPEN,
                    FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
   return result >= 0 ? item : INVALID_HANDLE_VALUE;
 }
@@ -67,18 +67,18 @@ std::wstring LeafOf(const std::wstring &file, const std::wstring &folder) {
   return file.substr(folder.size() + 1);
 }
 
-}  // namespace
-
-void Win32Profile::Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
-                         const std::wstring &file) {
+// Writes the value, or removes the key when there is none.
+void WriteChecked(const std::wstring &section, const std::wstring &key, const std::wstring *value,
+                  const std::wstring &file) {
   // What is checked is held until the write has landed, in this order:
   //  1. the folder itself, no link followed, without delete sharing: nobody
   //     can rename or remove it meanwhile (both ask for delete access, which
   //     the share check refuses to anyone);
-  //  2. the file, opened (or made, empty) through that very folder handle,
-  //     not by its path, so it is in the folder held whatever the path has
-  //     come to name; no link followed, and again without delete sharing, so
-  //     its name cannot be removed, renamed or given to another file;
+  //  2. the file, opened (or, for a value, made empty) through that very
+  //     folder handle, not by its path, so it is in the folder held whatever
+  //     the path has come to name; no link followed, and again without
+  //     delete sharing, so its name cannot be removed, renamed or given to
+  //     another file;
   //  3. only then are both looked at: neither a link, the file its one name.
   // Sharing does not refuse the rights that set a link on the folder, but a
   // folder that holds a file cannot become a link, and this file cannot go:
@@ -89,17 +89,28 @@ void Win32Profile::Write(const std::wstring &section, const std::wstring &key, c
   place.folderHeld = heldFolder != INVALID_HANDLE_VALUE;
   HANDLE heldFile = INVALID_HANDLE_VALUE;
   if (place.folderHeld) {
-    heldFile = OpenInFolder(heldFolder, LeafOf(file, folder));
+    heldFile = OpenInFolder(heldFolder, LeafOf(file, folder), value != nullptr);
     place.fileHeld = heldFile != INVALID_HANDLE_VALUE;
     place.folderIsLink = IsLink(heldFolder, folder);
     if (place.fileHeld) place.fileIsLink = IsLink(heldFile, file, &place.fileNames);
   }
   if (MayWriteSettings(place)) {
-    WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(value).c_str(),
-                               ToAnsi(file).c_str());
+    WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
+                               value ? ToAnsi(*value).c_str() : nullptr, ToAnsi(file).c_str());
   }
   if (place.fileHeld) CloseHandle(heldFile);
   if (place.folderHeld) CloseHandle(heldFolder);
+}
+
+}  // namespace
+
+void Win32Profile::Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
+                         const std::wstring &file) {
+  WriteChecked(section, key, &value, file);
+}
+
+void Win32Profile::Remove(const std::wstring &section, const std::wstring &key, const std::wstring &file) {
+  WriteChecked(section, key, nullptr, file);
 }
 
 bool Win32Files::CanOpenForReading(const std::wstring &path) {

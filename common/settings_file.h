@@ -21,6 +21,8 @@ class ProfileStore {
                             std::size_t capacity) = 0;
   virtual void Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
                      const std::wstring &file) = 0;
+  // The key and its value go from the file.
+  virtual void Remove(const std::wstring &section, const std::wstring &key, const std::wstring &file) = 0;
 };
 
 // Whether a file can be opened for reading; never creates anything.

@@ -50,6 +50,9 @@ TEST(LoadSettings, FollowsTheFallBackRules) {
     if (c.file && c.fileThere) files.files.insert(c.file);
 
     MemorySeal seal(kMe);
+    // The user chose the file: it is sealed.
+    if (c.file) StoreSeal(profile, seal, c.file);
+    profile.writes.clear();
     MusicSettings music;
     LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
     EXPECT_EQ(music.BgmKind, c.wantKind);
@@ -67,7 +70,8 @@ TEST(LoadSettings, ReadsTheThreeMusicKeysInOrder) {
   MusicSettings music;
   profile.Set(kKeyBgmFile, L"C:\\music\\song.mp3");
   LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
-  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile};
+  // The path, then this user's seal of it.
+  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile, SealKeyOf(kMe)};
   EXPECT_EQ(profile.reads, expected);
   EXPECT_EQ(std::wstring(kKeyBgmKind), L"BGM\u533a\u5206");
 }
@@ -101,29 +105,32 @@ TEST(LoadSettings, StartsFromTheValuesItIsHanded) {
 
 // A path another user may have written: whether this user's program opens
 // it, by its form and by whose seals the file holds, in a run and in the
-// settings dialog. The file is there in every case.
+// settings dialog. The file is there in every case. No form is proof: a
+// folder under C:\ may be another user's junction to another machine.
 TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
   struct Row {
     const wchar_t *path;
-    bool opensUnsealed, opensSealed;
+    bool opensSealed;  // nothing opens unsealed
     bool dialogShowsUnsealed;  // as stored, untouched
   };
   const Row rows[] = {
-      {L"C:\\music\\a.mp3", true, true, false},
-      {L"c:/music/a.mp3", true, true, false},
-      {L"C:a.mp3", false, true, false},
-      {L"a.mp3", false, true, false},
-      {L"\\music\\a.mp3", false, true, false},
-      {L"\\\\nas\\music\\a.mp3", false, true, true},
-      {L"//nas/music/a.mp3", false, true, true},
-      {L"\\\\nas@8080\\music\\a.mp3", false, true, true},
-      {L"\\\\?\\UNC\\nas\\music\\a.mp3", false, true, true},
-      {L"\\\\?\\C:\\music\\a.mp3", false, true, false},
-      {L"\\??\\C:\\music\\a.mp3", false, true, false},
-      {L"\\\\.\\pipe\\brumalis-probe.mp3", false, false, false},
-      {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x.mp3", false, false, false},
-      {L"\\\\nas\\pipe\\x.mp3", false, false, false},
-      {L"C:\\music\\COM1.mp3", false, false, false},
+      {L"C:\\t_orka_temp\\x.mp3", true, true},
+      {L"c:/music/a.mp3", true, true},
+      {L"C:\\t_orka_temp\\j\\a.mp3", true, true},
+      {L"C:a.mp3", true, true},
+      {L"a.mp3", true, true},
+      {L"\\music\\a.mp3", true, true},
+      {L"\\\\nas\\music\\a.mp3", true, true},
+      {L"//nas/music/a.mp3", true, true},
+      {L"\\\\nas@8080\\music\\a.mp3", true, true},
+      {L"\\\\?\\UNC\\nas\\music\\a.mp3", true, true},
+      {L"\\\\?\\C:\\music\\a.mp3", true, true},
+      {L"\\??\\C:\\music\\a.mp3", true, true},
+      {L"\\\\.\\pipe\\brumalis-probe.mp3", false, false},
+      {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x.mp3", false, false},
+      {L"\\\\?\\C:a.mp3", false, false},
+      {L"\\\\nas\\pipe\\x.mp3", false, false},
+      {L"C:\\music\\COM1.mp3", false, false},
   };
   for (const Row &row : rows) {
     for (const bool sealedForMe : {false, true}) {
@@ -141,17 +148,18 @@ TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
           if (sealedForMe) StoreSeal(profile, me, row.path);
           if (sealedForOther) StoreSeal(profile, other, row.path);
           profile.writes.clear();
+          profile.removes.clear();
 
           MusicSettings music;
           LoadSettings(profile, files, me, kProgramFolder, purpose, music);
-          const bool opens = sealedForMe ? row.opensSealed : row.opensUnsealed;
+          const bool opens = sealedForMe && row.opensSealed;
           const bool shown = !opens && purpose == LoadFor::Dialog && row.dialogShowsUnsealed;
           EXPECT_EQ(!files.asked.empty(), opens);
           EXPECT_EQ(music.BgmFile, opens || shown ? row.path : L"");
           EXPECT_EQ(music.BgmKind, opens || shown ? 2 : 0);
           EXPECT_EQ(music.BgmFileUnsealed, shown);
           EXPECT_EQ(music.BgmFolder, opens ? FolderOf(row.path) : kProgramFolder);
-          EXPECT_TRUE(profile.writes.empty());
+          EXPECT_TRUE(profile.writes.empty() && profile.removes.empty());
         }
       }
     }

@@ -15,7 +15,7 @@ import time
 from testkit.audio import assert_recorded
 from testkit.names import HOST, VK_ESCAPE
 from testkit.processes import wait_exit
-from testkit.settings import music_settings
+from testkit.settings import sealed_music_settings
 from testkit.suite import WineTestCase, main
 
 LOUD = 1000  # peak level that counts as sound (full scale is 32767)
@@ -158,7 +158,7 @@ class Matrix(WineTestCase):
         if case.stored == "long":
             self.assertEqual(len(windows_path), 250)
         stored = self.stored_name(case, windows_path)
-        self.wine.files.write_settings(music_settings(2, file=stored))
+        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file=stored))
         if case.stored == "deleted":
             os.remove(host_path)
         recording = self.wine.audio.record()

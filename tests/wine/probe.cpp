@@ -815,6 +815,16 @@ int Seal(const char *textHex, const char *entropyHex) {
   return 0;
 }
 
+// This user's seal of a path, as the settings dialog keeps it in the user's key.
+int Trust(const char *pathHex) {
+  Win32UserSeal seal;
+  const std::wstring text = SealText(seal, WideFromHexUtf8(pathHex));
+  if (text.empty()) return 1;
+  Out("user").Utf8(seal.User().c_str());
+  Out("seal_text").Utf8(text.c_str());
+  return 0;
+}
+
 DWORD Number(const char *text) { return std::strtoul(text, nullptr, 0); }
 
 // A command: its name, how many arguments it takes (fewest to most), what
@@ -929,6 +939,8 @@ const Command kCommands[] = {
     {"seal", 2, 2, "TEXT_HEX_UTF8 ENTROPY_HEX",
      "the text protected for this user with that entropy (CryptProtectData), and the user's SID",
      [](char **a, int) { return Seal(a[0], a[1]); }},
+    {"trust", 1, 1, "PATH_HEX_UTF8", "this user's seal of the path, as the settings dialog keeps it, and the user's SID",
+     [](char **a, int) { return Trust(a[0]); }},
     {"alive", 1, 1, "PID", "whether that process still runs: alive=1 or alive=0",
      [](char **a, int) {
        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));

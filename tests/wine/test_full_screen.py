@@ -11,7 +11,7 @@ from testkit.audio import assert_recorded
 from testkit.names import (COVER_CLASS, HOST, KEYBOARD_STOP_CLASS, PLANTED, PROBE, RATE_TITLE, RENDERER,
                            RENDERER_CLASS, VK_ESCAPE)
 from testkit.processes import wait_exit
-from testkit.settings import music_settings, size_lines
+from testkit.settings import music_settings, sealed_music_settings, size_lines
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
 
@@ -169,7 +169,7 @@ class FullScreen(WineTestCase):
         # Its window stays hidden, as that of a renderer stuck in its GL
         # driver while making the window would.
         folder = self.fake_renderer_folder("hung renderer")
-        self.wine.files.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
         recording = self.wine.audio.record()
         start = time.monotonic()
         proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s", extra_env={"BRUMALIS_FAKE_RENDERER_HANG": "1"})
@@ -221,7 +221,8 @@ class FullScreen(WineTestCase):
 
     def test_a_killed_renderer_ends_the_run_and_its_music(self):
         recording = self.wine.audio.record()
-        proc, main, renderer = self.start_run(music_settings(2, file="C:\\music dir\\loop.wav"))
+        loop = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav")
+        proc, main, renderer = self.start_run(loop)
         time.sleep(2.0)
         subprocess.run(self.wine.programs.command("taskkill", "/f", "/pid", str(renderer["pid"])), env=self.wine.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
@@ -393,13 +394,13 @@ class FullScreen(WineTestCase):
         return text, [len(r) for r in re.findall(r"#+", text)]
 
     def test_a_wav_file_loops_until_the_run_ends(self):
-        heard, ended, _ = self.play(music_settings(2, file="C:\\music dir\\loop.wav"), 5)
+        heard, ended, _ = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"), 5)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(max(runs, default=0), 35, f"the 1 s sound did not loop: {text}")
         self.assertSilentAfter(heard, ended)
 
     def test_an_mp3_file_is_restarted_when_it_ends(self):
-        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\song.mp3"), 7)
+        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\song.mp3"), 7)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play again: {text}")
         self.assertSilentAfter(heard, ended)
@@ -433,7 +434,7 @@ class FullScreen(WineTestCase):
             time.sleep(4)
             moments["on"] = display(main, renderer, "1")
 
-        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\long.mp3"), 3,
+        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\long.mp3"), 3,
                                         trace="+timestamp,+mci", meanwhile=off_and_on)
         text, _ = self.runs_of_sound(heard)
         off, on = moments["off"], moments["on"]
@@ -462,15 +463,15 @@ class FullScreen(WineTestCase):
         short = self.wine.probe.short_path(accented)
         for name in ("C:\\music dir\\wow!.mp3", short):
             with self.subTest(name):
-                heard, ended, _ = self.play(music_settings(2, file=name), 3)
+                heard, ended, _ = self.play(sealed_music_settings(self.wine.probe, 2, file=name), 3)
                 text, runs = self.runs_of_sound(heard)
                 self.assertGreaterEqual(max(runs, default=0), 10, f"{name} did not play: {text}")
                 self.assertSilentAfter(heard, ended)
 
     def test_no_music_plays_nothing(self):
-        for settings in (music_settings(0, file="C:\\music dir\\loop.wav"),
-                         music_settings(2, file="C:\\music dir\\gone.wav"),
-                         music_settings(2, file="C:\\music dir\\loop.wav.mid")):
+        for settings in (sealed_music_settings(self.wine.probe, 0, file="C:\\music dir\\loop.wav"),
+                         sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\gone.wav"),
+                         sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav.mid")):
             with self.subTest(settings=settings):
                 heard, ended, _ = self.play(settings, 2)
                 self.assertNothingHeard(heard, ended)
@@ -488,7 +489,8 @@ class FullScreen(WineTestCase):
         # player cannot open it: another program holds it open for writing.
         # A file deleted between the two steps meets the same end.
         self.wine.probe.start("lock", "C:\\music dir\\locked.wav").expect("locked")
-        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 3, trace="+winmm")
+        locked = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\locked.wav")
+        heard, ended, trace = self.play(locked, 3, trace="+winmm")
         self.assertNothingHeard(heard, ended)
         # Wine's player never falls back to the default sound for a file name,
         # so silence alone proves little here: the request itself must forbid it.
