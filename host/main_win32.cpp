@@ -6,10 +6,11 @@
 
 #include "command_line.h"
 #include "form_kit_win32.h"
-#include "host_state.h"
+#include "host_modes_win32.h"
 #include "numbers.h"
 #include "profile_win32.h"
 #include "shared_names.h"
+#include "system_libraries_win32.h"
 #include "settings_dialog_win32.h"
 #include "text_win32.h"
 #include "user_seal_win32.h"
@@ -95,7 +96,9 @@ void Main() {
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();
 
-  if (RunHidesCursor(arguments)) state.SavedCursorCount = ShowCursor(FALSE);
+  // Worked out once: the end of the run and the covers go by what was done here.
+  state.CursorHidden = mode == StartMode::FullScreen;
+  if (state.CursorHidden) state.SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
   LoadFullScreenRun(state);
   OpenGate();
@@ -118,6 +121,7 @@ void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y) {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  LoadLibrariesFromTheSystemFolderOnly();
   Main();
   return formkit::App::Run();
 }

@@ -26,6 +26,7 @@ def _shared(name, text=SHARED_NAMES.read_text(encoding="utf-8")):
 HOST = "Brumalis.scr"
 RENDERER = "Brumalis.dll"
 PROBE = "brumalis-probe.exe"  # tests/wine/probe.cpp
+PLANTED = "brumalis-planted.dll"  # tests/wine/planted.cpp
 
 # The renderer's window class, also its title until the frame rate follows
 # RATE_TITLE in it ("... - 60.0 fps").
@@ -38,7 +39,7 @@ MONITOR_VIEW_CLASS = _shared("BRUMALIS_MONITOR_VIEW_CLASS")
 RUN_TITLE = "Brumalis_Main"  # the full-screen run's own window, never shown
 DIALOG_TITLE = "■Brumalis■"  # the settings dialog
 FORM_CLASS = _shared("BRUMALIS_FORM_CLASS")
-COVER_CLASS = _shared("BRUMALIS_COVER_CLASS")  # black over every monitor but the primary one
+COVER_CLASS = _shared("BRUMALIS_COVER_CLASS")  # black over what the renderer leaves of the monitors
 PANEL_CLASS = _shared("BRUMALIS_PANEL_CLASS")  # the framed panel with a shadow
 GROUP_FRAME_CLASS = _shared("BRUMALIS_GROUP_FRAME_CLASS")
 BUTTON_CLASS = _shared("BRUMALIS_BUTTON_CLASS")

@@ -198,9 +198,10 @@ class Probe:
         """Whether such a top-level window is there now."""
         return self("find", cls, title, 0, *([f"except={except_pid}"] if except_pid else []), check=False).ok
 
-    def windows_of(self, pid):
-        """The shown top-level windows of a process, with their places and styles."""
-        return self("windows", pid).all("window")
+    def windows_of(self, *pids):
+        """The shown top-level windows of the processes, with their places and
+        styles, from the top of the Z order down."""
+        return self("windows", *pids).all("window")
 
     def wait_gone(self, hwnd, timeout_ms=15000):
         return self("gone", hwnd, timeout_ms, check=False).ok

@@ -99,6 +99,31 @@ TEST_F(ProfileFile, NoWriteThroughAFileWithASecondName) {
   EXPECT_EQ(ReadIni(profile_, kSection, kKeyWidth, file_), L"1024");
 }
 
+// The portable reading of a number gives what the platform's own reader
+// gives for the same line of the file.
+TEST_F(ProfileFile, NumbersReadAsThePlatformsProfileReaderReadsThem) {
+  const char *values[] = {
+      "1024", " 1024", "1024 ", "\t640", "0", "", "   ", "0001024", "12ab", "800.9", "abc", "6 40", "+480",
+      "-5", "-", "- 5", "0x400", "0x1F", "0X400", "0o17", "0b101", "0b1021", "0x", "0z", "-0x10",
+      "4294967295", "4294967296", "99999999999", "000000000000000000000000001024", "\"640\"",
+      "\x82\x50\x82\x51",  // full-width 1 and 2 in code page 932
+      "1\x82\x50", "\xb1" "5", "\x81\x40" "5",
+  };
+  for (const char *value : values) {
+    SetBytes(std::string("[Section]\r\nWidth=") + value + "\r\nHeight=1\r\n");
+    const UINT platform = GetPrivateProfileIntA("Section", "Width", 77, path_.c_str());
+    EXPECT_EQ(ProfileIntOf(profile_.Read(kSection, kKeyWidth, file_, kProfileIntBytes), 77), platform)
+        << "[" << value << "]";
+    // The renderer's way: the narrow text, read into a buffer of the same size.
+    char text[kProfileIntBytes] = "";
+    GetPrivateProfileStringA("Section", "Width", "", text, sizeof text, path_.c_str());
+    EXPECT_EQ(ProfileIntOf(text, 77), platform) << "[" << value << "], narrow";
+  }
+  SetBytes("[Section]\r\nHeight=1\r\n");
+  EXPECT_EQ(ProfileIntOf(profile_.Read(kSection, kKeyWidth, file_, kProfileIntBytes), 77), 77u) << "a missing key";
+  EXPECT_EQ(GetPrivateProfileIntA("Section", "Width", 77, path_.c_str()), 77u) << "a missing key";
+}
+
 TEST(UserSeal, OpensOnlyWhatThisProgramSealedForThisUser) {
   Win32UserSeal seal;
   EXPECT_EQ(seal.User().rfind(L"S-1-5-", 0), 0u) << "no security identifier";

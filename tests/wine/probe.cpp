@@ -12,6 +12,7 @@
 #include <oleacc.h>
 #include <wincrypt.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -442,10 +443,11 @@ int Screen() {
   return 0;
 }
 
-BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
+BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pids) {
+  const auto &of = *reinterpret_cast<const std::vector<DWORD> *>(pids);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != static_cast<DWORD>(pid) || !IsWindowVisible(hwnd)) return TRUE;
+  if (std::find(of.begin(), of.end(), owner) == of.end() || !IsWindowVisible(hwnd)) return TRUE;
   char cls[256] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
   RECT r = {};
@@ -614,6 +616,16 @@ int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Out("sent").Flag(sent);
   Out("result").Number(static_cast<long>(result));
   return sent ? 0 : 1;
+}
+
+// WM_NCCREATE as any program may send it to any window: a creation
+// structure of the sender's, naming `parameter` as the object to create.
+int SendCreation(HWND hwnd, std::uintptr_t parameter) {
+  CREATESTRUCTA creation = {};
+  creation.lpCreateParams = reinterpret_cast<void *>(parameter);
+  creation.lpszName = "probe";
+  creation.lpszClass = "probe";
+  return Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
 }
 
 // Text given as hexadecimal UTF-8, so that any name reaches the program.
@@ -895,6 +907,11 @@ const Command kCommands[] = {
        return Send(ParseHwnd(a[0]), Number(a[1]), static_cast<WPARAM>(std::strtoll(a[2], nullptr, 0)),
                    static_cast<LPARAM>(std::strtoll(a[3], nullptr, 0)));
      }},
+    {"nccreate", 2, 2, "HWND PARAMETER",
+     "send WM_NCCREATE with a creation structure whose creation parameter is that number; print its result",
+     [](char **a, int) {
+       return SendCreation(ParseHwnd(a[0]), static_cast<std::uintptr_t>(std::strtoull(a[1], nullptr, 0)));
+     }},
     {"show", 2, 2, "HWND SW", "ShowWindow with that command (6 minimise, 9 restore)",
      [](char **a, int) {
        ShowWindow(ParseHwnd(a[0]), static_cast<int>(Number(a[1])));
@@ -934,9 +951,12 @@ const Command kCommands[] = {
        Out("alive").Flag(alive);
        return 0;
      }},
-    {"windows", 1, 1, "PID", "every shown top-level window of that process",
-     [](char **a, int) {
-       return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;
+    {"windows", 1, INT_MAX, "PID...",
+     "every shown top-level window of those processes, from the top of the Z order down",
+     [](char **a, int n) {
+       std::vector<DWORD> pids;
+       for (int i = 0; i < n; ++i) pids.push_back(Number(a[i]));
+       return EnumWindows(PrintWindowOf, reinterpret_cast<LPARAM>(&pids)) ? 0 : 1;
      }},
 };
 

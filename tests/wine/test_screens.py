@@ -443,6 +443,16 @@ class TwoMonitors(WineTestCase):
         # The run's black cover may stay below it.
         covers = [w for w in self.wine.probe.windows_of(main["pid"]) if w["class"] == COVER_CLASS]
         self.assertEqual([(c["x"], c["y"], c["w"], c["h"]) for c in covers], [(1280, 0, 1024, 768)])
+        cover = covers[0]
+        self.assertEqual(cover["style"] & 0x90000000, 0x90000000, "a shown popup")
+        self.assertEqual(cover["style"] & 0x00C40000, 0, "a border, caption or frame")
+        for flag, name in ((0x8000000, "no activation"), (0x80, "no taskbar button")):
+            self.assertTrue(cover["exstyle"] & flag, name)
+        # Beneath the renderer's windows: the main one is not top-most either,
+        # the second monitor's is.
+        self.assertFalse(cover["exstyle"] & 0x8, "top-most")
+        order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
+        self.assertEqual(order, [MONITOR_VIEW_CLASS, RENDERER_CLASS, COVER_CLASS])
 
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
         first = self.wine.screen.shot("two-monitors-run.png")
