@@ -9,21 +9,29 @@ namespace {
 
 bool Empty(const PixelRect &r) { return r.right <= r.left || r.bottom <= r.top; }
 
+// A few rectangles: what is left of a monitor as the holes are cut out.
+struct Pieces {
+  static constexpr int kMost = 16;
+  PixelRect piece[kMost];
+  int count = 0;
+  void Add(const PixelRect &r) {
+    if (!Empty(r) && count < kMost) piece[count++] = r;
+  }
+};
+
 // The parts of `r` outside `hole`: at most a band above and one below across
 // the whole width, and one to the left and one to the right between them.
-std::vector<PixelRect> Outside(const PixelRect &r, const PixelRect &hole) {
+void AddOutside(const PixelRect &r, const PixelRect &hole, Pieces &out) {
   const PixelRect cut = {std::max(r.left, hole.left), std::max(r.top, hole.top), std::min(r.right, hole.right),
                          std::min(r.bottom, hole.bottom)};
-  if (Empty(cut)) return {r};
-  const PixelRect parts[] = {{r.left, r.top, r.right, cut.top},
-                             {r.left, cut.bottom, r.right, r.bottom},
-                             {r.left, cut.top, cut.left, cut.bottom},
-                             {cut.right, cut.top, r.right, cut.bottom}};
-  std::vector<PixelRect> out;
-  for (const PixelRect &p : parts) {
-    if (!Empty(p)) out.push_back(p);
+  if (Empty(cut)) {
+    out.Add(r);
+    return;
   }
-  return out;
+  out.Add({r.left, r.top, r.right, cut.top});
+  out.Add({r.left, cut.bottom, r.right, r.bottom});
+  out.Add({r.left, cut.top, cut.left, cut.bottom});
+  out.Add({cut.right, cut.top, r.right, cut.bottom});
 }
 
 }  // namespace
@@ -49,26 +57,30 @@ Frustum FrustumFor(const PixelRect &area, const PixelRect &primaryWindow, const 
   return {x(area.left), x(area.right), y(area.bottom), y(area.top), primary.nearPlane, primary.farPlane};
 }
 
-std::vector<MonitorView> OtherMonitorViews(const std::vector<Monitor> &monitors, const PixelRect &primaryWindow,
-                                           const Frustum &primary) {
-  std::vector<PixelRect> holes = {primaryWindow};
-  for (const Monitor &m : monitors) {
-    if (m.primary) holes.push_back(m.area);
+MonitorViews OtherMonitorViews(const Monitor *monitors, int count, const PixelRect &primaryWindow,
+                               const Frustum &primary) {
+  if (count > kMaxMonitors) count = kMaxMonitors;
+  PixelRect holes[1 + kMaxMonitors] = {primaryWindow};
+  int holeCount = 1;
+  for (int i = 0; i < count; ++i) {
+    if (monitors[i].primary) holes[holeCount++] = monitors[i].area;
   }
-  std::vector<MonitorView> views;
-  for (const Monitor &m : monitors) {
+  MonitorViews views;
+  for (int i = 0; i < count; ++i) {
+    const Monitor &m = monitors[i];
     if (m.primary || Empty(m.area)) continue;
-    std::vector<PixelRect> parts = {m.area};
-    for (const PixelRect &hole : holes) {
-      std::vector<PixelRect> rest;
-      for (const PixelRect &part : parts) {
-        for (const PixelRect &piece : Outside(part, hole)) rest.push_back(piece);
-      }
+    Pieces parts;
+    parts.Add(m.area);
+    for (int h = 0; h < holeCount; ++h) {
+      Pieces rest;
+      for (int p = 0; p < parts.count; ++p) AddOutside(parts.piece[p], holes[h], rest);
       parts = rest;
     }
-    for (const PixelRect &part : parts) {
-      const bool seen = std::any_of(views.begin(), views.end(), [&](const MonitorView &v) { return v.area == part; });
-      if (!seen) views.push_back({part, FrustumFor(part, primaryWindow, primary)});
+    for (int p = 0; p < parts.count && views.count < kMaxViews; ++p) {
+      const PixelRect &part = parts.piece[p];
+      const bool seen =
+          std::any_of(views.view, views.view + views.count, [&](const MonitorView &v) { return v.area == part; });
+      if (!seen) views.view[views.count++] = {part, FrustumFor(part, primaryWindow, primary)};
     }
   }
   return views;

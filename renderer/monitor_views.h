@@ -10,8 +10,6 @@
 // plane shows the clear colour.
 #pragma once
 
-#include <vector>
-
 // A rectangle of desktop pixels: left and top inside, right and bottom just
 // outside. The primary monitor's top left is (0, 0); others may lie at
 // negative coordinates.
@@ -48,10 +46,21 @@ struct MonitorView {
   Frustum frustum;
 };
 
+// Fixed capacities, so that the renderer needs no growing containers (and
+// links none of the runtime's exception support): monitors beyond the first
+// kMaxMonitors are not looked at, views beyond kMaxViews not made.
+constexpr int kMaxMonitors = 16;
+constexpr int kMaxViews = 32;
+
+struct MonitorViews {
+  MonitorView view[kMaxViews];
+  int count = 0;
+};
+
 // The views of the monitors beside the primary one: every monitor's area
 // outside the primary window and outside the primary monitor (what the
-// primary window leaves of its own monitor is not shown as sky), each as at
-// most four rectangles. Empty monitors add nothing, nor does the same
-// rectangle twice (mirrored monitors).
-std::vector<MonitorView> OtherMonitorViews(const std::vector<Monitor> &monitors, const PixelRect &primaryWindow,
-                                           const Frustum &primary);
+// primary window leaves of its own monitor is not shown as sky), each as a
+// few rectangles. Empty monitors add nothing, nor does the same rectangle
+// twice (mirrored monitors).
+MonitorViews OtherMonitorViews(const Monitor *monitors, int count, const PixelRect &primaryWindow,
+                               const Frustum &primary);

@@ -19,8 +19,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
-#include <vector>
 
 #include "display_state_win32.h"
 #include "frame_pacing.h"
@@ -124,21 +122,20 @@ const binding::WindowClass kRendererWindowClass = {BRUMALIS_RENDERER_CLASS, CS_O
 // not take for the renderer's window.
 const binding::WindowClass kMonitorWindowClass = {BRUMALIS_MONITOR_VIEW_CLASS, CS_OWNDC, true, BLACK_BRUSH};
 
+struct MonitorList {
+  Monitor monitor[kMaxMonitors];
+  int count = 0;
+};
+
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  auto &list = *reinterpret_cast<MonitorList *>(data);
   MONITORINFO info = {};
   info.cbSize = sizeof info;
-  if (GetMonitorInfoA(monitor, &info)) {
+  if (list.count < kMaxMonitors && GetMonitorInfoA(monitor, &info)) {
     const RECT &r = info.rcMonitor;
-    reinterpret_cast<std::vector<Monitor> *>(data)->push_back(
-        {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    list.monitor[list.count++] = {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
   }
   return TRUE;
-}
-
-std::vector<Monitor> Monitors() {
-  std::vector<Monitor> monitors;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  return monitors;
 }
 
 // A window over a monitor beside the main one. It never takes the focus;
@@ -147,13 +144,15 @@ std::vector<Monitor> Monitors() {
 // message. It stays above the full-screen run's black covers.
 class MonitorWindow : public binding::Window {
  public:
-  MonitorWindow(HWND main, const MonitorView &view) : main_(main), view_(view) {}
-  ~MonitorWindow() override;
+  MonitorWindow() = default;
+  ~MonitorWindow() override { Close(); }
 
-  // Makes and shows the window, with a context of its own that shares the
-  // textures of `main`, set up for the view; without one the window is
-  // black. Leaves no context current.
-  void Create(HGLRC main, const Scene &scene, bool paced);
+  // Makes and shows the window over the view's area, with a context of its
+  // own that shares the textures of the main window's, set up for the
+  // view; without one the window is black. Leaves no context current.
+  void Open(HWND mainWindow, const MonitorView &view, HGLRC main, const Scene &scene, bool paced);
+  // The context goes while its window still stands, as the main window's does.
+  void Close();
   // Draws the frame into this window, making its context current first
   // unless it is; a context that cannot be made current any more is let go,
   // and the window turns black.
@@ -167,8 +166,8 @@ class MonitorWindow : public binding::Window {
   bool CreateContext(HGLRC main, const Scene &scene, bool paced);
   void ReleaseContext();
 
-  const HWND main_;
-  const MonitorView view_;
+  HWND main_ = nullptr;
+  MonitorView view_ = {};
   HDC dc_ = nullptr;
   HGLRC rc_ = nullptr;
 };
@@ -211,16 +210,20 @@ class RendererWindow : public binding::Window {
   FramePacer pacer_;
   FpsTitle title_;
   Scene scene_;
-  std::vector<std::unique_ptr<MonitorWindow>> others_;
+  // The windows over the other monitors, the first otherCount_ of them open.
+  MonitorWindow others_[kMaxViews];
+  int otherCount_ = 0;
+  void CloseOthers();
 };
 
-MonitorWindow::~MonitorWindow() {
-  // The context goes while its window still stands, as the main window's does.
+void MonitorWindow::Close() {
   ReleaseContext();
   Release();
 }
 
-void MonitorWindow::Create(HGLRC main, const Scene &scene, bool paced) {
+void MonitorWindow::Open(HWND mainWindow, const MonitorView &view, HGLRC main, const Scene &scene, bool paced) {
+  main_ = mainWindow;
+  view_ = view;
   const PixelRect &a = view_.area;
   // Top-most, created after the run's covers, so above them; a tool window
   // has no taskbar button.
@@ -314,17 +317,23 @@ void RendererWindow::InitScene() {
   if (rc_) scene_.Init(size_.width, size_.height, 0.0);
 }
 
+void RendererWindow::CloseOthers() {
+  for (int i = 0; i < otherCount_; ++i) others_[i].Close();
+  otherCount_ = 0;
+}
+
 void RendererWindow::ShowOtherMonitors() {
-  others_.clear();
+  CloseOthers();
   RECT window;
   if (!GetWindowRect(Hwnd(), &window)) return;
   const PixelRect primary = {window.left, window.top, window.left + sceneSize_.width,
                              window.top + sceneSize_.height};
-  for (const MonitorView &view :
-       OtherMonitorViews(Monitors(), primary, PrimaryFrustum(sceneSize_.width, sceneSize_.height))) {
-    others_.push_back(std::make_unique<MonitorWindow>(Hwnd(), view));
-    others_.back()->Create(rc_, scene_, paced_);
-  }
+  MonitorList monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  const MonitorViews views = OtherMonitorViews(monitors.monitor, monitors.count, primary,
+                                               PrimaryFrustum(sceneSize_.width, sceneSize_.height));
+  for (otherCount_ = 0; otherCount_ < views.count; ++otherCount_)
+    others_[otherCount_].Open(Hwnd(), views.view[otherCount_], rc_, scene_, paced_);
   if (rc_) wglMakeCurrent(dc_, rc_);
 }
 
@@ -410,7 +419,7 @@ void RendererWindow::ReleaseContext() {
 // asks for: destroying a window that still has a current context may hold
 // the thread inside the window's teardown for seconds.
 void RendererWindow::Close() {
-  others_.clear();
+  CloseOthers();
   ReleaseContext();
   Release();
 }
@@ -434,18 +443,18 @@ void RendererWindow::DrawFrame() {
   // current draws first, then the others in turn, and the clouds are built
   // in the first one's context, since all share the textures.
   const HGLRC current = wglGetCurrentContext();
-  const size_t count = others_.size() + 1;
-  size_t first = 0;
-  for (size_t i = 0; i < others_.size(); ++i) {
-    if (others_[i]->Context() && others_[i]->Context() == current) first = i + 1;
+  const int count = otherCount_ + 1;
+  int first = 0;
+  for (int i = 0; i < otherCount_; ++i) {
+    if (others_[i].Context() && others_[i].Context() == current) first = i + 1;
   }
   if (first == 0 && current != rc_) wglMakeCurrent(dc_, rc_);
   const float fade = scene_.Advance(frame);
   title_.FrameCount += 1;
-  for (size_t k = 0; k < count; ++k) {
-    const size_t which = (first + k) % count;
+  for (int k = 0; k < count; ++k) {
+    const int which = (first + k) % count;
     if (which > 0) {
-      others_[which - 1]->Draw(scene_, frame, fade, k == 0);
+      others_[which - 1].Draw(scene_, frame, fade, k == 0);
       continue;
     }
     if (k > 0) wglMakeCurrent(dc_, rc_);
@@ -453,7 +462,7 @@ void RendererWindow::DrawFrame() {
   }
   // All shown together, so that no monitor shows a frame the others are
   // past, the main window last: its swap may wait for the retrace.
-  for (const auto &other : others_) other->Show();
+  for (int i = 0; i < otherCount_; ++i) others_[i].Show();
   SwapBuffers(dc_);
 }
 
@@ -467,7 +476,7 @@ LRESULT RendererWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_DESTROY:
       StopListening();
-      others_.clear();
+      CloseOthers();
       ReleaseContext();
       PostQuitMessage(0);
       return 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "monitor_views.h"
 
@@ -165,12 +166,24 @@ TEST(MonitorViews, ThePrimaryWindowAndMonitorAreLeftOut) {
       {"a smaller window", {primary, {{1280, 0, 2304, 768}, false}}, {0, 0, 640, 480}, {{1280, 0, 2304, 768}}},
   };
   for (const Case &c : cases) {
-    const std::vector<MonitorView> views = OtherMonitorViews(c.monitors, c.window, PrimaryFrustum(1280, 1024));
-    ASSERT_EQ(views.size(), c.views.size()) << c.what;
-    for (size_t i = 0; i < views.size(); ++i) {
-      EXPECT_TRUE(views[i].area == c.views[i]) << c.what << ", view " << i;
+    const MonitorViews views = OtherMonitorViews(c.monitors.data(), static_cast<int>(c.monitors.size()), c.window,
+                                                 PrimaryFrustum(1280, 1024));
+    ASSERT_EQ(views.count, static_cast<int>(c.views.size())) << c.what;
+    for (int i = 0; i < views.count; ++i) {
+      EXPECT_TRUE(views.view[i].area == c.views[i]) << c.what << ", view " << i;
     }
   }
+}
+
+TEST(MonitorViews, MoreMonitorsThanItHoldsAreLeftBlack) {
+  // Forty monitors in a row right of the primary: the first fifteen beside
+  // it (of the sixteen looked at) get views, the rest none.
+  std::vector<Monitor> row = {{kPrimary, true}};
+  for (long i = 1; i < 40; ++i) row.push_back({{1280 * i, 0, 1280 * (i + 1), 1024}, false});
+  const MonitorViews views = OtherMonitorViews(row.data(), static_cast<int>(row.size()), kPrimary,
+                                               PrimaryFrustum(1280, 1024));
+  ASSERT_EQ(views.count, kMaxMonitors - 1);
+  EXPECT_TRUE(views.view[views.count - 1].area == (PixelRect{1280 * 15, 0, 1280 * 16, 1024}));
 }
 
 TEST(MonitorViews, EachViewIsTheFrustumOfItsArea) {
@@ -178,14 +191,15 @@ TEST(MonitorViews, EachViewIsTheFrustumOfItsArea) {
   // continues from the window's right edge, wherever the window ends.
   const PixelRect window = {0, 0, 640, 512};
   const Frustum primary = PrimaryFrustum(640, 512);
-  const std::vector<MonitorView> views =
-      OtherMonitorViews({{kPrimary, true}, {{1280, 0, 2304, 768}, false}}, window, primary);
-  ASSERT_EQ(views.size(), 1u);
+  const Monitor monitors[] = {{kPrimary, true}, {{1280, 0, 2304, 768}, false}};
+  const MonitorViews views = OtherMonitorViews(monitors, 2, window, primary);
+  ASSERT_EQ(views.count, 1);
+  const Frustum &f = views.view[0].frustum;
   const double top = std::tan(40.0 / kDegrees), pixel = 2 * top / 512;
-  EXPECT_NEAR(views[0].frustum.left, 1.25 * top + 640 * pixel, 1e-9);
-  EXPECT_NEAR(views[0].frustum.right, 1.25 * top + 1664 * pixel, 1e-9);
-  EXPECT_NEAR(views[0].frustum.top, top, 1e-9);
-  EXPECT_NEAR(views[0].frustum.bottom, top - 768 * pixel, 1e-9);
+  EXPECT_NEAR(f.left, 1.25 * top + 640 * pixel, 1e-9);
+  EXPECT_NEAR(f.right, 1.25 * top + 1664 * pixel, 1e-9);
+  EXPECT_NEAR(f.top, top, 1e-9);
+  EXPECT_NEAR(f.bottom, top - 768 * pixel, 1e-9);
 }
 
 }  // namespace
