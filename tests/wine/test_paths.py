@@ -8,20 +8,21 @@ import base64
 import os
 import re
 import shutil
-import subprocess
 import time
 
-from testkit.audio import assert_recorded
+from testkit.audio import assert_recorded, mp3
 from testkit import settings_dialog as layout
-from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS, VK_ESCAPE
+from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS
 from testkit.processes import wait_exit
+from testkit import runs
+from testkit.runs import answered
 from testkit.settings import music_lines, music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 PIPE = "\\\\.\\pipe\\brumalis-probe.mp3"
 SHARED = "\\\\nas\\music\\a.mp3"
 TOUCHES_SHARE = re.compile(r"nas(\\\\|/)+music", re.I)  # the share's name in Wine's file trace
-LOUD = 1000  # peak level that counts as sound (full scale is 32767)
+SILENT_FOR = 1.5  # seconds a run that plays nothing is listened to after its load
 
 
 def music_keys(content):
@@ -45,11 +46,7 @@ class Paths(WineTestCase):
         cls.share = os.path.join(prefix, "nas-music")
         shutil.rmtree(cls.share, ignore_errors=True)
         os.makedirs(cls.share)
-        raw = os.path.join(cls.share, "a.wav")
-        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", raw, "synth", "2.0", "sine", "500",
-                        "vol", "0.5"], check=True)
-        subprocess.run(["lame", "--quiet", "-b", "128", raw, os.path.join(cls.share, "a.mp3")], check=True)
-        os.remove(raw)
+        mp3(os.path.join(cls.share, "a.mp3"), 2.0, "-b", "128", frequency=500)
         unc = os.path.join(prefix, "dosdevices", "unc", "nas")
         os.makedirs(unc, exist_ok=True)
         link = os.path.join(unc, "music")
@@ -58,19 +55,26 @@ class Paths(WineTestCase):
         os.symlink(cls.share, link)
 
     # -- runs -------------------------------------------------------------------------
-    def full_screen(self, *args, trace=None):
-        """A full-screen run, ended with Escape in the renderer; its file trace
-        when asked for, and the renderer's window."""
+    def full_screen(self, *args, trace=None, recording=None):
+        """A full-screen run, ended with Escape in the renderer once it has
+        loaded (and, with a `recording`, once it has been heard or stayed
+        silent for a while); its file trace when asked for, the renderer's
+        window and whether it was heard."""
         log = self.wine.out.file("paths-file-trace.txt") if trace else None
-        proc = self.wine.programs.start(HOST, *args, trace=trace, log=log)
-        renderer = self.wine.probe.find_renderer()
-        time.sleep(2.5)
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertEqual(wait_exit(proc, 30), 0)
+        proc, main, renderer = self.start_run(None, *args, trace=trace, log=log)
+        answered(self.wine, main)  # the music starts, or not, as the run loads
+        heard = False
+        if recording:
+            try:
+                recording.wait_for_sound(SILENT_FOR)
+                heard = True
+            except AssertionError:
+                pass
+        self.escape(proc, renderer, main)
         if not log:
-            return "", renderer
+            return "", renderer, heard
         with open(log, encoding="utf-8", errors="replace") as f:
-            return f.read(), renderer
+            return f.read(), renderer, heard
 
     def listen(self, settings):
         """A full-screen run with a recording: whether it was heard, and
@@ -78,18 +82,14 @@ class Paths(WineTestCase):
         self.wine.files.write_settings(settings)
         recording = self.wine.audio.record()
         start = time.monotonic()
-        trace, _ = self.full_screen("/s", trace="+file")
+        trace, _, heard = self.full_screen("/s", trace="+file", recording=recording)
         ended = time.monotonic()
-        time.sleep(1.2)
-        heard = recording.stop()
-        assert_recorded(heard, start, ended)
-        return any(level > LOUD for level, _ in heard), bool(TOUCHES_SHARE.search(trace))
+        assert_recorded(recording.stop_at(ended), start, ended)
+        return heard, bool(TOUCHES_SHARE.search(trace))
 
     def open_dialog(self, trace=None):
         log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
-        proc = self.wine.programs.start(HOST, "/c", trace=trace, log=log)
-        dialog = self.wine.probe.find_dialog()
-        time.sleep(0.5)
+        proc, dialog = super().open_dialog(None, trace=trace, log=log)
         return proc, dialog, log
 
     def shown_path(self, dialog):
@@ -97,18 +97,9 @@ class Paths(WineTestCase):
         path = [c for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS][1]
         return self.wine.probe.accessible(path["hwnd"])[0]["name"]
 
-    def button(self, dialog, name):
-        """A push button of the dialog, by name: browse, apply or cancel."""
-        found = layout.controls_at_96(self.wine.probe.children(dialog["hwnd"]), (dialog["client_x"], dialog["client_y"]))
-        if name not in found:
-            self.fail(f"no push button at the place of {name}")
-        return found[name]
-
     def apply(self, dialog):
         """Clicks 設定, the left one of the two push buttons under the panel."""
-        button = self.button(dialog, "apply")
-        self.wine.screen.xdotool("mousemove", str(button["x"] + button["w"] // 2), str(button["y"] + button["h"] // 2),
-                          "click", "1")
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
 
     def apply_and_answer(self, dialog, key):
         """Applies, then answers the question with a key; returns its text
@@ -134,7 +125,7 @@ class Paths(WineTestCase):
                 elif args == ["/x"]:
                     self.assertEqual(wait_exit(self.wine.programs.start(HOST, *args), 30), 0)
                 else:
-                    self.full_screen(*args)
+                    self.full_screen(*(args or [None]))
                 self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(settings))
         # The listener counts: one open of the pipe by another program is its
         # only client.
@@ -155,10 +146,9 @@ class Paths(WineTestCase):
         self.assertEqual(self.shown_path(dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
-        browse = self.button(dialog, "browse")
-        self.wine.screen.xdotool("mousemove", str(browse["x"] + 20), str(browse["y"] + 12), "click", "1")
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["browse"])
         chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        time.sleep(1.0)
+        answered(self.wine, chooser)  # filled in as it loads
         places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
         self.assertEqual(places[0], os.path.basename(self.wine.bin))
         self.wine.screen.xdotool("key", "Escape")
@@ -206,7 +196,7 @@ class Paths(WineTestCase):
             with open(target, "wb") as f:
                 f.write(content)
             # The run goes on, at the size the renderer reads.
-            _, renderer = self.full_screen("/s")
+            _, renderer, _ = self.full_screen("/s")
             self.assertEqual((renderer["w"], renderer["h"]), (640, 480))
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")
