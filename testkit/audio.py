@@ -75,6 +75,17 @@ LOUD = 1000  # peak level that counts as sound (full scale is 32767)
 CAPTURE_LAG = 0.3  # seconds from the sink to the recording, with a wide margin
 
 
+def assert_silent(heard, start, end):
+    """Fails unless the recording `heard` covers the span from `start` to
+    `end` (assert_recorded) and nothing loud came in it, less the time sound
+    takes to reach the recording."""
+    assert_recorded(heard, start, end)
+    text, _ = runs_of_sound(heard)
+    during, _ = runs_of_sound([h for h in heard if start + CAPTURE_LAG < h[1] <= end])
+    if "#" in during:
+        raise AssertionError(f"sound in the {end - start:.1f} s from {start:.1f}: {text} (in the span: {during})")
+
+
 def runs_of_sound(heard):
     """A recording (Recording.stop) as text, "#" for a loud slice and "." for
     a quiet one, and the lengths of its runs of sound."""
