@@ -45,35 +45,34 @@ def escape(wine, proc, renderer, main):
     return time.monotonic() - gone
 
 
-def answered(wine, window):
+def answered(wine, window, timeout=60):
     """Returns once the window's thread has answered a message sent to it
     (WM_NULL): whatever that thread did before it took messages, loading
-    its window for one, is done."""
-    wine.probe("send", window["hwnd"], "0", "0", "0")
+    its window for one, is done. A thread busy for 5 s counts as hung to
+    the sender, who then gives up: it is asked again, for `timeout` seconds."""
+    deadline = time.monotonic() + timeout
+    while not wine.probe("send", window["hwnd"], "0", "0", "0", check=False).ok:
+        if time.monotonic() > deadline or not wine.probe("info", window["hwnd"], check=False).ok:
+            raise AssertionError(f"the window {window['hwnd']} did not answer; its program's threads:\n"
+                                 f"{wine.programs.backtrace(window['pid'])}")
 
 
 def open_dialog(wine, settings, mode="/c", face=layout.BACKGROUND, **kw):
     """Writes the settings (unless None) and opens the settings dialog
     (`kw` go to Programs.start); returns the process and the dialog once it
-    has loaded and been drawn: its client area shows `face` at its top left
-    corner, which only the dialog paints, and the panel stands still from
-    one screenshot to the next (the banners below it play)."""
+    has loaded and been drawn: its thread has answered (it is past its load
+    and paints once idle), and its client area shows `face` at its top left
+    corner, which only the dialog paints."""
     if settings is not None:
         wine.files.write_settings(settings)
     proc = wine.programs.start(HOST, mode, **kw)
     dialog = wine.probe.find_dialog()
     answered(wine, dialog)
-    x, y = dialog["client_x"], dialog["client_y"]
-    panel = (x, y, x + dialog["client_w"], y + layout.at_96("panel")[3])
-    before, deadline = None, time.monotonic() + 10
-    while True:
-        shot = wine.screen.shot()
-        now = shot.region(*panel)
-        if now == before and shot.pixel(x + 2, y + 2) == face:
-            return proc, dialog
+    deadline = time.monotonic() + 10
+    while wine.screen.shot().pixel(dialog["client_x"] + 2, dialog["client_y"] + 2) != face:
         if time.monotonic() > deadline:
             raise AssertionError("the dialog was not drawn")
-        before = now
+    return proc, dialog
 
 
 def buttons(wine, dialog):

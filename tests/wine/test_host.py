@@ -35,7 +35,8 @@ class Host(WineTestCase):
     def run_full_screen(self, *args, **kw):
         """A full-screen run with these arguments (none at all when there are
         none), ended as the user would: Escape in the renderer."""
-        self.escape(*self.start_run(None, *(args or [None]), **kw))
+        proc, main, renderer = self.start_run(None, *(args or [None]), **kw)
+        self.escape(proc, renderer, main)
 
     def settings_folder(self):
         return os.path.dirname(self.wine.files.settings_path())
