@@ -122,8 +122,8 @@ class Renderer(WineTestCase):
         self.assertIn(self.wine.probe("refresh")["hz"], (0, 1, DISPLAY_HZ), "the display is not the one of these bounds")
         proc, window = self.start(size_settings(320, 240))
         hwnd = window["hwnd"]
-        first, title = self.rate(window)
-        self.assertTrue(PACED_FPS[0] <= first <= PACED_FPS[1], f"{title}: not paced to the display")
+        first, title = self.rate(window)  # its start-up in it: held to the ceiling alone
+        self.assertLessEqual(first, PACED_FPS[1], f"{title}: not paced to the display")
         # The monitor-power command does not always turn the display off, and
         # no notification then says that it is still on: where the display
         # state is heard (always under Wine), it alone decides.
