@@ -6,7 +6,7 @@ Each takes a WineSession (testkit.session)."""
 import time
 
 from testkit import settings_dialog as layout
-from testkit.names import HOST, VK_ESCAPE
+from testkit.names import HOST, KEYBOARD_STOP_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
 
 
@@ -83,6 +83,14 @@ def buttons(wine, dialog):
     if missing:
         raise AssertionError(f"no push button at the place of {', '.join(missing)}")
     return {name: controls[name] for name in layout.BUTTONS}
+
+
+def path_heard(wine, dialog):
+    """The music file's path as the dialog's path label gives it to screen
+    readers (read-only text, role 41; the other keyboard stop is the group
+    of the sources)."""
+    stops = [c for c in wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS]
+    return next(p["name"] for c in stops for p in wine.probe.accessible(c["hwnd"])[:1] if p["role"] == 41)
 
 
 def click(wine, window):

@@ -73,12 +73,6 @@ class Dialog(WineTestCase):
         dark = sum(1 for y in range(top, bottom) for x in range(left, right) if sum(self.pixel(picture, x, y)) < 200)
         return dark > 20
 
-    def path_heard(self, dialog):
-        """The file's path as the path label gives it to screen readers."""
-        text = 41  # the role of read-only text; the other keyboard stop is the sources' group
-        heard = [self.accessible(c["hwnd"])[0] for c in self.children(dialog) if c["class"] == KEYBOARD_STOP_CLASS]
-        return next(name for role, _, name, _ in heard if role == text)
-
     def state(self, dialog):
         combo = self.child(dialog, "ComboBox")
         buttons = self.buttons(dialog)
@@ -142,8 +136,9 @@ class Dialog(WineTestCase):
 
     def test_apply_writes_the_three_keys(self):
         log = self.wine.out.file("dialog-profile-trace.txt")
-        for typed, stored in (("12", b"12"), ("abc", b"0"), ("2.5", b"2"), ("3.5", b"4"), ("", b"0"),
-                              ("99999", b"0")):
+        # How a text becomes a number is the dialog logic's unit tests'; here
+        # what the track box takes in as typed: a number, nothing, too many digits.
+        for typed, stored in (("12", b"12"), ("", b"0"), ("99999", b"0")):
             with self.subTest(typed=typed):
                 proc, dialog = self.open_dialog(music_settings(1, 5, "C:\\music dir\\song.wav"), trace="+profile",
                                                 log=log)
@@ -333,7 +328,7 @@ class Dialog(WineTestCase):
         self.assertGone(chooser, 10000)
         time.sleep(0.5)
         label = self.wine.screen.shot("dialog-long-name.png").region(*self.label_box())
-        self.assertEqual(self.path_heard(dialog), chosen)
+        self.assertEqual(runs.path_heard(self.wine, dialog), chosen)
         self.assertTrue(self.path_shown(), "the label is empty")
         self.click_window(self.buttons(dialog)["apply"])
         self.assertEqual(wait_exit(proc, 20), 0)
@@ -343,7 +338,7 @@ class Dialog(WineTestCase):
         self.assertTrue(stored.isascii() and b"~" in stored, stored)
         # Opened again from the short path, the dialog shows the same long name.
         proc, dialog = self.open_dialog(self.wine.files.read_settings())
-        self.assertEqual(self.path_heard(dialog), chosen)
+        self.assertEqual(runs.path_heard(self.wine, dialog), chosen)
         self.assertEqual(self.wine.screen.shot().region(*self.label_box()), label)
         self.click_window(self.buttons(dialog)["cancel"])
         self.assertEqual(wait_exit(proc, 20), 0)

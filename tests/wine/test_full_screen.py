@@ -60,6 +60,7 @@ class FullScreen(WineTestCase):
         self.assertEqual(wait_exit(proc, 10), 0)
 
     def test_a_close_request_ends_the_host_and_leaves_the_renderer(self):
+        # Nothing in the host's end ends the renderer: a host killed does no more than one asked.
         proc, main, renderer = self.start_run(music_settings(0))
         self.close(proc, main)
         self.assertFalse(self.wine.probe.wait_gone(renderer["hwnd"], 1000), "the renderer went too")
@@ -132,7 +133,7 @@ class FullScreen(WineTestCase):
         heard = recording.stop_at(ended + 1.0)
         text, runs = self.runs_of_sound(heard)
         self.assertTrue(runs, f"no music during the run: {text}")
-        self.assertSilentAfter(heard, ended)
+        assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
         folder = self.fake_renderer_folder("stray renderer")
@@ -179,15 +180,7 @@ class FullScreen(WineTestCase):
         heard = recording.stop_at(ended + 1.0)
         text, runs = self.runs_of_sound(heard)
         self.assertTrue(runs, f"no sound before the kill: {text}")
-        self.assertSilentAfter(heard, ended)
-
-    def test_a_killed_host_leaves_a_renderer_that_ends_on_escape(self):
-        proc, main, renderer = self.start_run(music_settings(0))
-        proc.kill()
-        proc.wait(10)
-        self.assertFalse(self.wine.probe.wait_gone(renderer["hwnd"], 1000), "the renderer went too")
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertGone(renderer, 20000, "Escape did not close the renderer")
+        assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_a_renderer_that_cannot_start_ends_the_run_at_the_first_tick(self):
         folder = self.wine.files.fresh_folder("broken renderer")
@@ -249,27 +242,19 @@ class FullScreen(WineTestCase):
             trace = f.read()
         return heard, ended, trace
 
-    def assertSilentAfter(self, heard, ended):
-        """Nothing was heard in the second after the program ended."""
-        assert_silent(heard, ended, ended + 1.0)
-
-    def assertNothingHeard(self, heard, ended):
-        """Nothing was heard from the start of the run to a second after its end."""
-        assert_silent(heard, self.run_started, ended + 1.0)
-
     runs_of_sound = staticmethod(runs_of_sound)
 
     def test_a_wav_file_loops_until_the_run_ends(self):
         heard, ended, _ = self.play(music_settings(2, file="C:\\music dir\\loop.wav"), 4.0, sound=True)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(max(runs, default=0), 35, f"the 1 s sound did not loop: {text}")
-        self.assertSilentAfter(heard, ended)
+        assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_an_mp3_file_is_restarted_when_it_ends(self):
         heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\song.mp3"), 4.5, sound=True)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play again: {text}")
-        self.assertSilentAfter(heard, ended)
+        assert_silent(heard, ended, ended + 1.0)  # the second after the end
         commands = re.findall(r'mciSendStringW \(L"([^"\\]*(?:\\.[^"\\]*)*)"', trace)
         self.assertEqual(commands[0], 'open \\"C:\\\\music dir\\\\song.mp3\\" type MPEGVideo Alias MP3Play')
         self.assertIn("play MP3Play from 0", commands)
@@ -332,7 +317,7 @@ class FullScreen(WineTestCase):
                 heard, ended, _ = self.play(music_settings(2, file=name), 1.5, sound=True)
                 text, runs = self.runs_of_sound(heard)
                 self.assertGreaterEqual(max(runs, default=0), 10, f"{name} did not play: {text}")
-                self.assertSilentAfter(heard, ended)
+                assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_no_music_plays_nothing(self):
         for settings in (music_settings(0, file="C:\\music dir\\loop.wav"),
@@ -340,7 +325,7 @@ class FullScreen(WineTestCase):
                          music_settings(2, file="C:\\music dir\\loop.wav.mid")):
             with self.subTest(settings=settings):
                 heard, ended, _ = self.play(settings, 1)
-                self.assertNothingHeard(heard, ended)
+                assert_silent(heard, self.run_started, ended + 1.0)
 
     def test_a_wav_file_that_cannot_be_opened_plays_nothing_not_the_default_sound(self):
         # The system's default sound is a loud tone here, so that a player
@@ -356,7 +341,7 @@ class FullScreen(WineTestCase):
         # A file deleted between the two steps meets the same end.
         self.wine.probe.start("lock", "C:\\music dir\\locked.wav").expect("locked")
         heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 1, trace="+winmm")
-        self.assertNothingHeard(heard, ended)
+        assert_silent(heard, self.run_started, ended + 1.0)
         # Wine's player never falls back to the default sound for a file name,
         # so silence alone proves little here: the request itself must forbid it.
         flags = [int(f, 16) for f in re.findall(r"MULTIMEDIA_PlaySound pszSound='[0-9A-Fa-f]+' .*fdwSound=([0-9A-Fa-f]+)",

@@ -75,7 +75,9 @@ class Host(WineTestCase):
 
     # -- modes ----------------------------------------------------------------------
     def test_other_letters_make_the_folder_check_and_end_without_a_window(self):
-        for args in (["/a"], ["/x"], ["-a", "1234"], ["/あ"], ["/" + "x" * 5000]):
+        # The spellings are the command line's unit tests'; here what the
+        # program gets: a letter, one beyond ASCII, 5000 characters.
+        for args in (["/x"], ["/あ"], ["/" + "x" * 5000]):
             with self.subTest(args=args[0][:10]):
                 self.wine.files.remove_settings()
                 self.assertEqual(self.run_host(*args), 0)

@@ -12,7 +12,7 @@ import time
 
 from testkit.audio import assert_recorded, mp3
 from testkit import settings_dialog as layout
-from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS
+from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL
 from testkit.processes import wait_exit
 from testkit import runs
 from testkit.runs import answered
@@ -92,11 +92,6 @@ class Paths(WineTestCase):
         proc, dialog = super().open_dialog(None, trace=trace, log=log)
         return proc, dialog, log
 
-    def shown_path(self, dialog):
-        """The path the dialog shows, as a screen reader hears it."""
-        path = [c for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS][1]
-        return self.wine.probe.accessible(path["hwnd"])[0]["name"]
-
     def apply(self, dialog):
         """Clicks 設定, the left one of the two push buttons under the panel."""
         runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
@@ -143,7 +138,7 @@ class Paths(WineTestCase):
         # The dialog shows it as stored, untouched; applying asks, once.
         self.wine.files.write_settings(unsealed)
         proc, dialog, log = self.open_dialog(trace="+file")
-        self.assertEqual(self.shown_path(dialog), SHARED)
+        self.assertEqual(runs.path_heard(self.wine, dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
         runs.click(self.wine, runs.buttons(self.wine, dialog)["browse"])

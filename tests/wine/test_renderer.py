@@ -119,7 +119,7 @@ class Renderer(WineTestCase):
         return self.wine.screen.shot().region(0, 0, 320, 240)
 
     def test_frames_are_paced_and_rest_only_while_nobody_can_see_it(self):
-        self.assertIn(self.wine.probe("refresh")["hz"], (0, 1, DISPLAY_HZ), "the display is not the one of these bounds")
+        self.assertIn(self.wine.probe("refresh")["hz"], (0, 1, DISPLAY_HZ), "not the display of these bounds")
         proc, window = self.start(size_settings(320, 240))
         hwnd = window["hwnd"]
         first, title = self.rate(window)  # its start-up in it: held to the ceiling alone
