@@ -69,9 +69,9 @@ def open_dialog(wine, settings, mode="/c", face=layout.BACKGROUND, **kw):
     dialog = wine.probe.find_dialog()
     answered(wine, dialog)
     deadline = time.monotonic() + 10
-    while wine.screen.shot().pixel(dialog["client_x"] + 2, dialog["client_y"] + 2) != face:
+    while (seen := wine.screen.shot().pixel(dialog["client_x"] + 2, dialog["client_y"] + 2)) != face:
         if time.monotonic() > deadline:
-            raise AssertionError("the dialog was not drawn")
+            raise AssertionError(f"the dialog's face is {seen} at its top left corner, not {face}")
     return proc, dialog
 
 
