@@ -116,8 +116,8 @@ class Dpi(WineTestCase):
         proc, dialog = self.open_dialog(content, face=face)
         before, picture = None, self.client_picture(dialog)
         deadline = time.monotonic() + 10
-        while picture != before and time.monotonic() < deadline:
-            before, picture = picture, self.client_picture(dialog)
+        while picture.data != before and time.monotonic() < deadline:
+            before, picture = picture.data, self.client_picture(dialog)
         return proc, dialog, picture
 
     def client_picture(self, dialog):
