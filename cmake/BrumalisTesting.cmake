@@ -1,10 +1,11 @@
 # brumalis_unit_test(NAME source... [LIBS lib...] [POINTER])
-# A GoogleTest program whose cases ctest lists one by one, with the test
-# doubles (brumalis_test_doubles) on its include path. In a cross build its
-# cases are listed and run under Wine through the emulator, when ctest starts
-# (the build host may not run them at all). POINTER: its cases move or read
-# the mouse pointer, which all tests on the display share, so they never run
-# beside another such case.
+# A GoogleTest program with the test doubles and helpers
+# (brumalis_test_doubles) on its include path. Natively ctest lists its cases
+# one by one. In a cross build the program is one test, run under Wine
+# through the emulator: one Wine start for all its cases (a start costs
+# seconds), with GoogleTest naming each failed case in the output. POINTER:
+# its cases move or read the mouse pointer, which all tests on the display
+# share, so it never runs beside another such program.
 function(brumalis_unit_test name)
   cmake_parse_arguments(ARG "POINTER" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
@@ -14,8 +15,8 @@ function(brumalis_unit_test name)
     if(ARG_POINTER)
       set(lock RESOURCE_LOCK pointer)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-                         PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS unit ${lock})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS unit TIMEOUT 300 ${lock})
   else()
     gtest_discover_tests(${name} PROPERTIES LABELS unit)
   endif()

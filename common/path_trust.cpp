@@ -1,6 +1,7 @@
 #include "path_trust.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "ascii.h"
 
@@ -124,15 +125,72 @@ bool SealedForUser(ProfileStore &store, UserSeal &seal, const std::wstring &path
   return opened && *opened == path;
 }
 
+std::wstring SealText(UserSeal &seal, const std::wstring &path) { return ToBase64(seal.Seal(path)); }
+
 void StoreSeal(ProfileStore &store, UserSeal &seal, const std::wstring &path) {
   const std::wstring user = seal.User();
-  if (user.empty() || path.empty()) return;
-  const std::string sealed = seal.Seal(path);
-  if (!sealed.empty()) WriteIni(store, kSection, SealKeyOf(user), ToBase64(sealed), kSettingsFile);
+  if (user.empty()) return;
+  const std::wstring sealed = path.empty() || !NeedsSeal(FormOf(path)) ? std::wstring() : SealText(seal, path);
+  if (sealed.empty()) {
+    store.Remove(kSection, SealKeyOf(user), kSettingsFile);
+  } else {
+    WriteIni(store, kSection, SealKeyOf(user), sealed, kSettingsFile);
+  }
 }
 
-bool NeedsSeal(PathForm form) { return form == PathForm::Network || form == PathForm::Other; }
+bool NeedsSeal(PathForm form) { return form != PathForm::Device; }
 
-bool MayOpen(PathForm form, bool sealedForThisUser) {
-  return form == PathForm::DriveRoot || (NeedsSeal(form) && sealedForThisUser);
+bool MayOpen(PathForm form, bool sealedForThisUser) { return NeedsSeal(form) && sealedForThisUser; }
+
+namespace {
+
+// The bytes the platform's protection returns, field by field, little-endian:
+// a version, the provider's and the master key's identifiers, the flags, then
+// the description, algorithms, salt, keys, data and signature, each variable
+// part after its length in bytes.
+class ProtectedBytes {
+ public:
+  explicit ProtectedBytes(const std::string &bytes) : bytes_(bytes) {}
+  bool Dword(std::uint32_t &value) {
+    if (bytes_.size() - at_ < 4) return false;
+    value = 0;
+    for (int k = 3; k >= 0; --k) value = value << 8 | static_cast<unsigned char>(bytes_[at_ + k]);
+    at_ += 4;
+    return true;
+  }
+  bool Skip(std::size_t count) {
+    if (bytes_.size() - at_ < count) return false;
+    at_ += count;
+    return true;
+  }
+  bool Counted() {
+    std::uint32_t count = 0;
+    return Dword(count) && Skip(count);
+  }
+  bool AtEnd() const { return at_ == bytes_.size(); }
+
+ private:
+  const std::string &bytes_;
+  std::size_t at_ = 0;
+};
+
+constexpr std::uint32_t kProtectedVersion = 1;
+constexpr std::uint32_t kProtectLocalMachine = 0x4;  // CRYPTPROTECT_LOCAL_MACHINE
+constexpr std::uint32_t kProtectSystem = 0x20000000;  // CRYPTPROTECT_SYSTEM: for the system's own processes
+constexpr std::size_t kIdentifierBytes = 16;
+
+}  // namespace
+
+bool ProtectedInUserScope(const std::string &protectedBytes) {
+  ProtectedBytes in(protectedBytes);
+  std::uint32_t version = 0, masterKeyVersion = 0, flags = 0, algorithm = 0, keyBits = 0;
+  if (!in.Dword(version) || version != kProtectedVersion) return false;
+  if (!in.Skip(kIdentifierBytes) || !in.Dword(masterKeyVersion) || !in.Skip(kIdentifierBytes)) return false;
+  if (!in.Dword(flags) || (flags & (kProtectLocalMachine | kProtectSystem)) != 0) return false;
+  return in.Counted() &&                                       // description
+         in.Dword(algorithm) && in.Dword(keyBits) &&           // cipher
+         in.Counted() && in.Counted() &&                       // salt, key for the signature
+         in.Dword(algorithm) && in.Dword(keyBits) &&           // hash
+         in.Counted() && in.Counted() && in.Counted() &&       // second key, data, signature
+         in.AtEnd();
 }

@@ -1,17 +1,19 @@
 // Music paths read from the settings file, which every user of the machine
 // may write, and this user's trust in them.
 //
-// A path from the root of a drive letter (C:\music\a.mp3) is used as it is:
-// drive letters belong to the user's own logon session, so a network drive
-// the user mapped stays the user's. Every other form may lead to another
-// machine, which the first open would hand the user's credentials, or into
-// a device: it is a file only when this user sealed it, which the settings
-// dialog does for the path the user chose. A device (\\.\..., a pipe, a DOS
-// device name such as COM1) is never music and never opened.
+// No form of a path proves whose file it names: every user may write files
+// and make folders under C:\, and may turn such a folder into a junction
+// into the object manager, where a link leads on to another machine (which
+// the first open would hand this user's credentials) or to a pipe. So a
+// path is opened only when this user sealed it, which the settings dialog
+// does for the file the user chose or answered for. A device (\\.\..., a
+// pipe, a DOS device name such as COM1) is never music and never opened.
 //
 // A seal is the path protected with the platform's per-user protection, in
 // the settings file under a key that names its user: each user's seal counts
-// for that user alone, and two users never write the same key.
+// for that user alone, and two users never write the same key. The key holds
+// the seal of the stored path and nothing else, so that a seal never outlives
+// its path.
 #pragma once
 
 #include <cstddef>
@@ -46,12 +48,24 @@ constexpr std::size_t kSealValueBytes = 4096;
 
 // Whether the user's key holds a seal of exactly this path.
 bool SealedForUser(ProfileStore &store, UserSeal &seal, const std::wstring &path);
-// Seals the path for the user, in the user's key; nothing is written when
-// the user is unknown or sealing fails.
+// Makes the user's key hold the seal of the path and nothing else: the key
+// is removed when the path is empty or a device, and when sealing fails.
+// Nothing is touched when the user is unknown.
 void StoreSeal(ProfileStore &store, UserSeal &seal, const std::wstring &path);
+// The text a seal is kept as in the user's key; empty when sealing fails.
+std::wstring SealText(UserSeal &seal, const std::wstring &path);
 
-// Whether a path of that form needs this user's seal before it is opened.
+// Whether a path of that form needs this user's seal before it is opened:
+// every form but a device, which is never opened.
 bool NeedsSeal(PathForm form);
-// Whether a stored path may be opened: a drive root always, a device never,
-// any other form only under this user's seal.
+// Whether a stored path may be opened: only under this user's seal, and a
+// device never.
 bool MayOpen(PathForm form, bool sealedForThisUser);
+
+// Whether data protected by the platform's protection calls was protected
+// in a user's own scope, read from the bytes it returned. Protection for
+// the whole machine opens in every user's process, so any user can make
+// data that opens for this one; the platform records that scope in the
+// data's flags. Bytes that are not laid out as the platform lays them out
+// (cut short, another version, left over at the end, empty) are no one's.
+bool ProtectedInUserScope(const std::string &protectedBytes);

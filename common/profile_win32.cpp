@@ -39,8 +39,11 @@ bool IsLink(HANDLE item, const std::wstring &path, unsigned long *names = nullpt
 
 }  // namespace
 
-void Win32Profile::Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
-                         const std::wstring &file) {
+namespace {
+
+// Writes the value, or removes the key when there is none.
+void WriteChecked(const std::wstring &section, const std::wstring &key, const std::wstring *value,
+                  const std::wstring &file) {
   // The folder is held with read access and without delete sharing: only
   // then does the share check refuse the delete access that renaming or
   // removing the folder asks for.
@@ -57,10 +60,21 @@ void Win32Profile::Write(const std::wstring &section, const std::wstring &key, c
     }
   }
   if (MayWriteSettings(place)) {
-    WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(value).c_str(),
-                               ToAnsi(file).c_str());
+    WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
+                               value ? ToAnsi(*value).c_str() : nullptr, ToAnsi(file).c_str());
   }
   if (place.folderHeld) CloseHandle(held);
+}
+
+}  // namespace
+
+void Win32Profile::Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
+                         const std::wstring &file) {
+  WriteChecked(section, key, &value, file);
+}
+
+void Win32Profile::Remove(const std::wstring &section, const std::wstring &key, const std::wstring &file) {
+  WriteChecked(section, key, nullptr, file);
 }
 
 bool Win32Files::CanOpenForReading(const std::wstring &path) {

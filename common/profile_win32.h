@@ -11,6 +11,7 @@ class Win32Profile : public ProfileStore {
                     std::size_t capacity) override;
   void Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
              const std::wstring &file) override;
+  void Remove(const std::wstring &section, const std::wstring &key, const std::wstring &file) override;
 };
 
 class Win32Files : public FileProbe {

@@ -10,6 +10,14 @@ void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstri
   store.Write(section, key, value, file);
 }
 
+WindowSize StoredWindowSize(ProfileStore &store) {
+  // The fallback is the default, so that a missing key reads as it.
+  const auto side = [&store](const wchar_t *key, int fallback) {
+    return StoredWindowSide(store.Read(kSection, key, kSettingsFile, kProfileIntBytes), fallback);
+  };
+  return {side(kKeyWidth, kDefaultWindowWidth), side(kKeyHeight, kDefaultWindowHeight)};
+}
+
 bool FileExists(FileProbe &files, std::wstring path) {
   if (!path.empty() && path.back() == L'\\') path.pop_back();
   if (path.empty()) return false;

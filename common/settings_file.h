@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shared_names.h"
+#include "window_size.h"
 
 constexpr std::size_t kIniValueBytes = 256;  // values are cut to 255 bytes
 
@@ -21,6 +22,8 @@ class ProfileStore {
                             std::size_t capacity) = 0;
   virtual void Write(const std::wstring &section, const std::wstring &key, const std::wstring &value,
                      const std::wstring &file) = 0;
+  // The key and its value go from the file.
+  virtual void Remove(const std::wstring &section, const std::wstring &key, const std::wstring &file) = 0;
 };
 
 // Whether a file can be opened for reading; never creates anything.
@@ -35,6 +38,11 @@ std::wstring ReadIni(ProfileStore &store, const std::wstring &section, const std
                      const std::wstring &file);
 void WriteIni(ProfileStore &store, const std::wstring &section, const std::wstring &key,
               const std::wstring &value, const std::wstring &file);
+
+// Both sides of the renderer's window as the file asks for them, each key's
+// text read through the store as the platform's profile reader would read
+// it (StoredWindowSide).
+WindowSize StoredWindowSize(ProfileStore &store);
 
 // True when the path names a file that can be opened for reading; one
 // trailing backslash is ignored, so "C:\" is tested as "C:".

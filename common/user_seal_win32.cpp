@@ -46,6 +46,8 @@ std::string Win32UserSeal::Seal(const std::wstring &path) {
 }
 
 std::optional<std::wstring> Win32UserSeal::Open(const std::string &sealed) {
+  // Data protected for the machine would open here too, whoever made it.
+  if (!ProtectedInUserScope(sealed)) return std::nullopt;
   DATA_BLOB in = Blob(sealed.data(), sealed.size());
   DATA_BLOB entropy = Blob(kEntropy, sizeof kEntropy - 1);
   DATA_BLOB out = {};

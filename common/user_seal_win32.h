@@ -1,6 +1,7 @@
 // This user's seals, through the platform's per-user data protection
 // (CryptProtectData): a seal opens only for the user who made it, and only
-// for this program, which adds its own entropy.
+// for this program, which adds its own entropy. Data protected for the whole
+// machine, which any user can make, is no seal.
 #pragma once
 
 #include "path_trust.h"

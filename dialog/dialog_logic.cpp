@@ -46,8 +46,9 @@ StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(
 }
 
 ApplyTrust TrustOnApply(const std::wstring &path, int kind, bool unsealedFromFile, bool browsed) {
-  if (browsed) return NeedsSeal(FormOf(path)) ? ApplyTrust::Seal : ApplyTrust::Nothing;
-  return unsealedFromFile && kind == 2 ? ApplyTrust::Ask : ApplyTrust::Nothing;
+  if (path.empty() || !NeedsSeal(FormOf(path))) return ApplyTrust::Unseal;
+  if (browsed || !unsealedFromFile) return ApplyTrust::Seal;
+  return kind == 2 ? ApplyTrust::Ask : ApplyTrust::Unseal;  // 2: the file source
 }
 
 namespace {

@@ -61,11 +61,12 @@ StoredName NameToStore(const std::wstring &chosen, const std::function<AnsiForm(
                        const std::function<std::wstring(const std::wstring &)> &shortPathOf);
 
 // What apply does about this user's trust in the music file's path (see
-// path_trust.h): it seals a path the user chose through the file browser
-// that needs a seal; it asks about a network path that the settings file
+// path_trust.h), whose seal it then keeps, alone, in the user's key, or
+// removes: it seals a path the user chose through the file browser, and a
+// path the user sealed before; it asks about a path that the settings file
 // held unsealed, while the file source is chosen (with another source the
-// path is kept as stored, unsealed); otherwise it does nothing.
-enum class ApplyTrust { Nothing, Seal, Ask };
+// path is kept as stored, unsealed); an empty path or a device needs no seal.
+enum class ApplyTrust { Seal, Ask, Unseal };
 ApplyTrust TrustOnApply(const std::wstring &path, int kind, bool unsealedFromFile, bool browsed);
 
 // The three sources as one group of option buttons with one tab stop, in the

@@ -13,8 +13,8 @@
 #include "user_seal_win32.h"
 
 // The file as the user knows it: a short path stored for a name the
-// settings file cannot hold shows by its long name. An unsealed network
-// path shows as stored: even the look-up would reach that machine.
+// settings file cannot hold shows by its long name. An unsealed path shows
+// as stored: even the look-up would follow whatever another user put there.
 void SettingsDialog::ShowFileName() {
   const bool lookUp = !music_.BgmFile.empty() && !music_.BgmFileUnsealed;
   const std::wstring longPath = lookUp ? LongPathOf(music_.BgmFile) : std::wstring();
@@ -74,7 +74,8 @@ void SettingsDialog::Browse() {
 }
 
 // The seal follows the path it vouches for: a run that reads the new path
-// before its seal is there plays nothing, never the wrong file.
+// before its seal is there plays nothing, never the wrong file; and no seal
+// of an earlier path stays behind for someone to name that path again.
 void SettingsDialog::Apply() {
   const ApplyTrust trust = TrustOnApply(music_.BgmFile, music_.BgmKind, music_.BgmFileUnsealed, browsed_);
   const bool trusted = trust == ApplyTrust::Seal || (trust == ApplyTrust::Ask && UserTrustsPath());
@@ -84,20 +85,21 @@ void SettingsDialog::Apply() {
   WriteIni(profile, kSection, kKeyBgmRepeat, FormatNumber(music_.BgmRepeat), kSettingsFile);
   WriteIni(profile, kSection, kKeyBgmFile, music_.BgmFile, kSettingsFile);
   Win32UserSeal seal;
-  if (trusted) StoreSeal(profile, seal, music_.BgmFile);
+  StoreSeal(profile, seal, trusted ? music_.BgmFile : std::wstring());
   Unload();
 }
 
-// Asks once whether to trust the network path the settings file held;
-// "No" is the default, so that a hasty Enter trusts nothing.
+// Asks once whether to trust the path the settings file held, which another
+// user may have written; "No" is the default, so that a hasty Enter trusts
+// nothing.
 bool SettingsDialog::UserTrustsPath() {
-  // このファイルはネットワーク上にあり、まだ信頼されていません。
+  // このファイルはまだBGMとして信頼されていません。
   // 信頼してBGMに使いますか？
   // ご自分で選んだファイルでなければ「いいえ」を選んでください。
   const std::wstring text =
       music_.BgmFile +
-      L"\n\n\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u30cd\u30c3\u30c8\u30ef\u30fc\u30af\u4e0a\u306b"
-      L"\u3042\u308a\u3001\u307e\u3060\u4fe1\u983c\u3055\u308c\u3066\u3044\u307e\u305b\u3093\u3002\n"
+      L"\n\n\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u306f\u307e\u3060BGM\u3068\u3057\u3066"
+      L"\u4fe1\u983c\u3055\u308c\u3066\u3044\u307e\u305b\u3093\u3002\n"
       L"\u4fe1\u983c\u3057\u3066BGM\u306b\u4f7f\u3044\u307e\u3059\u304b\uff1f\n\n"
       L"\u3054\u81ea\u5206\u3067\u9078\u3093\u3060\u30d5\u30a1\u30a4\u30eb\u3067\u306a\u3051\u308c\u3070"
       L"\u300c\u3044\u3044\u3048\u300d\u3092\u9078\u3093\u3067\u304f\u3060\u3055\u3044\u3002";

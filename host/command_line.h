@@ -30,9 +30,3 @@ enum class StartMode {
 };
 
 StartMode ModeOf(std::wstring_view argumentText);
-
-// Whether a full-screen run hides the cursor: only for the letter S, never
-// for an empty argument text.
-inline bool RunHidesCursor(std::wstring_view argumentText) {
-  return ModeOf(argumentText) == StartMode::FullScreen;
-}

@@ -1,9 +1,7 @@
 #include "full_screen_run.h"
 
-#include "command_line.h"
-
 void FullScreenRun::Load() {
-  switch (MusicSourceOf(music_)) {
+  switch (MusicSourceOf(state_)) {
     case MusicSource::Cd:
       // Playback begins at the first poll, which needs the device open.
       platform_.CdOpen();
@@ -24,7 +22,7 @@ void FullScreenRun::Load() {
 void FullScreenRun::DisplayChanged(bool off) {
   if (off == resting_) return;
   resting_ = off;
-  switch (MusicSourceOf(music_)) {
+  switch (MusicSourceOf(state_)) {
     case MusicSource::Cd:
       // A CD poll that gave up left the disc alone; so does the rest.
       if (platform_.CdPollEnabled()) off ? platform_.CdPause() : platform_.CdResume();
@@ -47,7 +45,7 @@ void FullScreenRun::Close() {
     platform_.EnableCdPoll(false);
     platform_.CdStop();
   }
-  switch (MusicSourceOf(music_)) {
+  switch (MusicSourceOf(state_)) {
     case MusicSource::Wav:
       platform_.WavStop();
       break;
@@ -59,6 +57,6 @@ void FullScreenRun::Close() {
       break;
   }
   // A run started without arguments never hid the cursor.
-  if (RunHidesCursor(argumentText_)) platform_.RestoreCursor();
+  if (state_.CursorHidden) platform_.RestoreCursor();
   platform_.EndProgram();
 }

@@ -4,11 +4,8 @@
 // in which order, so the order can be checked without a window.
 #pragma once
 
-#include <string>
-#include <string_view>
-
+#include "host_state.h"
 #include "music_player.h"
-#include "settings.h"
 
 // The window's side: the music operations, its two poll timers, the cursor
 // and the end of the program.
@@ -34,9 +31,8 @@ class FullScreenPlatform {
 
 class FullScreenRun {
  public:
-  // `argumentText` is the program's; only letter S hid the cursor.
-  FullScreenRun(const MusicSettings &music, std::wstring_view argumentText, FullScreenPlatform &platform)
-      : music_(music), argumentText_(argumentText), platform_(platform) {}
+  // The music and whether the start hid the cursor come from `state`.
+  FullScreenRun(const HostState &state, FullScreenPlatform &platform) : state_(state), platform_(platform) {}
 
   // Starts the music; the renderer is already on its way.
   void Load();
@@ -52,8 +48,7 @@ class FullScreenRun {
   void Close();
 
  private:
-  const MusicSettings &music_;
-  std::wstring argumentText_;
+  const HostState &state_;
   FullScreenPlatform &platform_;
   bool resting_ = false;  // the music is paused while the display is off
 };

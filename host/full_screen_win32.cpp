@@ -4,14 +4,14 @@
 // full-screen run for a second start.
 #include <windows.h>
 
-#include "command_line.h"
 #include "display_state_win32.h"
 #include "form_kit_win32.h"
 #include "full_screen_run.h"
-#include "host_state.h"
+#include "host_modes_win32.h"
 #include "monitor_cover_win32.h"
 #include "music_player.h"
 #include "music_win32.h"
+#include "profile_win32.h"
 #include "renderer_watch.h"
 #include "shared_names.h"
 #include "text_win32.h"
@@ -93,6 +93,7 @@ void EndRenderer(const RendererIdentity &renderer) {
 struct WindowSearch {
   DWORD pid;
   RendererWindow found;
+  HWND shown;
 };
 
 BOOL CALLBACK FindRendererWindow(HWND hwnd, LPARAM data) {
@@ -103,6 +104,7 @@ BOOL CALLBACK FindRendererWindow(HWND hwnd, LPARAM data) {
   if (owner == search.pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, kRendererClass) == 0) {
     if (IsWindowVisible(hwnd)) {
       search.found = RendererWindow::Shown;
+      search.shown = hwnd;
       return FALSE;
     }
     search.found = RendererWindow::Hidden;
@@ -111,11 +113,41 @@ BOOL CALLBACK FindRendererWindow(HWND hwnd, LPARAM data) {
 }
 
 // The window of the renderer's class that belongs to that process, if any,
-// and whether it has been shown.
-RendererWindow RendererWindowOf(DWORD pid) {
-  WindowSearch search = {pid, RendererWindow::None};
+// whether it has been shown, and which one that is.
+WindowSearch RendererWindowOf(DWORD pid) {
+  WindowSearch search = {pid, RendererWindow::None, nullptr};
   if (pid != 0) EnumWindows(FindRendererWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return search;
+}
+
+struct LowestSearch {
+  DWORD pid;
+  HWND lowest;
+};
+
+BOOL CALLBACK NoteShownWindow(HWND hwnd, LPARAM data) {
+  auto &search = *reinterpret_cast<LowestSearch *>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search.pid && IsWindowVisible(hwnd)) search.lowest = hwnd;
+  return TRUE;
+}
+
+// The last in the Z order of the process's shown top-level windows, which
+// the enumeration lists from the top down.
+HWND LowestWindowOf(DWORD pid) {
+  LowestSearch search = {pid, nullptr};
+  EnumWindows(NoteShownWindow, reinterpret_cast<LPARAM>(&search));
+  return search.lowest;
+}
+
+// Where the renderer will open its window, from what the settings file
+// holds now: written by this run a moment ago, or left as it was when
+// another user's link or second name refused the write.
+ScreenRect ExpectedRendererWindow() {
+  Win32Profile settings;
+  return RendererWindowRect(StoredWindowSize(settings), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                            GetSystemMetrics(SM_CYVIRTUALSCREEN));
 }
 
 class FullScreenForm : public formkit::Form, private FullScreenPlatform {
@@ -135,7 +167,7 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
     // Times of the run are kept on the tick count, which no clock change moves.
     startedAt_ = GetTickCount64() - ProgramAgeMs(kStartLimitMs);
     RendererPath = formkit::App::Path() + L"\\" + kRendererFile;
-    covers_.CoverOthers(RunHidesCursor(formkit::App::Command()));
+    covers_.Lay(ExpectedRendererWindow(), state_.CursorHidden);
     renderer_ = StartRenderer(RendererPath);
     run_.Load();
     // The display state comes as the renderer hears it; the program ends at
@@ -173,12 +205,25 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
   void EndProgram() override { formkit::App::End(); }
 
   void WatchRenderer() {
-    const WatchVerdict verdict =
-        watch_.Tick(RendererWindowOf(renderer_.pid), ProcessState(renderer_), GetTickCount64() - startedAt_);
-    if (verdict == WatchVerdict::Wait) return;
+    const WindowSearch seen = RendererWindowOf(renderer_.pid);
+    const WatchVerdict verdict = watch_.Tick(seen.found, ProcessState(renderer_), GetTickCount64() - startedAt_);
+    if (verdict == WatchVerdict::Wait) {
+      if (seen.shown && !coversFitted_) FitCovers(seen.shown);
+      return;
+    }
     Timer3.SetEnabled(false);
     if (verdict == WatchVerdict::EndRunAndRenderer) EndRenderer(renderer_);
     Unload();
+  }
+
+  // Once the renderer's window shows, the covers go where it really is (the
+  // file may have changed meanwhile, or the GL context cut the window) and
+  // beneath all of the renderer's windows.
+  void FitCovers(HWND shown) {
+    RECT r = {};
+    if (!GetWindowRect(shown, &r)) return;
+    covers_.FitAround({r.left, r.top, r.right, r.bottom}, LowestWindowOf(renderer_.pid));
+    coversFitted_ = true;
   }
 
   HostState &state_;
@@ -192,11 +237,12 @@ class FullScreenForm : public formkit::Form, private FullScreenPlatform {
                         }};
   formkit::Timer Timer3{*this, [this] { WatchRenderer(); }};
   MonitorCovers covers_;
+  bool coversFitted_ = false;
   RendererWatch watch_;
   RendererIdentity renderer_;
   ULONGLONG startedAt_ = 0;  // on the tick count: when the program started
   DisplayState display_;
-  FullScreenRun run_{state_, formkit::App::Command(), *this};
+  FullScreenRun run_{state_, *this};
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "command_line.h"
 #include "form_kit_win32.h"
-#include "host_state.h"
+#include "host_modes_win32.h"
 #include "numbers.h"
 #include "profile_win32.h"
 #include "shared_names.h"
@@ -95,7 +95,9 @@ void Main() {
   }
   if (mode == StartMode::CheckOnly) formkit::App::End();
 
-  if (RunHidesCursor(arguments)) state.SavedCursorCount = ShowCursor(FALSE);
+  // Worked out once: the end of the run and the covers go by what was done here.
+  state.CursorHidden = mode == StartMode::FullScreen;
+  if (state.CursorHidden) state.SavedCursorCount = ShowCursor(FALSE);
   WritePrimaryScreenSize();
   LoadFullScreenRun(state);
   OpenGate();

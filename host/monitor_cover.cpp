@@ -25,13 +25,21 @@ std::vector<ScreenRect> Outside(const ScreenRect &r, const ScreenRect &hole) {
 
 }  // namespace
 
-std::vector<ScreenRect> CoverRects(const std::vector<ScreenRect> &monitors, const ScreenRect &primary) {
+std::vector<ScreenRect> CoverRects(const std::vector<ScreenRect> &monitors, const ScreenRect &primary,
+                                   const ScreenRect &window) {
+  std::vector<ScreenRect> areas = monitors;
+  areas.push_back(primary);
   std::vector<ScreenRect> covers;
-  for (const ScreenRect &monitor : monitors) {
-    if (Empty(monitor)) continue;
-    for (const ScreenRect &part : Outside(monitor, primary)) {
+  for (const ScreenRect &area : areas) {
+    if (Empty(area)) continue;
+    for (const ScreenRect &part : Outside(area, window)) {
       if (std::find(covers.begin(), covers.end(), part) == covers.end()) covers.push_back(part);
     }
   }
   return covers;
+}
+
+ScreenRect RendererWindowRect(WindowSize stored, long desktopWidth, long desktopHeight) {
+  return {0, 0, FitWindowSide(stored.width, kDefaultWindowWidth, static_cast<int>(desktopWidth), 0),
+          FitWindowSide(stored.height, kDefaultWindowHeight, static_cast<int>(desktopHeight), 0)};
 }

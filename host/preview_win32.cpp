@@ -6,7 +6,7 @@
 
 #include "command_line.h"
 #include "form_kit_win32.h"
-#include "host_state.h"
+#include "host_modes_win32.h"
 #include "host_resources.h"
 #include "shared_names.h"
 

@@ -30,7 +30,7 @@ void LoadSettings(ProfileStore &store, FileProbe &files, UserSeal &seal, const s
     const bool sealed = NeedsSeal(form) && SealedForUser(store, seal, music.BgmFile);
     if (MayOpen(form, sealed)) {
       if (!FileExists(files, music.BgmFile)) music.BgmFile.clear();
-    } else if (purpose == LoadFor::Dialog && form == PathForm::Network) {
+    } else if (purpose == LoadFor::Dialog && NeedsSeal(form)) {
       music.BgmFileUnsealed = true;
     } else {
       music.BgmFile.clear();

@@ -4,8 +4,8 @@
 // A music file that has gone away loads as no file, and a music source of
 // "file" without a file as no music, for this run only: the stale keys stay
 // until the settings are applied again. So does a path this user may not
-// open (see path_trust.h), which is never opened: a device, or a path
-// outside the user's drive letters that the user has not sealed.
+// open (see path_trust.h), which is never opened: a device, or any path the
+// user has not sealed.
 #pragma once
 
 #include <string>
@@ -15,8 +15,8 @@
 #include "settings_file.h"
 
 // Who loads: a start that may play the music, or the settings dialog, which
-// shows an unsealed network path as it is stored (BgmFileUnsealed) so that
-// the user can trust it on apply.
+// shows an unsealed path as it is stored (BgmFileUnsealed) so that the user
+// can trust it on apply.
 enum class LoadFor { Run, Dialog };
 
 // Fills `music` from the settings file. Values that are not numbers or do not

@@ -12,7 +12,7 @@ struct MusicSettings {
   std::int16_t BgmRepeat = 0;
   std::wstring BgmFile;
   std::wstring BgmFolder;  // where the file browser opens
-  // BgmFile is a network path this user has not sealed: the settings dialog
-  // shows it and never opens it.
+  // BgmFile is a path this user has not sealed: the settings dialog shows it
+  // and never opens it, looks it up or browses in its folder.
   bool BgmFileUnsealed = false;
 };

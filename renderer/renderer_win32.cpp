@@ -69,9 +69,13 @@ int DisplayRefreshHz() {
                                                                      : 0;
 }
 
-// The reader returns UINT: a stored -1 or 4294967295 comes back as -1 here.
+// The key's text, as GetPrivateProfileIntA would read its number from it.
+// Through a buffer of its own rather than a ProfileStore, whose strings would
+// link the C++ runtime's exception support into the renderer.
 int ReadSize(const char *key, int fallback) {
-  return static_cast<int>(GetPrivateProfileIntA(kSectionAnsi, key, fallback, kSettingsFileAnsi));
+  char text[kProfileIntBytes] = "";
+  GetPrivateProfileStringA(kSectionAnsi, key, "", text, sizeof text, kSettingsFileAnsi);
+  return StoredWindowSide(text, fallback);
 }
 
 // The window size the settings ask for, cut to the desktop and, once a

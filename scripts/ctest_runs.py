@@ -32,9 +32,16 @@ SKIPPED = ("SKIP_REGULAR_EXPRESSION_MATCHED", "Disabled")
 
 def first_failing_check(output):
     """The first failed or erring test case of a suite's output and the last
-    line of its traceback, which says what was expected; or the output's
-    last line when no test case failed (a crash, a time-out)."""
+    line of its traceback, which says what was expected; of a GoogleTest
+    program's output, the first failed case and what its first failure said;
+    or the output's last line when no test case failed (a crash, a time-out)."""
+    output = output.replace("\r\n", "\n")
     match = re.search(r"^(FAIL|ERROR): (\w+).*?\n-+\n(.*?)(?:\n\n|\Z)", output, re.S | re.M)
+    gtest = re.search(r"^\[  FAILED  \] (\S+) \(", output, re.M)
+    if not match and gtest:
+        failure = re.search(r": Failure\n(.*?)(?:\n\[|\n[^\n]*: Failure\n|\Z)", output, re.S)
+        said = " ".join(line.strip() for line in failure.group(1).splitlines() if line.strip()) if failure else ""
+        return f"{gtest.group(1)}: {said[:160] or 'failed'}"
     if not match:
         lines = [line for line in output.splitlines() if line.strip()]
         return lines[-1].strip()[:160] if lines else "(no output)"

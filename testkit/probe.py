@@ -12,6 +12,7 @@ command: the probe and its reader change together."""
 import subprocess
 
 from testkit.names import ANSI, DIALOG_TITLE, PROBE, RENDERER_CLASS, RUN_TITLE
+from testkit.settings import seal_line
 
 
 def _ansi(field):
@@ -46,7 +47,7 @@ VALUES = {
     **{key: _handle for key in ("hwnd", "parent", "focus", "foreground")},
     "class": _ansi, "title": _ansi,
     "file_version": _word, "product_version": _word, "system": _word,
-    "user": _utf8, "path": _utf8, "sealed": bytes.fromhex,
+    "user": _utf8, "path": _utf8, "sealed": bytes.fromhex, "seal_text": _utf8,
 }
 # Keys that come once a record, kept in order, with the name and content of
 # each field.
@@ -152,6 +153,7 @@ class Probe:
 
     def __init__(self, programs):
         self.programs = programs
+        self.seals = {}  # path: this user's seal line, made once
 
     def __call__(self, *args, check=True, timeout=60):
         args = [str(a) for a in args]
@@ -196,9 +198,10 @@ class Probe:
         """Whether such a top-level window is there now."""
         return self("find", cls, title, 0, *([f"except={except_pid}"] if except_pid else []), check=False).ok
 
-    def windows_of(self, pid):
-        """The shown top-level windows of a process, with their places and styles."""
-        return self("windows", pid).all("window")
+    def windows_of(self, *pids):
+        """The shown top-level windows of the processes, with their places and
+        styles, from the top of the Z order down."""
+        return self("windows", *pids).all("window")
 
     def wait_gone(self, hwnd, timeout_ms=15000):
         return self("gone", hwnd, timeout_ms, check=False).ok
@@ -241,6 +244,14 @@ class Probe:
         {"face": (r, g, b), "text": ..., "highlight": ..., "gray_text": ...}."""
         reply = self("high-contrast", "on" if on else "off")
         return {c["name"]: (c["r"], c["g"], c["b"]) for c in reply.all("colour")}
+
+    def seal_line(self, path):
+        """The settings file's line that holds this user's seal of a path,
+        as the settings dialog writes it when the user trusts the path."""
+        if path not in self.seals:
+            reply = self("trust", path.encode().hex())
+            self.seals[path] = seal_line(reply["user"], reply["seal_text"])
+        return self.seals[path]
 
     def short_path(self, path):
         """The short (8.3) form of a Windows path."""

@@ -3,7 +3,7 @@ the writes Wine's trace shows them make."""
 
 import re
 
-from testkit.names import ANSI, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_WIDTH, SECTION
+from testkit.names import ANSI, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEY_WIDTH, SECTION
 
 SECTION_LINE = f"[{SECTION}]\r\n".encode()
 
@@ -28,6 +28,18 @@ def music_settings(kind, repeat=0, file=""):
     """A settings file with the music keys alone: kind 0 none, 1 the CD,
     2 a file; the track to repeat; the file."""
     return SECTION_LINE + music_lines(kind, repeat, file)
+
+
+def seal_line(user, text):
+    """The line of one user's seal, that user's trust in the stored path."""
+    return f"{KEY_SEAL}{user}={text}\r\n".encode(ANSI)
+
+
+def sealed_music_settings(probe, kind, repeat=0, file=""):
+    """music_settings, with the file sealed by this user, as the settings
+    dialog leaves it once the user chose the file: no path is opened
+    without its user's seal."""
+    return music_settings(kind, repeat, file) + (probe.seal_line(file) if file else b"")
 
 
 def value_of(content, key):

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -27,11 +28,22 @@ class MemoryProfile : public ProfileStore {
     writes.push_back({key, value});
     values[{file, section, key}] = value;
   }
+  void Remove(const std::wstring &section, const std::wstring &key, const std::wstring &file) override {
+    removes.push_back(key);
+    values.erase({file, section, key});
+  }
   void Set(const std::wstring &key, const std::wstring &value) { values[{kSettingsFile, kSection, key}] = value; }
+  // The value of a key, when it is there.
+  std::optional<std::wstring> Value(const std::wstring &key) const {
+    const auto it = values.find({kSettingsFile, kSection, key});
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
 
   std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values;
   std::vector<std::wstring> reads;
   std::vector<std::pair<std::wstring, std::wstring>> writes;
+  std::vector<std::wstring> removes;
 };
 
 class MemoryFiles : public FileProbe {
@@ -50,7 +62,7 @@ class MemorySeal : public UserSeal {
  public:
   explicit MemorySeal(std::wstring user) : user(std::move(user)) {}
   std::wstring User() override { return user; }
-  std::string Seal(const std::wstring &path) override { return SealedBy(user, path); }
+  std::string Seal(const std::wstring &path) override { return fails ? std::string() : SealedBy(user, path); }
   std::optional<std::wstring> Open(const std::string &sealed) override {
     const std::string head = SealedBy(user, L"");
     if (sealed.compare(0, head.size(), head) != 0 || (sealed.size() - head.size()) % 4 != 0) return std::nullopt;
@@ -77,4 +89,5 @@ class MemorySeal : public UserSeal {
     return sealed;
   }
   std::wstring user;
+  bool fails = false;  // sealing fails, as the platform's may
 };

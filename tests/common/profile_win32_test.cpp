@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -98,6 +99,31 @@ TEST_F(ProfileFile, NoWriteThroughAFileWithASecondName) {
   EXPECT_EQ(ReadIni(profile_, kSection, kKeyWidth, file_), L"1024");
 }
 
+// The portable reading of a number gives what the platform's own reader
+// gives for the same line of the file.
+TEST_F(ProfileFile, NumbersReadAsThePlatformsProfileReaderReadsThem) {
+  const char *values[] = {
+      "1024", " 1024", "1024 ", "\t640", "0", "", "   ", "0001024", "12ab", "800.9", "abc", "6 40", "+480",
+      "-5", "-", "- 5", "0x400", "0x1F", "0X400", "0o17", "0b101", "0b1021", "0x", "0z", "-0x10",
+      "4294967295", "4294967296", "99999999999", "000000000000000000000000001024", "\"640\"",
+      "\x82\x50\x82\x51",  // full-width 1 and 2 in code page 932
+      "1\x82\x50", "\xb1" "5", "\x81\x40" "5",
+  };
+  for (const char *value : values) {
+    SetBytes(std::string("[Section]\r\nWidth=") + value + "\r\nHeight=1\r\n");
+    const UINT platform = GetPrivateProfileIntA("Section", "Width", 77, path_.c_str());
+    EXPECT_EQ(ProfileIntOf(profile_.Read(kSection, kKeyWidth, file_, kProfileIntBytes), 77), platform)
+        << "[" << value << "]";
+    // The renderer's way: the narrow text, read into a buffer of the same size.
+    char text[kProfileIntBytes] = "";
+    GetPrivateProfileStringA("Section", "Width", "", text, sizeof text, path_.c_str());
+    EXPECT_EQ(ProfileIntOf(text, 77), platform) << "[" << value << "], narrow";
+  }
+  SetBytes("[Section]\r\nHeight=1\r\n");
+  EXPECT_EQ(ProfileIntOf(profile_.Read(kSection, kKeyWidth, file_, kProfileIntBytes), 77), 77u) << "a missing key";
+  EXPECT_EQ(GetPrivateProfileIntA("Section", "Width", 77, path_.c_str()), 77u) << "a missing key";
+}
+
 TEST(UserSeal, OpensOnlyWhatThisProgramSealedForThisUser) {
   Win32UserSeal seal;
   EXPECT_EQ(seal.User().rfind(L"S-1-5-", 0), 0u) << "no security identifier";
@@ -115,6 +141,29 @@ TEST(UserSeal, OpensOnlyWhatThisProgramSealedForThisUser) {
   EXPECT_FALSE(seal.Open("not a seal"));
 }
 
+// Data protected for the whole machine, with this program's entropy, is
+// what any other user can make: no seal. Windows records that scope in the
+// bytes; Wine records none (and opens everything for everyone), so there
+// the bytes only show that the platform's user-scope data reads as such.
+TEST(UserSeal, DataProtectedForTheMachineIsNoSeal) {
+  Win32UserSeal seal;
+  const std::wstring path = L"\\\\attacker\\share\\a.mp3";
+  EXPECT_TRUE(ProtectedInUserScope(seal.Seal(path))) << "the platform lays its data out otherwise";
+  const char entropyText[] = "Brumalis music path";
+  DATA_BLOB in = {static_cast<DWORD>(path.size() * 2), reinterpret_cast<BYTE *>(const_cast<wchar_t *>(path.data()))};
+  DATA_BLOB entropy = {sizeof entropyText - 1, reinterpret_cast<BYTE *>(const_cast<char *>(entropyText))};
+  DATA_BLOB out = {};
+  ASSERT_TRUE(CryptProtectData(&in, nullptr, &entropy, nullptr, nullptr,
+                               CRYPTPROTECT_UI_FORBIDDEN | CRYPTPROTECT_LOCAL_MACHINE, &out));
+  const std::string machine(reinterpret_cast<const char *>(out.pbData), out.cbData);
+  LocalFree(out.pbData);
+  if (ProtectedInUserScope(machine)) {
+    std::printf("this platform records no scope in protected data\n");
+  } else {
+    EXPECT_FALSE(seal.Open(machine));
+  }
+}
+
 TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
   char dir[MAX_PATH];
   GetTempPathA(MAX_PATH, dir);
@@ -129,6 +178,9 @@ TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
     void Write(const std::wstring &s, const std::wstring &k, const std::wstring &v, const std::wstring &) override {
       Win32Profile::Write(s, k, v, file);
     }
+    void Remove(const std::wstring &s, const std::wstring &k, const std::wstring &) override {
+      Win32Profile::Remove(s, k, file);
+    }
   } profile;
   profile.file = FromAnsi(ini);
   Win32UserSeal seal;
@@ -138,6 +190,12 @@ TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
   EXPECT_GT(profile.Read(kSection, SealKeyOf(seal.User()), L"", kSealValueBytes).size(), kIniValueBytes);
   EXPECT_TRUE(SealedForUser(profile, seal, path));
   EXPECT_FALSE(SealedForUser(profile, seal, L"\\\\nas\\music\\b.mp3"));
+  // No path, no seal: the key goes from the file.
+  StoreSeal(profile, seal, L"");
+  EXPECT_FALSE(SealedForUser(profile, seal, path));
+  char line[64] = {};
+  EXPECT_EQ(GetPrivateProfileStringA(kSectionAnsi, nullptr, "", line, sizeof line, ini.c_str()), 0u)
+      << "a key is left: " << line;
   DeleteFileA(ini.c_str());
 }
 

@@ -2,7 +2,7 @@
 // picture, setter rules and stored properties.
 #include <gtest/gtest.h>
 
-#include "memory_site.h"
+#include "panel_test_site.h"
 
 #include <chrono>
 #include <string>
@@ -13,22 +13,12 @@
 
 namespace {
 
-constexpr Colour Grey(int v) { return Rgb(v, v, v); }
-constexpr Colour kBlack = Rgb(0, 0, 0);
-constexpr Colour kDialogGrey = Grey(224);
 constexpr Colour kUnpainted = Rgb(1, 2, 3);
-
-struct TestSite : MemorySite {
-  TestSite() {
-    ambient = kDialogGrey;
-    name = L"GFXFrameX1";
-  }
-};
 
 struct Panel {
   Panel() : surface(200, 100, kUnpainted) {}
   Colour At(int x, int y) const { return surface.GetPixel(x, y); }
-  TestSite site;
+  PanelSite site;
   MemorySurface surface;
   int paints = 0;
   GfxFrameX frame{site, surface, [this] { ++paints; }};
@@ -148,20 +138,24 @@ TEST(GfxFrameX, HighContrastDrawsTheFrameAndShadowInTheSchemesTextColourOnItsFac
   EXPECT_EQ(p.At(w - 1, d - 1), Grey(10));
 }
 
+// Ring i of 7 is the shadow colour plus i steps of (background - shadow)
+// div 7, channel by channel.
 TEST(GfxFrameX, OpacitySetsTheShadowColourTheRingsStartFrom) {
-  struct Case { Colour background; std::int16_t opacity; Colour shadow; };
+  struct Case { Colour background; std::int16_t opacity; int shadow[3], step[3]; };
   const Case cases[] = {
-      {kDialogGrey, 100, kBlack},
-      {kDialogGrey, 0, Grey(200)},  // 224 div 100 * 100: a faint shadow remains
-      {Rgb(200, 100, 50), 30, Rgb(140, 70, 0)},
+      {kDialogGrey, 100, {0, 0, 0}, {32, 32, 32}},
+      {kDialogGrey, 0, {200, 200, 200}, {3, 3, 3}},  // 224 div 100 * 100: a faint shadow remains
+      {Rgb(200, 100, 50), 30, {140, 70, 0}, {8, 4, 7}},
   };
   for (const Case &c : cases) {
     Panel p;
     p.site.ambient = c.background;
     p.frame.ReadProperties(MemoryPropertyBag{{L"ShadowDepth", L"7"}});
     p.frame.SetShadowOpacity(c.opacity);
-    for (int i = 1; i <= 7; ++i)
-      EXPECT_EQ(p.At(Panel::W - 8 + i, 50), BlendColour(c.shadow, c.background, 7, i)) << c.opacity << " " << i;
+    for (int i = 1; i <= 7; ++i) {
+      const Colour ring = Rgb(c.shadow[0] + c.step[0] * i, c.shadow[1] + c.step[1] * i, c.shadow[2] + c.step[2] * i);
+      EXPECT_EQ(p.At(Panel::W - 8 + i, 50), ring) << c.opacity << " " << i;
+    }
   }
 }
 

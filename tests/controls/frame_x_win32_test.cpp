@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "memory_site.h"
+#include "panel_test_site.h"
+#include "test_window_win32.h"
 
 #include <string>
 #include <vector>
@@ -12,73 +13,31 @@
 
 namespace {
 
-constexpr Colour Grey(int v) { return Rgb(v, v, v); }
-constexpr Colour kBlack = Rgb(0, 0, 0);
-constexpr Colour kDialogGrey = Grey(224);
 constexpr LRESULT kParentAnswer = 0x4242;
 
-struct TestSite : MemorySite {
-  TestSite() {
-    ambient = kDialogGrey;
-    name = L"GFXFrameX1";
-  }
-};
-
+// What the parent window received; it answers the one message `Answering`
+// names, as a form answers a notification.
 struct Received { UINT message; WPARAM wParam; LPARAM lParam; };
 std::vector<Received> ParentReceived;
-
-bool IsForwarded(UINT message) {
-  switch (message) {
-    case WM_COMMAND: case WM_NOTIFY: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_DRAWITEM: case WM_MEASUREITEM:
-      return true;
-    default:
-      return false;
-  }
-}
+UINT Answering = WM_COMMAND;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (IsForwarded(message)) {
-    ParentReceived.push_back({message, wParam, lParam});
-    return kParentAnswer;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  ParentReceived.push_back({message, wParam, lParam});
+  return message == Answering ? kParentAnswer : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // Hidden unless a test needs update regions: under Wine on a display without
 // a window manager, destroying a shown top-level window waits two seconds.
 HWND MakeParent(bool shown = false) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = L"FrameTestParent";
-    registered = RegisterClassExW(&wc) != 0;
-  }
   ParentReceived.clear();
-  HWND parent = CreateWindowExW(0, L"FrameTestParent", L"Frame test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
-                                0, 640, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND parent = MakeTestWindow(L"FrameTestParent", ParentProc, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640, 320);
   if (shown) ShowWindow(parent, SW_SHOWNOACTIVATE);
   return parent;
 }
 
-// The window's client area as it paints it into an image of ours.
-struct Printed : GdiSurface {
-  explicit Printed(HWND hwnd) {
-    RECT client = {};
-    GetClientRect(hwnd, &client);
-    Resize(client.right, client.bottom);
-    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(Dc()), PRF_CLIENT);
-  }
-  Colour At(int x, int y) const { return GetPixel(x, y); }
-};
-
 TEST(GfxFrameXWindow, IsAChildShowingTheStoredPanelWithItsShadowBands) {
   HWND parent = MakeParent();
-  TestSite site;
+  PanelSite site;
   GfxFrameXWindow frame(site);
   const MemoryPropertyBag stored{{L"ShadowDepth", L"7"}};
   HWND hwnd = frame.Create(parent, 12, 8, 450, 181, &stored);
@@ -89,7 +48,7 @@ TEST(GfxFrameXWindow, IsAChildShowingTheStoredPanelWithItsShadowBands) {
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & wanted, wanted);
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
 
-  const Printed image(hwnd);
+  const PrintedWindow image(hwnd);
   ASSERT_EQ(image.Width(), 450);
   ASSERT_EQ(image.Height(), 181);
   // The shadow: a band D pixels wide along the right and bottom edges, from
@@ -113,16 +72,16 @@ TEST(GfxFrameXWindow, IsAChildShowingTheStoredPanelWithItsShadowBands) {
 
 TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
   HWND parent = MakeParent(true);
-  TestSite site;
+  PanelSite site;
   GfxFrameXWindow frame(site);
   const MemoryPropertyBag stored{{L"ShadowDepth", L"7"}};
   ASSERT_NE(frame.Create(parent, 0, 0, 450, 181, &stored), nullptr);
-  const Colour outermost = Printed(frame.Hwnd()).At(449, 90);
+  const Colour outermost = PrintedWindow(frame.Hwnd()).At(449, 90);
   ASSERT_NE(outermost, kDialogGrey);
 
   MoveWindow(frame.Hwnd(), 0, 0, 300, 120, TRUE);
   {
-    const Printed image(frame.Hwnd());
+    const PrintedWindow image(frame.Hwnd());
     ASSERT_EQ(image.Width(), 300);
     // The outermost ring follows the new edges, in the colour it had.
     EXPECT_EQ(image.At(300 - 8, 60), kBlack);
@@ -135,13 +94,13 @@ TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
   frame.Control().SetBorderColour(Rgb(255, 0, 0));
   EXPECT_TRUE(GetUpdateRect(frame.Hwnd(), nullptr, FALSE));
   EXPECT_EQ(site.changed, std::vector<std::wstring>{L"BorderColour"});
-  EXPECT_EQ(Printed(frame.Hwnd()).At(0, 0), Rgb(255, 0, 0));
+  EXPECT_EQ(PrintedWindow(frame.Hwnd()).At(0, 0), Rgb(255, 0, 0));
 
   site.ambient = Rgb(200, 220, 255);
   ValidateRect(frame.Hwnd(), nullptr);
   frame.AmbientChanged(L"BackColor");
   EXPECT_TRUE(GetUpdateRect(frame.Hwnd(), nullptr, FALSE));
-  EXPECT_EQ(Printed(frame.Hwnd()).At(299, 0), Rgb(200, 220, 255));
+  EXPECT_EQ(PrintedWindow(frame.Hwnd()).At(299, 0), Rgb(200, 220, 255));
 
   MemoryPropertyBag saved;
   frame.Save(saved);
@@ -154,7 +113,7 @@ TEST(GfxFrameXWindow, RepaintsItsImageOnResizePropertyAndAmbientChanges) {
 
 TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
   HWND parent = MakeParent();
-  TestSite site;
+  PanelSite site;
   GfxFrameXWindow frame(site);
   ASSERT_NE(frame.Create(parent, 0, 0, 450, 181, nullptr), nullptr);
 
@@ -174,6 +133,7 @@ TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
   };
   for (const Case &c : cases) {
     ParentReceived.clear();
+    Answering = c.message;
     EXPECT_EQ(SendMessageW(frame.Hwnd(), c.message, c.wParam, c.lParam), kParentAnswer) << c.message;
     ASSERT_EQ(ParentReceived.size(), 1u) << c.message;
     EXPECT_EQ(ParentReceived[0].message, c.message);
@@ -182,6 +142,7 @@ TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
   }
 
   // A real button inside the panel: its click reaches the form.
+  Answering = WM_COMMAND;
   HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 80, 24,
                                 frame.Hwnd(), reinterpret_cast<HMENU>(42), GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(button, nullptr);
@@ -197,7 +158,7 @@ TEST(GfxFrameXWindow, PassesNotificationsOfItsChildrenToItsParent) {
 
 TEST(GfxFrameXWindow, GoesWithItsWindow) {
   HWND parent = MakeParent();
-  TestSite site;
+  PanelSite site;
   {
     GfxFrameXWindow frame(site);
     ASSERT_NE(frame.Create(parent, 0, 0, 200, 100, nullptr), nullptr);
@@ -213,7 +174,7 @@ TEST(GfxFrameXWindow, GoesWithItsWindow) {
     ASSERT_NE(frame.Create(parent, 0, 0, 200, 100, nullptr), nullptr);
     // A new instance, painted with the defaults on its first size: the
     // frame ends 5 pixels short of the edge, over its shadow.
-    const Printed image(frame.Hwnd());
+    const PrintedWindow image(frame.Hwnd());
     EXPECT_EQ(image.At(200 - 6, 50), kBlack);
     EXPECT_NE(image.At(200 - 5, 50), kBlack);
     EXPECT_NE(image.At(199, 50), kDialogGrey);
@@ -226,7 +187,7 @@ TEST(GfxFrameXWindow, GoesWithItsWindow) {
 }
 
 TEST(GfxFrameXWindow, WithoutItsWindowTheFormsCallsDoNothing) {
-  TestSite site;
+  PanelSite site;
   GfxFrameXWindow frame(site);
   ASSERT_EQ(frame.Create(reinterpret_cast<HWND>(0x1234), 0, 0, 200, 100, nullptr), nullptr);
   EXPECT_EQ(frame.Hwnd(), nullptr);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "memory_site.h"
+#include "test_window_win32.h"
 
 #include <string>
 #include <vector>
@@ -23,15 +24,7 @@ LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND MakeWindow(DWORD style = WS_OVERLAPPEDWINDOW) {
-  static const ATOM cls = [] {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = LoggingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"HookTestWindow";
-    return RegisterClassW(&wc);
-  }();
-  return CreateWindowW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(cls)), L"", style, 50, 50, 320, 200,
-                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  return MakeTestWindow(L"HookTestWindow", LoggingProc, style, 50, 50, 320, 200);
 }
 
 struct NamedClient : HookClient {
@@ -82,11 +75,6 @@ TEST(MessageHookWin32, HandledBeforeStopsTheChainAndDestructionFreesTheRecord) {
 }
 
 // -- The button in a form --------------------------------------------------------
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
 
 struct FormSite : MemorySite {
   HWND form = nullptr;

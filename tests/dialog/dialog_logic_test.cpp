@@ -131,6 +131,7 @@ TEST(NameToStore, KeepsWhatTheSettingsFileCanHoldAndOpen) {
 
 TEST(TrustOnApply, SealsWhatTheUserChoseAndAsksOnceAboutWhatTheFileHeld) {
   const std::wstring unc = L"\\\\nas\\music\\a.mp3";
+  const std::wstring drive = L"C:\\t_orka_temp\\x.mp3";
   struct Case {
     const char *name;
     std::wstring path;
@@ -140,16 +141,18 @@ TEST(TrustOnApply, SealsWhatTheUserChoseAndAsksOnceAboutWhatTheFileHeld) {
   };
   const Case cases[] = {
       {"a network path from the file, file source", unc, 2, true, false, ApplyTrust::Ask},
-      {"the same with the CD chosen: kept as stored", unc, 1, true, false, ApplyTrust::Nothing},
-      {"the same with no music", unc, 0, true, false, ApplyTrust::Nothing},
-      {"a network path sealed before", unc, 2, false, false, ApplyTrust::Nothing},
+      {"a drive path from the file, file source", drive, 2, true, false, ApplyTrust::Ask},
+      {"a relative path from the file", L"a.mp3", 2, true, false, ApplyTrust::Ask},
+      {"the same with the CD chosen: kept as stored, unsealed", drive, 1, true, false, ApplyTrust::Unseal},
+      {"the same with no music", unc, 0, true, false, ApplyTrust::Unseal},
+      {"a network path sealed before", unc, 2, false, false, ApplyTrust::Seal},
+      {"a drive path sealed before, the CD chosen", drive, 1, false, false, ApplyTrust::Seal},
       {"a network path browsed to", unc, 2, false, true, ApplyTrust::Seal},
       {"browsed to, then the CD chosen", L"//nas/music/a.mp3", 1, false, true, ApplyTrust::Seal},
       {"a long path browsed to", L"\\\\?\\C:\\music\\a.mp3", 2, false, true, ApplyTrust::Seal},
-      {"a drive browsed to", L"C:\\music\\a.mp3", 2, false, true, ApplyTrust::Nothing},
-      {"a device typed into the browser", L"\\\\.\\pipe\\x.mp3", 2, false, true, ApplyTrust::Nothing},
-      {"a drive from the file", L"C:\\music\\a.mp3", 2, false, false, ApplyTrust::Nothing},
-      {"nothing", L"", 2, false, false, ApplyTrust::Nothing},
+      {"a drive browsed to", drive, 2, false, true, ApplyTrust::Seal},
+      {"a device typed into the browser", L"\\\\.\\pipe\\x.mp3", 2, false, true, ApplyTrust::Unseal},
+      {"no path", L"", 2, false, false, ApplyTrust::Unseal},
   };
   for (const Case &c : cases)
     EXPECT_EQ(TrustOnApply(c.path, c.kind, c.unsealedFromFile, c.browsed), c.trust) << c.name;

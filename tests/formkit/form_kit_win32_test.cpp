@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "form_kit_win32.h"
+#include "test_window_win32.h"
 
 namespace {
 
@@ -72,20 +73,11 @@ TEST(FormKit, TimersTickWhileHiddenAndStopWhenDisabled) {
   Timer timer(form, [&] { ++ticks; });
   timer.SetInterval(20);
   form.Load();
-  const DWORD start = GetTickCount();
-  MSG msg;
-  while (ticks < 3 && GetTickCount() - start < 5000) {
-    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    else Sleep(5);
-  }
+  PumpWhile([&] { return ticks < 3; }, 5000);
   EXPECT_GE(ticks, 3);
   timer.SetEnabled(false);
   const int stopped = ticks;
-  const DWORD later = GetTickCount();
-  while (GetTickCount() - later < 200) {
-    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    else Sleep(5);
-  }
+  PumpWhile([] { return true; }, 200);
   EXPECT_EQ(ticks, stopped);
   form.Unload();
 }

@@ -75,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FUZZ_CHECK(store.reads == reads);
   FUZZ_CHECK(music.BgmFile.empty() || music.BgmFile == stored);
   if (music.BgmFileUnsealed) {
-    // Shown as stored and never opened: only in the dialog, only a network path nobody sealed here.
-    FUZZ_CHECK(purpose == LoadFor::Dialog && form == PathForm::Network && !sealed && !music.BgmFile.empty());
+    // Shown as stored and never opened: only in the dialog, only a path nobody sealed here, never a device.
+    FUZZ_CHECK(purpose == LoadFor::Dialog && form != PathForm::Device && !sealed && !music.BgmFile.empty());
     FUZZ_CHECK(files.asked.empty());
   } else if (!music.BgmFile.empty()) {
     FUZZ_CHECK(MayOpen(form, sealed));

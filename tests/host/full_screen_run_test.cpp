@@ -39,29 +39,31 @@ using Actions = std::vector<std::string>;
 TEST(FullScreenRun, StartsAndStopsTheMusicOfItsSource) {
   struct Case {
     std::int16_t kind;
-    const wchar_t *file, *arguments;
-    bool cdGivesUp;  // a CD poll failed while the run went on
+    const wchar_t *file;
+    bool cursorHidden;  // the start hid the cursor (letter S)
+    bool cdGivesUp;     // a CD poll failed while the run went on
     Actions load, close;
   };
   const Case cases[] = {
-      {1, L"", L"/s", false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "ShowCursor", "End"}},
-      {1, L"", L"/s", true, {"CdOpen", "Timer2 on"}, {"ShowCursor", "End"}},
-      {1, L"C:\\a.mp3", L"", false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "End"}},
-      {2, L"C:\\a.wav", L"/S", false, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
-      {2, L"C:\\a.WAV", L"", false, {"WavPlay"}, {"WavStop", "End"}},
-      {2, L"C:\\a.Mp3", L"/s", false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
-      {2, L"C:\\A.MP3", L"", false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "End"}},
-      {2, L"C:\\a.mid", L"/s", false, {}, {"ShowCursor", "End"}},
-      {2, L"C:\\a.mp3 ", L"", false, {}, {"End"}},
-      {0, L"C:\\a.wav", L"/scr", false, {}, {"ShowCursor", "End"}},
+      {1, L"", true, false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "ShowCursor", "End"}},
+      {1, L"", true, true, {"CdOpen", "Timer2 on"}, {"ShowCursor", "End"}},
+      {1, L"C:\\a.mp3", false, false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "End"}},
+      {2, L"C:\\a.wav", true, false, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
+      {2, L"C:\\a.WAV", false, false, {"WavPlay"}, {"WavStop", "End"}},
+      {2, L"C:\\a.Mp3", true, false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
+      {2, L"C:\\A.MP3", false, false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "End"}},
+      {2, L"C:\\a.mid", true, false, {}, {"ShowCursor", "End"}},
+      {2, L"C:\\a.mp3 ", false, false, {}, {"End"}},
+      {0, L"C:\\a.wav", true, false, {}, {"ShowCursor", "End"}},
   };
   for (const Case &c : cases) {
-    MusicSettings music;
-    music.BgmKind = c.kind;
-    music.BgmFile = c.file;
+    HostState state;
+    state.BgmKind = c.kind;
+    state.BgmFile = c.file;
+    state.CursorHidden = c.cursorHidden;
     Recorder window;
-    FullScreenRun run(music, c.arguments, window);
-    SCOPED_TRACE(testing::Message() << c.kind << " [" << c.file << "] [" << c.arguments << "]"
+    FullScreenRun run(state, window);
+    SCOPED_TRACE(testing::Message() << c.kind << " [" << c.file << "]" << (c.cursorHidden ? " cursor hidden" : "")
                                     << (c.cdGivesUp ? " CD poll gave up" : ""));
 
     run.Load();
@@ -91,11 +93,12 @@ TEST(FullScreenRun, TheMusicRestsWhileTheDisplayIsOff) {
       {0, L"", false, {}, {}, {"ShowCursor", "End"}},
   };
   for (const Case &c : cases) {
-    MusicSettings music;
-    music.BgmKind = c.kind;
-    music.BgmFile = c.file;
+    HostState state;
+    state.BgmKind = c.kind;
+    state.BgmFile = c.file;
+    state.CursorHidden = true;
     Recorder window;
-    FullScreenRun run(music, L"/s", window);
+    FullScreenRun run(state, window);
     SCOPED_TRACE(testing::Message() << c.kind << " [" << c.file << "]" << (c.cdGivesUp ? " CD poll gave up" : ""));
     run.Load();
     if (c.cdGivesUp) window.cdPoll = false;

@@ -44,7 +44,49 @@ TEST(MonitorCover, CoversEveryMonitorButThePrimary) {
        {{-100, -100, 2020, 0}, {-100, 1080, 2020, 1180}, {-100, 0, 0, 1080}, {1920, 0, 2020, 1080}}},
       {"an empty monitor is skipped", {kPrimary, {1920, 0, 1920, 1080}, {3000, 0, 2000, 1080}}, kPrimary, {}},
   };
-  for (const Case &c : cases) EXPECT_EQ(CoverRects(c.monitors, c.primary), c.covers) << c.name;
+  // The renderer's window fills the primary.
+  for (const Case &c : cases) EXPECT_EQ(CoverRects(c.monitors, c.primary, c.primary), c.covers) << c.name;
+}
+
+TEST(MonitorCover, CoversWhatASmallerWindowLeavesOfThePrimary) {
+  constexpr ScreenRect kSmall = {0, 0, 1280, 1024};
+  struct Case { const char *name; Rects monitors; ScreenRect window; Rects covers; };
+  const Case cases[] = {
+      {"640 x 480 on one monitor: below it and right of it", {kSmall}, {0, 0, 640, 480},
+       {{0, 480, 1280, 1024}, {640, 0, 1280, 480}}},
+      {"as wide as the primary: only below it", {kSmall}, {0, 0, 1280, 600}, {{0, 600, 1280, 1024}}},
+      {"as tall as the primary: only right of it", {kSmall}, {0, 0, 700, 1024}, {{700, 0, 1280, 1024}}},
+      {"one pixel short on each side", {kSmall}, {0, 0, 1279, 1023}, {{0, 1023, 1280, 1024}, {1279, 0, 1280, 1023}}},
+      {"the primary not listed is covered all the same", {}, {0, 0, 640, 480},
+       {{0, 480, 1280, 1024}, {640, 0, 1280, 480}}},
+      {"no window yet: all of every monitor", {kSmall, {1280, 0, 2304, 768}}, {0, 0, 0, 0},
+       {kSmall, {1280, 0, 2304, 768}}},
+      {"a second monitor to the right, and the primary's rest", {kSmall, {1280, 0, 2304, 768}}, {0, 0, 1024, 768},
+       {{0, 768, 1280, 1024}, {1024, 0, 1280, 768}, {1280, 0, 2304, 768}}},
+      {"a second monitor listed first", {{1280, 0, 2304, 768}, kSmall}, {0, 0, 1024, 768},
+       {{1280, 0, 2304, 768}, {0, 768, 1280, 1024}, {1024, 0, 1280, 768}}},
+      {"a window across both monitors leaves the second's lower part",
+       {kSmall, {1280, 0, 2304, 768}}, {0, 0, 2304, 600}, {{0, 600, 1280, 1024}, {1280, 600, 2304, 768}}},
+      {"a window as large as the desktop leaves nothing", {kSmall, {1280, 0, 2304, 768}}, {0, 0, 2304, 1024}, {}},
+      {"a monitor to the left is covered whole", {{-800, 0, 0, 600}, kSmall}, {0, 0, 640, 480},
+       {{-800, 0, 0, 600}, {0, 480, 1280, 1024}, {640, 0, 1280, 480}}},
+  };
+  for (const Case &c : cases) EXPECT_EQ(CoverRects(c.monitors, kSmall, c.window), c.covers) << c.name;
+}
+
+TEST(MonitorCover, TheRendererWindowIsWhereTheRendererOpensIt) {
+  struct Case { const char *name; WindowSize stored; long desktopWidth, desktopHeight; ScreenRect window; };
+  const Case cases[] = {
+      {"the screen's size", {1280, 1024}, 1280, 1024, {0, 0, 1280, 1024}},
+      {"smaller", {640, 480}, 1280, 1024, {0, 0, 640, 480}},
+      {"no keys or zero: 1024 x 768", {0, 0}, 1280, 1024, {0, 0, 1024, 768}},
+      {"negative: 1024 x 768", {-1, -5}, 1280, 1024, {0, 0, 1024, 768}},
+      {"cut to the desktop", {65535, 40000}, 2304, 1024, {0, 0, 2304, 1024}},
+      {"the default cut to a small desktop", {0, 0}, 800, 600, {0, 0, 800, 600}},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(RendererWindowRect(c.stored, c.desktopWidth, c.desktopHeight), c.window) << c.name;
+  }
 }
 
 }  // namespace

@@ -50,6 +50,9 @@ TEST(LoadSettings, FollowsTheFallBackRules) {
     if (c.file && c.fileThere) files.files.insert(c.file);
 
     MemorySeal seal(kMe);
+    // The user chose the file: it is sealed.
+    if (c.file) StoreSeal(profile, seal, c.file);
+    profile.writes.clear();
     MusicSettings music;
     LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
     EXPECT_EQ(music.BgmKind, c.wantKind);
@@ -67,7 +70,8 @@ TEST(LoadSettings, ReadsTheThreeMusicKeysInOrder) {
   MusicSettings music;
   profile.Set(kKeyBgmFile, L"C:\\music\\song.mp3");
   LoadSettings(profile, files, seal, kProgramFolder, LoadFor::Run, music);
-  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile};
+  // The path, then this user's seal of it.
+  const std::vector<std::wstring> expected = {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile, SealKeyOf(kMe)};
   EXPECT_EQ(profile.reads, expected);
   EXPECT_EQ(std::wstring(kKeyBgmKind), L"BGM\u533a\u5206");
 }
@@ -100,59 +104,61 @@ TEST(LoadSettings, StartsFromTheValuesItIsHanded) {
 }
 
 // A path another user may have written: whether this user's program opens
-// it, by its form and by whose seals the file holds, in a run and in the
-// settings dialog. The file is there in every case.
+// it, by its form and by whose seals the file holds. No form is proof: a
+// folder under C:\ may be another user's junction to another machine. Each
+// row says what a run makes of it with no seal, this user's seal, another
+// user's seal alone, and both, and what the settings dialog makes of it with
+// no seal and with this user's: 'o' opens it (the file, its kind, its
+// folder), 's' shows it as stored and unsealed (the program's folder), '-'
+// refuses it (no file, no kind, the program's folder). The file is there in
+// every case.
 TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
-  struct Row {
-    const wchar_t *path;
-    bool opensUnsealed, opensSealed;
-    bool dialogShowsUnsealed;  // as stored, untouched
-  };
+  struct Row { const wchar_t *path; const char *run, *dialog; };
   const Row rows[] = {
-      {L"C:\\music\\a.mp3", true, true, false},
-      {L"c:/music/a.mp3", true, true, false},
-      {L"C:a.mp3", false, true, false},
-      {L"a.mp3", false, true, false},
-      {L"\\music\\a.mp3", false, true, false},
-      {L"\\\\nas\\music\\a.mp3", false, true, true},
-      {L"//nas/music/a.mp3", false, true, true},
-      {L"\\\\nas@8080\\music\\a.mp3", false, true, true},
-      {L"\\\\?\\UNC\\nas\\music\\a.mp3", false, true, true},
-      {L"\\\\?\\C:\\music\\a.mp3", false, true, false},
-      {L"\\??\\C:\\music\\a.mp3", false, true, false},
-      {L"\\\\.\\pipe\\brumalis-probe.mp3", false, false, false},
-      {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x.mp3", false, false, false},
-      {L"\\\\nas\\pipe\\x.mp3", false, false, false},
-      {L"C:\\music\\COM1.mp3", false, false, false},
+      {L"C:\\t_orka_temp\\x.mp3", "-o-o", "so"},
+      {L"c:/music/a.mp3", "-o-o", "so"},
+      {L"C:\\t_orka_temp\\j\\a.mp3", "-o-o", "so"},
+      {L"C:a.mp3", "-o-o", "so"},
+      {L"a.mp3", "-o-o", "so"},
+      {L"\\music\\a.mp3", "-o-o", "so"},
+      {L"\\\\nas\\music\\a.mp3", "-o-o", "so"},
+      {L"//nas/music/a.mp3", "-o-o", "so"},
+      {L"\\\\nas@8080\\music\\a.mp3", "-o-o", "so"},
+      {L"\\\\?\\UNC\\nas\\music\\a.mp3", "-o-o", "so"},
+      {L"\\\\?\\C:\\music\\a.mp3", "-o-o", "so"},
+      {L"\\??\\C:\\music\\a.mp3", "-o-o", "so"},
+      {L"\\\\.\\pipe\\brumalis-probe.mp3", "----", "--"},
+      {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x.mp3", "----", "--"},
+      {L"\\\\?\\C:a.mp3", "----", "--"},
+      {L"\\\\nas\\pipe\\x.mp3", "----", "--"},
+      {L"C:\\music\\COM1.mp3", "----", "--"},
   };
   for (const Row &row : rows) {
-    for (const bool sealedForMe : {false, true}) {
-      for (const bool sealedForOther : {false, true}) {
-        for (const LoadFor purpose : {LoadFor::Run, LoadFor::Dialog}) {
-          SCOPED_TRACE(testing::Message() << std::string(row.path, row.path + wcslen(row.path)) << (sealedForMe ? " mine" : "")
-                                          << (sealedForOther ? " other's" : "")
-                                          << (purpose == LoadFor::Run ? " run" : " dialog"));
-          MemoryProfile profile;
-          MemoryFiles files;
-          files.files.insert(row.path);
-          MemorySeal me(kMe), other(kOther);
-          profile.Set(kKeyBgmKind, L" 2");
-          profile.Set(kKeyBgmFile, row.path);
-          if (sealedForMe) StoreSeal(profile, me, row.path);
-          if (sealedForOther) StoreSeal(profile, other, row.path);
-          profile.writes.clear();
+    for (const LoadFor purpose : {LoadFor::Run, LoadFor::Dialog}) {
+      const char *wants = purpose == LoadFor::Run ? row.run : row.dialog;
+      for (int seals = 0; wants[seals]; ++seals) {  // 1: mine, 2: another user's
+        const char want = wants[seals];
+        SCOPED_TRACE(testing::Message() << std::string(row.path, row.path + wcslen(row.path))
+                                        << (purpose == LoadFor::Run ? " run" : " dialog") << ", seals " << seals);
+        MemoryProfile profile;
+        MemoryFiles files;
+        files.files.insert(row.path);
+        MemorySeal me(kMe), other(kOther);
+        profile.Set(kKeyBgmKind, L" 2");
+        profile.Set(kKeyBgmFile, row.path);
+        if (seals & 1) StoreSeal(profile, me, row.path);
+        if (seals & 2) StoreSeal(profile, other, row.path);
+        profile.writes.clear();
+        profile.removes.clear();
 
-          MusicSettings music;
-          LoadSettings(profile, files, me, kProgramFolder, purpose, music);
-          const bool opens = sealedForMe ? row.opensSealed : row.opensUnsealed;
-          const bool shown = !opens && purpose == LoadFor::Dialog && row.dialogShowsUnsealed;
-          EXPECT_EQ(!files.asked.empty(), opens);
-          EXPECT_EQ(music.BgmFile, opens || shown ? row.path : L"");
-          EXPECT_EQ(music.BgmKind, opens || shown ? 2 : 0);
-          EXPECT_EQ(music.BgmFileUnsealed, shown);
-          EXPECT_EQ(music.BgmFolder, opens ? FolderOf(row.path) : kProgramFolder);
-          EXPECT_TRUE(profile.writes.empty());
-        }
+        MusicSettings music;
+        LoadSettings(profile, files, me, kProgramFolder, purpose, music);
+        EXPECT_EQ(!files.asked.empty(), want == 'o');
+        EXPECT_EQ(music.BgmFile, want == '-' ? L"" : row.path);
+        EXPECT_EQ(music.BgmKind, want == '-' ? 0 : 2);
+        EXPECT_EQ(music.BgmFileUnsealed, want == 's');
+        EXPECT_EQ(music.BgmFolder, want == 'o' ? FolderOf(row.path) : kProgramFolder);
+        EXPECT_TRUE(profile.writes.empty() && profile.removes.empty());
       }
     }
   }

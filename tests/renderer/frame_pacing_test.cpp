@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "frame_pacing.h"
+#include "renderer_test_support.h"
 
 namespace {
 
@@ -16,15 +16,6 @@ TEST(FramePacing, PeriodIsOneHertzAboveTheReportedRefresh) {
     EXPECT_DOUBLE_EQ(FramePeriodFor(c.hz), 1.0 / c.rate) << c.hz << " Hz";
   }
 }
-
-// Deterministic jitter in [0, 1).
-struct Jitter {
-  std::uint32_t state = 12345;
-  double Next() {
-    state = state * 1664525u + 1013904223u;
-    return (state >> 8) / 16777216.0;
-  }
-};
 
 // The renderer's loop on a simulated clock: an empty queue either waits (the
 // wait ends `oversleep` late, up to that much) or draws a frame that costs
@@ -43,7 +34,7 @@ LoopRun Simulate(int reportedHz, double seconds, double work, double oversleep, 
                  double workJitter = 0, int spell = 0) {
   FramePacer pacer;
   pacer.period = FramePeriodFor(reportedHz);
-  Jitter jitter;
+  Jitter jitter(12345);
   LoopRun run;
   double now = 0.25;
   while (now < seconds) {

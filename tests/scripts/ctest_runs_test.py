@@ -8,7 +8,7 @@ from scripts.ctest_runs import judge, read_report
 
 # As ctest --output-junit writes them (CMake 3.25).
 FIRST = """<?xml version="1.0" encoding="UTF-8"?>
-<testsuite name="(empty)" tests="6" failures="4" disabled="0" skipped="1">
+<testsuite name="(empty)" tests="7" failures="5" disabled="0" skipped="1">
   <testcase name="fine" classname="fine" time="3.2" status="run"><system-out>ok</system-out></testcase>
   <testcase name="checked" classname="checked" time="41.5" status="fail"><failure message=""/>
     <system-out>test_a ... FAIL
@@ -25,6 +25,19 @@ AssertionError: 3 != 4
 test_c ... </system-out></testcase>
   <testcase name="crashed" classname="crashed" time="0.4" status="fail"><failure message=""/>
     <system-out></system-out></testcase>
+  <testcase name="unit_tests" classname="unit_tests" time="5.1" status="fail"><failure message=""/>
+    <system-out>[ RUN      ] Panel.Rings
+[       OK ] Panel.Rings (1 ms)
+[ RUN      ] Panel.Shadow
+panel_test.cpp:12: Failure
+Expected equality of these values:
+  ring
+    Which is: 3
+  4
+[  FAILED  ] Panel.Shadow (2 ms)
+[  FAILED  ] 1 test, listed below:
+[  FAILED  ] Panel.Shadow
+</system-out></testcase>
   <testcase name="unstarted" classname="unstarted" time="0" status="notrun">
     <skipped message="Fixture dependency failed"/><system-out>Failed test dependencies: prefix</system-out></testcase>
   <testcase name="elsewhere" classname="elsewhere" time="2.0" status="notrun">
@@ -33,10 +46,12 @@ test_c ... </system-out></testcase>
 </testsuite>
 """
 SECOND = """<?xml version="1.0" encoding="UTF-8"?>
-<testsuite name="(empty)" tests="4" failures="1" disabled="0" skipped="0">
+<testsuite name="(empty)" tests="5" failures="2" disabled="0" skipped="0">
   <testcase name="checked" classname="checked" time="40.0" status="run"><system-out></system-out></testcase>
   <testcase name="stalled" classname="stalled" time="90.0" status="run"><system-out></system-out></testcase>
   <testcase name="crashed" classname="crashed" time="0.4" status="run"><system-out></system-out></testcase>
+  <testcase name="unit_tests" classname="unit_tests" time="5.0" status="fail"><failure message=""/>
+    <system-out>[  FAILED  ] Panel.Shadow (2 ms)</system-out></testcase>
   <testcase name="unstarted" classname="unstarted" time="0" status="fail"><failure message=""/>
     <system-out>gone</system-out></testcase>
 </testsuite>
@@ -61,13 +76,18 @@ class Judge(unittest.TestCase):
             "checked passed only on its second run (first run, 42 s: test_a: AssertionError: 3 != 4)",
             "stalled passed only on its second run (first run, 600 s: test_c ...)",
             "crashed passed only on its second run (first run, 0 s: (no output))",
+            "unit_tests FAILED (Panel.Shadow: failed)",
             "unstarted FAILED (gone)",
             "elsewhere not run (does not run under win64 Wine here)",
         ])
 
+    def test_a_googletest_program_names_its_first_failed_case_and_what_it_said(self):
+        self.assertEqual(runs(FIRST)["unit_tests"].why,
+                         "Panel.Shadow: Expected equality of these values: ring Which is: 3 4")
+
     def test_a_failure_passes_only_with_a_passing_second_run(self):
         first = runs(FIRST)
-        del first["unstarted"]
+        del first["unstarted"], first["unit_tests"]
         for second, passed in ((runs(SECOND), True), ({}, False)):
             with self.subTest(second=sorted(second)):
                 self.assertEqual(judge(first, second)[0], passed)

@@ -14,7 +14,7 @@ import time
 from testkit import audio
 from testkit.audio import CAPTURE_LAG, LOUD, assert_recorded
 from testkit.runs import answered
-from testkit.settings import music_settings
+from testkit.settings import sealed_music_settings
 from testkit.suite import WineTestCase, main
 
 HEARD_FOR = 1.0  # seconds a run goes on once it has been heard
@@ -152,7 +152,7 @@ class Matrix(WineTestCase):
         if case.stored == "long":
             self.assertEqual(len(windows_path), 250)
         stored = self.stored_name(case, windows_path)
-        self.wine.files.write_settings(music_settings(2, file=stored))
+        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file=stored))
         if case.stored == "deleted":
             os.remove(host_path)
         recording = self.wine.audio.record()

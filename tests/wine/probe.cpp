@@ -12,6 +12,7 @@
 #include <oleacc.h>
 #include <wincrypt.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -442,10 +443,11 @@ int Screen() {
   return 0;
 }
 
-BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
+BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pids) {
+  const auto &of = *reinterpret_cast<const std::vector<DWORD> *>(pids);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != static_cast<DWORD>(pid) || !IsWindowVisible(hwnd)) return TRUE;
+  if (std::find(of.begin(), of.end(), owner) == of.end() || !IsWindowVisible(hwnd)) return TRUE;
   char cls[256] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
   RECT r = {};
@@ -805,6 +807,16 @@ int Seal(const char *textHex, const char *entropyHex) {
   return 0;
 }
 
+// This user's seal of a path, as the settings dialog keeps it in the user's key.
+int Trust(const char *pathHex) {
+  Win32UserSeal seal;
+  const std::wstring text = SealText(seal, WideFromHexUtf8(pathHex));
+  if (text.empty()) return 1;
+  Out("user").Utf8(seal.User().c_str());
+  Out("seal_text").Utf8(text.c_str());
+  return 0;
+}
+
 DWORD Number(const char *text) { return std::strtoul(text, nullptr, 0); }
 
 // A command: its name, how many arguments it takes (fewest to most), what
@@ -914,6 +926,8 @@ const Command kCommands[] = {
     {"seal", 2, 2, "TEXT_HEX_UTF8 ENTROPY_HEX",
      "the text protected for this user with that entropy (CryptProtectData), and the user's SID",
      [](char **a, int) { return Seal(a[0], a[1]); }},
+    {"trust", 1, 1, "PATH_HEX_UTF8", "this user's seal of the path, as the settings dialog keeps it, and the user's SID",
+     [](char **a, int) { return Trust(a[0]); }},
     {"alive", 1, 1, "PID", "whether that process still runs: alive=1 or alive=0",
      [](char **a, int) {
        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));
@@ -922,9 +936,12 @@ const Command kCommands[] = {
        Out("alive").Flag(alive);
        return 0;
      }},
-    {"windows", 1, 1, "PID", "every shown top-level window of that process",
-     [](char **a, int) {
-       return EnumWindows(PrintWindowOf, static_cast<LPARAM>(Number(a[0]))) ? 0 : 1;
+    {"windows", 1, INT_MAX, "PID...",
+     "every shown top-level window of those processes, from the top of the Z order down",
+     [](char **a, int n) {
+       std::vector<DWORD> pids;
+       for (int i = 0; i < n; ++i) pids.push_back(Number(a[i]));
+       return EnumWindows(PrintWindowOf, reinterpret_cast<LPARAM>(&pids)) ? 0 : 1;
      }},
 };
 

@@ -24,7 +24,7 @@ from testkit.audio import tone
 from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, HOST, PICTURE_BOX_CLASS, VK_ESCAPE
 from testkit.processes import ProgramCrashed
 from testkit.session import WineSession
-from testkit.settings import music_settings
+from testkit.settings import sealed_music_settings
 
 FIELDS = ("windows", "gdi", "working_set_kb", "private_kb")
 # Memory may settle by a little after the first minute (caches, fonts, the
@@ -193,7 +193,7 @@ def main():
         music = wine.files.drive_c("soak")
         os.makedirs(music, exist_ok=True)
         tone(os.path.join(music, "tone.wav"), 3, 330, rate=22050)
-        song = music_settings(2, file="C:\\soak\\tone.wav")
+        song = sealed_music_settings(wine.probe, 2, file="C:\\soak\\tone.wav")
         wine.files.write_settings(song)
         grown = soak(DialogPart(wine), args.minutes, args.interval)
         wine.files.write_settings(song)  # the dialog's clicks changed the choice

@@ -3,16 +3,18 @@ the keyboard as a user would."""
 
 import collections
 import os
+import re
 import shutil
 import time
 
 from testkit import settings_dialog as layout
 from testkit.audio import tone
-from testkit.names import HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEYBOARD_STOP_CLASS, PICTURE_BOX_CLASS, PROBE
+from testkit.names import (ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS,
+                           PICTURE_BOX_CLASS, PROBE)
 from testkit.processes import wait_exit
 from testkit import runs
 from testkit.runs import answered
-from testkit.settings import music_settings, profile_writes, size_settings, value_of
+from testkit.settings import music_settings, profile_writes, sealed_music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 EXPANDED = 0x200  # an open list, to screen readers
@@ -88,12 +90,15 @@ class Dialog(WineTestCase):
     def test_the_dialog_shows_the_loaded_settings_and_the_close_box_writes_nothing(self):
         song = "C:\\music dir\\song.wav"
         nothing = {"marks": [0], "track": False, "track_text": "", "browse": False}
+
+        def chosen(*music):  # the music as this user chose and trusted it
+            return sealed_music_settings(self.wine.probe, *music)
+
         cases = [  # the settings file, the mode's spelling, what the dialog shows, whether it shows a path
             (music_settings(1, 0), "/c", {"marks": [1], "track": True, "track_text": "", "browse": False}, False),
             (music_settings(1, 12), "/c", {"marks": [1], "track": True, "track_text": "12", "browse": False}, False),
-            (music_settings(2, 3, song), "/c", {"marks": [2], "track": False, "track_text": "3", "browse": True},
-             True),
-            (music_settings(2, 0, "C:\\music dir\\gone.wav"), "/c", nothing, False),
+            (chosen(2, 3, song), "/c", {"marks": [2], "track": False, "track_text": "3", "browse": True}, True),
+            (chosen(2, 0, "C:\\music dir\\gone.wav"), "/c", nothing, False),
             (music_settings(0), "/c", nothing, False),
             (music_settings(7), "/c", {"marks": [], "track": False, "track_text": "", "browse": False}, False),
             # A run wrote the screen's size; settings never write it.
@@ -313,6 +318,10 @@ class Dialog(WineTestCase):
         content = self.wine.files.read_settings()
         self.assertEqual(value_of(content, KEY_KIND), b"2")
         self.assertEqual(value_of(content, KEY_FILE), b"C:\\music dir\\song.wav")
+        # Chosen through the browser, the file is trusted by that choice.
+        seals = re.findall(rb"^" + re.escape(KEY_SEAL.encode(ANSI)) + rb"S-1-5-[^=\r\n]+=[A-Za-z0-9+/]+=*\r?$", content,
+                           re.M)
+        self.assertEqual(len(seals), 1, content)
 
     def test_a_name_outside_the_code_page_is_kept_by_its_short_path_and_shown_whole(self):
         folder = self.wine.files.fresh_folder("M\u00fasica")

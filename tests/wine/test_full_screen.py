@@ -8,13 +8,15 @@ import subprocess
 import time
 
 from testkit.audio import CAPTURE_LAG, LOUD, assert_silent, mp3, runs_of_sound, tone
-from testkit.names import COVER_CLASS, HOST, PROBE, RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.names import COVER_CLASS, HOST, PROBE, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
 from testkit.runs import answered
-from testkit.settings import music_settings, size_lines
+from testkit.settings import music_lines, music_settings, sealed_music_settings, size_lines, size_settings
 from testkit.suite import WineTestCase, main
+from tests.wine import sky
 
 SND_NODEFAULT = 0x0002
+GREY = (128, 128, 128)  # another program's window (the probe's)
 
 
 class FullScreen(WineTestCase):
@@ -117,7 +119,7 @@ class FullScreen(WineTestCase):
         # Its window stays hidden, as that of a renderer stuck in its GL
         # driver while making the window would.
         folder = self.fake_renderer_folder("hung renderer")
-        self.wine.files.write_settings(music_settings(2, file="C:\\music dir\\loop.wav"))
+        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
         recording = self.wine.audio.record()
         start = time.monotonic()
         proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s", extra_env={"BRUMALIS_FAKE_RENDERER_HANG": "1"})
@@ -168,7 +170,8 @@ class FullScreen(WineTestCase):
 
     def test_a_killed_renderer_ends_the_run_and_its_music(self):
         recording = self.wine.audio.record()
-        proc, main, renderer = self.start_run(music_settings(2, file="C:\\music dir\\loop.wav"))
+        loop = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav")
+        proc, main, renderer = self.start_run(loop)
         recording.wait_for_sound()
         subprocess.run(self.wine.programs.command("taskkill", "/f", "/pid", str(renderer["pid"])), env=self.wine.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
@@ -215,6 +218,41 @@ class FullScreen(WineTestCase):
         finally:
             os.remove(impostor)
 
+    def test_a_window_smaller_than_the_screen_leaves_no_desktop_showing(self):
+        # Another user gave the settings file a second name: the run's write
+        # of the screen's size is refused, and the renderer opens the window
+        # the file asks for. Another program's window shows what must not.
+        width, height = self.wine.display.width, self.wine.display.height
+        asked = size_settings(640, 480) + music_lines(0)
+        self.wine.files.write_settings(asked)
+        second = self.wine.files.drive_c("second name.ini")
+        if os.path.exists(second):
+            os.remove(second)
+        os.link(self.wine.files.settings_path(), second)
+        self.addCleanup(os.remove, second)
+        other, _ = self.wine.probe.make_window("other program", 500, 400, at=(700, 550))
+        self.addCleanup(other.kill)
+        time.sleep(0.5)
+        self.assertEqual(self.wine.screen.shot().pixel(900, 700), GREY, "the other window is not on the screen")
+
+        proc = self.wine.programs.start(HOST, "/s")
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 640, 480))
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        picture = self.wine.screen.shot("smaller-window-run.png")
+        self.assertEqual(self.wine.files.read_settings(), asked, "the run wrote through the second name")
+        for rest in ((640, 0, width, 480), (0, 480, width, height)):
+            self.assertEqual(set(picture.region(*rest)), {(0, 0, 0)}, f"not black beside the window: {rest}")
+        sky.assert_sky(self, picture, 640, 480)
+        # Every cover lies beneath the renderer's window.
+        order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
+        self.assertEqual(order[0], RENDERER_CLASS, order)
+        self.assertEqual(set(order[1:]), {COVER_CLASS}, order)
+
+        self.escape(proc, renderer, main)
+        self.assertEqual(self.wine.screen.shot().pixel(900, 700), GREY, "a cover stayed after the run")
+
     # -- music ----------------------------------------------------------------------
     def play(self, settings, seconds, trace="+mci", meanwhile=None, sound=False):
         """Runs with the given settings for `seconds` after its load (after
@@ -246,13 +284,15 @@ class FullScreen(WineTestCase):
 
     def test_a_wav_file_loops_until_the_run_ends(self):
         # 3.5 s of sound in one run, and room for a lump the capture drops near either end.
-        heard, ended, _ = self.play(music_settings(2, file="C:\\music dir\\loop.wav"), 5.0, sound=True)
+        heard, ended, _ = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"), 5.0,
+                                    sound=True)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(max(runs, default=0), 35, f"the 1 s sound did not loop: {text}")
         assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_an_mp3_file_is_restarted_when_it_ends(self):
-        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\song.mp3"), 4.5, sound=True)
+        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\song.mp3"), 4.5,
+                                        sound=True)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play again: {text}")
         assert_silent(heard, ended, ended + 1.0)  # the second after the end
@@ -286,7 +326,7 @@ class FullScreen(WineTestCase):
             time.sleep(3)  # silence judged from a second after the pause on
             moments["on"] = display(main, renderer, "1")
 
-        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\long.mp3"), 2,
+        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\long.mp3"), 2,
                                         trace="+timestamp,+mci", meanwhile=off_and_on)
         text, _ = self.runs_of_sound(heard)
         off, on = moments["off"], moments["on"]
@@ -315,15 +355,15 @@ class FullScreen(WineTestCase):
         short = self.wine.probe.short_path(accented)
         for name in ("C:\\music dir\\wow!.mp3", short):
             with self.subTest(name):
-                heard, ended, _ = self.play(music_settings(2, file=name), 1.5, sound=True)
+                heard, ended, _ = self.play(sealed_music_settings(self.wine.probe, 2, file=name), 1.5, sound=True)
                 text, runs = self.runs_of_sound(heard)
                 self.assertGreaterEqual(max(runs, default=0), 10, f"{name} did not play: {text}")
                 assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_no_music_plays_nothing(self):
-        for settings in (music_settings(0, file="C:\\music dir\\loop.wav"),
-                         music_settings(2, file="C:\\music dir\\gone.wav"),
-                         music_settings(2, file="C:\\music dir\\loop.wav.mid")):
+        for settings in (sealed_music_settings(self.wine.probe, 0, file="C:\\music dir\\loop.wav"),
+                         sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\gone.wav"),
+                         sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav.mid")):
             with self.subTest(settings=settings):
                 heard, ended, _ = self.play(settings, 1)
                 assert_silent(heard, self.run_started, ended + 1.0)
@@ -341,7 +381,8 @@ class FullScreen(WineTestCase):
         # player cannot open it: another program holds it open for writing.
         # A file deleted between the two steps meets the same end.
         self.wine.probe.start("lock", "C:\\music dir\\locked.wav").expect("locked")
-        heard, ended, trace = self.play(music_settings(2, file="C:\\music dir\\locked.wav"), 1, trace="+winmm")
+        locked = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\locked.wav")
+        heard, ended, trace = self.play(locked, 1, trace="+winmm")
         assert_silent(heard, self.run_started, ended + 1.0)
         # Wine's player never falls back to the default sound for a file name,
         # so silence alone proves little here: the request itself must forbid it.

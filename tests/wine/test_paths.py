@@ -1,28 +1,33 @@
 """End-to-end: what another user of the machine can make this user's
 screensaver do through the settings file, which every user may write: reach
-a pipe, authenticate to another machine, or write and delete through a
-settings folder swapped for a link. Wine resolves \\\\nas\\music through the
-prefix's dosdevices/unc/nas/music, which points at a folder outside drive C:."""
+a pipe, feed the system's decoders a file of their own, authenticate to
+another machine, or write and delete through a settings folder swapped for
+a link. Wine resolves \\\\nas\\music through the prefix's
+dosdevices/unc/nas/music, which points at a folder outside drive C:."""
 
 import base64
 import os
 import re
 import shutil
+import subprocess
 import time
 
-from testkit.audio import assert_recorded, mp3
+from testkit.audio import assert_recorded
 from testkit import settings_dialog as layout
-from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL
+from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS, VK_ESCAPE
+from testkit.files import OpenWatch
 from testkit.processes import wait_exit
-from testkit import runs
-from testkit.runs import answered
 from testkit.settings import music_lines, music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 PIPE = "\\\\.\\pipe\\brumalis-probe.mp3"
 SHARED = "\\\\nas\\music\\a.mp3"
 TOUCHES_SHARE = re.compile(r"nas(\\\\|/)+music", re.I)  # the share's name in Wine's file trace
-SILENT_FOR = 1.5  # seconds a run that plays nothing is listened to after its load
+LOUD = 1000  # peak level that counts as sound (full scale is 32767)
+PLANTED = "C:\\planted"  # a folder another user made under C:\, as every user may
+MCI_OPEN = re.compile(r'mciSendStringW \(L"open ')
+# 信頼してBGMに使いますか？: the dialog's question
+TRUST_QUESTION = "\u4fe1\u983c\u3057\u3066BGM\u306b\u4f7f\u3044\u307e\u3059\u304b\uff1f"
 
 
 def music_keys(content):
@@ -46,7 +51,11 @@ class Paths(WineTestCase):
         cls.share = os.path.join(prefix, "nas-music")
         shutil.rmtree(cls.share, ignore_errors=True)
         os.makedirs(cls.share)
-        mp3(os.path.join(cls.share, "a.mp3"), 2.0, "-b", "128", frequency=500)
+        raw = os.path.join(cls.share, "a.wav")
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", raw, "synth", "2.0", "sine", "500",
+                        "vol", "0.5"], check=True)
+        subprocess.run(["lame", "--quiet", "-b", "128", raw, os.path.join(cls.share, "a.mp3")], check=True)
+        os.remove(raw)
         unc = os.path.join(prefix, "dosdevices", "unc", "nas")
         os.makedirs(unc, exist_ok=True)
         link = os.path.join(unc, "music")
@@ -55,26 +64,19 @@ class Paths(WineTestCase):
         os.symlink(cls.share, link)
 
     # -- runs -------------------------------------------------------------------------
-    def full_screen(self, *args, trace=None, recording=None):
-        """A full-screen run, ended with Escape in the renderer once it has
-        loaded (and, with a `recording`, once it has been heard or stayed
-        silent for a while); its file trace when asked for, the renderer's
-        window and whether it was heard."""
-        log = self.wine.out.file("paths-file-trace.txt") if trace else None
-        proc, main, renderer = self.start_run(None, *args, trace=trace, log=log)
-        answered(self.wine, main)  # the music starts, or not, as the run loads
-        heard = False
-        if recording:
-            try:
-                recording.wait_for_sound(SILENT_FOR)
-                heard = True
-            except AssertionError:
-                pass
-        self.escape(proc, renderer, main)
+    def full_screen(self, *args, trace=None):
+        """A full-screen run, ended with Escape in the renderer; its file trace
+        when asked for, and the renderer's window."""
+        log = self.wine.out.file("paths-run-trace.txt") if trace else None
+        proc = self.wine.programs.start(HOST, *args, trace=trace, log=log)
+        renderer = self.wine.probe.find_renderer()
+        time.sleep(2.5)
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        self.assertEqual(wait_exit(proc, 30), 0)
         if not log:
-            return "", renderer, heard
+            return "", renderer
         with open(log, encoding="utf-8", errors="replace") as f:
-            return f.read(), renderer, heard
+            return f.read(), renderer
 
     def listen(self, settings):
         """A full-screen run with a recording: whether it was heard, and
@@ -82,26 +84,71 @@ class Paths(WineTestCase):
         self.wine.files.write_settings(settings)
         recording = self.wine.audio.record()
         start = time.monotonic()
-        trace, _, heard = self.full_screen("/s", trace="+file", recording=recording)
+        trace, _ = self.full_screen("/s", trace="+file")
         ended = time.monotonic()
-        assert_recorded(recording.stop_at(ended), start, ended)
-        return heard, bool(TOUCHES_SHARE.search(trace))
+        time.sleep(1.2)
+        heard = recording.stop()
+        assert_recorded(heard, start, ended)
+        return any(level > LOUD for level, _ in heard), bool(TOUCHES_SHARE.search(trace))
+
+    def watched_run(self, settings, folder, probe_name):
+        """A full-screen run under Wine's MCI trace and a watch of a host
+        folder: whether it was heard, what it opened in the folder (the
+        watch proven live afterwards with `probe_name`), and the MCI opens
+        it sent."""
+        self.wine.files.write_settings(settings)
+        watch = OpenWatch(folder)
+        self.addCleanup(watch.close)
+        recording = self.wine.audio.record()
+        start = time.monotonic()
+        trace, _ = self.full_screen("/s", trace="+mci")
+        ended = time.monotonic()
+        time.sleep(1.2)
+        heard = recording.stop()
+        assert_recorded(heard, start, ended)
+        opened = watch.opened() + watch.proves_itself(probe_name)
+        return any(level > LOUD for level, _ in heard), opened, MCI_OPEN.findall(trace)
+
+    def planted(self, *parts):
+        """A folder of drive C: that another user made, holding a copy of the
+        share's song as x.mp3; its path on this host."""
+        folder = self.wine.files.fresh_folder(PLANTED[3:], *parts)
+        shutil.copy(os.path.join(self.share, "a.mp3"), os.path.join(folder, "x.mp3"))
+        return folder
 
     def open_dialog(self, trace=None):
         log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
-        proc, dialog = super().open_dialog(None, trace=trace, log=log)
+        proc = self.wine.programs.start(HOST, "/c", trace=trace, log=log)
+        dialog = self.wine.probe.find_dialog()
+        time.sleep(0.5)
         return proc, dialog, log
+
+    def shown_path(self, dialog):
+        """The path the dialog shows, as a screen reader hears it."""
+        path = [c for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS][1]
+        return self.wine.probe.accessible(path["hwnd"])[0]["name"]
+
+    def button(self, dialog, name):
+        """A push button of the dialog, by name: browse, apply or cancel."""
+        found = layout.controls_at_96(self.wine.probe.children(dialog["hwnd"]), (dialog["client_x"], dialog["client_y"]))
+        if name not in found:
+            self.fail(f"no push button at the place of {name}")
+        return found[name]
 
     def apply(self, dialog):
         """Clicks 設定, the left one of the two push buttons under the panel."""
-        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
+        button = self.button(dialog, "apply")
+        self.wine.screen.xdotool("mousemove", str(button["x"] + button["w"] // 2), str(button["y"] + button["h"] // 2),
+                          "click", "1")
 
-    def apply_and_answer(self, dialog, key):
-        """Applies, then answers the question with a key; returns its text
-        and its buttons' texts."""
+    def apply_and_answer(self, dialog, key, shot=None):
+        """Applies, then answers the question with a key (a screenshot of it
+        first when named); returns its text and its buttons' texts."""
         self.apply(dialog)
         box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
         texts = [c["text"] for c in self.wine.probe.children(box["hwnd"])]
+        if shot:
+            self.wine.screen.shot(shot)
         self.wine.screen.xdotool("key", key)
         return texts
 
@@ -120,7 +167,7 @@ class Paths(WineTestCase):
                 elif args == ["/x"]:
                     self.assertEqual(wait_exit(self.wine.programs.start(HOST, *args), 30), 0)
                 else:
-                    self.full_screen(*(args or [None]))
+                    self.full_screen(*args)
                 self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(settings))
         # The listener counts: one open of the pipe by another program is its
         # only client.
@@ -138,16 +185,10 @@ class Paths(WineTestCase):
         # The dialog shows it as stored, untouched; applying asks, once.
         self.wine.files.write_settings(unsealed)
         proc, dialog, log = self.open_dialog(trace="+file")
-        self.assertEqual(runs.path_heard(self.wine, dialog), SHARED)
+        self.assertEqual(self.shown_path(dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
-        runs.click(self.wine, runs.buttons(self.wine, dialog)["browse"])
-        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        answered(self.wine, chooser)  # filled in as it loads
-        places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
-        self.assertEqual(places[0], os.path.basename(self.wine.bin))
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(chooser, 10000)
+        self.browser_starts_in_the_program_folder(dialog)
         texts = self.apply_and_answer(dialog, "n")
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertTrue(any(SHARED in t for t in texts), texts)
@@ -180,6 +221,68 @@ class Paths(WineTestCase):
                 content = unsealed + KEY_SEAL.encode(ANSI) + key.encode() + b"=" + value + b"\r\n"
                 self.assertEqual(self.listen(content), (False, False))
 
+    def browser_starts_in_the_program_folder(self, dialog):
+        browse = self.button(dialog, "browse")
+        self.wine.screen.xdotool("mousemove", str(browse["x"] + 20), str(browse["y"] + 12), "click", "1")
+        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
+        time.sleep(1.0)
+        places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
+        self.assertEqual(places[0], os.path.basename(self.wine.bin))
+        self.wine.screen.xdotool("key", "Escape")
+        self.assertGone(chooser, 10000)
+
+    def test_a_drive_path_is_opened_only_once_this_user_trusts_it(self):
+        # Another user planted the file and named it; a path from C:\ proves
+        # nothing about whose file it is.
+        folder = self.planted()
+        path = PLANTED + "\\x.mp3"
+        unsealed = music_settings(2, 0, path)
+        heard, opened, opens = self.watched_run(unsealed, folder, "x.mp3")
+        self.assertEqual((heard, opened, opens), (False, [], []), "an unsealed drive path was heard or opened")
+        self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(unsealed))
+
+        # The dialog shows it as stored and never opens it, nor browses there;
+        # applying asks, naming the path.
+        self.wine.files.write_settings(unsealed)
+        watch = OpenWatch(folder)
+        self.addCleanup(watch.close)
+        proc, dialog, _ = self.open_dialog()
+        self.assertEqual(self.shown_path(dialog), path)
+        self.browser_starts_in_the_program_folder(dialog)
+        texts = self.apply_and_answer(dialog, "y", shot="question-drive-path.png")
+        self.assertEqual(wait_exit(proc, 20), 0)
+        self.assertEqual(watch.proves_itself("x.mp3"), [], "the dialog opened the planted folder or its file")
+        self.assertTrue(any(path in t and TRUST_QUESTION in t for t in texts), texts)
+        # Yes: this user's seal, and the next run plays the file.
+        sealed = self.wine.files.read_settings()
+        self.assertEqual(music_keys(sealed), music_keys(unsealed))
+        self.assertEqual(len(seal_keys(sealed)), 1)
+        heard, opened, opens = self.watched_run(sealed, folder, "x.mp3")
+        self.assertTrue(heard, "the trusted drive path was not played")
+        self.assertIn("x.mp3", opened)
+        self.assertEqual(len(opens), 1, opens)
+
+    def test_a_drive_path_through_a_link_to_a_share_is_not_opened(self):
+        # C:\planted\j leads to the share, as another user's junction through
+        # the object manager would on Windows; here a host symbolic link.
+        self.planted()
+        link = self.wine.files.drive_c(PLANTED[3:], "j")
+        os.symlink(os.path.join(self.wine.env["WINEPREFIX"], "dosdevices", "unc", "nas", "music"), link)
+        path = PLANTED + "\\j\\a.mp3"
+        unsealed = music_settings(2, 0, path)
+        heard, opened, opens = self.watched_run(unsealed, self.share, "a.mp3")
+        self.assertEqual((heard, opened, opens), (False, [], []), "the share was heard or opened through the link")
+
+        self.wine.files.write_settings(unsealed)
+        watch = OpenWatch(self.share)
+        self.addCleanup(watch.close)
+        proc, dialog, _ = self.open_dialog()
+        self.assertEqual(self.shown_path(dialog), path)
+        self.wine.screen.xdotool("key", "Escape")
+        self.assertEqual(wait_exit(proc, 20), 0)
+        self.assertEqual(watch.proves_itself("a.mp3"), [], "the dialog opened the share through the link")
+        self.assertEqual(self.wine.files.read_settings(), unsealed)
+
     def test_no_write_goes_through_a_settings_folder_swapped_for_a_link(self):
         folder = os.path.dirname(self.wine.files.settings_path())
         elsewhere = self.wine.files.fresh_folder("elsewhere")
@@ -191,7 +294,7 @@ class Paths(WineTestCase):
             with open(target, "wb") as f:
                 f.write(content)
             # The run goes on, at the size the renderer reads.
-            _, renderer, _ = self.full_screen("/s")
+            _, renderer = self.full_screen("/s")
             self.assertEqual((renderer["w"], renderer["h"]), (640, 480))
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")

@@ -3,7 +3,7 @@
 import re
 import time
 
-from testkit.names import KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
+from testkit.names import KEY_HEIGHT, KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
 from testkit.processes import cpu_seconds, wait_exit
 from testkit.settings import SECTION_LINE, size_lines, size_settings
 from testkit.suite import WineTestCase, main
@@ -77,6 +77,8 @@ class Renderer(WineTestCase):
             (size_settings(800, 600, blank=" "), (800, 600), False),
             (size_settings(0, 0), (1024, 768), False),
             (SECTION_LINE + f"{KEY_WIDTH}=1200\r\n".encode(), (1200, 768), False),
+            # Leading digits count, and a hexadecimal number is read as one.
+            (SECTION_LINE + f"{KEY_WIDTH}=800px\r\n{KEY_HEIGHT}= 0x1e0\r\n".encode(), (800, 480), False),
             (b"[Other]\r\n" + size_lines(640, 480), (1024, 768), False),
             (size_settings(-5, 4294967295), (1024, 768), False),
             (size_settings(65535, 40000), (1280, 1024), True),

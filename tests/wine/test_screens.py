@@ -10,7 +10,7 @@ import re
 import time
 
 from testkit import settings_dialog as layout
-from testkit.names import BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, PANEL_CLASS, PICTURE_BOX_CLASS
+from testkit.names import BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, PANEL_CLASS, PICTURE_BOX_CLASS, RENDERER_CLASS
 from testkit.processes import wait_exit
 from testkit.runs import answered
 from testkit.screenshots import Picture
@@ -431,8 +431,12 @@ class TwoMonitors(WineTestCase):
         cover = covers[0]
         self.assertEqual(cover["style"] & 0x90000000, 0x90000000, "a shown popup")
         self.assertEqual(cover["style"] & 0x00C40000, 0, "a border, caption or frame")
-        for flag, name in ((0x8, "top-most"), (0x8000000, "no activation"), (0x80, "no taskbar button")):
+        for flag, name in ((0x8000000, "no activation"), (0x80, "no taskbar button")):
             self.assertTrue(cover["exstyle"] & flag, name)
+        # Beneath the renderer's window, which is not top-most either.
+        self.assertFalse(cover["exstyle"] & 0x8, "top-most")
+        order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
+        self.assertEqual(order, [RENDERER_CLASS, COVER_CLASS])
         self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]),
                          (0, 0, 1280, 1024))
         deadline = time.monotonic() + 10
