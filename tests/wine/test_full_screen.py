@@ -322,6 +322,7 @@ class FullScreen(WineTestCase):
 
         def off_and_on(recording, main, renderer):
             recording.wait_for_sound()
+            time.sleep(0.5)  # whole slices of it recorded before the display goes off
             moments["off"] = display(main, renderer, "0")
             time.sleep(3)  # silence judged from a second after the pause on
             moments["on"] = display(main, renderer, "1")
