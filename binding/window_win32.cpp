@@ -46,6 +46,15 @@ bool Register(const WindowClass &windowClass, WNDPROC procedure) {
   return RegisterOnce(name.c_str(), windowClass, procedure, GetClassInfoExW, RegisterClassExW);
 }
 
+// The window CreateBound is making now, and on which thread. Only that
+// window is bound at WM_NCCREATE: any program may send that message to any
+// window, with a creation parameter of its choosing.
+struct Creating {
+  DWORD thread;
+  Window *window;
+};
+Creating NowCreating = {0, nullptr};
+
 }  // namespace
 
 const Window::Binding Window::kAnsiClass = {DefWindowProcA, LetGoOfClass};
@@ -58,10 +67,15 @@ bool Window::CreateBound(const WindowClass &windowClass, DWORD exStyle, DWORD st
     return false;
   }
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // A window made while this one is (a child in its WM_CREATE) takes the
+  // record over, and gives it back when it is made.
+  const Creating outer = NowCreating;
+  NowCreating = {GetCurrentThreadId(), this};
   const HWND made = windowClass.ansi ? CreateWindowExA(exStyle, windowClass.name, title, style, x, y, width, height,
                                                        parent, nullptr, instance, this)
                                      : CreateWindowExW(exStyle, Wide(windowClass.name).c_str(), Wide(title).c_str(),
                                                        style, x, y, width, height, parent, nullptr, instance, this);
+  NowCreating = outer;
   if (!made) {
     ReportFailure("creating a window of class %s", windowClass.name);
     return false;
@@ -70,14 +84,23 @@ bool Window::CreateBound(const WindowClass &windowClass, DWORD exStyle, DWORD st
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window *self;
+  auto *self = reinterpret_cast<Window *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
-    // The creation parameter comes first in the ANSI and the Unicode forms alike.
-    self = static_cast<Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    if (self) self->Bind(hwnd, IsWindowUnicode(hwnd) ? kUnicodeClass : kAnsiClass, true);
-  } else {
-    self = reinterpret_cast<Window *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // A bound window is never bound again; an unbound one only to the object
+    // making a window on this thread, once, and only when the message names
+    // that object. The record says which object it is: the creation
+    // parameter alone may come from anyone (another program's message
+    // arrives with a copy of its own creation data, which the system made
+    // readable).
+    if (self) return FALSE;
+    const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+    if (NowCreating.window && NowCreating.thread == GetCurrentThreadId() && creation &&
+        creation->lpCreateParams == NowCreating.window && !NowCreating.window->hwnd_) {
+      self = NowCreating.window;
+      NowCreating.window = nullptr;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      self->Bind(hwnd, IsWindowUnicode(hwnd) ? kUnicodeClass : kAnsiClass, true);
+    }
   }
   if (!self) return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, message, wParam, lParam)
                                           : DefWindowProcA(hwnd, message, wParam, lParam);

@@ -7,8 +7,10 @@
 // the programs' own classes is made by CreateBound, with the object as its
 // creation parameter: at WM_NCCREATE, before any other message reaches it,
 // the class's window procedure keeps the object with the window and gives it
-// its handle. A window made otherwise (a system control, another object's
-// window) is bound by Attach, through a subclass; that is
+// its handle. Only the window CreateBound is making is bound so, and only
+// once: a WM_NCCREATE that another program sends names whatever it likes.
+// A window made otherwise (a system control, another object's window) is
+// bound by Attach, through a subclass; that is
 // subclass_win32.cpp, a library of its own, so that a program that attaches
 // nothing links no common controls. Either way every message then goes to
 // HandleMessage, and at WM_NCDESTROY, once the object has handled it, the

@@ -7,6 +7,9 @@
 // only forwards them.
 #pragma once
 
+#include <cstddef>
+#include <optional>
+
 // Values the system gives, as plain numbers.
 namespace system_value {
 // The data of a display-state power setting (console display state, or
@@ -19,6 +22,24 @@ constexpr long kMonitorOn = -1;
 constexpr long kMonitorLowPower = 1;
 constexpr long kMonitorOff = 2;
 }  // namespace system_value
+
+// A power setting as the system lays it out in a notification: the
+// setting's identity (a GUID as it lies in memory), the length of its data
+// (4 bytes, little-endian), then the data.
+namespace power_setting {
+constexpr std::size_t kIdentityBytes = 16;
+// The identity, the length and the one DWORD of a display-state setting.
+constexpr std::size_t kDisplaySettingBytes = kIdentityBytes + 4 + 4;
+// The console's display state, and monitor power on the systems without it.
+extern const unsigned char kConsoleDisplayState[kIdentityBytes];
+extern const unsigned char kMonitorPowerOn[kIdentityBytes];
+}  // namespace power_setting
+
+// What a power setting's first `size` bytes say of the display: its state,
+// or nothing when they are no display-state setting (another setting, data
+// shorter than a DWORD, or fewer bytes than the identity, the length and a
+// DWORD, which is what a read that failed leaves).
+std::optional<unsigned long> DisplayStateIn(const unsigned char *bytes, std::size_t size);
 
 class DisplayState {
  public:

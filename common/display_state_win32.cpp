@@ -1,16 +1,23 @@
 #include "display_state_win32.h"
 
+#include <cstring>
+
 namespace {
 
-// The power settings that say whether the display is on.
-constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+GUID Identity(const unsigned char (&bytes)[power_setting::kIdentityBytes]) {
+  static_assert(sizeof(GUID) == power_setting::kIdentityBytes, "a GUID is its 16 bytes");
+  GUID identity;
+  std::memcpy(&identity, bytes, sizeof identity);
+  return identity;
+}
 
 }  // namespace
 
 HPOWERNOTIFY ListenForDisplayState(HWND window, DisplayState &state) {
-  HPOWERNOTIFY notify = RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-  if (!notify) notify = RegisterPowerSettingNotification(window, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  const GUID console = Identity(power_setting::kConsoleDisplayState);
+  const GUID monitor = Identity(power_setting::kMonitorPowerOn);
+  HPOWERNOTIFY notify = RegisterPowerSettingNotification(window, &console, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (!notify) notify = RegisterPowerSettingNotification(window, &monitor, DEVICE_NOTIFY_WINDOW_HANDLE);
   if (notify) state.Registered();
   return notify;
 }
@@ -25,14 +32,15 @@ bool NoteDisplayMessage(DisplayState &state, UINT message, WPARAM wParam, LPARAM
     return false;
   }
   if (message != WM_POWERBROADCAST) return false;
-  if (wParam != PBT_POWERSETTINGCHANGE || !lParam) return true;
-  const auto &setting = *reinterpret_cast<const POWERBROADCAST_SETTING *>(lParam);
-  const bool displaySetting = IsEqualGUID(setting.PowerSetting, kConsoleDisplayState) ||
-                              IsEqualGUID(setting.PowerSetting, kMonitorPowerOn);
-  if (displaySetting && setting.DataLength >= sizeof(DWORD)) {
-    DWORD value;
-    CopyMemory(&value, setting.Data, sizeof value);
-    state.Setting(value);
-  }
+  if (wParam != PBT_POWERSETTINGCHANGE) return true;
+  // Any program may send this message, with any number for an address: the
+  // setting is copied out by a read that fails, rather than faults, where
+  // nothing readable lies.
+  unsigned char setting[power_setting::kDisplaySettingBytes];
+  SIZE_T copied = 0;
+  if (!ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void *>(lParam), setting, sizeof setting,
+                         &copied))
+    copied = 0;
+  if (const auto value = DisplayStateIn(setting, copied)) state.Setting(*value);
   return true;
 }

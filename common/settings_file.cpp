@@ -32,5 +32,5 @@ std::wstring FolderOf(const std::wstring &path) {
 }
 
 bool MayWriteSettings(const WritePlace &place) {
-  return place.folderHeld && !place.folderIsLink && !place.fileIsLink && place.fileNames <= 1;
+  return place.folderHeld && !place.folderIsLink && place.fileHeld && !place.fileIsLink && place.fileNames == 1;
 }

@@ -52,16 +52,18 @@ bool FileExists(FileProbe &files, std::wstring path);
 // C:\music\a.mp3 -> C:\music, C:\a.mp3 -> C:, D:a.wav -> D:, a.mp3 -> "".
 std::wstring FolderOf(const std::wstring &path);
 
-// What the file system shows of the settings folder and file just before a
-// write. Every user may change what the folder holds, and so make the file,
-// or the folder itself once emptied, a link to a place of their choosing,
-// which the write would then change with this user's rights. A write goes
-// only into the folder itself, held open so that nobody can rename or delete
-// it meanwhile, and only into a file that is its one and only name.
+// What the file system shows of the settings folder and file, both held,
+// just before a write. Every user may change what the folder holds, and so
+// make the file, or the folder itself once emptied, a link to a place of
+// their choosing, which the write would then change with this user's
+// rights. A write goes only into the folder itself, held open so that nobody
+// can rename or delete it meanwhile, and only into the file held in it, which
+// is its one and only name.
 struct WritePlace {
   bool folderHeld;           // the folder itself is open, no link followed
   bool folderIsLink;         // a reparse point: junction, symbolic link, mount point
+  bool fileHeld;             // the file itself is open (or made) in the held folder
   bool fileIsLink;
-  unsigned long fileNames;   // the file's hard links; 0 when it is not there yet
+  unsigned long fileNames;   // the file's hard links
 };
 bool MayWriteSettings(const WritePlace &place);

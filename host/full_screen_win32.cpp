@@ -33,17 +33,18 @@ FILETIME CreationTime(HANDLE process) {
 }
 
 // Starts the renderer so that only that file can run, whatever blanks its
-// folder has; its command line is its own path.
+// folder has; its command line is its own path. The path is the exact one,
+// in wide characters: turned into the code page, characters it lacks would
+// become others (a yen sign a backslash), and another file would start.
 RendererIdentity StartRenderer(const std::wstring &path) {
-  const std::string file = ToAnsi(path);
-  std::string commandLine = file;
-  STARTUPINFOA si = {};
+  std::wstring commandLine = path;
+  STARTUPINFOW si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi = {};
   RendererIdentity renderer;
-  if (CreateProcessA(file.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     renderer.pid = pi.dwProcessId;
     renderer.created = CreationTime(pi.hProcess);
     CloseHandle(pi.hThread);

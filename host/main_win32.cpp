@@ -10,6 +10,7 @@
 #include "numbers.h"
 #include "profile_win32.h"
 #include "shared_names.h"
+#include "system_libraries_win32.h"
 #include "settings_dialog_win32.h"
 #include "text_win32.h"
 #include "user_seal_win32.h"
@@ -120,6 +121,7 @@ void ZoomToPoint(HWND hwnd, const std::int16_t &x, const std::int16_t &y) {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  LoadLibrariesFromTheSystemFolderOnly();
   Main();
   return formkit::App::Run();
 }

@@ -38,7 +38,8 @@
 !searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_RENDERER_FILE "' RENDERER_FILE '"'
 !searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_SETTINGS_FOLDER "' SETTINGS_FOLDER_C '"'
 !searchreplace SETTINGS_FOLDER "${SETTINGS_FOLDER_C}" "\\" "\"
-!define SETTINGS_FILE "${SETTINGS_FOLDER}\Brumalis.ini"
+!searchparse /file "${COMMON}/shared_names.h" '#define BRUMALIS_SETTINGS_FILE BRUMALIS_SETTINGS_FOLDER "\\' SETTINGS_FILE_NAME '"'
+!define SETTINGS_FILE "${SETTINGS_FOLDER}\${SETTINGS_FILE_NAME}"
 
 !define PRODUCT "Brumalis"
 !define PUBLISHER "t-orka"
@@ -88,9 +89,11 @@ Var ScrDir
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
-!define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "$(OpenSettingsText)"
-!define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+; The last page says where the settings are and starts nothing: setup runs
+; with an administrator's rights, and whatever it started would run with
+; them too (the screen saver settings' Preview and Settings would run the
+; screensaver so, reading the file every user may write).
+!define MUI_FINISHPAGE_TEXT "$(FinishText)"
 !define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_WELCOME
@@ -106,8 +109,8 @@ Var ScrDir
 
 LangString WelcomeText ${LANG_ENGLISH} "Setup copies ${HOST_FILE} and ${RENDERER_FILE} into $ScrDir and chooses Brumalis as your screen saver.$\r$\n$\r$\nThe settings live in ${SETTINGS_FILE}.$\r$\n$\r$\nClick Install to continue."
 LangString WelcomeText ${LANG_JAPANESE} "${HOST_FILE} と ${RENDERER_FILE} を $ScrDir にコピーし、Brumalis をスクリーンセーバーに設定します。$\r$\n$\r$\n設定は ${SETTINGS_FILE} に保存されます。$\r$\n$\r$\n続けるには [インストール] をクリックしてください。"
-LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
-LangString OpenSettingsText ${LANG_JAPANESE} "スクリーンセーバーの設定を開く"
+LangString FinishText ${LANG_ENGLISH} "Brumalis is now your screen saver.$\r$\n$\r$\nTo change how long Windows waits, or the music, open the screen saver settings: Settings, Personalization, Lock screen, Screen saver.$\r$\n$\r$\nClick Finish to close Setup."
+LangString FinishText ${LANG_JAPANESE} "Brumalis をスクリーンセーバーに設定しました。$\r$\n$\r$\n待ち時間や音楽を変えるには、スクリーンセーバーの設定を開いてください: [設定]、[個人用設定]、[ロック画面]、[スクリーンセーバー]。$\r$\n$\r$\n[完了] をクリックするとセットアップを終了します。"
 LangString PackageInstalledText ${LANG_ENGLISH} "${PRODUCT} (${BITS}-bit) is already installed by its Windows Installer package (Brumalis-...-${ARCH}.msi).$\r$\n$\r$\nRemove it in Apps & features first, then run this setup program again."
 LangString PackageInstalledText ${LANG_JAPANESE} "${PRODUCT} (${BITS}-bit) は Windows インストーラー パッケージ (Brumalis-...-${ARCH}.msi) でインストール済みです。$\r$\n$\r$\n[アプリと機能] で削除してから、このセットアップをもう一度実行してください。"
 LangString RemoveSettingsText ${LANG_ENGLISH} "Remove my settings (${SETTINGS_FILE})"
@@ -182,51 +185,66 @@ Section "-Brumalis" SecProgram
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; The control panel of the screensaver's own architecture: a 32-bit setup on
-; 64-bit Windows turns the redirection off for it.
-Function OpenScreenSaverSettings
-  !if "${ARCH}" == "x86"
-    ${DisableX64FSRedirection}
-  !endif
-  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
-  !if "${ARCH}" == "x86"
-    ${EnableX64FSRedirection}
-  !endif
-FunctionEnd
-
 ; Runs before the program's part, whose last step removes the uninstaller's
 ; folder: the end of that folder is the end of the uninstall.
 ;
 ; Every user may change what the settings folder holds, so by now the folder
 ; may be a junction, or the file a link, to anything: deleting through it
-; would delete that, with an administrator's rights. The folder itself is
-; opened (no link followed) and held without delete sharing, so that nobody
-; can rename or remove it meanwhile, and the file goes only when neither
-; the folder nor the file is a reparse point. Removing the folder afterwards
-; is safe whatever it has become: a link is removed as itself.
+; would delete that, with an administrator's rights. So what is deleted is
+; what was checked, held from the check to the delete:
+;  1. the folder itself (no link followed), held without delete sharing, so
+;     that nobody can rename or remove it meanwhile;
+;  2. the file itself (no link followed), opened for deleting and held
+;     without delete sharing, so that its name cannot go to another file;
+;  3. only then both are looked at: neither is a reparse point (their
+;     handles, and their names, which is where Wine shows a host's symbolic
+;     link), the file has one name, and it lies in the folder held (the
+;     system's final paths of both handles: a folder turned into a link
+;     between 1 and 2 would have led the open elsewhere);
+;  4. the file goes through its handle, not by its name.
+; Removing the folder afterwards is safe whatever it has become: a link is
+; removed as itself.
 Section /o "un.$(RemoveSettingsText)" SecSettings
   ; GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
   ; FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT
   System::Call 'kernel32::CreateFileW(w "${SETTINGS_FOLDER}", i 0x80000000, i 3, p 0, i 3, i 0x02200000, p 0) p .r0'
   ${If} $0 P<> -1
-    ; A BY_HANDLE_FILE_INFORMATION, attributes first.
-    System::Alloc 52
-    Pop $1
-    System::Call 'kernel32::GetFileInformationByHandle(p r0, p r1) i .r2'
-    System::Call '*$1(i .r3)'
-    System::Free $1
-    ; The names too: Wine shows a host's symbolic link only there.
-    System::Call 'kernel32::GetFileAttributesW(w "${SETTINGS_FOLDER}") i .r4'
-    System::Call 'kernel32::GetFileAttributesW(w "${SETTINGS_FILE}") i .r5'
-    ${If} $2 <> 0
-    ${AndIf} $4 <> -1
-    ${AndIf} $5 <> -1
-      IntOp $3 $3 | $4
-      IntOp $3 $3 | $5
-      IntOp $3 $3 & 0x400  ; FILE_ATTRIBUTE_REPARSE_POINT
-      ${If} $3 = 0
-        Delete "${SETTINGS_FILE}"
+    ; DELETE | FILE_READ_ATTRIBUTES, the same sharing, OPEN_EXISTING,
+    ; FILE_FLAG_OPEN_REPARSE_POINT
+    System::Call 'kernel32::CreateFileW(w "${SETTINGS_FILE}", i 0x10080, i 3, p 0, i 3, i 0x00200000, p 0) p .r1'
+    ${If} $1 P<> -1
+      ; BY_HANDLE_FILE_INFORMATION: the attributes first, the names after
+      ; nine more fields (times, volume, size).
+      System::Alloc 52
+      Pop $2
+      System::Call 'kernel32::GetFileInformationByHandle(p r0, p r2) i .r3'
+      System::Call '*$2(i .r4)'
+      System::Call 'kernel32::GetFileInformationByHandle(p r1, p r2) i .r5'
+      System::Call '*$2(i .r6, i, i, i, i, i, i, i, i, i, i .r7)'
+      System::Free $2
+      System::Call 'kernel32::GetFileAttributesW(w "${SETTINGS_FOLDER}") i .r8'
+      System::Call 'kernel32::GetFileAttributesW(w "${SETTINGS_FILE}") i .r9'
+      System::Call 'kernel32::GetFinalPathNameByHandleW(p r0, w .R0, i ${NSIS_MAX_STRLEN}, i 0) i .r2'
+      System::Call 'kernel32::GetFinalPathNameByHandleW(p r1, w .R1, i ${NSIS_MAX_STRLEN}, i 0) i .r2'
+      ${If} $3 <> 0
+      ${AndIf} $5 <> 0
+      ${AndIf} $8 <> -1
+      ${AndIf} $9 <> -1
+      ${AndIf} $7 = 1
+      ${AndIf} $R0 != ""
+      ${AndIf} $R1 == "$R0\${SETTINGS_FILE_NAME}"
+        IntOp $4 $4 | $6
+        IntOp $4 $4 | $8
+        IntOp $4 $4 | $9
+        IntOp $4 $4 & 0x400  ; FILE_ATTRIBUTE_REPARSE_POINT
+        ${If} $4 = 0
+          ; FILE_DISPOSITION_INFO { DeleteFile = TRUE }, FileDispositionInfo
+          System::Call '*(&i1 1) p .r2'
+          System::Call 'kernel32::SetFileInformationByHandle(p r1, i 4, p r2, i 1) i .r3'
+          System::Free $2
+        ${EndIf}
       ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r1)'
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
   ${EndIf}

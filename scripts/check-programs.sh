@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the two shipped programs of a Windows build without running them:
-# each is a GUI program of the build's architecture that imports system DLLs
-# only, so it needs no MinGW runtime DLL beside it, carries the application
+# each is a GUI program of the build's architecture whose import table names
+# only the system's known DLLs, so it needs no MinGW runtime DLL beside it
+# and loads nothing from its own folder, carries the application
 # manifest (DPI-aware per monitor, made for Windows 7 to 11) and stays within
 # its size.
 #
@@ -25,10 +26,15 @@ manifest_lines=('<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/Windows
   '<supportedOS Id=""{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}""/>'
   '<supportedOS Id=""{1f676c76-80e1-4239-95bb-83d0f6d0da78}""/>'
   '<supportedOS Id=""{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}""/>')
-# What Windows itself provides to these programs.
-system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll comctl32.dll
-  winmm.dll opengl32.dll glu32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll version.dll wtsapi32.dll
-  oleacc.dll crypt32.dll)
+# The libraries Windows 7 to 11 keep for themselves (KnownDLLs), which the
+# loader never looks for in the program's folder. Any other library a
+# program names in its import table would be looked for there first, so the
+# programs delay-load every other one from the system folder
+# (cmake/BrumalisSystemLibraries.cmake).
+# comdlg32 is one, but what it imports need not be: it is delay-loaded too.
+# ntdll is in every process before any other library and never looked for.
+known_dlls=(ntdll.dll kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
+  msvcrt.dll shlwapi.dll)
 
 # The most each program may weigh, in bytes: the C++ runtime's stream and
 # locale machinery, or a picture stored uncompressed, would take it past.
@@ -53,8 +59,11 @@ for name in "$host" "$renderer"; do
   grep -qx "[[:space:]]*DLL" <<<"$flags" && problems+=("built as a DLL")
   imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
   for dll in $imports; do
-    [[ " ${system_dlls[*]} " == *" $dll "* ]] || problems+=("imports $dll")
+    [[ " ${known_dlls[*]} " == *" $dll "* ]] || problems+=("imports $dll, which is not a known DLL")
   done
+  # The delay imports' names lie in the file as plain text; the linker sets
+  # no directory entry for them that objdump would read.
+  delayed=$(strings -a "$file" | grep -xiE '[a-z0-9_]+\.dll' | tr 'A-Z' 'a-z' | sort -u | grep -vxF "$imports" || true)
   # The resources as windres lists them: the manifest is resource 1 of type
   # 24, one quoted line of text per line of the file.
   resources=$("$windres" -J coff -O rc -i "$file" 2>&1) || problems+=("resources unreadable")
@@ -69,7 +78,7 @@ for name in "$host" "$renderer"; do
   bytes=$(stat -c %s "$file")
   [ "$bytes" -le "${most_bytes[$name]}" ] || problems+=("$bytes bytes, more than ${most_bytes[$name]}")
   if [ ${#problems[@]} -eq 0 ]; then
-    echo "$name: $kind $format GUI program, imports only system DLLs ($(echo $imports | tr ' ' ',')), manifest: DPI-aware, Windows 7-11, $bytes bytes"
+    echo "$name: $kind $format GUI program, imports only known DLLs ($(echo $imports | tr ' ' ',')), delay-loads $(echo $delayed | tr ' ' ','), manifest: DPI-aware, Windows 7-11, $bytes bytes"
   else
     echo "$name: $(IFS=';'; echo "${problems[*]}")"
     failed=1

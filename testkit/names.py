@@ -26,6 +26,7 @@ def _shared(name, text=SHARED_NAMES.read_text(encoding="utf-8")):
 HOST = "Brumalis.scr"
 RENDERER = "Brumalis.dll"
 PROBE = "brumalis-probe.exe"  # tests/wine/probe.cpp
+PLANTED = "brumalis-planted.dll"  # tests/wine/planted.cpp
 
 # The renderer's window class, also its title until the frame rate follows
 # RATE_TITLE in it ("... - 60.0 fps").

@@ -122,4 +122,28 @@ TEST(BindingWindow, OneObjectBindsOneWindow) {
   DestroyWindow(window);
 }
 
+// Any program may send WM_NCCREATE to any window, naming any object: the
+// bound window stays with its object, the named one binds nothing, whether
+// it names another object or the window's own.
+TEST(BindingWindow, ACreationMessageFromOutsideBindsNothing) {
+  for (const binding::WindowClass *windowClass : {&kAnsiClass, &kWideClass}) {
+    Probe bound, named;
+    ASSERT_TRUE(bound.Make(*windowClass));
+    const HWND window = bound.Hwnd();
+    for (void *parameter : {static_cast<void *>(&named), static_cast<void *>(&bound)}) {
+      CREATESTRUCTW creation = {};
+      creation.lpCreateParams = parameter;
+      creation.lpszName = L"changed";
+      SendMessageW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
+    }
+    EXPECT_EQ(named.Hwnd(), nullptr) << windowClass->name;
+    EXPECT_EQ(bound.Hwnd(), window) << windowClass->name;
+    SendMessageW(window, kPing, 0, 0);
+    EXPECT_EQ(std::vector<int>({bound.pings, named.pings}), std::vector<int>({1, 0})) << windowClass->name;
+    char title[16] = "";
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "probe") << windowClass->name;
+  }
+}
+
 }  // namespace

@@ -105,12 +105,15 @@ TEST(MayWriteSettings, OnlyIntoTheHeldFolderItselfAndAFileOfOneName) {
     bool writes;
   };
   const Case cases[] = {
-      {"a folder and file of their own", {true, false, false, 1}, true},
-      {"no file yet", {true, false, false, 0}, true},
-      {"the folder could not be held", {false, false, false, 1}, false},
-      {"the folder is a junction", {true, true, false, 1}, false},
-      {"the file is a symbolic link", {true, false, true, 1}, false},
-      {"the file is a second name of another", {true, false, false, 2}, false},
+      {"a folder and file of their own", {true, false, true, false, 1}, true},
+      {"the folder could not be held", {false, false, true, false, 1}, false},
+      {"the folder is a junction", {true, true, true, false, 1}, false},
+      // A file of that name that is a folder, or one this user may not open.
+      {"the file could not be held", {true, false, false, false, 1}, false},
+      {"the file is a symbolic link", {true, false, true, true, 1}, false},
+      {"the file is a second name of another", {true, false, true, false, 2}, false},
+      // What a file system that counts no names says.
+      {"a file of no names", {true, false, true, false, 0}, false},
   };
   for (const Case &c : cases) EXPECT_EQ(MayWriteSettings(c.place), c.writes) << c.name;
 }

@@ -618,6 +618,16 @@ int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return sent ? 0 : 1;
 }
 
+// WM_NCCREATE as any program may send it to any window: a creation
+// structure of the sender's, naming `parameter` as the object to create.
+int SendCreation(HWND hwnd, std::uintptr_t parameter) {
+  CREATESTRUCTA creation = {};
+  creation.lpCreateParams = reinterpret_cast<void *>(parameter);
+  creation.lpszName = "probe";
+  creation.lpszClass = "probe";
+  return Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
+}
+
 // Text given as hexadecimal UTF-8, so that any name reaches the program.
 std::wstring WideFromHexUtf8(const char *hex) {
   const std::string bytes = FromHex(hex);
@@ -896,6 +906,11 @@ const Command kCommands[] = {
      [](char **a, int) {
        return Send(ParseHwnd(a[0]), Number(a[1]), static_cast<WPARAM>(std::strtoll(a[2], nullptr, 0)),
                    static_cast<LPARAM>(std::strtoll(a[3], nullptr, 0)));
+     }},
+    {"nccreate", 2, 2, "HWND PARAMETER",
+     "send WM_NCCREATE with a creation structure whose creation parameter is that number; print its result",
+     [](char **a, int) {
+       return SendCreation(ParseHwnd(a[0]), static_cast<std::uintptr_t>(std::strtoull(a[1], nullptr, 0)));
      }},
     {"show", 2, 2, "HWND SW", "ShowWindow with that command (6 minimise, 9 restore)",
      [](char **a, int) {

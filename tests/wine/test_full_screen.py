@@ -8,7 +8,8 @@ import subprocess
 import time
 
 from testkit.audio import CAPTURE_LAG, LOUD, assert_silent, mp3, runs_of_sound, tone
-from testkit.names import COVER_CLASS, HOST, PROBE, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE
+from testkit.names import (COVER_CLASS, HOST, KEYBOARD_STOP_CLASS, PLANTED, PROBE, RATE_TITLE, RENDERER,
+                           RENDERER_CLASS, VK_ESCAPE)
 from testkit.processes import wait_exit
 from testkit.runs import answered
 from testkit.settings import music_lines, music_settings, sealed_music_settings, size_lines, size_settings
@@ -60,6 +61,26 @@ class FullScreen(WineTestCase):
         self.assertGone(renderer, 20000, "Escape did not reach the renderer")
         self.assertGone(main, 10000, "the host stayed after the renderer")
         self.assertEqual(wait_exit(proc, 10), 0)
+
+    def test_nonsense_from_another_program_is_ignored_and_the_run_goes_on(self):
+        # Any program may send these: a power setting whose address points
+        # at nothing readable, and a creation message naming any object.
+        proc, main, renderer = self.start_run(music_settings(0))
+        width, height = self.wine.display.width, self.wine.display.height
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        for window in (renderer, main):
+            for address in ("0x10", "0xdead0000", "-16"):
+                with self.subTest(window=window["class"], address=address):
+                    # WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE: answered as any power setting is.
+                    self.assertEqual(self.wine.probe("send", window["hwnd"], "0x218", "0x8013", address)["result"], 1)
+                    self.wine.probe("nccreate", window["hwnd"], address)
+        before = self.wine.screen.shot()
+        time.sleep(1.0)
+        after = self.wine.screen.shot("nonsense-messages.png")
+        self.assertIsNone(proc.poll(), "the run ended")
+        self.assertTrue(before.region(0, 0, width, height) != after.region(0, 0, width, height),
+                        "the sky stood still after the messages")
+        self.assertLess(self.escape(proc, renderer, main), 2.5)
 
     def test_a_close_request_ends_the_host_and_leaves_the_renderer(self):
         # Nothing in the host's end ends the renderer: a host killed does no more than one asked.
@@ -252,6 +273,67 @@ class FullScreen(WineTestCase):
 
         self.escape(proc, renderer, main)
         self.assertEqual(self.wine.screen.shot().pixel(900, 700), GREY, "a cover stayed after the run")
+
+    def test_the_renderer_is_started_from_a_folder_whose_name_the_code_page_lacks(self):
+        # In code page 932 a yen sign has no character of its own: the
+        # system's best fit makes it a backslash, which names another folder,
+        # where another program waits under the renderer's name.
+        folder = self.wine.files.fresh_folder("yen\u00a5folder")
+        for name in (HOST, RENDERER):
+            shutil.copy(self.wine.programs.path(name), folder)
+        decoy = self.wine.files.fresh_folder("yen", "folder")
+        shutil.copy(self.wine.programs.path(PROBE), os.path.join(decoy, RENDERER))
+        self.wine.files.write_settings(music_settings(0))
+        proc = self.wine.programs.start("C:\\yen\u00a5folder\\" + HOST, "/s",
+                                       extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        # Only the real renderer gives its frame rate in its title.
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        self.escape(proc, renderer, main)
+
+    # Named like the system libraries the programs use that are not among
+    # those Windows keeps for itself, and one that the system's own code
+    # inside them loads by name. Not version.dll: Wine's own user32 imports
+    # it and looks for it in the program's folder first, before any line of
+    # the program has run (on Windows user32 is a known DLL, which imports
+    # no such thing and whose imports come from the system folder).
+    PLANTED_NAMES = ("opengl32", "glu32", "winmm", "wtsapi32", "crypt32", "oleacc", "comctl32", "comdlg32",
+                     "uxtheme")
+
+    def test_libraries_left_beside_a_downloaded_copy_are_not_loaded(self):
+        folder = self.wine.files.fresh_folder("Downloads", "Brumalis")
+        for name in (HOST, RENDERER):
+            shutil.copy(self.wine.programs.path(name), folder)
+        for name in self.PLANTED_NAMES:
+            shutil.copy(self.wine.programs.path(PLANTED), os.path.join(folder, name + ".dll"))
+        mark = self.wine.files.drive_c("planted-loaded.txt")
+        if os.path.exists(mark):
+            os.remove(mark)
+        # Wine would take a library of its own before one in the folder, so it
+        # is told to prefer the one it finds, as Windows does.
+        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + ",".join(self.PLANTED_NAMES) + "=n,b"}
+        program = "C:\\Downloads\\Brumalis\\" + HOST
+        self.wine.files.write_settings(music_settings(0))
+        proc = self.wine.programs.start(program, "/s", extra_env=env)
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        time.sleep(2)  # the first cloud slices fade in
+        size = (self.wine.display.width, self.wine.display.height)
+        sky.assert_sky(self, self.wine.screen.shot("downloaded-copy.png"), *size)
+        self.escape(proc, renderer, main)
+        # The settings, and what a screen reader hears of them.
+        proc = self.wine.programs.start(program, "/c", extra_env=env)
+        dialog = self.wine.probe.find_dialog()
+        heard = [p for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS
+                 for p in self.wine.probe.accessible(c["hwnd"])]
+        self.assertTrue(heard, "the dialog told a screen reader nothing")
+        self.wine.probe("close", dialog["hwnd"])
+        self.assertEqual(wait_exit(proc, 20), 0)
+        if os.path.exists(mark):
+            with open(mark) as f:
+                self.fail(f"loaded: {f.read()}")
 
     # -- music ----------------------------------------------------------------------
     def play(self, settings, seconds, trace="+mci", meanwhile=None, sound=False):

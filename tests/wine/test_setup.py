@@ -357,6 +357,31 @@ class SetupCase(InstallCase):
                 os.remove(folder)
 
 
+    def test_6_the_last_page_says_where_the_settings_are_and_starts_nothing(self):
+        # Setup runs with an administrator's rights: whatever it started would
+        # too. Here through its pages, in English and in Japanese.
+        for language, told in (("C.UTF-8", "Settings, Personalization, Lock screen, Screen saver"),
+                               ("ja_JP.UTF-8", "[\u8a2d\u5b9a]\u3001[\u500b\u4eba\u7528\u8a2d\u5b9a]")):
+            with self.subTest(language):
+                proc = self.wine.programs.start(setup_program(self.pair_arch), extra_env={"LC_ALL": language})
+                wizard = self.wine.probe.find_window("#32770", "-", visible=True)
+                self.wine.probe("send", wizard["hwnd"], "0x111", "1", "0")  # WM_COMMAND, IDOK: Install
+                deadline = time.time() + 120
+                while not any(told in c["text"] for c in self.wine.probe.children(wizard["hwnd"])):
+                    self.assertLess(time.time(), deadline, "no last page")
+                    self.assertIsNone(proc.poll(), "setup ended before its last page")
+                    time.sleep(0.5)
+                texts = [c["text"] for c in self.wine.probe.children(wizard["hwnd"]) if c["visible"]]
+                self.wine.screen.shot(f"setup-last-page-{language[:2]}-{type(self).__name__}.png")
+                # The offer it once made, a box to tick, in either language.
+                for offer in ("Open the screen saver settings",
+                              "\u30b9\u30af\u30ea\u30fc\u30f3\u30bb\u30fc\u30d0\u30fc\u306e\u8a2d\u5b9a\u3092\u958b\u304f"):
+                    self.assertNotIn(offer, texts, "the last page offers to open the settings")
+                self.wine.probe("send", wizard["hwnd"], "0x111", "1", "0")  # Finish
+                self.assertEqual(wait_exit(proc, 60), 0)
+        self.assert_pair_installed()
+
+
 class PackageCase(InstallCase):
     """One Windows Installer package, over the package of the same sources
     built as 0.9.0: upgrade, beside the setup program, downgrade, removal.
