@@ -61,7 +61,8 @@ bench: native win64
 	@python3 -m bench.frame_rate --arch win64 --bin build/win64/bin --rounds $(or $(ROUNDS),2)
 
 # Every music file case through whole full-screen runs, with a table of what
-# was heard, for each build this host runs; make test plays one of each kind.
+# was heard, for each build this host runs; make test plays the names and the
+# file that is no music (the full-screen suite plays the usual formats).
 music-matrix: build
 	@scripts/music-matrix.sh
 

@@ -23,7 +23,7 @@ import time
 
 from testkit import ROOT
 from testkit.display import Display
-from testkit.names import HOST, VK_ESCAPE
+from testkit import runs
 from testkit.prefix import fresh_prefix, remove_prefix
 from testkit.processes import wait_exit
 from testkit.session import WineSession
@@ -51,24 +51,18 @@ def shot_of(session, window, path):
 
 def dialog_picture(session, settings, path):
     """The settings dialog opened on these settings, after its opening zoom."""
-    session.files.write_settings(settings)
-    proc = session.programs.start(HOST, "/c")
-    dialog = session.probe.find_dialog()
-    time.sleep(1.5)
+    proc, dialog = runs.open_dialog(session, settings)
     shot = shot_of(session, dialog, path)
-    session.probe("close", dialog["hwnd"])
-    wait_exit(proc, 20)
+    runs.close(session, proc, dialog)
     return shot
 
 
 def readme_picture(session, work):
     session.files.remove_settings()
-    proc = session.programs.start(HOST, "/s")
-    renderer = session.probe.find_renderer()
+    proc, main, renderer = runs.start_run(session, None)
     time.sleep(SKY_AFTER)
     sky = session.screen.shot().save(os.path.join(work, "sky.png"))
-    session.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-    wait_exit(proc, 20)
+    runs.escape(session, proc, renderer, main)
 
     session.files.remove_settings()
     shot, (w, h) = dialog_picture(session, music_settings(0), os.path.join(work, "dialog.png"))

@@ -1,38 +1,43 @@
 #!/usr/bin/env bash
-# Builds the release twice, from two copies of this tree in two folders of
-# different names and depths, one after the other, and compares the results
-# byte for byte: both pairs of programs, both setup programs and Windows
-# Installer packages, and the whole release folder scripts/dist.sh writes
-# (zips, packages, release notes, SHA256SUMS).
+# Builds the release twice, in this tree's own build folders and in a copy
+# of the tree in a folder of another name and depth, one after the other,
+# and compares the results byte for byte: both pairs of programs, both setup
+# programs and Windows Installer packages, and the whole release folder
+# scripts/dist.sh writes (zips, packages, release notes, SHA256SUMS).
 # Fails on any difference, and on a program that holds the name of a folder
 # it was built in.
 #
 #   scripts/reproducible.sh
 #
-# The copies hold the tree as it is now, committed or not: the files git
-# tracks and those it does not ignore. Each builds no more than a release
-# needs: the packages of each Windows build, which need both programs (and
-# the native tool that draws the icon). The first copy compiles through
-# the compiler cache as every build does; the second compiles everything
-# afresh, so that the one build of each file really made in its own folder
-# is held to another. Each builds at its own time, with its own file mode
-# mask, time zone and language, and without
-# SOURCE_DATE_EPOCH, which the linker would otherwise take for the programs'
-# time stamps: a build must give the same programs without it, as
-# `make build` does. Both release folders are dated by the same commit
-# (SOURCE_DATE_EPOCH when it is set here, else the time of the last commit),
-# as `make dist` dates them. No Windows program runs: a host that runs no
-# 32-bit code checks both pairs all the same.
+# The first release is this tree's build as `make build` leaves it,
+# brought up to date, through the compiler cache as every build goes, at
+# the time and with the file mode mask and time zone of the one who runs
+# this, in the C language. The copy holds the tree as it is now, committed
+# or not: the files git tracks and those it does not ignore; it builds no more than
+# a release needs (the packages of each Windows build, which need both
+# programs and the native tool that draws the icon) and compiles everything
+# afresh, with another mask, time zone and language, so that the one build
+# of each file really made in its own folder is held to another. Neither
+# builds with SOURCE_DATE_EPOCH, which the linker would otherwise take for
+# the programs' time stamps: a build must give the same programs without it,
+# as `make build` does; where it is set here the tree's build may carry it,
+# and a first copy, built with the cache, UTC and C, stands in for the tree.
+# Both release folders are dated by the same commit (SOURCE_DATE_EPOCH when
+# it is set here, else the time of the last commit), as `make dist` dates
+# them. No Windows program runs: a host that runs no 32-bit code checks both
+# pairs all the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export LC_ALL=C
 start=$SECONDS
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+first=$PWD
+[ -z "${SOURCE_DATE_EPOCH:-}" ] || first=""  # a copy stands in, made below
 unset SOURCE_DATE_EPOCH
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/brumalis-twice.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-first=$work/a/brumalis
+[ -n "$first" ] || first=$work/a/brumalis
 second=$work/second-place/further-down/Brumalis-copy
 
 # copy_tree DEST: the tree as it is now, without build/, out/ and dist/.
@@ -44,18 +49,21 @@ copy_tree() {
 }
 
 # build_release DIR: both builds' packages (with both pairs of programs),
-# then the release folder. The output goes to DIR.log, shown when a step fails.
+# then the release folder, DIR/dist of a copy and a folder of $work for this
+# tree. A build folder that is there already keeps its configuration. The
+# output goes to $work, shown when a step fails.
 build_release() {
-  local dir=$1 arch log=$1.log began=$SECONDS
+  local dir=$1 arch log dist began=$SECONDS
+  log=$work/$(basename "$dir").log dist=$(dist_of "$dir")
   for arch in win32 win64; do
-    if ! (cd "$dir" && cmake --preset "$arch" -DBRUMALIS_WERROR=OFF && cmake --build --preset "$arch" --target setup) \
-      >>"$log" 2>&1; then
+    if ! (cd "$dir" && { [ -f "build/$arch/CMakeCache.txt" ] || cmake --preset "$arch" -DBRUMALIS_WERROR=OFF; } &&
+      cmake --build --preset "$arch" --target setup) >>"$log" 2>&1; then
       echo "building the $arch release in $dir failed:"
       tail -n 40 "$log"
       return 1
     fi
   done
-  if ! (cd "$dir" && SOURCE_DATE_EPOCH=$epoch scripts/dist.sh) >>"$log" 2>&1; then
+  if ! (cd "$dir" && SOURCE_DATE_EPOCH=$epoch BRUMALIS_DIST=$dist scripts/dist.sh) >>"$log" 2>&1; then
     echo "scripts/dist.sh in $dir failed:"
     tail -n 40 "$log"
     return 1
@@ -63,14 +71,23 @@ build_release() {
   echo "  $(grep -c '^\[[0-9]*/[0-9]*\] Building' "$log") files compiled, built in $((SECONDS - began)) s"
 }
 
-copy_tree "$first"
+dist_of() {
+  if [ "$1" = "$PWD" ]; then echo "$work/dist-of-the-tree"; else echo "$1/dist"; fi
+}
+
+[ "$first" = "$PWD" ] || copy_tree "$first"
 copy_tree "$second"
 # The second build's language: Japanese where the host has it (make deps
 # makes it for Wine).
 language=C.UTF-8
 locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && language=ja_JP.UTF-8
-echo "building the release in $first (compiler cache, UTC, C)"
-(umask 022 && TZ=UTC LC_ALL=C build_release "$first")
+if [ "$first" = "$PWD" ]; then
+  echo "building the release in this tree (compiler cache)"
+  build_release "$first"
+else
+  echo "building the release in $first (compiler cache, UTC, C)"
+  (umask 022 && TZ=UTC LC_ALL=C build_release "$first")
+fi
 echo "building the release in $second (no compiler cache, Asia/Tokyo, $language)"
 (umask 077 && TZ=Asia/Tokyo LC_ALL=$language CCACHE_DISABLE=1 build_release "$second")
 
@@ -79,15 +96,24 @@ echo "building the release in $second (no compiler cache, Asia/Tokyo, $language)
 source scripts/shared-names.sh
 host=$(shared_name HOST_FILE) renderer=$(shared_name RENDERER_FILE)
 files=(build/win32/bin/$host build/win32/bin/$renderer build/win64/bin/$host build/win64/bin/$renderer)
-files+=($(cd "$first" && ls build/win32/setup/* build/win64/setup/* dist/*))
+files+=($(cd "$first" && ls build/win32/setup/* build/win64/setup/*))
+first_dist=$(dist_of "$first") second_dist=$(dist_of "$second")
+files+=($(cd "$first_dist" && ls | sed 's|^|dist/|'))
 status=0
-if [ "$(cd "$first/dist" && ls)" != "$(cd "$second/dist" && ls)" ]; then
+if [ "$(cd "$first_dist" && ls)" != "$(cd "$second_dist" && ls)" ]; then
   echo "the release folders hold different files:"
-  diff <(cd "$first/dist" && ls) <(cd "$second/dist" && ls) || true
+  diff <(cd "$first_dist" && ls) <(cd "$second_dist" && ls) || true
   status=1
 fi
+# where FILE of the comparison lies in the build made in DIR
+place() {
+  case "$2" in
+    dist/*) echo "$(dist_of "$1")/${2#dist/}" ;;
+    *) echo "$1/$2" ;;
+  esac
+}
 for file in "${files[@]}"; do
-  a=$first/$file b=$second/$file
+  a=$(place "$first" "$file") b=$(place "$second" "$file")
   if cmp -s "$a" "$b"; then
     printf 'same       %-46s %s\n' "$file" "$(sha256sum "$a" | cut -c1-16)"
     continue

@@ -3,7 +3,7 @@
 # native unit tests, the same unit tests built with clang under
 # AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a
 # fixed number of inputs (scripts/fuzz.sh), the native benchmark in short,
-# the release built twice from two copies of the tree and compared
+# the release built twice, in the tree and in a copy of it, and compared
 # (scripts/reproducible.sh), and for each Windows build that this host runs
 # (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
 # the frame-rate benchmark in short among them. A build this host cannot run
@@ -55,8 +55,8 @@ phase "fuzz targets" scripts/fuzz.sh
 # printed and no target is enforced. The frame-rate one runs with each
 # Windows build's end-to-end suites.
 phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01
-# The release from two copies of the tree, in other folders, at other
-# times: the same files byte for byte (no Windows program runs).
+# The release of the tree's build and of a copy in another folder, made
+# at other times: the same files byte for byte (no Windows program runs).
 phase "release built twice, compared" scripts/reproducible.sh
 
 # The Windows unit tests make windows, so they get a private X display; the

@@ -33,12 +33,22 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=ja_JP.UTF-8
 
-# Creates the prefix once; concurrent callers wait for the first one.
+# Creates the prefix once; concurrent callers wait for the first one. The
+# architecture's own prefix starts as a copy of its pristine one
+# (build/wine-ARCH-pristine, made first, in which no program ever runs and
+# whose copies the setup tests install into): Wine boots once for both.
 brumalis_wine_prefix() {
-  local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts pristine=""
   mkdir -p "$(dirname "$WINEPREFIX")"
+  if [ -z "${BRUMALIS_WINEPREFIX:-}" ] && [ ! -f "$WINEPREFIX/.brumalis-ready" ]; then
+    pristine=$WINEPREFIX-pristine
+    (export BRUMALIS_WINEPREFIX=$pristine && brumalis_wine_use "$BRUMALIS_WINE_ARCH" && brumalis_wine_prefix) || return 1
+  fi
   (
     flock 9
+    if [ ! -f "$WINEPREFIX/.brumalis-ready" ] && [ -n "$pristine" ]; then
+      (cd "$BRUMALIS_ROOT" && python3 -m testkit.prefix "$pristine" "$WINEPREFIX") || exit 1
+    fi
     if [ ! -f "$WINEPREFIX/.brumalis-ready" ]; then
       rm -rf "$WINEPREFIX"
       DISPLAY= "$BRUMALIS_WINE" wineboot -i >/dev/null 2>&1 || true

@@ -1,6 +1,8 @@
 """A sound server for Wine whose output can be recorded."""
 
+import array
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -69,6 +71,41 @@ class AudioServer:
 
 
 MAX_GAP = 1.0  # seconds without data that a recording may have and still cover a span
+LOUD = 1000  # peak level that counts as sound (full scale is 32767)
+CAPTURE_LAG = 0.3  # seconds from the sink to the recording, with a wide margin
+
+
+def assert_silent(heard, start, end):
+    """Fails unless the recording `heard` covers the span from `start` to
+    `end` (assert_recorded) and nothing loud came in it, less the time sound
+    takes to reach the recording."""
+    assert_recorded(heard, start, end)
+    text, _ = runs_of_sound(heard)
+    during, _ = runs_of_sound([h for h in heard if start + CAPTURE_LAG < h[1] <= end])
+    if "#" in during:
+        raise AssertionError(f"sound in the {end - start:.1f} s from {start:.1f}: {text} (in the span: {during})")
+
+
+def runs_of_sound(heard):
+    """A recording (Recording.stop) as text, "#" for a loud slice and "." for
+    a quiet one, and the lengths of its runs of sound."""
+    text = "".join("#" if level > LOUD else "." for level, _ in heard)
+    return text, [len(r) for r in re.findall(r"#+", text)]
+
+
+def tone(path, seconds, frequency=550, rate=44100, channels=2, options=("-b", "16")):
+    """A sine tone at half of full scale in a sound file of the type its
+    name or `options` say (sox)."""
+    subprocess.run(["sox", "-n", "-r", str(rate), "-c", str(channels), *options, path,
+                    "synth", str(seconds), "sine", str(frequency), "vol", "0.5"], check=True)
+
+
+def mp3(path, seconds, *lame, frequency=550, rate=44100, channels=2):
+    """A tone as an MP3, encoded by lame with its options `lame`."""
+    raw = path + ".raw.wav"
+    tone(raw, seconds, frequency, rate, channels)
+    subprocess.run(["lame", "--quiet", *lame, raw, path], check=True)
+    os.remove(raw)
 
 
 def assert_recorded(heard, start, end):
@@ -110,6 +147,27 @@ class Recording:
                 return
             self.data.extend(piece)
             self.arrivals.append((time.monotonic(), len(self.data) // 2))
+
+    def wait_for_sound(self, timeout=10):
+        """Returns once a loud sample has come; fails when none has after
+        `timeout` seconds."""
+        deadline, checked = time.monotonic() + timeout, 0
+        while True:
+            end = len(self.data) // 2 * 2
+            samples = array.array("h", bytes(self.data[checked:end]))  # s16le, as on this host
+            if samples and max(map(abs, samples)) > LOUD:
+                return
+            checked = end
+            if time.monotonic() > deadline:
+                raise AssertionError(f"nothing was heard in {timeout} s")
+            time.sleep(0.05)
+
+    def stop_at(self, moment):
+        """Ends the recording once data has come at `moment` (time.monotonic)
+        or later, or 5 s after it at the latest: what stop() returns."""
+        while time.monotonic() < moment + 5 and not (self.arrivals and self.arrivals[-1][0] >= moment):
+            time.sleep(0.05)
+        return self.stop()
 
     def stop(self, slice_ms=100):
         """Ends the recording; for each slice of `slice_ms`, its peak level and

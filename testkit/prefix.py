@@ -5,6 +5,7 @@ it that scripts running side by side keep to themselves."""
 import os
 import shutil
 import subprocess
+import sys
 
 from testkit import ROOT
 
@@ -101,3 +102,8 @@ def own_prefix(arch, name):
         os.environ.pop("BRUMALIS_WINEPREFIX", None)
         remove_prefix(prefix)
     return remove
+
+
+if __name__ == "__main__":
+    # python3 -m testkit.prefix SOURCE COPY, for scripts/wine-env.sh
+    replace_with_copy(*sys.argv[1:3])

@@ -9,6 +9,7 @@ import os
 import sys
 import unittest
 
+from testkit import runs
 from testkit.display import Display
 from testkit.prefix import copy_prefix, own_prefix, remove_prefix
 from testkit.session import WineSession
@@ -42,10 +43,20 @@ class WineTestCase(unittest.TestCase):
         self.addCleanup(self.wine.programs.end_all)
 
     def assertGone(self, window, timeout_ms=15000, msg="the window stayed"):
-        """Waits for a window found by the probe to go; when it stays, the
-        failure shows the stacks of its program."""
-        if not self.wine.probe.wait_gone(window["hwnd"], timeout_ms):
-            self.fail(f"{msg}; its program's threads:\n{self.wine.programs.backtrace(window['pid'])}")
+        runs.assert_gone(self.wine, window, timeout_ms, msg)
+
+    # The screensaver program as its users drive it (testkit.runs).
+    def start_run(self, settings, *args, **kw):
+        return runs.start_run(self.wine, settings, *args, **kw)
+
+    def escape(self, proc, renderer, main):
+        return runs.escape(self.wine, proc, renderer, main)
+
+    def open_dialog(self, settings, mode="/c", **kw):
+        return runs.open_dialog(self.wine, settings, mode, **kw)
+
+    def close(self, proc, window):
+        runs.close(self.wine, proc, window)
 
     @classmethod
     def tearDownClass(cls):

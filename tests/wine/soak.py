@@ -16,11 +16,11 @@ after the first minute, and fails when a part's windows do not go at its end.
 import argparse
 import math
 import os
-import subprocess
 import sys
 import time
 
 from testkit import settings_dialog as layout
+from testkit.audio import tone
 from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, HOST, PICTURE_BOX_CLASS, VK_ESCAPE
 from testkit.processes import ProgramCrashed
 from testkit.session import WineSession
@@ -192,8 +192,7 @@ def main():
     try:
         music = wine.files.drive_c("soak")
         os.makedirs(music, exist_ok=True)
-        subprocess.run(["sox", "-n", "-r", "22050", "-c", "2", os.path.join(music, "tone.wav"),
-                        "synth", "3", "sine", "330", "vol", "0.3"], check=True)
+        tone(os.path.join(music, "tone.wav"), 3, 330, rate=22050)
         song = sealed_music_settings(wine.probe, 2, file="C:\\soak\\tone.wav")
         wine.files.write_settings(song)
         grown = soak(DialogPart(wine), args.minutes, args.interval)

@@ -7,8 +7,7 @@ import re
 import shutil
 import time
 
-from testkit.names import ANSI, DIALOG_TITLE, HOST, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_WIDTH, RUN_TITLE, \
-    VK_ESCAPE
+from testkit.names import ANSI, DIALOG_TITLE, HOST, KEY_FILE, KEY_HEIGHT, KEY_KIND, KEY_REPEAT, KEY_WIDTH, RUN_TITLE
 from testkit.processes import wait_exit
 from testkit.settings import SECTION_LINE, music_lines, profile_writes, size_lines, size_settings
 from testkit.suite import WineTestCase, main
@@ -34,13 +33,10 @@ class Host(WineTestCase):
         return code
 
     def run_full_screen(self, *args, **kw):
-        """A full-screen run, ended as the user would: Escape in the renderer."""
-        proc = self.wine.programs.start(HOST, *args, **kw)
-        renderer = self.wine.probe.find_renderer()
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        code = wait_exit(proc, 30)
-        self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
-        return code
+        """A full-screen run with these arguments (none at all when there are
+        none), ended as the user would: Escape in the renderer."""
+        proc, main, renderer = self.start_run(None, *(args or [None]), **kw)
+        self.escape(proc, renderer, main)
 
     def settings_folder(self):
         return os.path.dirname(self.wine.files.settings_path())
@@ -79,7 +75,9 @@ class Host(WineTestCase):
 
     # -- modes ----------------------------------------------------------------------
     def test_other_letters_make_the_folder_check_and_end_without_a_window(self):
-        for args in (["/a"], ["/x"], ["-a", "1234"], ["/あ"], ["/" + "x" * 5000]):
+        # The spellings are the command line's unit tests'; here what the
+        # program gets: a letter, one beyond ASCII, 5000 characters.
+        for args in (["/x"], ["/あ"], ["/" + "x" * 5000]):
             with self.subTest(args=args[0][:10]):
                 self.wine.files.remove_settings()
                 self.assertEqual(self.run_host(*args), 0)
@@ -87,12 +85,14 @@ class Host(WineTestCase):
                 self.assertFalse(os.path.exists(self.wine.files.settings_path()), "nothing is written")
 
     def test_full_screen_start_writes_the_screen_size(self):
+        # The spellings of the mode are the command line's unit tests'; here
+        # the usual one and a start without arguments.
         width, height = self.screen_size()
-        for args in (["/s"], ["/S"], ["-s"], ["/scr"], []):
+        for args in (["/s"], []):
             with self.subTest(args=args):
                 self.wine.files.remove_settings()
                 log = self.wine.out.file("profile-trace.txt")
-                self.assertEqual(self.run_full_screen(*args, trace="+profile", log=log), 0)
+                self.run_full_screen(*args, trace="+profile", log=log)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
                 with open(log, "rb") as f:
@@ -103,7 +103,7 @@ class Host(WineTestCase):
 
     def test_size_is_rewritten_and_other_keys_kept(self):
         self.wine.files.write_settings(size_settings(640, 480, blank=" ") + MUSIC_KEYS)
-        self.assertEqual(self.run_full_screen("/s"), 0)
+        self.run_full_screen("/s")
         text = self.wine.files.read_settings()
         self.assertIn(size_lines(*self.screen_size()), text)
         # Wine rewrites the whole file and drops the blank after "="; the
@@ -123,7 +123,7 @@ class Host(WineTestCase):
         for content in cases:
             with self.subTest(content=content[:30]):
                 self.wine.files.write_settings(content)
-                self.assertEqual(self.run_full_screen("/s"), 0)
+                self.run_full_screen("/s")
                 text = self.wine.files.read_settings()
                 self.assertIn(width_key + f"={width}\r\n".encode(), text)
                 # Whatever was in the file is still there.
@@ -146,8 +146,7 @@ class Host(WineTestCase):
                 self.assertIn(MISSING, texts)
                 self.assertIn("OK", texts)
                 self.assertIsNone(proc.poll())
-                self.wine.probe("close", box["hwnd"])
-                self.assertEqual(wait_exit(proc, 20), 0)
+                self.close(proc, box)
                 self.assertEqual(self.wine.files.read_settings(), before)
 
     # -- preview ------------------------------------------------------------------
@@ -170,16 +169,16 @@ class Host(WineTestCase):
                 self.assertEqual((child["client_w"], child["client_h"]), (width, height))
                 time.sleep(0.5)
                 self.assertIsNone(proc.poll(), "the preview lives while its pane does")
-                self.wine.probe("close", pane)
-                self.assertEqual(wait_exit(proc, 20), 0)
+                self.close(proc, pane)
                 self.assertFalse(os.path.exists(self.settings_folder()), "the preview made the folder")
 
     def test_preview_without_a_pane_ends_at_once(self):
+        # The spellings of a handle are the command line's unit tests'; here
+        # a number that is no window, all 32 bits set (a pseudo-handle to
+        # some calls) and the desktop's.
         self.wine.files.remove_settings()
         desktop = pane_number(self.wine.probe("desktop")["hwnd"])
-        for args in (["/p"], ["/p", "0"], ["/p", "12345"], ["/p", "abc"], ["/p", "-1"],
-                     ["/p", "2147483648"], ["/p", "4294967295"], ["/p", "4294967296"],
-                     ["/p", "99999999999999"], ["/p1234"], ["/p", desktop]):
+        for args in (["/p", "12345"], ["/p", "-1"], ["/p", desktop]):
             with self.subTest(args=args):
                 self.assertEqual(self.run_host(*args, timeout=15), 0)
                 self.assertFalse(os.path.exists(self.settings_folder()))

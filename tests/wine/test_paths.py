@@ -9,12 +9,12 @@ import base64
 import os
 import re
 import shutil
-import subprocess
 import time
 
-from testkit.audio import assert_recorded
+from testkit import runs
+from testkit.audio import assert_recorded, mp3
 from testkit import settings_dialog as layout
-from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL, KEYBOARD_STOP_CLASS, VK_ESCAPE
+from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL
 from testkit.files import OpenWatch
 from testkit.processes import wait_exit
 from testkit.settings import music_lines, music_settings, size_settings, value_of
@@ -23,7 +23,7 @@ from testkit.suite import WineTestCase, main
 PIPE = "\\\\.\\pipe\\brumalis-probe.mp3"
 SHARED = "\\\\nas\\music\\a.mp3"
 TOUCHES_SHARE = re.compile(r"nas(\\\\|/)+music", re.I)  # the share's name in Wine's file trace
-LOUD = 1000  # peak level that counts as sound (full scale is 32767)
+SILENT_FOR = 1.5  # seconds a run that plays nothing is listened to after its load
 PLANTED = "C:\\planted"  # a folder another user made under C:\, as every user may
 MCI_OPEN = re.compile(r'mciSendStringW \(L"open ')
 # 信頼してBGMに使いますか？: the dialog's question
@@ -51,11 +51,7 @@ class Paths(WineTestCase):
         cls.share = os.path.join(prefix, "nas-music")
         shutil.rmtree(cls.share, ignore_errors=True)
         os.makedirs(cls.share)
-        raw = os.path.join(cls.share, "a.wav")
-        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", raw, "synth", "2.0", "sine", "500",
-                        "vol", "0.5"], check=True)
-        subprocess.run(["lame", "--quiet", "-b", "128", raw, os.path.join(cls.share, "a.mp3")], check=True)
-        os.remove(raw)
+        mp3(os.path.join(cls.share, "a.mp3"), 2.0, "-b", "128", frequency=500)
         unc = os.path.join(prefix, "dosdevices", "unc", "nas")
         os.makedirs(unc, exist_ok=True)
         link = os.path.join(unc, "music")
@@ -64,19 +60,26 @@ class Paths(WineTestCase):
         os.symlink(cls.share, link)
 
     # -- runs -------------------------------------------------------------------------
-    def full_screen(self, *args, trace=None):
-        """A full-screen run, ended with Escape in the renderer; its file trace
-        when asked for, and the renderer's window."""
+    def full_screen(self, *args, trace=None, recording=None):
+        """A full-screen run, ended with Escape in the renderer once it has
+        loaded (and, with a `recording`, once it has been heard or stayed
+        silent for a while); its trace when asked for, the renderer's window
+        and whether it was heard."""
         log = self.wine.out.file("paths-run-trace.txt") if trace else None
-        proc = self.wine.programs.start(HOST, *args, trace=trace, log=log)
-        renderer = self.wine.probe.find_renderer()
-        time.sleep(2.5)
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertEqual(wait_exit(proc, 30), 0)
+        proc, main, renderer = self.start_run(None, *(args or [None]), trace=trace, log=log)
+        runs.answered(self.wine, main)  # the music starts, or not, as the run loads
+        heard = False
+        if recording:
+            try:
+                recording.wait_for_sound(SILENT_FOR)
+                heard = True
+            except AssertionError:
+                pass
+        self.escape(proc, renderer, main)
         if not log:
-            return "", renderer
+            return "", renderer, heard
         with open(log, encoding="utf-8", errors="replace") as f:
-            return f.read(), renderer
+            return f.read(), renderer, heard
 
     def listen(self, settings):
         """A full-screen run with a recording: whether it was heard, and
@@ -84,12 +87,10 @@ class Paths(WineTestCase):
         self.wine.files.write_settings(settings)
         recording = self.wine.audio.record()
         start = time.monotonic()
-        trace, _ = self.full_screen("/s", trace="+file")
+        trace, _, heard = self.full_screen("/s", trace="+file", recording=recording)
         ended = time.monotonic()
-        time.sleep(1.2)
-        heard = recording.stop()
-        assert_recorded(heard, start, ended)
-        return any(level > LOUD for level, _ in heard), bool(TOUCHES_SHARE.search(trace))
+        assert_recorded(recording.stop_at(ended), start, ended)
+        return heard, bool(TOUCHES_SHARE.search(trace))
 
     def watched_run(self, settings, folder, probe_name):
         """A full-screen run under Wine's MCI trace and a watch of a host
@@ -101,13 +102,11 @@ class Paths(WineTestCase):
         self.addCleanup(watch.close)
         recording = self.wine.audio.record()
         start = time.monotonic()
-        trace, _ = self.full_screen("/s", trace="+mci")
+        trace, _, heard = self.full_screen("/s", trace="+mci", recording=recording)
         ended = time.monotonic()
-        time.sleep(1.2)
-        heard = recording.stop()
-        assert_recorded(heard, start, ended)
+        assert_recorded(recording.stop_at(ended), start, ended)
         opened = watch.opened() + watch.proves_itself(probe_name)
-        return any(level > LOUD for level, _ in heard), opened, MCI_OPEN.findall(trace)
+        return heard, opened, MCI_OPEN.findall(trace)
 
     def planted(self, *parts):
         """A folder of drive C: that another user made, holding a copy of the
@@ -118,15 +117,8 @@ class Paths(WineTestCase):
 
     def open_dialog(self, trace=None):
         log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
-        proc = self.wine.programs.start(HOST, "/c", trace=trace, log=log)
-        dialog = self.wine.probe.find_dialog()
-        time.sleep(0.5)
+        proc, dialog = super().open_dialog(None, trace=trace, log=log)
         return proc, dialog, log
-
-    def shown_path(self, dialog):
-        """The path the dialog shows, as a screen reader hears it."""
-        path = [c for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS][1]
-        return self.wine.probe.accessible(path["hwnd"])[0]["name"]
 
     def button(self, dialog, name):
         """A push button of the dialog, by name: browse, apply or cancel."""
@@ -185,7 +177,7 @@ class Paths(WineTestCase):
         # The dialog shows it as stored, untouched; applying asks, once.
         self.wine.files.write_settings(unsealed)
         proc, dialog, log = self.open_dialog(trace="+file")
-        self.assertEqual(self.shown_path(dialog), SHARED)
+        self.assertEqual(runs.path_heard(self.wine, dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
         self.browser_starts_in_the_program_folder(dialog)
@@ -247,7 +239,7 @@ class Paths(WineTestCase):
         watch = OpenWatch(folder)
         self.addCleanup(watch.close)
         proc, dialog, _ = self.open_dialog()
-        self.assertEqual(self.shown_path(dialog), path)
+        self.assertEqual(runs.path_heard(self.wine, dialog), path)
         self.browser_starts_in_the_program_folder(dialog)
         texts = self.apply_and_answer(dialog, "y", shot="question-drive-path.png")
         self.assertEqual(wait_exit(proc, 20), 0)
@@ -277,7 +269,7 @@ class Paths(WineTestCase):
         watch = OpenWatch(self.share)
         self.addCleanup(watch.close)
         proc, dialog, _ = self.open_dialog()
-        self.assertEqual(self.shown_path(dialog), path)
+        self.assertEqual(runs.path_heard(self.wine, dialog), path)
         self.wine.screen.xdotool("key", "Escape")
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertEqual(watch.proves_itself("a.mp3"), [], "the dialog opened the share through the link")
@@ -294,7 +286,7 @@ class Paths(WineTestCase):
             with open(target, "wb") as f:
                 f.write(content)
             # The run goes on, at the size the renderer reads.
-            _, renderer = self.full_screen("/s")
+            _, renderer, _ = self.full_screen("/s")
             self.assertEqual((renderer["w"], renderer["h"]), (640, 480))
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")

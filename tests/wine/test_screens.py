@@ -10,9 +10,10 @@ import re
 import time
 
 from testkit import settings_dialog as layout
-from testkit.names import (BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, HOST, MONITOR_VIEW_CLASS, PANEL_CLASS,
+from testkit.names import (BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, MONITOR_VIEW_CLASS, PANEL_CLASS,
                            PICTURE_BOX_CLASS, RATE_TITLE, RENDERER_CLASS, VK_ESCAPE, VK_SPACE)
 from testkit.processes import wait_exit
+from testkit.runs import answered
 from testkit.screenshots import Picture
 from testkit.settings import music_settings, size_lines
 from testkit.suite import WineTestCase, main
@@ -67,45 +68,65 @@ def shadow_rings(picture, panel, frame):
 # The dialog at rest as it has always been drawn, one picture per DPI.
 REFERENCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "references")
 AT_REST = music_settings(2, 0, "C:\\music dir\\song.wav")
+AT_REST_DPIS = (96, 144)  # the DPIs of the stored pictures
 
 
 class Dpi(WineTestCase):
-    """Changes the prefix's DPI, so it works on a copy of the prefix."""
+    """Changes the prefix's DPI, so it works on a copy of the prefix. Each
+    DPI is set once, for all that is checked at it: the tests run in the
+    order of their names, 96 DPI first."""
 
     private_prefix = True
-    DPIS = (96, 120, 144)
+    seen = {}  # what the dialog showed at each DPI, by DPI
 
-    def open_dialog(self):
-        self.wine.files.write_settings(music_settings(1, 0))
-        proc = self.wine.programs.start(HOST, "/c")
-        dialog = self.wine.probe.find_dialog()
-        # Both banner boxes have shown a picture 2.5 s after the load.
-        time.sleep(3.0)
-        return proc, dialog
+    def use_dpi(self, dpi):
+        """The screen's DPI, set with a new wineserver where another one is in effect."""
+        if self.wine.probe("screen")["dpi"] != dpi:
+            self.wine.server.set_dpi(dpi)
+        self.assertEqual(self.wine.probe("screen")["dpi"], dpi)
 
-    def dialog_at_rest(self, content):
+    def at_dpi(self, dpi):
+        """The dialog at rest as stored (where a picture of it at this DPI is
+        stored), every control, text and picture of the dialog in its place,
+        and the renderer over the whole screen."""
+        self.use_dpi(dpi)
+        if dpi in AT_REST_DPIS:
+            with self.subTest("at rest"):
+                self.check_at_rest(dpi)
+        with self.subTest("places"):
+            self.check_places(dpi)
+        with self.subTest("renderer"):
+            self.check_renderer(dpi)
+
+    def test_2_at_96_dpi(self):
+        self.at_dpi(96)
+
+    def test_3_at_120_dpi(self):
+        self.at_dpi(120)
+
+    def test_4_at_144_dpi(self):
+        self.at_dpi(144)
+
+    def dialog_at_rest(self, content, face=GREY):
         """Opens the dialog with the pointer away from it; returns the process,
-        the window and its client area once drawn, the banner boxes (which
-        play) blanked."""
+        the window and its client area once drawn and standing still, the
+        banner boxes (which play) blanked."""
         self.wine.screen.xdotool("mousemove", "0", "0")
         os.makedirs(self.wine.files.drive_c("music dir"), exist_ok=True)
         with open(self.wine.files.drive_c("music dir", "song.wav"), "wb") as song:
             song.write(b"RIFF")  # the dialog only looks whether the file is there
-        self.wine.files.write_settings(content)
-        proc = self.wine.programs.start(HOST, "/c")
-        dialog = self.wine.probe.find_dialog()
-        time.sleep(1.0)
-        return proc, dialog, self.client_picture(dialog)
+        proc, dialog = self.open_dialog(content, face=face)
+        before, picture = None, self.client_picture(dialog)
+        deadline = time.monotonic() + 10
+        while picture.data != before and time.monotonic() < deadline:
+            before, picture = picture.data, self.client_picture(dialog)
+        return proc, dialog, picture
 
     def client_picture(self, dialog):
         x, y = dialog["client_x"], dialog["client_y"]
         boxes = [(b[0] - x, b[1] - y, b[2] - x, b[3] - y) for b in self.windows(dialog).get(PICTURE_BOX_CLASS, [])]
         picture = self.wine.screen.shot().cut(x, y, x + dialog["client_w"], y + dialog["client_h"])
         return picture.blanked(boxes)
-
-    def close(self, proc, dialog):
-        self.wine.probe("close", dialog["hwnd"])
-        self.assertEqual(wait_exit(proc, 20), 0)
 
     def assertShadow(self, rings, depth, frame, face, where):
         """Rings of grey that fade, each nearer the face colour than the one
@@ -116,26 +137,23 @@ class Dpi(WineTestCase):
         self.assertEqual(distances, sorted(set(distances), reverse=True), f"{where}: not fading: {rings}")
         self.assertLess(distances[0], abs(frame[0] - face[0]), f"{where}: {rings}")
 
-    def test_the_dialog_at_rest_is_drawn_as_it_always_was(self):
-        """At 96 and 144 DPI the dialog at rest equals the stored pictures
-        pixel for pixel, the playing banner boxes aside. With
-        BRUMALIS_NEW_REFERENCES=1 it stores what it sees in their place."""
-        for dpi in (96, 144):
-            with self.subTest(dpi=dpi):
-                self.wine.server.set_dpi(dpi)
-                proc, dialog, seen = self.dialog_at_rest(AT_REST)
-                self.close(proc, dialog)
-                name = f"dialog-at-rest-{dpi}dpi.png"
-                seen.save(self.wine.out.file(name))
-                reference = os.path.join(REFERENCES, name)
-                if os.environ.get("BRUMALIS_NEW_REFERENCES") == "1":
-                    seen.save(reference)
-                stored = Picture.load(reference)
-                self.assertEqual((seen.width, seen.height), (stored.width, stored.height))
-                self.assertEqual(seen.differences(stored), (0, None), f"out/{self.wine.arch}/{name} and {reference}")
+    def check_at_rest(self, dpi):
+        """The dialog at rest equals the stored picture pixel for pixel, the
+        playing banner boxes aside. With BRUMALIS_NEW_REFERENCES=1 it stores
+        what it sees in its place."""
+        proc, dialog, seen = self.dialog_at_rest(AT_REST)
+        self.close(proc, dialog)
+        name = f"dialog-at-rest-{dpi}dpi.png"
+        seen.save(self.wine.out.file(name))
+        reference = os.path.join(REFERENCES, name)
+        if os.environ.get("BRUMALIS_NEW_REFERENCES") == "1":
+            seen.save(reference)
+        stored = Picture.load(reference)
+        self.assertEqual((seen.width, seen.height), (stored.width, stored.height))
+        self.assertEqual(seen.differences(stored), (0, None), f"out/{self.wine.arch}/{name} and {reference}")
 
-    def test_high_contrast_draws_in_the_schemes_colours_and_off_changes_nothing(self):
-        self.wine.server.set_dpi(96)
+    def test_1_high_contrast_draws_in_the_schemes_colours_and_off_changes_nothing(self):
+        self.use_dpi(96)
         proc, dialog, before = self.dialog_at_rest(AT_REST)
         panel, group = layout.at_96("panel"), layout.at_96("group")
         inside_group = (group[0] + 20, group[3] - 5)
@@ -169,7 +187,7 @@ class Dpi(WineTestCase):
         # shapes, the pictures as they are.
         scheme = self.wine.probe.high_contrast(True)
         try:
-            proc, dialog, picture = self.dialog_at_rest(music_settings(0))
+            proc, dialog, picture = self.dialog_at_rest(music_settings(0), face=scheme["face"])
             picture.save(self.wine.out.file("dialog-high-contrast.png"))
             self.close(proc, dialog)
         finally:
@@ -203,22 +221,15 @@ class Dpi(WineTestCase):
             found.setdefault(c["class"], []).append((c["x"], c["y"], c["x"] + c["w"], c["y"] + c["h"]))
         return found
 
-    def test_the_dialog_fills_its_places_at_every_dpi(self):
-        seen = {}
-        for dpi in self.DPIS:
-            with self.subTest(dpi=dpi):
-                self.wine.server.set_dpi(dpi)
-                self.assertEqual(self.wine.probe("screen")["dpi"], dpi)
-                proc, dialog = self.open_dialog()
-                try:
-                    seen[dpi] = self.check_dialog(dialog, dpi, seen.get(96))
-                finally:
-                    self.wine.probe("close", dialog["hwnd"])
-                    self.assertEqual(wait_exit(proc, 20), 0)
+    def check_places(self, dpi):
+        seen = self.seen
+        proc, dialog = self.open_dialog(music_settings(1, 0))
+        try:
+            seen[dpi] = self.check_dialog(dialog, dpi, seen.get(96))
+        finally:
+            self.close(proc, dialog)
         # Text grows with the DPI: nothing of it is cut off.
-        for dpi in self.DPIS[1:]:
-            if dpi not in seen or 96 not in seen:
-                continue
+        if dpi != 96 and 96 in seen:
             for text, height in seen[dpi]["ink"].items():
                 expected = grown(seen[96]["ink"][text], dpi)
                 self.assertLessEqual(abs(height - expected), 2 + expected / 10, f"{text} at {dpi} DPI")
@@ -388,25 +399,17 @@ class Dpi(WineTestCase):
         self.assertEqual(picture.pixel((panel[0] + panel[2]) // 2, panel[3]), GREY, "the shadow runs past the panel")
         return {"size": size, "places": places, "ink": ink_heights}
 
-    def test_the_renderer_covers_the_screen_at_every_dpi(self):
+    def check_renderer(self, dpi):
         width, height = self.wine.display.width, self.wine.display.height
-        for dpi in self.DPIS:
-            with self.subTest(dpi=dpi):
-                self.wine.server.set_dpi(dpi)
-                self.wine.files.write_settings(music_settings(0))
-                proc = self.wine.programs.start(HOST, "/s")
-                main = self.wine.probe.find_run()
-                renderer = self.wine.probe.find_renderer(20000)
-                time.sleep(2.0)
-                self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]),
-                                 (0, 0, width, height))
-                self.assertIn(size_lines(width, height), self.wine.files.read_settings())
-                picture = self.wine.screen.shot(f"renderer-{dpi}dpi.png")
-                for corner in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
-                    self.assertNotEqual(picture.pixel(*corner), (0, 0, 0), f"nothing drawn at {corner}")
-                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-                self.assertGone(main, 20000)
-                self.assertEqual(wait_exit(proc, 10), 0)
+        proc, main, renderer = self.start_run(music_settings(0))
+        self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, width, height))
+        self.assertIn(size_lines(width, height), self.wine.files.read_settings())
+        corners = ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1))
+        deadline = time.monotonic() + 10
+        while (blank := [c for c in corners if (picture := self.wine.screen.shot()).pixel(*c) == (0, 0, 0)]):
+            self.assertLess(time.monotonic(), deadline, f"nothing drawn at {blank}")
+        picture.save(self.wine.out.file(f"renderer-{dpi}dpi.png"))
+        self.escape(proc, renderer, main)
 
 
 class TwoMonitors(WineTestCase):
@@ -415,11 +418,9 @@ class TwoMonitors(WineTestCase):
     second_monitor = (1024, 768)
     SECOND = (1280, 0, 2304, 768)  # its place on the desktop
 
-    def start_run(self):
-        self.wine.files.write_settings(music_settings(0))
-        proc = self.wine.programs.start(HOST, "/s")
-        main = self.wine.probe.find_run()
-        renderer = self.wine.probe.find_renderer(20000)
+    def start_sky_run(self):
+        """A full-screen run, with the renderer's window over the second monitor."""
+        proc, main, renderer = self.start_run(music_settings(0))
         other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
         return proc, main, renderer, other
 
@@ -432,7 +433,7 @@ class TwoMonitors(WineTestCase):
         before = self.wine.screen.shot()
         self.assertEqual(before.pixel(1300, 150), (128, 128, 128), "the other window is not on the second monitor")
 
-        proc, main, renderer, other = self.start_run()
+        proc, main, renderer, other = self.start_sky_run()
         self.assertEqual(other["pid"], renderer["pid"], "the second monitor's window is not the renderer's")
         self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
         self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 1280, 1024))
@@ -503,7 +504,7 @@ class TwoMonitors(WineTestCase):
         window.kill()
 
     def test_every_monitor_rests_while_nobody_can_see_it_and_follows_a_new_layout(self):
-        proc, main, renderer, other = self.start_run()
+        proc, main, renderer, other = self.start_sky_run()
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
         for name, rest, wake in (("display off", ("power-setting", "0"), ("power-setting", "1")),
                                  ("minimised", ("show", "6"), ("show", "9"))):
@@ -538,17 +539,13 @@ class TwoMonitors(WineTestCase):
         for args, hidden in ((["/s"], True), ([], False)):
             with self.subTest(args=args):
                 log = self.wine.out.log(f"cover-pointer{len(args)}.txt")
-                self.wine.files.write_settings(music_settings(0))
-                proc = self.wine.programs.start(HOST, *args, trace="+pid,+cursor", log=log)
-                main = self.wine.probe.find_run()
-                renderer = self.wine.probe.find_renderer(20000)
+                proc, main, renderer = self.start_run(music_settings(0), *(args or [None]), trace="+pid,+cursor",
+                                                      log=log)
                 self.wine.probe.find_window(COVER_CLASS, "-", 20000)
                 for x in (1600, 1700, 1800):  # over the cover, on the second monitor
                     self.wine.screen.xdotool("mousemove", str(x), "300")
                     time.sleep(0.3)
-                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-                self.assertGone(renderer, 20000)
-                self.assertEqual(wait_exit(proc, 15), 0)
+                self.escape(proc, renderer, main)
                 # Lines start with the process and thread ids, in hex; no
                 # pointer is "(nil)".
                 host = f"{int(main['pid']):04x}"
