@@ -3,7 +3,14 @@ display: the renderer as built (frames paced to the display), the same
 renderer built to draw as fast as its loop turns (as it did before pacing),
 and the least WGL program drawing the same layers, one after the other in the
 same run, at 320x240 and 1024x768; then the renderer again, resting with
-the display off (told so as the system tells it), for its CPU alone.
+the display off (told so as the system tells it), for its CPU alone. Last,
+the paced renderer on a display of two 320x240 monitors side by side (an
+Xephyr with two screens), whose second monitor it draws too: its CPU per
+frame beside that on one such monitor (an Xephyr with one screen, the same
+kind of server), and its frame rate on each monitor: the
+rate of its title times each window's share of the frames, which Wine's
+trace of every buffer swap counts (the trace itself slows the frames, so it
+is run apart and gives only the shares).
 
 Frame rates are read from the windows' titles, which both programs refresh
 every 3 seconds, over 12 seconds of steady running. CPU is the Wine
@@ -24,6 +31,7 @@ keeps working; those figures say little.
 It runs in a copy of the architecture's prefix, beside other suites."""
 
 import argparse
+import math
 import os
 import re
 import select
@@ -32,8 +40,9 @@ import sys
 import time
 
 from testkit import ROOT
+from testkit.display import Display
 from testkit.names import RENDERER, RENDERER_CLASS, VK_ESCAPE
-from testkit.prefix import own_prefix
+from testkit.prefix import copy_prefix, own_prefix, remove_prefix as remove_copy
 from testkit.processes import cpu_seconds, wait_exit
 from testkit.session import WineSession
 from testkit.settings import size_settings
@@ -92,7 +101,7 @@ def measure(session, program, width, height, titles):
                 raise RuntimeError(f"{program.label}: the title stopped changing")
             return spy.stdout.readline().decode("utf-8", "replace").strip().rstrip('"')
 
-        pids = [proc.pid, session.display.processes[0].pid, wineserver_pid(session)]
+        pids = [proc.pid, session.display.processes[-1].pid, wineserver_pid(session)]
         next_title()  # the title as it is now: the first rate, past the start-up
         if titles:
             next_title()  # the start of the first whole span
@@ -126,7 +135,7 @@ def measure_rest(session, width, height):
         session.probe("wait-title", window["hwnd"], RENDERER_CLASS + " - ", "30000")
         session.probe("power-setting", window["hwnd"], "0")
         time.sleep(1)
-        pids = [proc.pid, session.display.processes[0].pid, wineserver_pid(session)]
+        pids = [proc.pid, session.display.processes[-1].pid, wineserver_pid(session)]
         cpu0 = [cpu_seconds(pid) if pid else 0 for pid in pids]
         time.sleep(REST_SECONDS)
         cpu = [100 * (cpu_seconds(pid) - c0) / REST_SECONDS if pid else float("nan") for pid, c0 in zip(pids, cpu0)]
@@ -137,6 +146,38 @@ def measure_rest(session, width, height):
     return cpu
 
 
+SWAP = re.compile(r"^(\d+\.\d+):\w+:trace:wgl:glxdrv_wglSwapBuffers \((0x[0-9a-f]+)\)", re.M)
+
+
+def measure_shares(session, width, height, seconds):
+    """The share of the frames that each window of the paced renderer shows,
+    over `seconds` of steady running, the most first: its buffer swaps, as
+    Wine traces them (with their times), per device context, over the most
+    any window made."""
+    log = session.out.file("bench-frame-rate-swaps.txt")
+    session.files.write_settings(size_settings(width, height))
+    proc = session.programs.start(RENDERER, trace="+timestamp,+wgl", log=log)
+    try:
+        window = session.probe.find_window(RENDERER_CLASS, "-", 30000, visible=True)
+        session.probe("wait-title", window["hwnd"], RENDERER_CLASS + " - ", "30000")
+        time.sleep(seconds + 1)
+        session.probe("key", window["hwnd"], str(VK_ESCAPE))
+        wait_exit(proc, 20)
+    finally:
+        session.programs.end_all()
+    swaps = {}
+    with open(log, encoding="utf-8", errors="replace") as f:
+        for at, dc in SWAP.findall(f.read()):
+            swaps.setdefault(dc, []).append(float(at))
+    if not swaps:
+        return []
+    # The last `seconds` but half a second before Escape, in every window.
+    end = max(max(times) for times in swaps.values()) - 0.5
+    start = end - seconds
+    counts = [sum(start <= t < end for t in times) for times in swaps.values()]
+    return sorted((count / max(counts) for count in counts), reverse=True)
+
+
 def verdict(ok):
     return "meets target" if ok else "MISSES target"
 
@@ -144,7 +185,11 @@ def verdict(ok):
 RESTING = "renderer, display off"
 
 
-def run_round(session, number, refresh, titles):
+ONE_MONITOR = "renderer, one monitor"
+TWO_MONITORS = "renderer, two monitors"
+
+
+def run_round(session, number, refresh, titles, one=None, two=None):
     print(f"== round {number} (load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores)")
     print(f"{'size':>9}  {'program':<20} {'fps':>7} {'CPU %':>6} {'CPU ms/frame':>12} {'X server %':>10} "
           f"{'wineserver %':>12}")
@@ -162,6 +207,18 @@ def run_round(session, number, refresh, titles):
             results[(width, height, RESTING)] = (0.0, cpu)
             print(f"{width:>4}x{height:<4}  {RESTING:<20} {'-':>7} {cpu:6.1f} {'-':>12} {xcpu:10.1f} {scpu:12.1f}",
                   flush=True)
+    if two:
+        width, height = two.display.width, two.display.height
+        program = programs(width, height)[-1]
+        for label, nested in ((ONE_MONITOR, one), (TWO_MONITORS, two)):
+            rate, cpu, xcpu, scpu = measure(nested, program, width, height, titles)
+            results[(width, height, label)] = (rate, cpu)
+            print(f"{width:>4}x{height:<4}  {label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
+                  f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
+        shares = measure_shares(two, width, height, 3 * max(titles, 1))
+        results[(width, height, "windows")] = tuple(rate * share for share in shares)
+        print(f"{width:>4}x{height:<4}  share of the frames in each window: "
+              f"{', '.join(f'{s:.3f}' for s in shares) or 'none counted'}", flush=True)
     report(results, refresh)
     return results
 
@@ -184,6 +241,15 @@ def report(results, refresh):
                   f"{verdict(paced[0] >= 0.95 * floor)}")
         if resting:
             print(f"  display off: at most 1% of one core over {REST_SECONDS} s: {verdict(resting[1] <= 1)}")
+        two = results.get((width, height, TWO_MONITORS))
+        if two:
+            one = results[(width, height, ONE_MONITOR)]
+            ratio = (two[1] / two[0]) / (one[1] / one[0])
+            rates = results[(width, height, "windows")]
+            print(f"  two monitors: CPU per frame {ratio:.2f} x one monitor's, at most 1.7: {verdict(ratio <= 1.7)}")
+            print(f"  frames per second on each monitor {', '.join(f'{r:.1f}' for r in rates)}, "
+                  f"within 5% of {refresh} Hz: "
+                  f"{verdict(len(rates) == 2 and all(abs(r / refresh - 1) <= 0.05 for r in rates))}")
 
 
 def median(values):
@@ -224,16 +290,31 @@ def main():
         sys.stdout = Tee(sys.stdout, open(args.log, "w"))
     remove_prefix = own_prefix(args.arch, "bench-frame-rate")
     session = WineSession(os.path.abspath(args.bin), args.arch, suite="bench-frame-rate")
+    # One and two monitors of the size measured first, each in a prefix of
+    # its own: a prefix's wineserver keeps the monitors of the display it met
+    # first.
+    width, height = SIZES[0]
+    one, two = (WineSession(os.path.abspath(args.bin), args.arch, display=display,
+                            prefix=copy_prefix(args.arch, f"bench-frame-rate-{name}"), suite="bench-frame-rate")
+                for name, display in (("one", Display(width, height, nested=True)),
+                                      ("two", Display(width, height, second=(width, height)))))
     try:
         session.start()
+        one.start()
+        two.start()
         refresh = session.probe("refresh")["hz"]
         print(f"display refresh (EnumDisplaySettings): {refresh} Hz; {os.cpu_count()} cores")
         refresh = refresh if refresh > 1 else 60
-        rounds = [run_round(session, number, refresh, args.titles) for number in range(1, args.rounds + 1)]
+        rounds = [run_round(session, number, refresh, args.titles, one, two)
+                  for number in range(1, args.rounds + 1)]
         if len(rounds) > 1:
             print(f"== medians of {len(rounds)} rounds")
-            report({key: tuple(median([r[key][i] for r in rounds]) for i in range(2)) for key in rounds[0]}, refresh)
+            report({key: tuple(median([r[key][i] if i < len(r[key]) else math.nan for r in rounds])
+                               for i in range(len(rounds[0][key]))) for key in rounds[0]}, refresh)
     finally:
+        for nested in (one, two):
+            nested.stop()
+            remove_copy(nested.prefix)
         session.stop()
         remove_prefix()
 

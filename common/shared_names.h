@@ -18,6 +18,9 @@
 // The renderer's window class, also its title until the frame rate shows
 // in it.
 #define BRUMALIS_RENDERER_CLASS "Caliguna"
+// The class of the renderer's windows over the other monitors, which the
+// host's watch does not take for the renderer's own.
+#define BRUMALIS_MONITOR_VIEW_CLASS "CaligunaMonitor"
 
 // The windows by whose titles a start of the screensaver program finds one
 // already running: the full-screen run's (never shown) and the settings
@@ -52,6 +55,7 @@ inline constexpr char kSectionAnsi[] = BRUMALIS_SECTION;
 // The renderer's window keeps this class for its whole life; its title
 // changes with the frame rate.
 inline constexpr char kRendererClass[] = BRUMALIS_RENDERER_CLASS;
+inline constexpr char kMonitorViewClass[] = BRUMALIS_MONITOR_VIEW_CLASS;
 
 inline constexpr wchar_t kRunTitle[] = L"" BRUMALIS_RUN_TITLE;
 inline constexpr wchar_t kDialogTitle[] = L"" BRUMALIS_DIALOG_TITLE;

@@ -47,6 +47,44 @@ void SkyGradient() {
   glEnd();
 }
 
+// Linear fog over the clouds; its colour follows the frame's fog choice (Draw).
+void SetUpFog() {
+  glFogi(GL_FOG_MODE, GL_LINEAR);
+  glFogf(GL_FOG_START, kFogStart);
+  glFogf(GL_FOG_END, kFogEnd);
+}
+
+// The one camera of every window, then a cleared picture.
+void LookUp() {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  gluLookAt(0.0, 0.0, 0.0, kLookAt[0], kLookAt[1], kLookAt[2], 0.0, 0.0, 1.0);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void DrawSky(const FrameInput &frame, float fade, const GLuint textures[2]) {
+  const ScrollOffsets scroll = ScrollAt(frame.elapsedSeconds);
+  SkyGradient();
+
+  float fog[4];
+  FogColourFor(frame.brightFog, fog);
+  glFogfv(GL_FOG_COLOR, fog);
+  glEnable(GL_BLEND);
+  if (CloudBlendFor(frame.brightFog) == CloudBlend::Additive)
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  else
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_FOG);
+
+  CloudLayer(textures[0], 1.0f - fade, scroll.s, scroll.t);
+  CloudLayer(textures[1], fade, scroll.s, scroll.t);
+
+  glDisable(GL_FOG);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+}
+
 }  // namespace
 
 void Scene::Init(int width, int height, double elapsedSeconds) {
@@ -64,13 +102,18 @@ void Scene::Init(int width, int height, double elapsedSeconds) {
   // The aspect of the start-up size stays; later resizes only move the viewport.
   gluPerspective(kFieldOfView, AspectOf(width, height), kNear, kFar);
 
-  // The fog's colour follows the frame's fog choice (Draw).
-  glFogi(GL_FOG_MODE, GL_LINEAR);
-  glFogf(GL_FOG_START, kFogStart);
-  glFogf(GL_FOG_END, kFogEnd);
+  SetUpFog();
 
   clouds_.RowsDue = 0;
   clouds_.RowsDone = 0;
+}
+
+void Scene::InitView(const Frustum &frustum, int width, int height) const {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(frustum.left, frustum.right, frustum.bottom, frustum.top, frustum.nearPlane, frustum.farPlane);
+  SetUpFog();
+  glViewport(0, 0, width, height == 0 ? 1 : height);
 }
 
 void Scene::Resize(int width, int height) { glViewport(0, 0, width, height == 0 ? 1 : height); }
@@ -91,33 +134,11 @@ float Scene::AdvanceClouds(double elapsedSeconds, bool afterRest) {
   });
 }
 
-void Scene::Draw(const FrameInput &frame) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  gluLookAt(0.0, 0.0, 0.0, kLookAt[0], kLookAt[1], kLookAt[2], 0.0, 0.0, 1.0);
-  glClear(GL_COLOR_BUFFER_BIT);
+float Scene::Advance(const FrameInput &frame) { return AdvanceClouds(frame.elapsedSeconds, frame.afterRest); }
 
-  const float fade = AdvanceClouds(frame.elapsedSeconds, frame.afterRest);
-  const ScrollOffsets scroll = ScrollAt(frame.elapsedSeconds);
-  SkyGradient();
-
-  float fog[4];
-  FogColourFor(frame.brightFog, fog);
-  glFogfv(GL_FOG_COLOR, fog);
-  glEnable(GL_BLEND);
-  if (CloudBlendFor(frame.brightFog) == CloudBlend::Additive)
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  else
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_FOG);
-
-  CloudLayer(CloudTextures[0], 1.0f - fade, scroll.s, scroll.t);
-  CloudLayer(CloudTextures[1], fade, scroll.s, scroll.t);
-
-  glDisable(GL_FOG);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
+void Scene::Draw(const FrameInput &frame, float fade) const {
+  LookUp();
+  DrawSky(frame, fade, CloudTextures);
 }
 
 void MaxViewportSize(int *width, int *height) {

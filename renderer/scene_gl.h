@@ -6,6 +6,7 @@
 
 #include "cloud_noise.h"
 #include "cloud_pacing.h"
+#include "monitor_views.h"
 
 // What one frame depends on, apart from the scene's own state.
 struct FrameInput {
@@ -19,9 +20,17 @@ class Scene {
   // Needs the context current. Builds the two start-up slices for the given
   // time and fixes the projection to the start-up aspect.
   void Init(int width, int height, double elapsedSeconds);
+  // Needs the context of another window current, one that shares this
+  // scene's textures: that window looks through `frustum` and is this size.
+  void InitView(const Frustum &frustum, int width, int height) const;
   // The viewport follows the window; the projection keeps the start-up aspect.
   void Resize(int width, int height);
-  void Draw(const FrameInput &frame);
+  // Builds the rows due at this frame, once for every window, in whichever
+  // sharing context is current; returns the newer slice's weight, which
+  // every window's frame takes.
+  float Advance(const FrameInput &frame);
+  // The frame in the current context: that of Init, or one set up by InitView.
+  void Draw(const FrameInput &frame, float fade) const;
 
  private:
   // Uploads the texel buffer into one of the cloud textures.

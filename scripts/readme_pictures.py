@@ -10,6 +10,9 @@ docs/brumalis.png        the full-screen run's sky (Brumalis.scr /s) and,
 docs/guide-dialog-cd.png    the dialog with the audio CD chosen, a track repeated
 docs/guide-dialog-file.png  the dialog with a music file chosen
 docs/guide-setup.png     the setup program's first page, in English
+docs/guide-two-monitors.png  a full-screen run on two monitors side by side
+docs/three-monitors.png  a full-screen run on three monitors in a row, the
+                         last one smaller
 """
 
 import os
@@ -86,12 +89,37 @@ def guide_dialog_pictures(session, work):
     return [cd, file]
 
 
-def picture_session(name):
-    """A session on a screen of SCREEN's size, in a fresh prefix of its own."""
+def picture_session(name, display=None):
+    """A session on a screen of SCREEN's size (or on `display`), in a fresh
+    prefix of its own."""
     prefix = fresh_prefix("win64", os.path.join(ROOT, "build", f"wine-win64-pictures-{name}"))
-    session = WineSession(os.path.join(BUILD, "bin"), "win64", display=Display(*SCREEN), prefix=prefix)
+    session = WineSession(os.path.join(BUILD, "bin"), "win64", display=display or Display(*SCREEN), prefix=prefix)
     session.start()
     return session
+
+
+def monitors_picture(name, sizes, picture):
+    """A full-screen run on monitors of these sizes in a row, the primary
+    one first; what lies outside every monitor (the row's own backdrop) is
+    black."""
+    (width, height), others = sizes[0], sizes[1:]
+    session = picture_session(name, Display(width, height, others=others))
+    try:
+        session.files.remove_settings()
+        proc = session.programs.start(HOST, "/s")
+        renderer = session.probe.find_renderer()
+        time.sleep(SKY_AFTER)
+        shot = session.screen.shot()
+        session.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        wait_exit(proc, 20)
+    finally:
+        end_session(session)
+    left, below = 0, []
+    for w, h in sizes:
+        below.append((left, h, left + w, shot.height))
+        left += w
+    shot.blanked(below).save(picture)
+    return [picture]
 
 
 def end_session(session):
@@ -127,6 +155,8 @@ def main():
         made += guide_dialog_pictures(session, work)
     finally:
         end_session(session)
+    made += monitors_picture("two", [SCREEN, SCREEN], os.path.join(DOCS, "guide-two-monitors.png"))
+    made += monitors_picture("three", [(640, 480), (640, 480), (512, 384)], os.path.join(DOCS, "three-monitors.png"))
     try:
         made += guide_setup_picture(work)
     finally:

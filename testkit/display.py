@@ -1,4 +1,4 @@
-"""Virtual X displays: an Xvfb, or two monitors side by side.
+"""Virtual X displays: an Xvfb, or monitors side by side.
 
     python3 -m testkit.display [WIDTHxHEIGHT]
 
@@ -48,30 +48,35 @@ class Display:
     With `second` (a width and height), the display has two monitors side by
     side, the primary one at the left: Xvfb cannot place its screens apart,
     so a nested Xephyr with two screens joined by Xinerama (RandR off, so
-    that Wine asks Xinerama) stands on an Xvfb large enough to hold both."""
+    that Wine asks Xinerama) stands on an Xvfb large enough to hold both.
+    `others` (sizes) adds more monitors in the row, right of the second;
+    `nested` puts even one monitor on such an Xephyr, to be compared with
+    more on the same kind of server."""
 
-    def __init__(self, width=1280, height=1024, glx=True, second=None):
+    def __init__(self, width=1280, height=1024, glx=True, second=None, others=(), nested=False):
         self.width, self.height = width, height
         self.glx = glx
         self.second = second
+        self.others = ([second] if second else []) + list(others)
+        self.nested = nested
         self.processes = []
 
     def start(self):
         """Starts the servers; returns the display's name."""
         glx = ["+extension" if self.glx else "-extension", "GLX"]
-        if not self.second:
+        if not self.others and not self.nested:
             name, proc = start_x_server(["Xvfb", "-screen", "0", f"{self.width}x{self.height}x24", *glx,
                                          "-nolisten", "tcp", "-noreset"])
             self.processes = [proc]
             return name
-        w2, h2 = self.second
-        host, proc = start_x_server(["Xvfb", "-screen", "0", f"{self.width + w2}x{max(self.height, h2)}x24",
+        sizes = [(self.width, self.height), *self.others]
+        host, proc = start_x_server(["Xvfb", "-screen", "0", f"{sum(w for w, _ in sizes)}x{max(h for _, h in sizes)}x24",
                                      "-nolisten", "tcp", "-noreset"])
         self.processes = [proc]
+        screens = [option for w, h in sizes for option in ("-screen", f"{w}x{h}x24")]
         try:
             name, nested = start_x_server(
-                ["Xephyr", "+xinerama", "-extension", "RANDR", "-screen", f"{self.width}x{self.height}x24",
-                 "-screen", f"{w2}x{h2}x24", *glx, "-nolisten", "tcp", "-noreset"],
+                ["Xephyr", "+xinerama", "-extension", "RANDR", *screens, *glx, "-nolisten", "tcp", "-noreset"],
                 env=dict(os.environ, DISPLAY=host))
         except BaseException:
             self.stop()

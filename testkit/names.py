@@ -32,6 +32,8 @@ PLANTED = "brumalis-planted.dll"  # tests/wine/planted.cpp
 # RATE_TITLE in it ("... - 60.0 fps").
 RENDERER_CLASS = "Caliguna"
 RATE_TITLE = RENDERER_CLASS + " - "
+# The renderer's windows over the other monitors, which carry no title.
+MONITOR_VIEW_CLASS = _shared("BRUMALIS_MONITOR_VIEW_CLASS")
 
 # The screensaver program's windows.
 RUN_TITLE = "Brumalis_Main"  # the full-screen run's own window, never shown

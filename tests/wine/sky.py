@@ -1,5 +1,7 @@
 """Where each screen pixel of the renderer's window meets the sky plane, and
-the gradient colour painted there before any cloud is added."""
+the gradient colour painted there before any cloud is added. The window is
+at the screen's top left; a pixel beyond it (on another monitor) is taken
+on the same image plane, as if the window were that much larger."""
 
 import math
 
@@ -54,12 +56,14 @@ def eye_distance(x, y):
     return math.sqrt(x * x + y * y + SKY_Z * SKY_Z)
 
 
-def excess(picture, width, height, step=(31, 23)):
+def excess(picture, width, height, step=(31, 23), area=None):
     """Light each sampled pixel of a window at the screen's top left has above
-    the bare gradient, per channel."""
+    the bare gradient, per channel; in `area` (left, top, right, bottom) of
+    the screen when given, else in the window."""
+    x0, y0, x1, y1 = area or (0, 0, width, height)
     samples = []
-    for py in range(4, height, step[1]):
-        for px in range(4, width, step[0]):
+    for py in range(y0 + 4, y1, step[1]):
+        for px in range(x0 + 4, x1, step[0]):
             point = plane_point(px, py, width, height)
             expected = gradient(*point) if point else None
             if expected is not None:
@@ -68,12 +72,13 @@ def excess(picture, width, height, step=(31, 23)):
     return samples
 
 
-def assert_sky(test, picture, width, height):
+def assert_sky(test, picture, width, height, area=None):
     """Fails `test` unless the picture shows the sky in a window of this size
-    at the screen's top left: additive clouds only ever add light to the
-    gradient; some of the sky is clear and some is cloudy."""
+    at the screen's top left (or in `area` of the screen, seen from that
+    window): additive clouds only ever add light to the gradient; some of
+    the sky is clear and some is cloudy."""
     clear = cloudy = 0
-    for where, added in excess(picture, width, height):
+    for where, added in excess(picture, width, height, area=area):
         test.assertTrue(all(a >= -3 for a in added), f"pixel {where} darker than the gradient: {added}")
         if max(added) <= 3:
             clear += 1
@@ -81,3 +86,16 @@ def assert_sky(test, picture, width, height):
             cloudy += 1
     test.assertGreater(clear, 20)
     test.assertGreater(cloudy, 20)
+
+
+def seam_contrast(picture, column, top, bottom):
+    """The mean difference, over rows top to bottom, between the columns
+    that meet at `column` (column - 1 and column), and between two pairs of
+    columns four apart on either side: a picture continuous across the seam
+    changes there no faster than within."""
+    def mean_difference(a, b):
+        total = sum(abs(p - q) for y in range(top, bottom)
+                    for p, q in zip(picture.pixel(a, y), picture.pixel(b, y)))
+        return total / (3 * (bottom - top))
+    return (mean_difference(column - 1, column), mean_difference(column - 5, column - 1),
+            mean_difference(column, column + 4))

@@ -8,8 +8,8 @@ import subprocess
 import time
 
 from testkit.audio import CAPTURE_LAG, LOUD, assert_silent, mp3, runs_of_sound, tone
-from testkit.names import (COVER_CLASS, HOST, KEYBOARD_STOP_CLASS, PLANTED, PROBE, RATE_TITLE, RENDERER,
-                           RENDERER_CLASS, VK_ESCAPE)
+from testkit.names import (COVER_CLASS, HOST, KEYBOARD_STOP_CLASS, MONITOR_VIEW_CLASS, PLANTED, PROBE, RATE_TITLE,
+                           RENDERER, RENDERER_CLASS, VK_ESCAPE)
 from testkit.processes import wait_exit
 from testkit.runs import answered
 from testkit.settings import music_lines, music_settings, sealed_music_settings, size_lines, size_settings
@@ -482,6 +482,46 @@ class FullScreen(WineTestCase):
                                         "status cdaudio current track"])
         self.assertEqual(commands.count("status cdaudio current track"), 1, "polling went on")
         self.assertNotIn("stop cdaudio", commands)
+
+
+class FullScreenWithoutGl(WineTestCase):
+    """Two monitors side by side on a display where every GL call fails."""
+
+    audio = True
+    glx = False
+    second_monitor = (1024, 768)
+
+    def test_black_monitors_and_music_until_a_real_escape(self):
+        music = self.wine.files.fresh_folder("music dir")
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
+                        "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
+        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
+        recording = self.wine.audio.record()
+        proc = self.wine.programs.start(HOST, "/s")
+        main = self.wine.probe.find_run()
+        renderer = self.wine.probe.find_renderer(20000)
+        other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
+        self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
+        time.sleep(3.0)
+        self.assertIsNone(proc.poll(), "the run ended without GL")
+        picture = self.wine.screen.shot("full-screen-without-gl.png")
+        for name, (x0, y0, x1, y1) in (("primary", (0, 0, 1280, 1024)), ("second", (1280, 0, 2304, 768))):
+            seen = {picture.pixel(x, y) for y in range(y0, y1, 7) for x in range(x0, x1, 7)}
+            self.assertEqual(seen, {(0, 0, 0)}, f"the {name} monitor is not black")
+        # Pressed on the keyboard, with the pointer over the second monitor.
+        self.wine.screen.xdotool("mousemove", "1600", "300", "click", "1")
+        self.wine.screen.xdotool("key", "Escape")
+        self.assertGone(renderer, 20000, "Escape did not end the renderer")
+        self.assertGone(main, 10000, "the host stayed after the renderer")
+        self.assertEqual(wait_exit(proc, 10), 0)
+        ended = time.monotonic()
+        for cls in (RENDERER_CLASS, MONITOR_VIEW_CLASS, COVER_CLASS):
+            self.assertFalse(self.wine.probe.window_exists(cls), f"a window of class {cls} is left")
+        time.sleep(1.2)
+        heard = recording.stop()
+        text, runs = runs_of_sound(heard)
+        self.assertGreaterEqual(max(runs, default=0), 20, f"the music did not play through the run: {text}")
+        assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
 
 if __name__ == "__main__":

@@ -1,21 +1,23 @@
 """End-to-end: the programs on today's screens. The settings dialog lays
 itself out at 96, 120 and 144 DPI as at 96, grown with the DPI, with every
 control, text, picture and the panel's shadow inside its place; the
-renderer covers the whole screen at each DPI; a full-screen run blacks out a
-second monitor with a cover that never takes the keyboard from the
-renderer."""
+renderer covers the whole screen at each DPI; on a second monitor a
+full-screen run shows the same sky, continued across the seam, in a window
+that never takes the keyboard from the renderer."""
 
 import os
 import re
 import time
 
 from testkit import settings_dialog as layout
-from testkit.names import BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, PANEL_CLASS, PICTURE_BOX_CLASS, RENDERER_CLASS
+from testkit.names import (BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, MONITOR_VIEW_CLASS, PANEL_CLASS,
+                           PICTURE_BOX_CLASS, RATE_TITLE, RENDERER_CLASS, VK_ESCAPE, VK_SPACE)
 from testkit.processes import wait_exit
 from testkit.runs import answered
 from testkit.screenshots import Picture
 from testkit.settings import music_settings, size_lines
 from testkit.suite import WineTestCase, main
+from tests.wine import sky
 
 GREY = layout.BACKGROUND
 
@@ -414,18 +416,32 @@ class TwoMonitors(WineTestCase):
     """A second monitor, 1024 x 768, right of the 1280 x 1024 primary one."""
 
     second_monitor = (1024, 768)
+    SECOND = (1280, 0, 2304, 768)  # its place on the desktop
 
-    def test_the_run_covers_the_second_monitor_and_keeps_the_keyboard(self):
+    def start_sky_run(self):
+        """A full-screen run, with the renderer's window over the second monitor."""
+        proc, main, renderer = self.start_run(music_settings(0))
+        other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
+        return proc, main, renderer, other
+
+    def test_the_second_monitor_continues_the_sky_and_escape_there_ends_the_run(self):
         screen = self.wine.probe("screen")
         self.assertEqual(screen["monitors"], 2, "Wine sees one monitor")
         # Another program's window on the second monitor shows what a run must hide.
-        other, _ = self.wine.probe.make_window("other program", 400, 300, at=(1290, 100))
+        window, _ = self.wine.probe.make_window("other program", 400, 300, at=(1290, 100))
         time.sleep(0.5)
         before = self.wine.screen.shot()
         self.assertEqual(before.pixel(1300, 150), (128, 128, 128), "the other window is not on the second monitor")
 
-        proc, main, renderer = self.start_run(music_settings(0))
-        answered(self.wine, main)  # the covers are made as the run loads
+        proc, main, renderer, other = self.start_sky_run()
+        self.assertEqual(other["pid"], renderer["pid"], "the second monitor's window is not the renderer's")
+        self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
+        self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 1280, 1024))
+        self.assertEqual(other["style"] & 0x90000000, 0x90000000, "a shown popup")
+        self.assertEqual(other["style"] & 0x00C40000, 0, "a border, caption or frame")
+        for flag, name in ((0x8, "top-most"), (0x8000000, "no activation"), (0x80, "no taskbar button")):
+            self.assertTrue(other["exstyle"] & flag, name)
+        # The run's black cover may stay below it.
         covers = [w for w in self.wine.probe.windows_of(main["pid"]) if w["class"] == COVER_CLASS]
         self.assertEqual([(c["x"], c["y"], c["w"], c["h"]) for c in covers], [(1280, 0, 1024, 768)])
         cover = covers[0]
@@ -433,34 +449,89 @@ class TwoMonitors(WineTestCase):
         self.assertEqual(cover["style"] & 0x00C40000, 0, "a border, caption or frame")
         for flag, name in ((0x8000000, "no activation"), (0x80, "no taskbar button")):
             self.assertTrue(cover["exstyle"] & flag, name)
-        # Beneath the renderer's window, which is not top-most either.
+        # Beneath the renderer's windows: the main one is not top-most either,
+        # the second monitor's is.
         self.assertFalse(cover["exstyle"] & 0x8, "top-most")
         order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
-        self.assertEqual(order, [RENDERER_CLASS, COVER_CLASS])
-        self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]),
-                         (0, 0, 1280, 1024))
-        deadline = time.monotonic() + 10
-        while box_of(during := self.wine.screen.shot(), (1280, 0, 2304, 768), lambda p: p != (0, 0, 0)):
-            self.assertLess(time.monotonic(), deadline, "the second monitor is not black")
-        during.save(self.wine.out.file("two-monitors-run.png"))
+        self.assertEqual(order, [MONITOR_VIEW_CLASS, RENDERER_CLASS, COVER_CLASS])
 
-        # A click on the cover leaves the keyboard with the renderer.
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        first = self.wine.screen.shot("two-monitors-run.png")
+        time.sleep(1.0)
+        later = self.wine.screen.shot()
+        # The gradient that the primary window's view would show there, were
+        # it that much wider, and clouds on it, moving.
+        sky.assert_sky(self, first, 1280, 1024, self.SECOND)
+        sky.assert_sky(self, later, 1280, 1024, self.SECOND)
+        self.assertTrue(first.region(*self.SECOND) != later.region(*self.SECOND),
+                        "the sky on the second monitor stood still")
+        for picture in (first, later):
+            seam, left, right = sky.seam_contrast(picture, 1280, 0, 768)
+            print(f"across the seam {seam:.2f}, four columns apart {left:.2f} (primary), {right:.2f} (second)")
+            self.assertLessEqual(seam, 2 * left, "the sky breaks at the seam")
+            self.assertLessEqual(seam, 2 * right, "the sky breaks at the seam")
+        self.assertEqual(self.wine.probe("info", other["hwnd"])["title"], "", "the second monitor's window has a title")
+
+        # Space changes the sky on every monitor: laid over it in white fog,
+        # the clouds turn it greyer.
+        self.wine.probe("key", renderer["hwnd"], str(VK_SPACE))
+        time.sleep(1.0)
+        bright = self.wine.screen.shot("two-monitors-bright-fog.png")
+
+        def blueness(picture):
+            samples = [picture.pixel(x, y) for y in range(4, 768, 8) for x in range(1284, 2304, 8)]
+            return sum(b - r for r, _, b in samples) / len(samples)
+
+        print(f"second monitor's blue over red: {blueness(later):.1f}, in bright fog {blueness(bright):.1f}")
+        self.assertLess(blueness(bright), blueness(later) - 12, "Space left the second monitor's sky as it was")
+
+        # A click there leaves the keyboard with the renderer, and Escape
+        # pressed there ends the run (without a window manager X hands keys
+        # to the window under the pointer).
         self.wine.screen.xdotool("mousemove", "1600", "300", "click", "1")
         time.sleep(0.5)
         focus = self.wine.probe("focus", renderer["hwnd"])
         self.assertEqual((focus["focus"], focus["foreground"]), (renderer["hwnd"], renderer["hwnd"]))
-        # Without a window manager X hands keys to the window under the
-        # pointer, so the real Escape is pressed over the primary monitor.
-        self.wine.screen.xdotool("mousemove", "600", "500")
-        time.sleep(0.3)
         self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(renderer, 20000, "Escape did not reach the renderer")
-        self.assertGone(dict(cover, pid=main["pid"]), 10000, "a cover stayed after the renderer")
+        self.assertGone(renderer, 20000, "Escape on the second monitor did not end the run")
+        self.assertGone(other, 10000, "the second monitor's window stayed after the renderer")
+        for cover in covers:
+            self.assertGone(dict(cover, pid=main["pid"]), 10000, "a cover stayed after the renderer")
         self.assertEqual(wait_exit(proc, 15), 0)
-        deadline = time.monotonic() + 5
-        while self.wine.screen.shot().pixel(1300, 150) != (128, 128, 128):
-            self.assertLess(time.monotonic(), deadline, "the second monitor stays black")
-        other.kill()
+        for cls in (RENDERER_CLASS, MONITOR_VIEW_CLASS, COVER_CLASS):
+            self.assertFalse(self.wine.probe.window_exists(cls), f"a window of class {cls} is left")
+        self.assertEqual(self.wine.screen.shot().pixel(1300, 150), (128, 128, 128), "the second monitor stays covered")
+        window.kill()
+
+    def test_every_monitor_rests_while_nobody_can_see_it_and_follows_a_new_layout(self):
+        proc, main, renderer, other = self.start_sky_run()
+        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
+        for name, rest, wake in (("display off", ("power-setting", "0"), ("power-setting", "1")),
+                                 ("minimised", ("show", "6"), ("show", "9"))):
+            with self.subTest(name):
+                self.wine.probe(rest[0], renderer["hwnd"], *rest[1:])
+                time.sleep(0.5)
+                before = self.wine.screen.shot()
+                time.sleep(1.5)
+                self.assertTrue(before.region(*self.SECOND) == self.wine.screen.shot().region(*self.SECOND),
+                                f"{name}: frames on the second monitor")
+                self.wine.probe(wake[0], renderer["hwnd"], *wake[1:])
+                time.sleep(0.5)
+                self.assertTrue(before.region(*self.SECOND) != self.wine.screen.shot().region(*self.SECOND),
+                                f"{name}: the second monitor's sky stood still after the rest")
+        # The system says the monitors changed: the windows over the others
+        # are made anew for the layout, none left behind.
+        self.wine.probe("send", renderer["hwnd"], "0x7E", "24", "0")  # WM_DISPLAYCHANGE
+        self.assertGone(other, 10000, "the old window stayed")
+        again = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
+        self.assertEqual((again["x"], again["y"], again["w"], again["h"]), (1280, 0, 1024, 768))
+        self.assertEqual([w["hwnd"] for w in self.wine.probe.windows_of(renderer["pid"])
+                          if w["class"] == MONITOR_VIEW_CLASS], [again["hwnd"]])
+        time.sleep(1.0)
+        sky.assert_sky(self, self.wine.screen.shot(), 1280, 1024, self.SECOND)
+        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+        self.assertGone(again, 20000, "the second monitor's window stayed after Escape")
+        self.assertEqual(wait_exit(proc, 15), 0)
 
     def test_the_pointer_over_a_cover_is_hidden_only_where_the_run_hid_it(self):
         # Only the letter S hides the cursor: a run started without arguments
