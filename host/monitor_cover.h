@@ -10,17 +10,8 @@
 
 #include <vector>
 
+#include "screen_rect.h"
 #include "window_size.h"
-
-// A screen rectangle in pixels of the virtual desktop: left and top inside,
-// right and bottom just outside. The primary monitor's top left is (0, 0);
-// other monitors may lie at negative coordinates.
-struct ScreenRect {
-  long left, top, right, bottom;
-  bool operator==(const ScreenRect &o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
 
 // The rectangles to cover, in the order of the monitors, from the list of
 // monitors, the primary screen's rectangle (covered whether it is listed or

@@ -7,31 +7,20 @@
 
 namespace {
 
-bool Empty(const PixelRect &r) { return r.right <= r.left || r.bottom <= r.top; }
-
 // A few rectangles: what is left of a monitor as the holes are cut out.
 struct Pieces {
   static constexpr int kMost = 16;
   PixelRect piece[kMost];
   int count = 0;
   void Add(const PixelRect &r) {
-    if (!Empty(r) && count < kMost) piece[count++] = r;
+    if (!IsEmpty(r) && count < kMost) piece[count++] = r;
   }
 };
 
-// The parts of `r` outside `hole`: at most a band above and one below across
-// the whole width, and one to the left and one to the right between them.
 void AddOutside(const PixelRect &r, const PixelRect &hole, Pieces &out) {
-  const PixelRect cut = {std::max(r.left, hole.left), std::max(r.top, hole.top), std::min(r.right, hole.right),
-                         std::min(r.bottom, hole.bottom)};
-  if (Empty(cut)) {
-    out.Add(r);
-    return;
-  }
-  out.Add({r.left, r.top, r.right, cut.top});
-  out.Add({r.left, cut.bottom, r.right, r.bottom});
-  out.Add({r.left, cut.top, cut.left, cut.bottom});
-  out.Add({cut.right, cut.top, r.right, cut.bottom});
+  ScreenRect parts[4];
+  const int count = PartsOutside(r, hole, parts);
+  for (int i = 0; i < count; ++i) out.Add(parts[i]);
 }
 
 }  // namespace
@@ -68,7 +57,7 @@ MonitorViews OtherMonitorViews(const Monitor *monitors, int count, const PixelRe
   MonitorViews views;
   for (int i = 0; i < count; ++i) {
     const Monitor &m = monitors[i];
-    if (m.primary || Empty(m.area)) continue;
+    if (m.primary || IsEmpty(m.area)) continue;
     Pieces parts;
     parts.Add(m.area);
     for (int h = 0; h < holeCount; ++h) {

@@ -10,15 +10,10 @@
 // plane shows the clear colour.
 #pragma once
 
-// A rectangle of desktop pixels: left and top inside, right and bottom just
-// outside. The primary monitor's top left is (0, 0); others may lie at
-// negative coordinates.
-struct PixelRect {
-  long left, top, right, bottom;
-  bool operator==(const PixelRect &o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
+#include "screen_rect.h"
+
+// A rectangle of desktop pixels.
+using PixelRect = ScreenRect;
 
 struct Monitor {
   PixelRect area;
