@@ -7,7 +7,9 @@ the display off (told so as the system tells it), for its CPU alone. Last,
 the paced renderer on a display of two 320x240 monitors side by side (an
 Xephyr with two screens), whose second monitor it draws too: its CPU per
 frame beside that on one such monitor (an Xephyr with one screen, the same
-kind of server), and its frame rate on each monitor: the
+kind of server), with the share of Mesa's software rasterizer threads in it
+(the fill, which a graphics card does elsewhere), and its frame rate on
+each monitor: the
 rate of its title times each window's share of the frames, which Wine's
 trace of every buffer swap counts (the trace itself slows the frames, so it
 is run apart and gives only the shares).
@@ -43,7 +45,7 @@ from testkit import ROOT
 from testkit.display import Display
 from testkit.names import RENDERER, RENDERER_CLASS, VK_ESCAPE
 from testkit.prefix import copy_prefix, own_prefix, remove_prefix as remove_copy
-from testkit.processes import cpu_seconds, wait_exit
+from testkit.processes import cpu_seconds, threads_cpu_seconds, wait_exit
 from testkit.session import WineSession
 from testkit.settings import size_settings
 
@@ -106,12 +108,14 @@ def measure(session, program, width, height, titles):
         if titles:
             next_title()  # the start of the first whole span
         start, cpu0 = time.monotonic(), [cpu_seconds(pid) if pid else 0 for pid in pids]
+        fill0 = threads_cpu_seconds(proc.pid, RASTERIZER)
         rates = []
         for _ in range(titles or 1):  # none: the span from the first rate to the next
             m = RATE.search(next_title())
             rates.append(float(m.group(1)) if m else float("nan"))
         span = time.monotonic() - start
         cpu = [100 * (cpu_seconds(pid) - c0) / span if pid else float("nan") for pid, c0 in zip(pids, cpu0)]
+        fill = 100 * (threads_cpu_seconds(proc.pid, RASTERIZER) - fill0) / span
         session.probe("key", window["hwnd"], str(VK_ESCAPE))
         wait_exit(proc, 20)
     finally:
@@ -119,7 +123,7 @@ def measure(session, program, width, height, titles):
             spy.kill()
             spy.wait()
         session.programs.end_all()
-    return (sum(rates) / len(rates), *cpu)
+    return (sum(rates) / len(rates), *cpu, fill)
 
 
 REST_SECONDS = 10
@@ -185,6 +189,8 @@ def verdict(ok):
 RESTING = "renderer, display off"
 
 
+# Mesa's software rasterizer names its threads so.
+RASTERIZER = "llvmpipe-"
 ONE_MONITOR = "renderer, one monitor"
 TWO_MONITORS = "renderer, two monitors"
 
@@ -192,16 +198,16 @@ TWO_MONITORS = "renderer, two monitors"
 def run_round(session, number, refresh, titles, one=None, two=None):
     print(f"== round {number} (load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores)")
     print(f"{'size':>9}  {'program':<20} {'fps':>7} {'CPU %':>6} {'CPU ms/frame':>12} {'X server %':>10} "
-          f"{'wineserver %':>12}")
+          f"{'wineserver %':>12} {'fill %':>6}")
     results = {}
     for width, height in SIZES:
         order = programs(width, height)
         order = order[number % len(order):] + order[:number % len(order)]  # no program always first
         for program in order:
-            rate, cpu, xcpu, scpu = measure(session, program, width, height, titles)
+            rate, cpu, xcpu, scpu, fill = measure(session, program, width, height, titles)
             results[(width, height, program.label)] = (rate, cpu)
             print(f"{width:>4}x{height:<4}  {program.label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
-                  f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
+                  f"{xcpu:10.1f} {scpu:12.1f} {fill:6.1f}", flush=True)
         if titles:
             cpu, xcpu, scpu = measure_rest(session, width, height)
             results[(width, height, RESTING)] = (0.0, cpu)
@@ -211,10 +217,10 @@ def run_round(session, number, refresh, titles, one=None, two=None):
         width, height = two.display.width, two.display.height
         program = programs(width, height)[-1]
         for label, nested in ((ONE_MONITOR, one), (TWO_MONITORS, two)):
-            rate, cpu, xcpu, scpu = measure(nested, program, width, height, titles)
-            results[(width, height, label)] = (rate, cpu)
+            rate, cpu, xcpu, scpu, fill = measure(nested, program, width, height, titles)
+            results[(width, height, label)] = (rate, cpu, fill)
             print(f"{width:>4}x{height:<4}  {label:<20} {rate:7.1f} {cpu:6.1f} {10 * cpu / rate:12.2f} "
-                  f"{xcpu:10.1f} {scpu:12.1f}", flush=True)
+                  f"{xcpu:10.1f} {scpu:12.1f} {fill:6.1f}", flush=True)
         shares = measure_shares(two, width, height, 3 * max(titles, 1))
         results[(width, height, "windows")] = tuple(rate * share for share in shares)
         print(f"{width:>4}x{height:<4}  share of the frames in each window: "
@@ -247,6 +253,11 @@ def report(results, refresh):
             ratio = (two[1] / two[0]) / (one[1] / one[0])
             rates = results[(width, height, "windows")]
             print(f"  two monitors: CPU per frame {ratio:.2f} x one monitor's, at most 1.7: {verdict(ratio <= 1.7)}")
+            # Without the fill: what the renderer's own code and the driver's
+            # set-up of the draws cost, which a graphics card leaves on the CPU.
+            own = ((two[1] - two[2]) / two[0]) / ((one[1] - one[2]) / one[0])
+            print(f"  two monitors without the software fill ({two[2] / two[1]:.0%} of their CPU): "
+                  f"CPU per frame {own:.2f} x one monitor's")
             print(f"  frames per second on each monitor {', '.join(f'{r:.1f}' for r in rates)}, "
                   f"within 5% of {refresh} Hz: "
                   f"{verdict(len(rates) == 2 and all(abs(r / refresh - 1) <= 0.05 for r in rates))}")

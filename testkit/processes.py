@@ -14,6 +14,22 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / TICKS  # utime, stime
 
 
+def threads_cpu_seconds(pid, name_prefix):
+    """User plus system time so far of those threads of a process whose names
+    begin with `name_prefix`."""
+    total = 0
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/stat") as f:
+                name, fields = f.read().split("(", 1)[1].rsplit(")", 1)
+        except OSError:
+            continue  # ended meanwhile
+        if name.startswith(name_prefix):
+            fields = fields.split()
+            total += (int(fields[11]) + int(fields[12])) / TICKS
+    return total
+
+
 def stop_process(proc):
     """Ends a process of ours, politely first."""
     if proc and proc.poll() is None:
