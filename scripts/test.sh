@@ -6,10 +6,11 @@
 # the release built twice, in the tree and in a copy of it, and compared
 # (scripts/reproducible.sh), and for each Windows build that this host runs
 # (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
-# the frame-rate benchmark in short among them. A build this host cannot run
-# is still checked without running it. Any failure fails, and so does a host
-# that runs neither Windows build. The summary gives each phase's outcome and
-# time.
+# the frame-rate benchmark in short among them. After the build these run in
+# three lanes side by side: the native lane and one for each Windows build.
+# A build this host cannot run is still checked without running it. Any
+# failure fails, and so does a host that runs neither Windows build. The
+# summary gives each phase's outcome and time.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -29,9 +30,12 @@ echo "== Windows programs on this host"
 for arch in "${arches[@]}"; do echo "$(brumalis_bits_of "$arch") Windows programs: $(plan "$arch")"; done
 
 status=0
-summary=()
-# phase NAME COMMAND...: runs a phase, keeps "NAME: passed|FAILED (time)"
-# for the summary; its status is the command's.
+lanes=build/test-lanes
+rm -rf "$lanes"
+mkdir -p "$lanes"
+# phase NAME COMMAND...: runs a phase, adds "NAME: passed|FAILED (time)" to
+# the summary of the lane it runs in ($lane); its status is the command's.
+lane=main
 phase() {
   local name=$1 start=$SECONDS rc
   shift
@@ -39,54 +43,48 @@ phase() {
   "$@"
   rc=$?
   local took=$((SECONDS - start))
-  summary+=("$name: $([ $rc -eq 0 ] && echo passed || echo FAILED) ($((took / 60))m $((took % 60))s)")
-  [ $rc -eq 0 ] || status=1
+  echo "$name: $([ $rc -eq 0 ] && echo passed || echo FAILED) ($((took / 60))m $((took % 60))s)" >>"$lanes/$lane.summary"
   return $rc
 }
 
-phase "build (native, both Windows builds, sanitizers)" make --no-print-directory build sanitize || {
-  printf '%s\n' "== summary" "${summary[@]}" "SOME TESTS FAILED"
+if ! phase "build (native, both Windows builds, sanitizers)" make --no-print-directory build sanitize; then
+  printf '%s\n' "== summary" "$(cat "$lanes/main.summary")" "SOME TESTS FAILED"
   exit 1
-}
-phase "native unit tests" ctest --preset native
-phase "unit tests under sanitizers" ctest --preset sanitize
-phase "fuzz targets" scripts/fuzz.sh
-# Each benchmark runs once in short so that none goes stale; the figures are
-# printed and no target is enforced. The frame-rate one runs with each
-# Windows build's end-to-end suites.
-phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01
-# The release of the tree's build and of a copy in another folder, made
-# at other times: the same files byte for byte (no Windows program runs).
-phase "release built twice, compared" scripts/reproducible.sh
+fi
 
-# The Windows unit tests make windows, so they get a private X display; the
-# end-to-end tests start displays of their own.
-display="" xvfb=""
-stop_display() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  xvfb=""
-}
-end_wine() {
-  for arch in "${arches[@]}"; do
-    [ "${runs[$arch]}" = 1 ] && (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
-  done
-}
-# Nothing this script started outlives it, however it ends.
-trap 'end_wine; stop_display' EXIT
-trap 'exit 130' INT TERM
+# After the build, three lanes run side by side, each with its own output
+# (printed whole when the lane ends): the native tests and the release, and
+# one lane for each Windows build. The Windows suites spend most of their
+# time waiting for Wine and the X server, so the lanes share the cores well.
 
+native_lane() {
+  local rc=0
+  phase "native unit tests" ctest --preset native || rc=1
+  phase "unit tests under sanitizers" ctest --preset sanitize || rc=1
+  phase "fuzz targets" scripts/fuzz.sh || rc=1
+  # Each benchmark runs once in short so that none goes stale; the figures
+  # are printed and no target is enforced. The frame-rate one runs with each
+  # Windows build's end-to-end suites.
+  phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01 || rc=1
+  # The release of the tree's build and of a copy in another folder, made
+  # at other times: the same files byte for byte (no Windows program runs).
+  phase "release built twice, compared" scripts/reproducible.sh || rc=1
+  return $rc
+}
+
+# A Windows lane's X display: an Xvfb on a free display, as the end-to-end
+# tests start theirs, for the unit tests, which make windows. It prints the
+# display and the server's process id; the server stays until the lane ends.
 start_display() {
   local started
-  # An Xvfb on a free display, as the end-to-end tests start theirs; it
-  # prints the display and the server's process id, and the server stays.
   started=$(python3 -m testkit.display 1024x768) || return 1
-  display=${started% *} xvfb=${started#* }
+  display=${started% *}
+  echo "${started#* }" >"$lanes/$arch.xvfb"
 }
 
 # The unit tests: many small Wine processes side by side on one persistent
 # wineserver in the architecture's prefix.
 windows_unit_tests() {
-  local arch=$1
   # Wine's own services start with the first program and keep the output
   # pipes that program had: started here, with nothing to inherit, they
   # cannot keep ctest waiting for the end of a test's output.
@@ -112,7 +110,6 @@ windows_unit_tests() {
 # ended its first (a failure, a time-out, a crash), and a suite that did not
 # run here.
 windows_end_to_end() {
-  local arch=$1
   DISPLAY=$display python3 -m scripts.ctest_runs --preset "$arch" --report "build/$arch/e2e" \
     --notes "build/$arch/e2e.notes" -LE unit ${BRUMALIS_E2E_JOBS:+-j "$BRUMALIS_E2E_JOBS"} 2>&1 |
     tee "build/$arch/e2e.log"
@@ -121,57 +118,96 @@ windows_end_to_end() {
   return $rc
 }
 
-declare -A outcome notes
-for arch in "${arches[@]}"; do
+# One Windows build: its shipped files checked, then, where this host runs
+# it, its unit tests and end-to-end suites. The outcome goes to
+# $lanes/ARCH.outcome for the summary.
+windows_lane() {
+  local bits checked unit_status e2e_status missing display=""
   bits=$(brumalis_bits_of "$arch")
+  rm -f "out/$arch/bench-frame-rate.txt" "build/$arch/unit.notes" "build/$arch/e2e.notes"
   echo "== $bits Windows programs: shipped files"
-  if scripts/check-programs.sh "$arch" "build/$arch/bin"; then checked="checked"; else checked="check FAILED"; status=1; fi
-
-  if [ "${runs[$arch]}" != 1 ]; then
-    outcome[$arch]="built, $checked, not run (${why[$arch]})"
-    continue
-  fi
+  if scripts/check-programs.sh "$arch" "build/$arch/bin"; then checked="checked"; else checked="check FAILED"; fi
+  outcome() {
+    echo "$1" >"$lanes/$arch.outcome"
+    [ "$checked" = checked ] && [ "$2" = 0 ]
+  }
+  [ "${runs[$arch]}" = 1 ] || { outcome "built, $checked, not run (${why[$arch]})" 0; return; }
   # A library that Wine loads by name and does not find fails no call:
   # Wine just does without (one monitor, no smoothing, no MP3).
   if ! missing=$(brumalis_missing_wine_libraries "$arch"); then
     echo "$bits Wine lacks libraries it loads (make deps installs them):"
     echo "$missing"
-    outcome[$arch]="built, $checked, not run: Wine's libraries missing"
-    status=1
-    continue
+    outcome "built, $checked, not run: Wine's libraries missing" 1
+    return
   fi
-  if [ -z "$display" ] && ! start_display; then
+  if ! start_display; then
     echo "no X display could be started"
-    outcome[$arch]="built, $checked, not run (no X display)"
-    status=1
-    continue
+    outcome "built, $checked, not run (no X display)" 1
+    return
   fi
-  rm -f "out/$arch/bench-frame-rate.txt" "build/$arch/unit.notes" "build/$arch/e2e.notes"
-  phase "$bits Windows unit tests (Wine)" windows_unit_tests "$arch"
+  phase "$bits Windows unit tests (Wine)" windows_unit_tests
   unit_status=$?
-  phase "$bits Windows end-to-end suites (Wine)" windows_end_to_end "$arch"
+  phase "$bits Windows end-to-end suites (Wine)" windows_end_to_end
   e2e_status=$?
-  notes[$arch]=$(cat "build/$arch/unit.notes" "build/$arch/e2e.notes" 2>/dev/null)
-  if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
-    outcome[$arch]="built, $checked, run under Wine: passed"
-  else
-    outcome[$arch]="built, $checked, run under Wine: FAILED"
-    status=1
-  fi
   (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
+  if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
+    outcome "built, $checked, run under Wine: passed" 0
+  else
+    outcome "built, $checked, run under Wine: FAILED" 1
+  fi
+}
+
+# Each lane in a process group of its own, so that an interrupted run stops
+# every program a lane started; the Xvfb servers go too, and Wine's.
+set -m
+declare -A lane_pid
+end_lanes() {
+  local pid
+  for pid in "${lane_pid[@]}"; do kill -TERM -- "-$pid" 2>/dev/null; done
+  for pid in $(cat "$lanes"/*.xvfb 2>/dev/null); do kill "$pid" 2>/dev/null; done
+  for arch in "${arches[@]}"; do
+    [ "${runs[$arch]}" = 1 ] && (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
+  done
+}
+trap end_lanes EXIT
+trap 'exit 130' INT TERM
+
+start_lane() {
+  local name=$1
+  shift
+  echo "== lane $name started"
+  (lane=$name; "$@") >"$lanes/$name.log" 2>&1 &
+  lane_pid[$name]=$!
+}
+start_lane native native_lane
+for arch in "${arches[@]}"; do start_lane "$arch" windows_lane; done
+
+# Each lane's output as it ends, whole.
+declare -A lane_of
+for name in "${!lane_pid[@]}"; do lane_of[${lane_pid[$name]}]=$name; done
+while [ ${#lane_of[@]} -gt 0 ]; do
+  wait -n -p ended "${!lane_of[@]}"
+  rc=$?
+  name=${lane_of[$ended]}
+  unset "lane_of[$ended]"
+  echo "== lane $name ended ($([ $rc -eq 0 ] && echo passed || echo FAILED)); its output:"
+  cat "$lanes/$name.log"
+  [ $rc -eq 0 ] || status=1
 done
-stop_display
+lane_pid=()
+for pid in $(cat "$lanes"/*.xvfb 2>/dev/null); do kill "$pid" 2>/dev/null; done
 
 ran=0
 for arch in "${arches[@]}"; do [ "${runs[$arch]}" = 1 ] && ran=1; done
 
 echo "== summary"
-printf '%s\n' "${summary[@]}"
+cat "$lanes"/{main,native,win32,win64}.summary 2>/dev/null
 sed 's/^/fuzz target /' build/sanitize/fuzz/summary 2>/dev/null || echo "fuzz targets: not run"
 for arch in "${arches[@]}"; do
-  echo "$(brumalis_bits_of "$arch") Windows programs: ${outcome[$arch]}"
+  echo "$(brumalis_bits_of "$arch") Windows programs: $(cat "$lanes/$arch.outcome" 2>/dev/null || echo "lane ended early")"
   # Each test that passed only on its second run, failed, or did not run here.
-  [ -n "${notes[$arch]:-}" ] && sed 's/^/  /' <<<"${notes[$arch]}"
+  notes=$(cat "build/$arch/unit.notes" "build/$arch/e2e.notes" 2>/dev/null)
+  [ -n "$notes" ] && sed 's/^/  /' <<<"$notes"
 done
 if [ $ran -eq 0 ]; then
   echo "no Windows build can run on this host: the Windows half went untested"
