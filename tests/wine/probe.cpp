@@ -619,11 +619,15 @@ int Accessible(HWND hwnd, int doPart) {
   object->get_accChildCount(&count);
   Out("parts").Number(count);
   const auto length = [](BSTR b) { return b ? static_cast<int>(SysStringLen(b)) : 0; };
-  for (LONG part = 0; part <= count; ++part) {
+  const auto numbered = [](LONG part) {
     VARIANT child;
     VariantInit(&child);
     child.vt = VT_I4;
     child.lVal = part;
+    return child;
+  };
+  for (LONG part = 0; part <= count; ++part) {
+    const VARIANT child = numbered(part);
     VARIANT role, state;
     VariantInit(&role);
     VariantInit(&state);
@@ -640,14 +644,7 @@ int Accessible(HWND hwnd, int doPart) {
     SysFreeString(name);
     SysFreeString(action);
   }
-  int rc = 0;
-  if (doPart >= 0) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = doPart;
-    rc = SUCCEEDED(object->accDoDefaultAction(child)) ? 0 : 1;
-  }
+  const int rc = doPart >= 0 && FAILED(object->accDoDefaultAction(numbered(doPart))) ? 1 : 0;
   object->Release();
   return rc;
 }
