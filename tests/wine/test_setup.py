@@ -48,21 +48,17 @@ def builds():
     return os.path.dirname(os.path.dirname(WineTestCase.bin_dir))
 
 
-def build_of(arch):
-    return "win64" if arch == "x64" else "win32"
+def built(arch, *parts):
+    """A file of the build of `arch` (x86 or x64, or win32 or win64)."""
+    return os.path.join(builds(), {"x64": "win64", "x86": "win32"}.get(arch, arch), *parts)
 
 
 def setup_program(arch):
-    return os.path.join(builds(), build_of(arch), "setup", f"Brumalis-{VERSION}-setup-{arch}.exe")
+    return built(arch, "setup", f"Brumalis-{VERSION}-setup-{arch}.exe")
 
 
 def package(arch):
-    return os.path.join(builds(), build_of(arch), "setup", f"Brumalis-{VERSION}-{arch}.msi")
-
-
-def icon_of(arch):
-    """The programs' icon, as the build drew it."""
-    return os.path.join(builds(), build_of(arch), "dialog", "pictures", "icon.ico")
+    return built(arch, "setup", f"Brumalis-{VERSION}-{arch}.msi")
 
 
 def earlier_package(arch):
@@ -70,8 +66,8 @@ def earlier_package(arch):
     EARLIER (installer/earlier.sh, through the compiler cache), and the
     seconds that took."""
     began = time.time()
-    result = subprocess.run([os.path.join(ROOT, "installer", "earlier.sh"), os.path.join(builds(), build_of(arch)),
-                             EARLIER], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    result = subprocess.run([os.path.join(ROOT, "installer", "earlier.sh"), built(arch), EARLIER],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     if result.returncode != 0:
         raise AssertionError(f"building {EARLIER} failed:\n{result.stderr}")
     return result.stdout.strip(), time.time() - began
@@ -128,7 +124,7 @@ class InstallCase(WineTestCase):
         cls.wine = WineSession(cls.bin_dir, cls.prefix_arch, prefix=cls.prefix, suite=cls.suite)
         try:
             cls.wine.start()
-            cls.pair = {name: read(os.path.join(builds(), build_of(cls.pair_arch), "bin", name)) for name in PAIR}
+            cls.pair = {name: read(built(cls.pair_arch, "bin", name)) for name in PAIR}
             cls.wine.server.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
             cls.wine.files.write_settings(SETTINGS)
             cls.prepare()
@@ -401,7 +397,7 @@ class PackageCase(InstallCase):
     @classmethod
     def prepare(cls):
         cls.msi = package(cls.pair_arch)
-        cls.icon = icon_of(cls.pair_arch)
+        cls.icon = built(cls.pair_arch, "dialog", "pictures", "icon.ico")  # as the build drew it
         cls.earlier, took = earlier_package(cls.pair_arch)
         cls.figures = [f"{EARLIER} built: {took:.1f} s"]
         code, took = cls.msiexec("/i", cls.earlier)
@@ -532,8 +528,7 @@ class Packages(unittest.TestCase):
                 self.assertIn(f"Template: {template}\n", summary)
                 subprocess.run(["msiextract", "-C", out, msi], check=True, stdout=subprocess.DEVNULL)
                 for name in PAIR:
-                    self.assertEqual(read(os.path.join(out, name)),
-                                     read(os.path.join(builds(), build_of(arch), "bin", name)), name)
+                    self.assertEqual(read(os.path.join(out, name)), read(built(arch, "bin", name)), name)
                 self.assertEqual({tuple(row[2:4]) for row in msi_rows(msi, "Component")}, {(folder, attributes)})
                 self.assertEqual({row[2]: row[4] for row in msi_rows(msi, "File")},
                                  {name: VERSION + ".0" for name in PAIR})
@@ -649,9 +644,9 @@ class SignedRelease(X64Pair, InstallCase):
                 path = os.path.join(self.work, f"{arch}-{name}")
                 with open(path, "wb") as f:
                     f.write(signed)
-                built = authenticode_digest(read(os.path.join(builds(), arch, "bin", name)))
-                self.assertEqual(self.verify(path), built)
-                self.assertEqual(authenticode_digest(signed), built)
+                unsigned = authenticode_digest(read(built(arch, "bin", name)))
+                self.assertEqual(self.verify(path), unsigned)
+                self.assertEqual(authenticode_digest(signed), unsigned)
 
     def test_2_the_signed_setup_program_installs_with_a_signed_uninstaller(self):
         self.install_setup(os.path.join(self.dist, f"Brumalis-{VERSION}-setup-x64.exe"))
@@ -682,7 +677,7 @@ class Versions(WineTestCase):
         for build in ("win32", "win64"):
             for name in PAIR:
                 with self.subTest(build=build, program=name):
-                    info = self.wine.probe.version(windows_path(os.path.join(builds(), build, "bin", name)))
+                    info = self.wine.probe.version(windows_path(built(build, "bin", name)))
                     self.assertEqual((info["file_version"], info["product_version"]), (numbers, numbers))
                     self.assertEqual(info["file_type"], 1)  # an application, the renderer too
                     for block in ("041104b0", "040904b0"):
@@ -697,7 +692,7 @@ class Versions(WineTestCase):
     def test_the_screensaver_shows_the_sky_icon(self):
         for build in ("win32", "win64"):
             with self.subTest(build=build):
-                icons, pixels = self.wine.probe.icon(windows_path(os.path.join(builds(), build, "bin", HOST)))
+                icons, pixels = self.wine.probe.icon(windows_path(built(build, "bin", HOST)))
                 self.assertGreaterEqual(icons, 1)
                 # Deep blue at the top, pale sky and cloud at the bottom.
                 top, bottom = pixels[1], pixels[30]
