@@ -239,16 +239,7 @@ class InstallCase(WineTestCase):
         # Frames are drawn once the title gives their rate; the first cloud
         # slices fade in over the seconds after.
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        deadline = time.monotonic() + 10
-        while True:
-            picture = self.wine.screen.shot()
-            try:
-                sky.assert_sky(self, picture, *size)
-                break
-            except AssertionError:
-                if time.monotonic() > deadline:
-                    raise
-        picture.save(self.wine.out.file(f"installed-{type(self).__name__}.png"))
+        sky.wait_for_sky(self, self.wine.screen, *size, f"installed-{type(self).__name__}.png")
         self.escape(proc, renderer, main)
 
 
