@@ -68,10 +68,9 @@ def open_dialog(wine, settings, mode="/c", face=layout.BACKGROUND, **kw):
     proc = wine.programs.start(HOST, mode, **kw)
     dialog = wine.probe.find_dialog()
     answered(wine, dialog)
-    deadline = time.monotonic() + 10
-    while (seen := wine.screen.shot().pixel(dialog["client_x"] + 2, dialog["client_y"] + 2)) != face:
-        if time.monotonic() > deadline:
-            raise AssertionError(f"the dialog's face is {seen} at its top left corner, not {face}")
+    corner = dialog["client_x"] + 2, dialog["client_y"] + 2
+    wine.screen.wait_for(lambda picture: picture.pixel(*corner) == face, 10,
+                         f"the dialog's face {face} at its top left corner")
     return proc, dialog
 
 

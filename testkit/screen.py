@@ -2,6 +2,7 @@
 shows, and the pointer and keys of X."""
 
 import subprocess
+import time
 
 from testkit.screenshots import screenshot
 
@@ -16,6 +17,15 @@ class Screen:
         picture = screenshot(self.env["DISPLAY"])
         if save_as:
             picture.save(self.outputs.file(save_as))
+        return picture
+
+    def wait_for(self, looks_right, timeout=10, what="the screen"):
+        """Screenshots until one satisfies `looks_right(picture)` and returns
+        it; fails after `timeout` seconds, naming `what` it waited for."""
+        deadline = time.monotonic() + timeout
+        while not looks_right(picture := self.shot()):
+            if time.monotonic() > deadline:
+                raise AssertionError(f"{what} did not show in {timeout} s")
         return picture
 
     def xdotool(self, *args):

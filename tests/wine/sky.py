@@ -88,6 +88,18 @@ def assert_sky(test, picture, width, height, area=None):
     test.assertGreater(cloudy, 20)
 
 
+def wait_for_sky(test, screen, width, height, save_as):
+    """Waits for the clouds to fade in (a cloudy share of the sky, as
+    assert_sky asks) and returns that screenshot, kept as `save_as`, once
+    assert_sky has passed on it."""
+    def cloudy(picture):
+        return sum(max(a) >= 10 for _, a in excess(picture, width, height)) > 20
+    picture = screen.wait_for(cloudy, 15, "a cloudy sky")
+    picture.save(screen.outputs.file(save_as))
+    assert_sky(test, picture, width, height)
+    return picture
+
+
 def seam_contrast(picture, column, top, bottom):
     """The mean difference, over rows top to bottom, between the columns
     that meet at `column` (column - 1 and column), and between two pairs of
