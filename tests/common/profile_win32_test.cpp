@@ -78,12 +78,9 @@ TEST_F(ProfileFile, FileTestOpensOnlyFilesForReading) {
   EXPECT_FALSE(FileExists(files, L"C:\\windows"));
   EXPECT_FALSE(FileExists(files, L"C:\\no such file.mp3"));
   EXPECT_FALSE(FileExists(files, L""));
-}
-
-TEST_F(ProfileFile, FileTestNeverCreatesTheFile) {
-  Win32Files files;
+  DeleteFileA(path_.c_str());
   EXPECT_FALSE(FileExists(files, file_));
-  EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES) << "the test created the file";
 }
 
 TEST_F(ProfileFile, NoWriteThroughAFileWithASecondName) {
@@ -164,11 +161,7 @@ TEST(UserSeal, DataProtectedForTheMachineIsNoSeal) {
   }
 }
 
-TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  const std::string ini = std::string(dir) + "brumalis-seal-test-" + std::to_string(GetCurrentProcessId()) + ".ini";
-  DeleteFileA(ini.c_str());
+TEST_F(ProfileFile, ASealInTheSettingsFileVouchesForItsPathAlone) {
   // The seal is stored in the settings file itself, which this store stands for.
   struct TempProfile : Win32Profile {
     std::wstring file;
@@ -182,7 +175,7 @@ TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
       Win32Profile::Remove(s, k, file);
     }
   } profile;
-  profile.file = FromAnsi(ini);
+  profile.file = file_;
   Win32UserSeal seal;
   const std::wstring path = L"\\\\nas\\music\\" + std::wstring(120, L'a') + L".mp3";
   EXPECT_FALSE(SealedForUser(profile, seal, path));
@@ -194,9 +187,8 @@ TEST(UserSeal, ASealInTheSettingsFileVouchesForItsPathAlone) {
   StoreSeal(profile, seal, L"");
   EXPECT_FALSE(SealedForUser(profile, seal, path));
   char line[64] = {};
-  EXPECT_EQ(GetPrivateProfileStringA(kSectionAnsi, nullptr, "", line, sizeof line, ini.c_str()), 0u)
+  EXPECT_EQ(GetPrivateProfileStringA(kSectionAnsi, nullptr, "", line, sizeof line, path_.c_str()), 0u)
       << "a key is left: " << line;
-  DeleteFileA(ini.c_str());
 }
 
 }  // namespace

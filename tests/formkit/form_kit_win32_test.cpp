@@ -128,10 +128,8 @@ TEST(FormKit, PositionsAreInTwips) {
   form.MoveTwips(1500, 750, 4500, 3000);
   RECT r;
   GetWindowRect(form.Hwnd(), &r);
-  EXPECT_EQ(r.left, 100);
-  EXPECT_EQ(r.top, 50);
-  EXPECT_EQ(r.right - r.left, 300);
-  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
+            std::vector<LONG>({100, 50, 300, 200}));
   form.Unload();
 }
 
@@ -142,9 +140,7 @@ TEST(FormKit, BorderlessFormsKeepTheirStyle) {
   } form;
   form.Load();
   const LONG style = GetWindowLongW(form.Hwnd(), GWL_STYLE);
-  EXPECT_FALSE(style & WS_CAPTION);
-  EXPECT_FALSE(style & WS_POPUP);
-  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_EQ(style & (WS_CAPTION | WS_POPUP | WS_THICKFRAME), 0) << std::hex << style;
   char caption[64] = "";
   GetWindowTextA(form.Hwnd(), caption, sizeof caption);
   EXPECT_STREQ(caption, "Plain");

@@ -103,15 +103,10 @@ TEST(LoadSettings, StartsFromTheValuesItIsHanded) {
   }
 }
 
-// A path another user may have written: whether this user's program opens
-// it, by its form and by whose seals the file holds. No form is proof: a
-// folder under C:\ may be another user's junction to another machine. Each
-// row says what a run makes of it with no seal, this user's seal, another
-// user's seal alone, and both, and what the settings dialog makes of it with
-// no seal and with this user's: 'o' opens it (the file, its kind, its
-// folder), 's' shows it as stored and unsealed (the program's folder), '-'
-// refuses it (no file, no kind, the program's folder). The file is there in
-// every case.
+// A path another user may have written opens only under this user's seal,
+// whatever its form. Per row: a run with no seal, mine, another's, both; the
+// dialog with none and mine. 'o' opens it, 's' shows it stored and unsealed,
+// '-' refuses it.
 TEST(LoadSettings, OpensOnlyWhatThisUserMayOpen) {
   struct Row { const wchar_t *path; const char *run, *dialog; };
   const Row rows[] = {

@@ -41,12 +41,8 @@ TEST_F(CloudPacingTest, FadeFollowsTheRowsDue) {
   EXPECT_EQ(step.FadeFraction, 0.5f);
 }
 
-// Slices complete every 3 s of elapsed time whatever the frame times: each
-// one in the first frame at or after its due time, never before and never a
-// frame later, so that neither the period nor a late frame drifts the beat.
-// The rows are spread over the frames in between: none builds more than the
-// rows of its own time and of the frame before it (the rows of a new slice
-// that became due while the frame completing the old one ran).
+// Each slice completes in the first frame at or after its 3-s beat, and no
+// frame builds more rows than its own time and the frame before it are due.
 void ExpectSliceEveryThreeSeconds(CloudPacingTest &test, const std::vector<double> &times) {
   std::vector<double> completions;
   int mostRowsInOneFrame = 0, previousDone = 0;
@@ -76,8 +72,7 @@ void ExpectSliceEveryThreeSeconds(CloudPacingTest &test, const std::vector<doubl
   EXPECT_LE(mostRowsInOneFrame, static_cast<int>(128.0 / 3.0 * 2 * longestFrame) + 1);
 }
 
-// Frame times from `from` for `seconds`, each frame 1/fps long, stretched or
-// shrunk at random by up to `jitter` of that.
+// Frames of 1/fps from `from`, each stretched at random by up to +-jitter.
 std::vector<double> FrameTimes(double fps, double seconds, double jitter = 0.0, double from = 0.25) {
   std::vector<double> times;
   Jitter random(7);
@@ -98,8 +93,6 @@ TEST_F(CloudPacingTest, SlicesCompleteEveryThreeSecondsAtAnyFrameRate) {
   }
 }
 
-// Frame rates where 3 s is not a whole number of frames, and frames paced to
-// a display with the jitter of a real clock.
 TEST_F(CloudPacingTest, SlicesCompleteEveryThreeSecondsAtUnevenAndJitteredRates) {
   struct Case { const char *name; double fps, jitter; };
   const Case cases[] = {
@@ -151,9 +144,7 @@ SliceStats StatsOfSlices(double from, int count) {
   return {mean, std::sqrt(squares / n - mean * mean), zeros / n};
 }
 
-// Depth keeps its resolution: slices of a month-long run are clouds like
-// those of the first hour, not the blocky planes of a depth that lost its
-// fraction.
+// Depth keeps its fraction: a month into a run the slices are still clouds.
 TEST_F(CloudPacingTest, SlicesAfterAMonthLookLikeThoseOfTheFirstHour) {
   const SliceStats early = StatsOfSlices(600.0, 12);
   const SliceStats month = StatsOfSlices(30 * 86400.0 + 600.0, 12);
@@ -175,9 +166,7 @@ const std::vector<unsigned char> &SliceOf(double time, float cover) {
   return slice;
 }
 
-// The textures the sky shows, as the scene keeps them: each finished slice
-// becomes the newer one and the newer one the older. They start as marks no
-// slice can be (texel bytes never reach 255).
+// The two textures the scene shows; they start as marks no slice can be.
 struct Sky {
   static std::vector<unsigned char> Mark(unsigned char first) {
     std::vector<unsigned char> mark(kSliceBytes, 255);
@@ -196,8 +185,7 @@ float CloudPacingTest::Step(double t, bool afterRest, Sky &sky) {
   });
 }
 
-// Frames from 10 s, when the slice in progress began, at 60 fps up to
-// `phase` seconds into it, the last one exactly there.
+// 60 fps frames from 10 s (the slice's start) up to exactly 10 + phase.
 void DrawUpTo(CloudPacingTest &test, Sky &sky, double phase) {
   for (int i = 0; i / 60.0 < phase; ++i) test.Step(10.0 + i / 60.0, false, sky);
   test.Step(10.0 + phase, false, sky);
@@ -327,24 +315,6 @@ TEST_F(CloudPacingTest, AfterALongRestTheSkyIsWhereTimeHasTakenIt) {
     EXPECT_EQ(sky.newer, SliceOf(c.newerTime, c.newerCover));
     EXPECT_NE(sky.older, sky.newer);
   }
-}
-
-TEST_F(CloudPacingTest, LongStallCompletesOnlyTheRestOfTheSlice) {
-  Frame(0.0f);
-  Frame(1.0f);
-  ASSERT_EQ(pacing.RowsDone, 42);
-  const float depthBefore = pacing.SliceDepth;
-  const CloudStep stalled = Frame(6.0f);
-  EXPECT_TRUE(stalled.sliceComplete);
-  EXPECT_EQ(stalled.FadeFraction, 0.0f);
-  EXPECT_EQ(pacing.RowsDue, 128);
-  EXPECT_EQ(pacing.RowsDone, 0);
-  EXPECT_NE(pacing.SliceDepth, depthBefore);
-  EXPECT_EQ(pacing.SliceDepth, 6.0f * (1.0f / 7.0f));
-  // The next slice starts afresh from the stalled frame, not in one lump.
-  const CloudStep next = Frame(6.1f);
-  EXPECT_FALSE(next.sliceComplete);
-  EXPECT_EQ(pacing.RowsDone, 4);
 }
 
 TEST_F(CloudPacingTest, ClockStandingStillBuildsNothing) {

@@ -27,9 +27,8 @@ struct LoopRun {
   double firstFrame = -1, lastFrame = -1;
 };
 
-// A frame costs `work` plus up to `workJitter` more at random; with `spell`,
-// it costs `work` + `workJitter` in spells of that many frames and `work` in
-// the spells between, as when another program keeps the cores busy by turns.
+// A frame costs `work` plus up to `workJitter` at random, or with `spell`
+// the whole jitter in every other spell of that many frames.
 LoopRun Simulate(int reportedHz, double seconds, double work, double oversleep, double retrace = 0,
                  double workJitter = 0, int spell = 0) {
   FramePacer pacer;
@@ -54,9 +53,8 @@ LoopRun Simulate(int reportedHz, double seconds, double work, double oversleep, 
   return run;
 }
 
-// Where the swap does not wait, frames come at the pacer's rate, whatever the
-// cost of a frame below the period and however late the waits end; and the
-// loop turns only a few times per frame (it waits, it does not spin).
+// Without a waiting swap frames come at the paced rate, and the loop waits
+// rather than spins.
 TEST(FramePacing, WithoutRetraceFramesComeAtThePacedRate) {
   struct Case { const char *name; int hz; double work, oversleep, workJitter, rate; };
   const Case cases[] = {
