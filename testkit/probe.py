@@ -40,10 +40,10 @@ _RGB = (("r", _number), ("g", _number), ("b", _number))
 # Keys that come once, with what their value holds.
 VALUES = {
     **{key: _number for key in ("pid", "x", "y", "w", "h", "client_x", "client_y", "client_w", "client_h", "style",
-                                "exstyle", "error", "exit", "count", "windows", "gdi", "working_set_kb",
+                                "exstyle", "error", "count", "windows", "gdi", "working_set_kb",
                                 "private_kb", "dpi", "monitors", "file_type", "icons", "result", "at_ms", "parts",
                                 "hz")},
-    **{key: _flag for key in ("visible", "enabled", "locked", "timeout", "sent", "ready", "alive")},
+    **{key: _flag for key in ("visible", "enabled", "locked", "sent", "ready", "alive")},
     **{key: _handle for key in ("hwnd", "parent", "focus", "foreground")},
     "class": _ansi, "title": _ansi,
     "file_version": _word, "product_version": _word, "system": _word,

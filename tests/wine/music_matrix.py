@@ -140,18 +140,13 @@ class Matrix(WineTestCase):
             return case.name, os.path.join(self.wine.files.drive_c("drive d"), case.name[3:])
         return "C:\\music matrix\\" + case.name, os.path.join(self.folder, *case.name.split("\\"))
 
-    def stored_name(self, case, windows_path):
-        if case.stored == "short":
-            return self.wine.probe.short_path(windows_path)
-        return windows_path
-
     def run_case(self, case):
         windows_path, host_path = self.place(case)
         os.makedirs(os.path.dirname(host_path), exist_ok=True)
         case.make(host_path)
         if case.stored == "long":
             self.assertEqual(len(windows_path), 250)
-        stored = self.stored_name(case, windows_path)
+        stored = self.wine.probe.short_path(windows_path) if case.stored == "short" else windows_path
         self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file=stored))
         if case.stored == "deleted":
             os.remove(host_path)
@@ -179,10 +174,8 @@ class Matrix(WineTestCase):
         self.rows.append((label, case.kind, case.name_class, f"{rms:.0f}" + ("" if case.plays else " (none)"),
                           "yes" if stopped else "NO", f"{first:.2f} s" if first is not None else "-"))
         self.assertTrue(stopped, "sound after the run ended")
-        if case.plays:
-            self.assertIsNotNone(first, f"{case.name} did not play")
-        else:
-            self.assertIsNone(first, f"{case.name} made a sound")
+        self.assertEqual(first is not None, case.plays,
+                         f"{case.name} " + ("did not play" if case.plays else "made a sound"))
 
     def test_each_file_plays_or_stays_silent_and_stops_with_the_run(self):
         for case in CASES:

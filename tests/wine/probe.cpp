@@ -77,6 +77,8 @@ class Out {
   Out &Word(const std::string &word) { return Field(word); }
   Out &Text(const std::string &ansi) { return Field(Hex(ansi)); }
   Out &Utf8(const wchar_t *text, int length = -1) { return Field(HexUtf8(text, length)); }
+  // x, y, width and height.
+  Out &Place(const RECT &r) { return Number(r.left).Number(r.top).Number(r.right - r.left).Number(r.bottom - r.top); }
   Out &Bytes(const void *data, std::size_t size) {
     return Field(Hex(std::string(static_cast<const char *>(data), size)));
   }
@@ -131,47 +133,46 @@ void Describe(HWND hwnd) {
   Out("parent").Handle(GetAncestor(hwnd, GA_PARENT));
 }
 
+// Asks `done` every 20 ms until it says yes (0) or the time is up (1).
+template <typename Done>
+int Poll(DWORD timeout, Done done) {
+  for (const DWORD start = GetTickCount(); !done(); Sleep(20))
+    if (GetTickCount() - start > timeout) return 1;
+  return 0;
+}
+
 const char *OrNull(const char *text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
 
 // The first top-level window of that class and title, shown if asked for,
 // that does not belong to the process `except` (0: any process).
 int Find(const char *cls, const char *title, DWORD timeout, bool visible, DWORD except) {
-  const DWORD start = GetTickCount();
-  for (;;) {
+  return Poll(timeout, [&] {
     for (HWND hwnd = FindWindowExA(nullptr, nullptr, OrNull(cls), OrNull(title)); hwnd;
          hwnd = FindWindowExA(nullptr, hwnd, OrNull(cls), OrNull(title))) {
       DWORD pid = 0;
       GetWindowThreadProcessId(hwnd, &pid);
       if ((!visible || IsWindowVisible(hwnd)) && (except == 0 || pid != except)) {
         Describe(hwnd);
-        return 0;
+        return true;
       }
     }
-    if (GetTickCount() - start > timeout) return 1;
-    Sleep(20);
-  }
+    return false;
+  });
 }
 
 int Gone(HWND hwnd, DWORD timeout) {
-  const DWORD start = GetTickCount();
-  while (IsWindow(hwnd)) {
-    if (GetTickCount() - start > timeout) return 1;
-    Sleep(20);
-  }
-  return 0;
+  return Poll(timeout, [&] { return !IsWindow(hwnd); });
 }
 
 int WaitTitle(HWND hwnd, const char *prefix, DWORD timeout) {
-  const DWORD start = GetTickCount();
-  for (;;) {
+  bool found = false;
+  Poll(timeout, [&] {
     const std::string title = TitleOf(hwnd);
-    if (title.compare(0, std::strlen(prefix), prefix) == 0) {
-      Out("title").Text(title);
-      return 0;
-    }
-    if (!IsWindow(hwnd) || GetTickCount() - start > timeout) return 1;
-    Sleep(20);
-  }
+    found = title.compare(0, std::strlen(prefix), prefix) == 0;
+    if (found) Out("title").Text(title);
+    return found || !IsWindow(hwnd);
+  });
+  return found ? 0 : 1;
 }
 
 int Key(HWND hwnd, UINT vk, int count) {
@@ -215,32 +216,6 @@ int Lock(const char *path) {
   return 0;
 }
 
-int Run(DWORD timeout, int argc, char **argv) {
-  std::string cmd;
-  for (int i = 0; i < argc; ++i) {
-    if (i) cmd += ' ';
-    cmd += '"';
-    cmd += argv[i];
-    cmd += '"';
-  }
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(argv[0], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    Out("error").Number(GetLastError());
-    return 1;
-  }
-  Out("pid").Number(pi.dwProcessId);
-  if (WaitForSingleObject(pi.hProcess, timeout) != WAIT_OBJECT_0) {
-    Out("timeout").Flag(true);
-    return 1;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  Out("exit").Number(code);
-  return 0;
-}
-
 std::string FromHex(const char *hex) {
   std::string out;
   for (std::size_t i = 0; hex[i] && hex[i + 1]; i += 2) {
@@ -270,16 +245,14 @@ int Window(const char *titleHex, int width, int height, int x, int y) {
 }
 
 int Child(HWND parent, DWORD timeout) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    HWND child = GetWindow(parent, GW_CHILD);
-    if (child && IsWindowVisible(child)) {
-      Describe(child);
-      return 0;
-    }
-    if (!IsWindow(parent) || GetTickCount() - start > timeout) return 1;
-    Sleep(20);
-  }
+  bool found = false;
+  Poll(timeout, [&] {
+    const HWND child = GetWindow(parent, GW_CHILD);
+    found = child && IsWindowVisible(child);
+    if (found) Describe(child);
+    return found || !IsWindow(parent);
+  });
+  return found ? 0 : 1;
 }
 
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
@@ -287,15 +260,7 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   GetClassNameA(child, cls, sizeof cls);
   RECT r = {};
   GetWindowRect(child, &r);
-  Out("child")
-      .Text(cls)
-      .Text(TitleOf(child))
-      .Handle(child)
-      .Number(r.left)
-      .Number(r.top)
-      .Number(r.right - r.left)
-      .Number(r.bottom - r.top)
-      .Flag(IsWindowEnabled(child))
+  Out("child").Text(cls).Text(TitleOf(child)).Handle(child).Place(r).Flag(IsWindowEnabled(child))
       .Flag(IsWindowVisible(child));
   return TRUE;
 }
@@ -423,12 +388,7 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM) {
   MONITORINFO info = {};
   info.cbSize = sizeof info;
   GetMonitorInfoA(monitor, &info);
-  Out("monitor")
-      .Number(rect->left)
-      .Number(rect->top)
-      .Number(rect->right - rect->left)
-      .Number(rect->bottom - rect->top)
-      .Flag(info.dwFlags & MONITORINFOF_PRIMARY);
+  Out("monitor").Place(*rect).Flag(info.dwFlags & MONITORINFOF_PRIMARY);
   return TRUE;
 }
 
@@ -455,10 +415,7 @@ BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pids) {
   Out("window")
       .Text(cls)
       .Handle(hwnd)
-      .Number(r.left)
-      .Number(r.top)
-      .Number(r.right - r.left)
-      .Number(r.bottom - r.top)
+      .Place(r)
       .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
       .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
   return TRUE;
@@ -662,11 +619,15 @@ int Accessible(HWND hwnd, int doPart) {
   object->get_accChildCount(&count);
   Out("parts").Number(count);
   const auto length = [](BSTR b) { return b ? static_cast<int>(SysStringLen(b)) : 0; };
-  for (LONG part = 0; part <= count; ++part) {
+  const auto numbered = [](LONG part) {
     VARIANT child;
     VariantInit(&child);
     child.vt = VT_I4;
     child.lVal = part;
+    return child;
+  };
+  for (LONG part = 0; part <= count; ++part) {
+    const VARIANT child = numbered(part);
     VARIANT role, state;
     VariantInit(&role);
     VariantInit(&state);
@@ -683,14 +644,7 @@ int Accessible(HWND hwnd, int doPart) {
     SysFreeString(name);
     SysFreeString(action);
   }
-  int rc = 0;
-  if (doPart >= 0) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = doPart;
-    rc = SUCCEEDED(object->accDoDefaultAction(child)) ? 0 : 1;
-  }
+  const int rc = doPart >= 0 && FAILED(object->accDoDefaultAction(numbered(doPart))) ? 1 : 0;
   object->Release();
   return rc;
 }
@@ -865,8 +819,6 @@ const Command kCommands[] = {
      [](char **a, int) { return PointerAt(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), true); }},
     {"move", 3, 3, "HWND X Y", "post a pointer move to a client point",
      [](char **a, int) { return PointerAt(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), false); }},
-    {"run", 2, INT_MAX, "TIMEOUT_MS PROGRAM [ARGUMENT...]", "start a program, wait for it, print its exit code",
-     [](char **a, int n) { return Run(Number(a[0]), n - 1, a + 1); }},
     {"window", 3, 5, "TITLE_HEX W H [X Y]",
      "make a grey window with that ANSI title (at 100, 100 unless told), print its handle, and live until it "
      "is closed",

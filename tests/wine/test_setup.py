@@ -48,21 +48,17 @@ def builds():
     return os.path.dirname(os.path.dirname(WineTestCase.bin_dir))
 
 
-def build_of(arch):
-    return "win64" if arch == "x64" else "win32"
+def built(arch, *parts):
+    """A file of the build of `arch` (x86 or x64, or win32 or win64)."""
+    return os.path.join(builds(), {"x64": "win64", "x86": "win32"}.get(arch, arch), *parts)
 
 
 def setup_program(arch):
-    return os.path.join(builds(), build_of(arch), "setup", f"Brumalis-{VERSION}-setup-{arch}.exe")
+    return built(arch, "setup", f"Brumalis-{VERSION}-setup-{arch}.exe")
 
 
 def package(arch):
-    return os.path.join(builds(), build_of(arch), "setup", f"Brumalis-{VERSION}-{arch}.msi")
-
-
-def icon_of(arch):
-    """The programs' icon, as the build drew it."""
-    return os.path.join(builds(), build_of(arch), "dialog", "pictures", "icon.ico")
+    return built(arch, "setup", f"Brumalis-{VERSION}-{arch}.msi")
 
 
 def earlier_package(arch):
@@ -70,21 +66,22 @@ def earlier_package(arch):
     EARLIER (installer/earlier.sh, through the compiler cache), and the
     seconds that took."""
     began = time.time()
-    result = subprocess.run([os.path.join(ROOT, "installer", "earlier.sh"), os.path.join(builds(), build_of(arch)),
-                             EARLIER], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    result = subprocess.run([os.path.join(ROOT, "installer", "earlier.sh"), built(arch), EARLIER],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     if result.returncode != 0:
         raise AssertionError(f"building {EARLIER} failed:\n{result.stderr}")
     return result.stdout.strip(), time.time() - began
 
 
+def msi_rows(msi, table):
+    """The rows of a package's table, each a list of fields."""
+    out = subprocess.run(["msiinfo", "export", msi, table], check=True, stdout=subprocess.PIPE, text=True).stdout
+    return [line.split("\t") for line in out.splitlines()[3:]]
+
+
 def product_code(msi):
     """The product code of a package, from its Property table."""
-    table = subprocess.run(["msiinfo", "export", msi, "Property"], check=True, stdout=subprocess.PIPE, text=True)
-    for line in table.stdout.splitlines():
-        name, _, value = line.partition("\t")
-        if name == "ProductCode":
-            return value
-    raise AssertionError(f"{msi} has no product code")
+    return dict((row[0], row[1]) for row in msi_rows(msi, "Property"))["ProductCode"]
 
 
 def windows_path(path):
@@ -127,7 +124,7 @@ class InstallCase(WineTestCase):
         cls.wine = WineSession(cls.bin_dir, cls.prefix_arch, prefix=cls.prefix, suite=cls.suite)
         try:
             cls.wine.start()
-            cls.pair = {name: read(os.path.join(builds(), build_of(cls.pair_arch), "bin", name)) for name in PAIR}
+            cls.pair = {name: read(built(cls.pair_arch, "bin", name)) for name in PAIR}
             cls.wine.server.reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", PREVIOUS, "/f")
             cls.wine.files.write_settings(SETTINGS)
             cls.prepare()
@@ -168,11 +165,24 @@ class InstallCase(WineTestCase):
     def uninstaller(self):
         return self.wine.files.drive_c(*self.uninstaller_dir.split("\\")[1:], "Uninstall.exe")
 
-    def run_setup(self, program=None, *options):
+    @classmethod
+    def run_quiet(cls, *command):
+        """Runs a Windows program with no user interface; its exit code and the
+        seconds it took."""
+        began = time.time()
+        result = subprocess.run(cls.wine.programs.command(*command), env=cls.wine.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, timeout=180)
+        return result.returncode, time.time() - began
+
+    @classmethod
+    def run_setup(cls, program=None):
         """Runs a setup program silently; its exit code."""
-        result = subprocess.run(self.wine.programs.command(program or setup_program(self.pair_arch), "/S", *options),
-                                env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
-        return result.returncode
+        return cls.run_quiet(program or setup_program(cls.pair_arch), "/S")[0]
+
+    @classmethod
+    def msiexec(cls, *args):
+        """msiexec with no user interface; its exit code and seconds taken."""
+        return cls.run_quiet("msiexec", *[windows_path(arg) if os.path.isfile(arg) else arg for arg in args], "/qn")
 
     def install_setup(self, program=None):
         self.assertEqual(self.run_setup(program), 0, "setup /S failed")
@@ -183,8 +193,7 @@ class InstallCase(WineTestCase):
         itself, and removing its own folder is its last step."""
         command = self.values(UNINSTALL)["QuietUninstallString"]
         program = command[1:command.index('"', 1)]
-        subprocess.run(self.wine.programs.command(program, *command[len(program) + 3:].split(), *options), env=self.wine.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.run_quiet(program, *command[len(program) + 3:].split(), *options)
         deadline = time.time() + 120
         while os.path.exists(os.path.dirname(self.uninstaller())):
             self.assertLess(time.time(), deadline, "the uninstaller did not finish")
@@ -230,16 +239,7 @@ class InstallCase(WineTestCase):
         # Frames are drawn once the title gives their rate; the first cloud
         # slices fade in over the seconds after.
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        deadline = time.monotonic() + 10
-        while True:
-            picture = self.wine.screen.shot()
-            try:
-                sky.assert_sky(self, picture, *size)
-                break
-            except AssertionError:
-                if time.monotonic() > deadline:
-                    raise
-        picture.save(self.wine.out.file(f"installed-{type(self).__name__}.png"))
+        sky.wait_for_sky(self, self.wine.screen, *size, f"installed-{type(self).__name__}.png")
         self.escape(proc, renderer, main)
 
 
@@ -279,10 +279,9 @@ class SetupCase(InstallCase):
 
     @classmethod
     def prepare(cls):
-        result = subprocess.run(cls.wine.programs.command(setup_program(cls.pair_arch), "/S"), env=cls.wine.env,
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
-        if result.returncode != 0:
-            raise AssertionError(f"setup /S failed ({result.returncode})")
+        code = cls.run_setup()
+        if code != 0:
+            raise AssertionError(f"setup /S failed ({code})")
 
     def test_1_setup_installs_the_pair_and_chooses_it(self):
         self.assert_pair_installed()
@@ -292,8 +291,7 @@ class SetupCase(InstallCase):
         entry = self.values(UNINSTALL)
         self.assertIsNotNone(entry, f"no uninstall entry in the {self.view}-bit registry view")
         quoted = f'"{self.uninstaller_dir}\\Uninstall.exe"'
-        bits = "64" if self.pair_arch == "x64" else "32"
-        expected = {"DisplayName": f"Brumalis ({bits}-bit)", "DisplayVersion": VERSION, "Publisher": "t-orka",
+        expected = {"DisplayName": f"Brumalis ({self.bits()}-bit)", "DisplayVersion": VERSION, "Publisher": "t-orka",
                     "DisplayIcon": scr + ",0", "InstallLocation": self.system_windows,
                     "URLInfoAbout": "https://www.example.com/brumalis/",
                     "UninstallString": quoted, "QuietUninstallString": quoted + " /S",
@@ -356,7 +354,6 @@ class SetupCase(InstallCase):
             if os.path.islink(folder):
                 os.remove(folder)
 
-
     def test_6_the_last_page_says_where_the_settings_are_and_starts_nothing(self):
         # Setup runs with an administrator's rights: whatever it started would
         # too. Here through its pages, in English and in Japanese.
@@ -391,7 +388,7 @@ class PackageCase(InstallCase):
     @classmethod
     def prepare(cls):
         cls.msi = package(cls.pair_arch)
-        cls.icon = icon_of(cls.pair_arch)
+        cls.icon = built(cls.pair_arch, "dialog", "pictures", "icon.ico")  # as the build drew it
         cls.earlier, took = earlier_package(cls.pair_arch)
         cls.figures = [f"{EARLIER} built: {took:.1f} s"]
         code, took = cls.msiexec("/i", cls.earlier)
@@ -408,15 +405,6 @@ class PackageCase(InstallCase):
             with open(cls.wine.out.file(f"package-figures-{cls.__name__}.txt"), "w") as f:
                 f.write(text)
         super().tearDownClass()
-
-    @classmethod
-    def msiexec(cls, *args):
-        """msiexec with no user interface; its exit code and seconds taken."""
-        began = time.time()
-        args = [windows_path(arg) if os.path.isfile(arg) else arg for arg in args]
-        result = subprocess.run(cls.wine.programs.command("msiexec", *args, "/qn"), env=cls.wine.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
-        return result.returncode, time.time() - began
 
     def entry_of(self, msi):
         return self.values(UNINSTALL_ROOT + "\\" + product_code(msi))
@@ -507,28 +495,10 @@ class PackageCase(InstallCase):
         self.assert_pair_removed()
 
 
-class SetupX64(X64Pair, SetupCase):
-    pass
-
-
-class SetupX86OnWin64(X86OnWin64Pair, SetupCase):
-    pass
-
-
-class SetupX86(X86Pair, SetupCase):
-    pass
-
-
-class PackageX64(X64Pair, PackageCase):
-    pass
-
-
-class PackageX86OnWin64(X86OnWin64Pair, PackageCase):
-    pass
-
-
-class PackageX86(X86Pair, PackageCase):
-    pass
+for _pair in (X64Pair, X86OnWin64Pair, X86Pair):
+    for _case in (SetupCase, PackageCase):
+        _name = _case.__name__[:-4] + _pair.__name__[:-4]
+        globals()[_name] = type(_name, (_pair, _case), {"__module__": __name__})
 
 
 class Packages(unittest.TestCase):
@@ -545,19 +515,13 @@ class Packages(unittest.TestCase):
                                                    ("x64", "x64;1033", "System64Folder", "256")):
             with self.subTest(package=arch), tempfile.TemporaryDirectory() as out:
                 msi = package(arch)
-                summary = subprocess.run(["msiinfo", "suminfo", msi], check=True, stdout=subprocess.PIPE,
-                                         text=True).stdout
+                summary = subprocess.check_output(["msiinfo", "suminfo", msi], text=True)
                 self.assertIn(f"Template: {template}\n", summary)
                 subprocess.run(["msiextract", "-C", out, msi], check=True, stdout=subprocess.DEVNULL)
                 for name in PAIR:
-                    self.assertEqual(read(os.path.join(out, name)),
-                                     read(os.path.join(builds(), build_of(arch), "bin", name)), name)
-                rows = subprocess.run(["msiinfo", "export", msi, "Component"], check=True,
-                                      stdout=subprocess.PIPE, text=True).stdout.splitlines()[3:]
-                self.assertEqual({tuple(row.split("\t")[2:4]) for row in rows}, {(folder, attributes)})
-                rows = subprocess.run(["msiinfo", "export", msi, "File"], check=True,
-                                      stdout=subprocess.PIPE, text=True).stdout.splitlines()[3:]
-                self.assertEqual({row.split("\t")[2]: row.split("\t")[4] for row in rows},
+                    self.assertEqual(read(os.path.join(out, name)), read(built(arch, "bin", name)), name)
+                self.assertEqual({tuple(row[2:4]) for row in msi_rows(msi, "Component")}, {(folder, attributes)})
+                self.assertEqual({row[2]: row[4] for row in msi_rows(msi, "File")},
                                  {name: VERSION + ".0" for name in PAIR})
 
 
@@ -671,9 +635,9 @@ class SignedRelease(X64Pair, InstallCase):
                 path = os.path.join(self.work, f"{arch}-{name}")
                 with open(path, "wb") as f:
                     f.write(signed)
-                built = authenticode_digest(read(os.path.join(builds(), arch, "bin", name)))
-                self.assertEqual(self.verify(path), built)
-                self.assertEqual(authenticode_digest(signed), built)
+                unsigned = authenticode_digest(read(built(arch, "bin", name)))
+                self.assertEqual(self.verify(path), unsigned)
+                self.assertEqual(authenticode_digest(signed), unsigned)
 
     def test_2_the_signed_setup_program_installs_with_a_signed_uninstaller(self):
         self.install_setup(os.path.join(self.dist, f"Brumalis-{VERSION}-setup-x64.exe"))
@@ -683,13 +647,10 @@ class SignedRelease(X64Pair, InstallCase):
         self.assert_pair_removed()
 
     def test_3_the_signed_package_installs(self):
-        msi = windows_path(os.path.join(self.dist, f"Brumalis-{VERSION}-x64.msi"))
-        for args in (("/i", msi), ("/x", msi)):
-            result = subprocess.run(self.wine.programs.command("msiexec", *args, "/qn"), env=self.wine.env, timeout=180,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.assertEqual(result.returncode, 0, " ".join(args))
-            if args[0] == "/i":
-                self.assert_pair_installed({name: self.programs["win64", name] for name in PAIR})
+        msi = os.path.join(self.dist, f"Brumalis-{VERSION}-x64.msi")
+        self.assertEqual(self.msiexec("/i", msi)[0], 0, "/i")
+        self.assert_pair_installed({name: self.programs["win64", name] for name in PAIR})
+        self.assertEqual(self.msiexec("/x", msi)[0], 0, "/x")
         self.assert_pair_removed()
 
 
@@ -702,32 +663,27 @@ class Versions(WineTestCase):
         read_once(cls)
         super().setUpClass()
 
-    def version(self, path):
-        return self.wine.probe.version(windows_path(path))
-
     def test_each_program_says_what_it_is_and_its_version(self):
         numbers = VERSION + ".0"
         for build in ("win32", "win64"):
             for name in PAIR:
                 with self.subTest(build=build, program=name):
-                    info = self.version(os.path.join(builds(), build, "bin", name))
+                    info = self.wine.probe.version(windows_path(built(build, "bin", name)))
                     self.assertEqual((info["file_version"], info["product_version"]), (numbers, numbers))
                     self.assertEqual(info["file_type"], 1)  # an application, the renderer too
                     for block in ("041104b0", "040904b0"):
-                        self.assertEqual(info[f"{block}.FileVersion"], VERSION)
-                        self.assertEqual(info[f"{block}.ProductVersion"], VERSION)
-                        self.assertEqual(info[f"{block}.ProductName"], "Brumalis")
-                        self.assertEqual(info[f"{block}.OriginalFilename"], name)
+                        self.assertEqual([info[f"{block}.{key}"] for key in
+                                          ("FileVersion", "ProductVersion", "ProductName", "OriginalFilename")],
+                                         [VERSION, VERSION, "Brumalis", name])
                         self.assertTrue(info[f"{block}.FileDescription"].startswith("Brumalis "))
         for arch in ("x86", "x64"):
             with self.subTest(setup=arch):
-                info = self.version(setup_program(arch))
-                self.assertEqual(info["file_version"], numbers)
+                self.assertEqual(self.wine.probe.version(windows_path(setup_program(arch)))["file_version"], numbers)
 
     def test_the_screensaver_shows_the_sky_icon(self):
         for build in ("win32", "win64"):
             with self.subTest(build=build):
-                icons, pixels = self.wine.probe.icon(windows_path(os.path.join(builds(), build, "bin", HOST)))
+                icons, pixels = self.wine.probe.icon(windows_path(built(build, "bin", HOST)))
                 self.assertGreaterEqual(icons, 1)
                 # Deep blue at the top, pale sky and cloud at the bottom.
                 top, bottom = pixels[1], pixels[30]
