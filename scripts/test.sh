@@ -151,11 +151,18 @@ windows_lane() {
   phase "$bits Windows end-to-end suites (Wine)" windows_end_to_end
   e2e_status=$?
   (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
+  kill "$(cat "$lanes/$arch.xvfb")" 2>/dev/null  # the next half starts its own
   if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
     outcome "built, $checked, run under Wine: passed" 0
   else
     outcome "built, $checked, run under Wine: FAILED" 1
   fi
+}
+
+# The Windows lanes' X displays (ARCH.xvfb: the server's process id).
+stop_displays() {
+  local pid
+  for pid in $(cat "$lanes"/*.xvfb 2>/dev/null); do kill "$pid" 2>/dev/null; done
 }
 
 # Each lane in a process group of its own, so that an interrupted run stops
@@ -165,7 +172,7 @@ declare -A lane_pid
 end_lanes() {
   local pid
   for pid in "${lane_pid[@]}"; do kill -TERM -- "-$pid" 2>/dev/null; done
-  for pid in $(cat "$lanes"/*.xvfb 2>/dev/null); do kill "$pid" 2>/dev/null; done
+  stop_displays
   for arch in "${arches[@]}"; do
     [ "${runs[$arch]}" = 1 ] && (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
   done
@@ -205,7 +212,7 @@ while [ ${#lane_of[@]} -gt 0 ]; do
   [ $rc -eq 0 ] || status=1
 done
 lane_pid=()
-for pid in $(cat "$lanes"/*.xvfb 2>/dev/null); do kill "$pid" 2>/dev/null; done
+stop_displays
 
 ran=0
 for arch in "${arches[@]}"; do [ "${runs[$arch]}" = 1 ] && ran=1; done
