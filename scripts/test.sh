@@ -6,11 +6,14 @@
 # the release built twice, in the tree and in a copy of it, and compared
 # (scripts/reproducible.sh), and for each Windows build that this host runs
 # (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
-# the frame-rate benchmark in short among them. After the build these run in
-# two lanes side by side: the native lane and the Windows builds in turn.
-# A build this host cannot run is still checked without running it. Any
-# failure fails, and so does a host that runs neither Windows build. The
-# summary gives each phase's outcome and time.
+# the frame-rate benchmark in short among them. Three lanes run side by side,
+# each starting as soon as what it needs is built: the 32-bit Windows lane
+# once its build is made, the 64-bit one once both are (its suites read the
+# files of both), then the native lane, which makes the native and the
+# sanitizer builds itself. A build this host cannot run is
+# still checked without running it. Any failure fails, and so does a host
+# that runs neither Windows build. The summary gives each phase's outcome
+# and time.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -47,25 +50,18 @@ phase() {
   return $rc
 }
 
-if ! phase "build (native, both Windows builds, sanitizers)" make --no-print-directory build sanitize; then
-  printf '%s\n' "== summary" "$(cat "$lanes/main.summary")" "SOME TESTS FAILED"
-  exit 1
-fi
-
-# After the build, two lanes run side by side, each with its own output
-# (printed whole when the lane ends): the native tests and the release, and
-# the Windows builds one after the other. The Windows suites spend most of
-# their time waiting for Wine and the X server, so the lanes share the cores
-# well.
-
+# The lanes: the native one, and one for each Windows build. They share the
+# cores well, as the Windows suites spend most of their time waiting for Wine
+# and the X server; each keeps its output and prints it whole when it ends.
 native_lane() {
   local rc=0
+  phase "build (native, sanitizers)" make --no-print-directory native sanitize || return 1
   phase "native unit tests" ctest --preset native || rc=1
   phase "unit tests under sanitizers" ctest --preset sanitize || rc=1
   phase "fuzz targets" scripts/fuzz.sh || rc=1
   # Each benchmark runs once in short so that none goes stale; the figures
-  # are printed and no target is enforced. The frame-rate one runs with each
-  # Windows build's end-to-end suites.
+  # are printed and no target is enforced. The frame-rate one runs with the
+  # 64-bit build's end-to-end suites.
   phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01 || rc=1
   # The release of the tree's build and of a copy in another folder, made
   # at other times: the same files byte for byte (no Windows program runs).
@@ -187,17 +183,17 @@ start_lane() {
   (lane=$name; "$@") >"$lanes/$name.log" 2>&1 &
   lane_pid[$name]=$!
 }
-# Both Windows halves side by side have twice ended a 64-bit program with a
-# segmentation fault inside Wine: the halves take their turns in one lane.
-windows_halves() {
-  local rc=0
-  for arch in "${arches[@]}"; do
-    (lane=$arch; windows_lane) || rc=1
-  done
-  return $rc
-}
+# Each Windows build, then its lane beside the next build: the 32-bit one
+# first, since the 64-bit build's suites read both builds' files.
+for arch in win32 win64; do
+  if phase "build ($(brumalis_bits_of "$arch") Windows)" make --no-print-directory "$arch"; then
+    start_lane "$arch" windows_lane
+  else
+    echo "$(brumalis_bits_of "$arch") Windows build FAILED" >"$lanes/$arch.outcome"
+    status=1
+  fi
+done
 start_lane native native_lane
-start_lane windows windows_halves
 
 # Each lane's output as it ends, whole.
 declare -A lane_of
