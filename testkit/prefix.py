@@ -47,12 +47,19 @@ def wine_environment(display, arch, prefix=None):
 # Wine's own programs and libraries, most of a prefix's size: nothing writes
 # them in place, so copies of a prefix share them as hard links.
 SHARED_FOLDERS = ("system32", "syswow64")
+WINESERVER = "/usr/lib/wine/wineserver"  # as scripts/wine-env.sh runs it
 
 
 def replace_with_copy(source, copy):
     """Makes the folder `copy` a copy of the prefix `source`; returns it.
     Every file is its own, but those of the system folders, which are linked:
-    a copy takes a second and little disk."""
+    a copy takes a second and little disk. A wineserver that a program just
+    left in `source` writes the registry when it ends (a temporary file, then
+    renamed): the copy waits for it, for half a minute at most."""
+    try:
+        subprocess.run([WINESERVER, "-w"], env=dict(os.environ, WINEPREFIX=source), timeout=30)
+    except subprocess.TimeoutExpired:
+        pass  # a server kept on purpose: its files are as they were written last
     shutil.rmtree(copy, ignore_errors=True)
     subprocess.run(["cp", "-a", "--link", source, copy], check=True)
     windows = os.path.join(copy, "drive_c", "windows")
