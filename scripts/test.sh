@@ -168,9 +168,10 @@ stop_displays() {
 # every program a lane started; the Xvfb servers go too, and Wine's.
 set -m
 declare -A lane_pid
+boots=()
 end_lanes() {
   local pid
-  for pid in "${lane_pid[@]}"; do kill -TERM -- "-$pid" 2>/dev/null; done
+  for pid in "${lane_pid[@]}" "${boots[@]}"; do kill -TERM -- "-$pid" 2>/dev/null; done
   stop_displays
   for arch in "${arches[@]}"; do
     [ "${runs[$arch]}" = 1 ] && (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
@@ -186,6 +187,14 @@ start_lane() {
   (lane=$name; "$@") >"$lanes/$name.log" 2>&1 &
   lane_pid[$name]=$!
 }
+# Wine boots each prefix that the lanes will use beside the builds: it runs
+# no program of ours (a lane that comes to it first waits for it).
+boots=()
+for arch in "${arches[@]}"; do
+  [ "${runs[$arch]}" = 1 ] || continue
+  (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix) >"$lanes/$arch.boot" 2>&1 &
+  boots+=($!)
+done
 # Each Windows build, then its lane beside the next build: the 32-bit one
 # first, since the 64-bit build's suites read both builds' files.
 for arch in win32 win64; do
