@@ -20,8 +20,12 @@ SND_NODEFAULT = 0x0002
 GREY = (128, 128, 128)  # another program's window (the probe's)
 
 
-class FullScreen(WineTestCase):
+class WithMusicFiles(WineTestCase):
+    """A session with the sounds the runs play; the tests are in the classes
+    below, each in a session of its own, so that they run side by side."""
+
     audio = True
+    runs_of_sound = staticmethod(runs_of_sound)
 
     @classmethod
     def setUpClass(cls):
@@ -38,6 +42,10 @@ class FullScreen(WineTestCase):
         shutil.copy(os.path.join(music, "song.mp3"), os.path.join(music, "Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3"))
         # A real sound whose name does not end in WAV or MP3 plays nothing.
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "loop.wav.mid"))
+
+
+class FullScreen(WithMusicFiles):
+    """How a run starts, watches and ends its renderer."""
 
     def test_one_monitor_no_cover_nonsense_ignored_and_escape_in_the_renderer_ends_both(self):
         # One run for what its start shows, what it shrugs off and how Escape
@@ -334,7 +342,10 @@ class FullScreen(WineTestCase):
             with open(mark) as f:
                 self.fail(f"loaded: {f.read()}")
 
-    # -- music ----------------------------------------------------------------------
+
+class FullScreenMusic(WithMusicFiles):
+    """The music of a run."""
+
     def play(self, settings, seconds, trace="+mci", meanwhile=None, sound=False):
         """Runs with the given settings for `seconds` after its load (after
         the first sound, when told that there is `sound`); what was heard
@@ -360,8 +371,6 @@ class FullScreen(WineTestCase):
         with open(log, encoding="utf-8", errors="replace") as f:
             trace = f.read()
         return heard, ended, trace
-
-    runs_of_sound = staticmethod(runs_of_sound)
 
     def test_a_wav_file_loops_until_the_run_ends(self):
         # 3.5 s of sound in one run, and room for a lump the capture drops near either end.
