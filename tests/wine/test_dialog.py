@@ -113,7 +113,6 @@ class Dialog(WineTestCase):
             (music_settings(7), "/c", {"marks": [], "track": False, "track_text": "", "browse": False}, False),
             # A run wrote the screen's size; settings never write it.
             (size_settings(640, 480), "/c:1234", nothing, False),
-            (size_settings(640, 480), "-C", nothing, False),
         ]
         for content, mode, expected, path in cases:
             with self.subTest(content=content, mode=mode):
