@@ -83,21 +83,6 @@ class FullScreen(WineTestCase):
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
-    def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s(self):
-        log = self.wine.out.file("cursor-trace.txt")
-        for args, host_calls in ((["/s"], ["0", "-1"]), ([], [])):
-            with self.subTest(args=args):
-                proc, main, renderer = self.start_run(music_settings(0), *(args or [None]), trace="+cursor", log=log)
-                answered(self.wine, main)  # the cursor is hidden as the run loads
-                self.escape(proc, renderer, main)
-                calls = re.findall(r"^(\w+):trace:cursor:NtUserShowCursor (-?\d+),", open(log).read(), re.M)
-                by_thread = {}
-                for thread, arg in calls:
-                    by_thread.setdefault(thread, []).append(arg)
-                # The renderer hides and shows its own cursor; any other calls are the host's.
-                host = [c for c in by_thread.values() if c != ["0", "1"]]
-                self.assertEqual(host, [host_calls] if host_calls else [])
-
     def copy_of_the_pair(self, *parts, renderer=RENDERER):
         """A fresh folder of drive C: with the host and, under the renderer's
         name, the program `renderer` (the probe stands in for one); its

@@ -527,10 +527,11 @@ class TwoMonitors(WineTestCase):
         self.assertGone(again, 20000, "the second monitor's window stayed after Escape")
         self.assertEqual(wait_exit(proc, 15), 0)
 
-    def test_the_pointer_over_a_cover_is_hidden_only_where_the_run_hid_it(self):
-        # Only the letter S hides the cursor: a run started without arguments
-        # shows the normal arrow over the covers too.
-        for args, hidden in ((["/s"], True), ([], False)):
+    def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s_the_covers_too(self):
+        # Only the letter S hides the cursor, and gives it back at the end: a
+        # run started without arguments shows the normal arrow over the
+        # covers too. (The renderer hides its own.)
+        for args, hidden, shows in ((["/s"], True, ["0", "-1"]), ([], False, [])):
             with self.subTest(args=args):
                 log = self.wine.out.log(f"cover-pointer{len(args)}.txt")
                 proc, main, renderer = self.start_run(music_settings(0), *(args or [None]), trace="+pid,+cursor",
@@ -544,9 +545,11 @@ class TwoMonitors(WineTestCase):
                 # pointer is "(nil)".
                 host = f"{int(main['pid']):04x}"
                 with open(log, encoding="utf-8", errors="replace") as f:
-                    pointers = set(re.findall(rf"^{host}:\w+:trace:cursor:NtUserSetCursor (\S+)", f.read(), re.M))
+                    trace = f.read()
+                pointers = set(re.findall(rf"^{host}:\w+:trace:cursor:NtUserSetCursor (\S+)", trace, re.M))
                 self.assertTrue(pointers, "the cover set no pointer")
                 self.assertEqual({p == "(nil)" for p in pointers}, {hidden}, pointers)
+                self.assertEqual(re.findall(rf"^{host}:\w+:trace:cursor:NtUserShowCursor (-?\d+),", trace, re.M), shows)
 
 
 if __name__ == "__main__":
