@@ -40,13 +40,12 @@ _RGB = (("r", _number), ("g", _number), ("b", _number))
 # Keys that come once, with what their value holds.
 VALUES = {
     **{key: _number for key in ("pid", "x", "y", "w", "h", "client_x", "client_y", "client_w", "client_h", "style",
-                                "exstyle", "error", "count", "windows", "gdi", "working_set_kb",
-                                "private_kb", "dpi", "monitors", "file_type", "icons", "result", "at_ms", "parts",
-                                "hz")},
-    **{key: _flag for key in ("visible", "enabled", "locked", "sent", "ready", "alive")},
+                                "exstyle", "windows", "gdi", "working_set_kb", "private_kb", "dpi", "monitors",
+                                "file_type", "icons", "result", "at_ms", "hz")},
+    **{key: _flag for key in ("visible", "enabled", "locked", "ready", "alive")},
     **{key: _handle for key in ("hwnd", "parent", "focus", "foreground")},
     "class": _ansi, "title": _ansi,
-    "file_version": _word, "product_version": _word, "system": _word,
+    "file_version": _word, "product_version": _word,
     "user": _utf8, "path": _utf8, "sealed": bytes.fromhex, "seal_text": _utf8,
 }
 # Keys that come once a record, kept in order, with the name and content of

@@ -1,11 +1,10 @@
 // The settings dialog on a real window, with the state a program hands it:
-// it zooms from the pointer and back, shows the music choice it was given,
-// and a close without apply leaves the choice and the settings file alone.
+// it zooms from the pointer and back, and a close without apply leaves the
+// choice alone. What it shows and that the close writes nothing are the
+// end-to-end suite's.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "settings_dialog_win32.h"
@@ -27,16 +26,8 @@ void ZoomTo(HWND hwnd, const std::int16_t &x, const std::int16_t &y) { ZoomCalls
 struct Seen {
   HWND dialog = nullptr;
   bool visible = false;
-  std::vector<std::string> texts;  // of the child windows, ANSI
 };
 Seen Observed;
-
-BOOL CALLBACK CollectText(HWND child, LPARAM) {
-  char text[256] = "";
-  GetWindowTextA(child, text, sizeof text);
-  if (text[0]) Observed.texts.push_back(text);
-  return TRUE;
-}
 
 // Runs inside the dialog's modal loop: looks at the dialog, then closes it
 // with its close box.
@@ -46,26 +37,11 @@ void CALLBACK LookAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   Observed.dialog = dialog;
   Observed.visible = IsWindowVisible(dialog) != FALSE;
-  EnumChildWindows(dialog, CollectText, 0);
   PostMessageW(dialog, WM_CLOSE, 0, 0);
 }
 
-std::string FileBytes(const char *path) {
-  std::string bytes;
-  if (FILE *f = std::fopen(path, "rb")) {
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    std::fclose(f);
-  }
-  return bytes;
-}
-
-TEST(SettingsDialog, ZoomsFromThePointerShowsTheChoiceAndCloseChangesNothing) {
+TEST(SettingsDialog, ZoomsFromThePointerAndCloseChangesNothing) {
   CreateDirectoryA(BRUMALIS_SETTINGS_FOLDER, nullptr);
-  const char *ini = kSettingsFileAnsi;
-  const std::string before = FileBytes(ini);
-
   SetCursorPos(123, 45);
   POINT pointer = {};
   GetCursorPos(&pointer);
@@ -93,14 +69,8 @@ TEST(SettingsDialog, ZoomsFromThePointerShowsTheChoiceAndCloseChangesNothing) {
     EXPECT_EQ(call.x, pointer.x);
     EXPECT_EQ(call.y, pointer.y);
   }
-  // The track box shows the track it was given.
-  bool trackShown = false;
-  for (const std::string &text : Observed.texts) trackShown |= text == "7";
-  EXPECT_TRUE(trackShown);
-
   EXPECT_EQ(music.BgmKind, kBgmFile);
   EXPECT_EQ(music.BgmRepeat, 7);
-  EXPECT_EQ(FileBytes(ini), before) << "closing without apply wrote the settings file";
   EXPECT_FALSE(IsWindow(Observed.dialog));
 }
 

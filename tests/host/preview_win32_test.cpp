@@ -62,19 +62,9 @@ HWND EmbeddedPreview(HWND pane) {
   return GetWindow(pane, GW_CHILD);
 }
 
-TEST(Preview, IsAShownChildThatGoesWithItsPane) {
-  HWND pane = MakePane(152, 112);
-  HWND preview = EmbeddedPreview(pane);
-  ASSERT_NE(preview, nullptr);
-  EXPECT_EQ(GetParent(preview), pane);
-  EXPECT_TRUE(GetWindowLongW(preview, GWL_STYLE) & WS_CHILD);
-  EXPECT_TRUE(GetWindowLongW(preview, GWL_STYLE) & WS_VISIBLE) << "shown in its pane";
-  DestroyWindow(pane);
-  EXPECT_FALSE(IsWindow(preview)) << "the preview goes with its pane";
-}
-
-// The picture fills the pane from its top left: cut off in a smaller pane,
-// on black in a larger one.
+// The embedding itself (parent, style, place, the end with the pane) is the
+// end-to-end suite's, across processes. The picture fills the pane from its
+// top left: cut off in a smaller pane, on black in a larger one.
 TEST(Preview, ShowsThePictureTopLeftInAPaneOfAnySize) {
   const Pixels picture = BuiltInPicture();
   struct Size { int width, height; };

@@ -268,7 +268,6 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
 int ComboItems(HWND combo) {
   const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   if (count == CB_ERR) return 1;
-  Out("count").Number(count);
   for (LRESULT i = 0; i < count; ++i) {
     // In wide characters: Wine hands another process only the first
     // character of an ANSI entry longer than one.
@@ -560,7 +559,6 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
                                         reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  Out("sent").Flag(sent);
   Out("result").Number(static_cast<long long>(result));
   Out("at_ms").Number(sentAt);
   return sent ? 0 : 1;
@@ -570,7 +568,6 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
 int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
   const bool sent = SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
-  Out("sent").Flag(sent);
   Out("result").Number(static_cast<long>(result));
   return sent ? 0 : 1;
 }
@@ -611,13 +608,9 @@ int Accessible(HWND hwnd, int doPart) {
   IAccessible *object = nullptr;
   const HRESULT hr = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                 reinterpret_cast<void **>(&object));
-  if (FAILED(hr) || !object) {
-    Out("error").Code(static_cast<unsigned long>(hr));
-    return 1;
-  }
+  if (FAILED(hr) || !object) return 1;
   LONG count = 0;
   object->get_accChildCount(&count);
-  Out("parts").Number(count);
   const auto length = [](BSTR b) { return b ? static_cast<int>(SysStringLen(b)) : 0; };
   const auto numbered = [](LONG part) {
     VARIANT child;
@@ -675,10 +668,7 @@ int HighContrastSwitch(bool on) {
   HIGHCONTRASTW state = {};
   state.cbSize = sizeof state;
   state.dwFlags = HCF_AVAILABLE | (on ? HCF_HIGHCONTRASTON : 0);
-  if (SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof state, &state, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
-    Out("system").Word("set");
-  } else {
-    Out("system").Word("refused").Number(GetLastError());
+  if (!SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof state, &state, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
     const wchar_t *flags = on ? L"127" : L"126";
     if (RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, flags,
                         static_cast<DWORD>((lstrlenW(flags) + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)

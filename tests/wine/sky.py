@@ -52,10 +52,6 @@ def gradient(x, y):
     return tuple(255.0 * (a[i] + (b[i] - a[i]) * k) for i in range(3))
 
 
-def eye_distance(x, y):
-    return math.sqrt(x * x + y * y + SKY_Z * SKY_Z)
-
-
 def excess(picture, width, height, step=(31, 23), area=None):
     """Light each sampled pixel of a window at the screen's top left has above
     the bare gradient, per channel; in `area` (left, top, right, bottom) of

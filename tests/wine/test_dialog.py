@@ -81,6 +81,16 @@ class Dialog(WineTestCase):
         return {"marks": self.chosen_marks(), "track": combo["enabled"], "track_text": combo["text"],
                 "browse": buttons["browse"]["enabled"]}
 
+    def focus(self, dialog):
+        """The window that has the focus in the dialog's thread."""
+        return self.wine.probe("focus", dialog["hwnd"])["focus"]
+
+    def chooser(self):
+        """The open-file dialog, once shown and taking messages."""
+        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
+        answered(self.wine, chooser)
+        return chooser
+
     def accessible(self, hwnd, *do):
         """Role, state, name and default action of the window's accessible
         object (part 0) and its parts, as a screen reader hears them."""
@@ -103,7 +113,6 @@ class Dialog(WineTestCase):
             (music_settings(7), "/c", {"marks": [], "track": False, "track_text": "", "browse": False}, False),
             # A run wrote the screen's size; settings never write it.
             (size_settings(640, 480), "/c:1234", nothing, False),
-            (size_settings(640, 480), "-C", nothing, False),
         ]
         for content, mode, expected, path in cases:
             with self.subTest(content=content, mode=mode):
@@ -165,14 +174,11 @@ class Dialog(WineTestCase):
         combo = self.child(dialog, "ComboBox")
         edit = self.child(dialog, "Edit")
 
-        def focus():
-            return self.wine.probe("focus", dialog["hwnd"])["focus"]
-
         # The chosen source's control has the focus from the start.
-        self.assertIn(focus(), (combo["hwnd"], edit["hwnd"]))
+        self.assertIn(self.focus(dialog), (combo["hwnd"], edit["hwnd"]))
         self.wine.screen.xdotool("mousemove", str(combo["x"] + 10), str(combo["y"] + 10), "click", "1")
         time.sleep(0.3)
-        self.assertIn(focus(), (combo["hwnd"], edit["hwnd"]))
+        self.assertIn(self.focus(dialog), (combo["hwnd"], edit["hwnd"]))
         # The browse button is disabled for the CD source, so Tab skips it.
         steps = [(["Tab"], "apply"), (["Tab"], "cancel"), (["shift+Tab"], "apply"), (["Right"], "cancel"),
                  (["Up"], "apply")]
@@ -181,7 +187,7 @@ class Dialog(WineTestCase):
             with self.subTest(keys=keys):
                 self.wine.screen.xdotool("key", *keys)
                 time.sleep(0.3)
-                self.assertEqual(focus(), buttons[expected]["hwnd"])
+                self.assertEqual(self.focus(dialog), buttons[expected]["hwnd"])
                 picture = self.wine.screen.shot()
                 line = {name: picture.pixel(b["x"] + b["w"] // 2, b["y"] + 1) for name, b in buttons.items()}
                 shown.add((line[expected], line["cancel" if expected == "apply" else "apply"]))
@@ -197,9 +203,6 @@ class Dialog(WineTestCase):
         buttons = self.buttons(dialog)
         stop = self.child(dialog, KEYBOARD_STOP_CLASS)
 
-        def focus():
-            return self.wine.probe("focus", dialog["hwnd"])["focus"]
-
         def key(*keys):
             self.wine.screen.xdotool("key", *keys)
             time.sleep(0.3)
@@ -210,24 +213,23 @@ class Dialog(WineTestCase):
 
         at_rest = group_area()
         for _ in range(4):  # from the apply button, round to the marks
-            if focus() == stop["hwnd"]:
+            if self.focus(dialog) == stop["hwnd"]:
                 break
             key("Tab")
-        self.assertEqual(focus(), stop["hwnd"], "Tab does not reach the sources")
+        self.assertEqual(self.focus(dialog), stop["hwnd"], "Tab does not reach the sources")
         self.assertNotEqual(sum(a != b for a, b in zip(group_area(), at_rest)), 0,
                             "the focused source shows no focus rectangle")
         key("Down")  # none -> file
-        self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], stop["hwnd"])
+        self.assertEqual(self.focus(dialog), stop["hwnd"])
         self.assertEqual(self.chosen_marks(), [2])
         key("Tab")
-        self.assertEqual(focus(), buttons["browse"]["hwnd"])
+        self.assertEqual(self.focus(dialog), buttons["browse"]["hwnd"])
         key("space")
-        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        answered(self.wine, chooser)
+        chooser = self.chooser()
         key("Escape")
         self.assertGone(chooser, 10000)
         key("shift+Tab")  # the track box is off for the file source
-        self.assertEqual(focus(), stop["hwnd"])
+        self.assertEqual(self.focus(dialog), stop["hwnd"])
         key("Up", "Up")  # file -> none -> CD
         self.assertEqual(self.chosen_marks(), [1])
         key("Tab")
@@ -304,15 +306,14 @@ class Dialog(WineTestCase):
         self.click(*layout.centre_at_96("source 2"))
         self.assertFalse(self.path_shown())
         self.click_window(self.buttons(dialog)["browse"])
-        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        answered(self.wine, chooser)
+        chooser = self.chooser()
         self.wine.screen.xdotool("type", "--delay", "30", "C:\\music dir\\song.wav")
         self.wine.screen.xdotool("key", "Return")
         self.assertGone(chooser, 10000)
         time.sleep(0.5)
         self.assertTrue(self.path_shown())
         # The focus is back on the button that opened the file dialog.
-        self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], self.buttons(dialog)["browse"]["hwnd"])
+        self.assertEqual(self.focus(dialog), self.buttons(dialog)["browse"]["hwnd"])
         self.click_window(self.buttons(dialog)["apply"])
         self.assertEqual(wait_exit(proc, 20), 0)
         content = self.wine.files.read_settings()
@@ -331,8 +332,7 @@ class Dialog(WineTestCase):
         proc, dialog = self.open_dialog(music_settings(0))
         self.click(*layout.centre_at_96("source 2"))
         self.click_window(self.buttons(dialog)["browse"])
-        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        answered(self.wine, chooser)
+        chooser = self.chooser()
         self.wine.probe("choose-file", chooser["hwnd"], chosen.encode().hex())
         self.assertGone(chooser, 10000)
         time.sleep(0.5)
@@ -413,7 +413,7 @@ class Dialog(WineTestCase):
         left = min((c for c in self.children(dialog) if c["class"] == PICTURE_BOX_CLASS), key=lambda c: c["x"])
         self.wine.screen.xdotool("key", "Tab", "Tab")  # from apply, past cancel
         time.sleep(0.3)
-        self.assertEqual(self.wine.probe("focus", dialog["hwnd"])["focus"], left["hwnd"])
+        self.assertEqual(self.focus(dialog), left["hwnd"])
         self.assertTrue(self.accessible(left["hwnd"])[0][1] & 0x4, "the banner is not focused to readers")
         self.wine.screen.xdotool("key", "Return")
         opened("Enter")

@@ -36,9 +36,8 @@ class WithMusicFiles(WineTestCase):
         mp3(os.path.join(music, "song.mp3"), 1.5, "-b", "128", frequency=660)
         # An MP3 longer than any test, which must not restart while it rests.
         mp3(os.path.join(music, "long.mp3"), 30, "-b", "64")
-        # Names the MCI string open refuses ("!" reads as device!element) or the
-        # settings file cannot hold (kept by the short path the dialog stores).
-        shutil.copy(os.path.join(music, "song.mp3"), os.path.join(music, "wow!.mp3"))
+        # A name the settings file cannot hold (kept by the short path the
+        # dialog stores); names with "!" and the like are the music matrix's.
         shutil.copy(os.path.join(music, "song.mp3"), os.path.join(music, "Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3"))
         # A real sound whose name does not end in WAV or MP3 plays nothing.
         shutil.copy(os.path.join(music, "loop.wav"), os.path.join(music, "loop.wav.mid"))
@@ -92,30 +91,17 @@ class FullScreen(WithMusicFiles):
         self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
         self.assertGone(renderer, 20000, "Escape did not close the renderer")
 
-    def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s(self):
-        log = self.wine.out.file("cursor-trace.txt")
-        for args, host_calls in ((["/s"], ["0", "-1"]), ([], [])):
-            with self.subTest(args=args):
-                proc, main, renderer = self.start_run(music_settings(0), *(args or [None]), trace="+cursor", log=log)
-                answered(self.wine, main)  # the cursor is hidden as the run loads
-                self.escape(proc, renderer, main)
-                calls = re.findall(r"^(\w+):trace:cursor:NtUserShowCursor (-?\d+),", open(log).read(), re.M)
-                by_thread = {}
-                for thread, arg in calls:
-                    by_thread.setdefault(thread, []).append(arg)
-                # The renderer hides and shows its own cursor; any other calls are the host's.
-                host = [c for c in by_thread.values() if c != ["0", "1"]]
-                self.assertEqual(host, [host_calls] if host_calls else [])
-
-    def fake_renderer_folder(self, name):
-        """A folder with the host and the probe standing in as its renderer."""
-        folder = self.wine.files.fresh_folder(name)
+    def copy_of_the_pair(self, *parts, renderer=RENDERER):
+        """A fresh folder of drive C: with the host and, under the renderer's
+        name, the program `renderer` (the probe stands in for one); its
+        Windows path."""
+        folder = self.wine.files.fresh_folder(*parts)
         shutil.copy(self.wine.programs.path(HOST), folder)
-        shutil.copy(self.wine.programs.path(PROBE), os.path.join(folder, RENDERER))
-        return "C:\\" + name
+        shutil.copy(self.wine.programs.path(renderer), os.path.join(folder, RENDERER))
+        return "C:\\" + "\\".join(parts)
 
     def test_a_slow_renderer_is_waited_for_as_long_as_it_runs(self):
-        folder = self.fake_renderer_folder("slow renderer")
+        folder = self.copy_of_the_pair("slow renderer", renderer=PROBE)
         self.wine.files.write_settings(music_settings(0))
         # Its window comes after the 5-second start-up limit.
         proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s",
@@ -129,7 +115,7 @@ class FullScreen(WithMusicFiles):
         self.close(proc, renderer)
 
     def test_a_renderer_that_ends_without_a_window_ends_the_run(self):
-        folder = self.fake_renderer_folder("windowless renderer")
+        folder = self.copy_of_the_pair("windowless renderer", renderer=PROBE)
         self.wine.files.write_settings(music_settings(0))
         start = time.time()
         proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s",
@@ -145,7 +131,7 @@ class FullScreen(WithMusicFiles):
     def test_a_renderer_that_never_shows_its_window_ends_with_the_run(self):
         # Its window stays hidden, as that of a renderer stuck in its GL
         # driver while making the window would.
-        folder = self.fake_renderer_folder("hung renderer")
+        folder = self.copy_of_the_pair("hung renderer", renderer=PROBE)
         self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
         recording = self.wine.audio.record()
         start = time.monotonic()
@@ -165,7 +151,7 @@ class FullScreen(WithMusicFiles):
         assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
-        folder = self.fake_renderer_folder("stray renderer")
+        folder = self.copy_of_the_pair("stray renderer", renderer=PROBE)
         stray = self.wine.programs.start(folder + "\\" + RENDERER,
                                         extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
         stray_window = self.wine.probe.find_renderer(20000)
@@ -216,33 +202,26 @@ class FullScreen(WithMusicFiles):
         assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_a_renderer_that_cannot_start_ends_the_run_at_the_first_tick(self):
-        folder = self.wine.files.fresh_folder("broken renderer")
-        shutil.copy(self.wine.programs.path(HOST), folder)
-        with open(os.path.join(folder, RENDERER), "wb") as f:
+        folder = self.copy_of_the_pair("broken renderer")
+        with open(self.wine.files.drive_c("broken renderer", RENDERER), "wb") as f:
             f.write(b"not a program")
         self.wine.files.write_settings(music_settings(0))
         start = time.time()
-        proc = self.wine.programs.start("C:\\broken renderer\\Brumalis.scr", "/s")
+        proc = self.wine.programs.start(folder + "\\" + HOST, "/s")
         self.assertEqual(wait_exit(proc, 30), 0)
         # Program start and end under Wine take a second or two; a run that
         # waited for a renderer that never started would last 5 s and more.
         self.assertLess(time.time() - start, 4.5)
 
     def test_only_the_renderer_itself_is_started_from_a_folder_with_blanks(self):
-        folder = self.wine.files.fresh_folder("Program Files", "Brumalis Test")
-        for name in (HOST, RENDERER):
-            shutil.copy(self.wine.programs.path(name), folder)
+        folder = self.copy_of_the_pair("Program Files", "Brumalis Test")
         impostor = self.wine.files.drive_c("Program.exe")
         mark = self.wine.files.drive_c("impostor-ran.txt")
         shutil.copy(self.wine.programs.path(PROBE), impostor)
-        for path in (mark,):
-            if os.path.exists(path):
-                os.remove(path)
+        if os.path.exists(mark):
+            os.remove(mark)
         try:
-            self.wine.files.write_settings(music_settings(0))
-            proc = self.wine.programs.start("C:\\Program Files\\Brumalis Test\\Brumalis.scr", "/s")
-            main = self.wine.probe.find_run()
-            renderer = self.wine.probe.find_renderer(20000)
+            proc, main, renderer = self.start_run(music_settings(0), program=folder + "\\" + HOST)
             self.assertFalse(os.path.exists(mark), "C:\\Program.exe ran")
             self.escape(proc, renderer, main)
         finally:
@@ -264,9 +243,7 @@ class FullScreen(WithMusicFiles):
         self.addCleanup(other.kill)
         self.wine.screen.wait_for(lambda picture: picture.pixel(900, 700) == GREY, 10, "the other window")
 
-        proc = self.wine.programs.start(HOST, "/s")
-        main = self.wine.probe.find_run()
-        renderer = self.wine.probe.find_renderer(20000)
+        proc, main, renderer = self.start_run(None)
         self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 640, 480))
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
         picture = self.wine.screen.shot("smaller-window-run.png")
@@ -286,16 +263,10 @@ class FullScreen(WithMusicFiles):
         # In code page 932 a yen sign has no character of its own: the
         # system's best fit makes it a backslash, which names another folder,
         # where another program waits under the renderer's name.
-        folder = self.wine.files.fresh_folder("yen\u00a5folder")
-        for name in (HOST, RENDERER):
-            shutil.copy(self.wine.programs.path(name), folder)
-        decoy = self.wine.files.fresh_folder("yen", "folder")
-        shutil.copy(self.wine.programs.path(PROBE), os.path.join(decoy, RENDERER))
-        self.wine.files.write_settings(music_settings(0))
-        proc = self.wine.programs.start("C:\\yen\u00a5folder\\" + HOST, "/s",
-                                       extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
-        main = self.wine.probe.find_run()
-        renderer = self.wine.probe.find_renderer(20000)
+        folder = self.copy_of_the_pair("yen\u00a5folder")
+        self.copy_of_the_pair("yen", "folder", renderer=PROBE)
+        proc, main, renderer = self.start_run(music_settings(0), program=folder + "\\" + HOST,
+                                              extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
         # Only the real renderer gives its frame rate in its title.
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
         self.escape(proc, renderer, main)
@@ -310,22 +281,17 @@ class FullScreen(WithMusicFiles):
                      "uxtheme")
 
     def test_libraries_left_beside_a_downloaded_copy_are_not_loaded(self):
-        folder = self.wine.files.fresh_folder("Downloads", "Brumalis")
-        for name in (HOST, RENDERER):
-            shutil.copy(self.wine.programs.path(name), folder)
+        program = self.copy_of_the_pair("Downloads", "Brumalis") + "\\" + HOST
+        planted = self.wine.programs.path(PLANTED)
         for name in self.PLANTED_NAMES:
-            shutil.copy(self.wine.programs.path(PLANTED), os.path.join(folder, name + ".dll"))
+            shutil.copy(planted, self.wine.files.drive_c("Downloads", "Brumalis", name + ".dll"))
         mark = self.wine.files.drive_c("planted-loaded.txt")
         if os.path.exists(mark):
             os.remove(mark)
         # Wine would take a library of its own before one in the folder, so it
         # is told to prefer the one it finds, as Windows does.
         env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + ",".join(self.PLANTED_NAMES) + "=n,b"}
-        program = "C:\\Downloads\\Brumalis\\" + HOST
-        self.wine.files.write_settings(music_settings(0))
-        proc = self.wine.programs.start(program, "/s", extra_env=env)
-        main = self.wine.probe.find_run()
-        renderer = self.wine.probe.find_renderer(20000)
+        proc, main, renderer = self.start_run(music_settings(0), program=program, extra_env=env)
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
         size = (self.wine.display.width, self.wine.display.height)
         sky.wait_for_sky(self, self.wine.screen, *size, "downloaded-copy.png")
@@ -350,10 +316,10 @@ class FullScreenMusic(WithMusicFiles):
         """Runs with the given settings for `seconds` after its load (after
         the first sound, when told that there is `sound`); what was heard
         from the start of the run to a second after its end (see
-        Recording.stop), the moment the run ended, and the trace (MCI unless
-        told); the moment it started is kept as run_started. `meanwhile` is
-        given the recording, the run's own window and the renderer's at the
-        start."""
+        Recording.stop), silent after the end, the moment the run ended, and
+        the trace (MCI unless told); the moment it started is kept as
+        run_started. `meanwhile` is given the recording, the run's own window
+        and the renderer's at the start."""
         log = self.wine.out.file("mci-trace.txt")
         recording = self.wine.audio.record()
         self.run_started = time.monotonic()
@@ -368,24 +334,23 @@ class FullScreenMusic(WithMusicFiles):
         self.escape(proc, renderer, main)
         ended = time.monotonic()
         heard = recording.stop_at(ended + 1.0)
+        assert_silent(heard, ended, ended + 1.0)
         with open(log, encoding="utf-8", errors="replace") as f:
             trace = f.read()
         return heard, ended, trace
 
     def test_a_wav_file_loops_until_the_run_ends(self):
         # 3.5 s of sound in one run, and room for a lump the capture drops near either end.
-        heard, ended, _ = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"), 5.0,
-                                    sound=True)
+        heard, _, _ = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"), 5.0,
+                                sound=True)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(max(runs, default=0), 35, f"the 1 s sound did not loop: {text}")
-        assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_an_mp3_file_is_restarted_when_it_ends(self):
-        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\song.mp3"), 4.5,
-                                        sound=True)
+        heard, _, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\song.mp3"), 4.5,
+                                    sound=True)
         text, runs = self.runs_of_sound(heard)
         self.assertGreaterEqual(len(runs), 2, f"the MP3 did not play again: {text}")
-        assert_silent(heard, ended, ended + 1.0)  # the second after the end
         commands = re.findall(r'mciSendStringW \(L"([^"\\]*(?:\\.[^"\\]*)*)"', trace)
         self.assertEqual(commands[0], 'open \\"C:\\\\music dir\\\\song.mp3\\" type MPEGVideo Alias MP3Play')
         self.assertIn("play MP3Play from 0", commands)
@@ -441,15 +406,11 @@ class FullScreenMusic(WithMusicFiles):
         self.assertEqual(woken[:1], ["resume MP3Play"])
         self.assertEqual(woken[-2:], ["stop MP3Play", "close MP3Play"])
 
-    def test_mp3_names_with_a_bang_or_outside_the_code_page_play(self):
-        accented = "C:\\music dir\\Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3"
-        short = self.wine.probe.short_path(accented)
-        for name in ("C:\\music dir\\wow!.mp3", short):
-            with self.subTest(name):
-                heard, ended, _ = self.play(sealed_music_settings(self.wine.probe, 2, file=name), 1.5, sound=True)
-                text, runs = self.runs_of_sound(heard)
-                self.assertGreaterEqual(max(runs, default=0), 10, f"{name} did not play: {text}")
-                assert_silent(heard, ended, ended + 1.0)  # the second after the end
+    def test_an_mp3_name_outside_the_code_page_plays_by_its_short_path(self):
+        short = self.wine.probe.short_path("C:\\music dir\\Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3")
+        heard, _, _ = self.play(sealed_music_settings(self.wine.probe, 2, file=short), 1.5, sound=True)
+        text, runs = self.runs_of_sound(heard)
+        self.assertGreaterEqual(max(runs, default=0), 10, f"{short} did not play: {text}")
 
     def test_no_music_plays_nothing(self):
         for settings in (sealed_music_settings(self.wine.probe, 0, file="C:\\music dir\\loop.wav"),
@@ -500,14 +461,10 @@ class FullScreenWithoutGl(WineTestCase):
     second_monitor = (1024, 768)
 
     def test_black_monitors_and_music_until_a_real_escape(self):
-        music = self.wine.files.fresh_folder("music dir")
-        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", os.path.join(music, "loop.wav"),
-                        "synth", "1.0", "sine", "440", "vol", "0.5"], check=True)
-        self.wine.files.write_settings(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"))
+        tone(os.path.join(self.wine.files.fresh_folder("music dir"), "loop.wav"), 1.0, 440)
+        loop = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav")
         recording = self.wine.audio.record()
-        proc = self.wine.programs.start(HOST, "/s")
-        main = self.wine.probe.find_run()
-        renderer = self.wine.probe.find_renderer(20000)
+        proc, main, renderer = self.start_run(loop)
         other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
         self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
         # The run must live on without GL through 2 s of the looping sound

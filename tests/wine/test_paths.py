@@ -120,18 +120,9 @@ class Paths(WineTestCase):
         proc, dialog = super().open_dialog(None, trace=trace, log=log)
         return proc, dialog, log
 
-    def button(self, dialog, name):
-        """A push button of the dialog, by name: browse, apply or cancel."""
-        found = layout.controls_at_96(self.wine.probe.children(dialog["hwnd"]), (dialog["client_x"], dialog["client_y"]))
-        if name not in found:
-            self.fail(f"no push button at the place of {name}")
-        return found[name]
-
     def apply(self, dialog):
         """Clicks 設定, the left one of the two push buttons under the panel."""
-        button = self.button(dialog, "apply")
-        self.wine.screen.xdotool("mousemove", str(button["x"] + button["w"] // 2), str(button["y"] + button["h"] // 2),
-                          "click", "1")
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
 
     def apply_and_answer(self, dialog, key, shot=None):
         """Applies, then answers the question with a key (a screenshot of it
@@ -214,10 +205,9 @@ class Paths(WineTestCase):
                 self.assertEqual(self.listen(content), (False, False))
 
     def browser_starts_in_the_program_folder(self, dialog):
-        browse = self.button(dialog, "browse")
-        self.wine.screen.xdotool("mousemove", str(browse["x"] + 20), str(browse["y"] + 12), "click", "1")
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["browse"])
         chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        time.sleep(1.0)
+        runs.answered(self.wine, chooser)
         places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
         self.assertEqual(places[0], os.path.basename(self.wine.bin))
         self.wine.screen.xdotool("key", "Escape")

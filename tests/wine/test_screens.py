@@ -13,7 +13,6 @@ from testkit import settings_dialog as layout
 from testkit.names import (BUTTON_CLASS, COVER_CLASS, GROUP_FRAME_CLASS, MONITOR_VIEW_CLASS, PANEL_CLASS,
                            PICTURE_BOX_CLASS, RATE_TITLE, RENDERER_CLASS, VK_ESCAPE, VK_SPACE)
 from testkit.processes import wait_exit
-from testkit.runs import answered
 from testkit.screenshots import Picture
 from testkit.settings import music_settings, size_lines
 from testkit.suite import WineTestCase, main
@@ -437,21 +436,16 @@ class TwoMonitors(WineTestCase):
         self.assertEqual(other["pid"], renderer["pid"], "the second monitor's window is not the renderer's")
         self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
         self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 1280, 1024))
-        self.assertEqual(other["style"] & 0x90000000, 0x90000000, "a shown popup")
-        self.assertEqual(other["style"] & 0x00C40000, 0, "a border, caption or frame")
-        for flag, name in ((0x8, "top-most"), (0x8000000, "no activation"), (0x80, "no taskbar button")):
-            self.assertTrue(other["exstyle"] & flag, name)
         # The run's black cover may stay below it.
         covers = [w for w in self.wine.probe.windows_of(main["pid"]) if w["class"] == COVER_CLASS]
         self.assertEqual([(c["x"], c["y"], c["w"], c["h"]) for c in covers], [(1280, 0, 1024, 768)])
-        cover = covers[0]
-        self.assertEqual(cover["style"] & 0x90000000, 0x90000000, "a shown popup")
-        self.assertEqual(cover["style"] & 0x00C40000, 0, "a border, caption or frame")
-        for flag, name in ((0x8000000, "no activation"), (0x80, "no taskbar button")):
-            self.assertTrue(cover["exstyle"] & flag, name)
-        # Beneath the renderer's windows: the main one is not top-most either,
-        # the second monitor's is.
-        self.assertFalse(cover["exstyle"] & 0x8, "top-most")
+        # Both shown popups (no border, caption or frame) that take no
+        # activation and no taskbar button; only the renderer's is top-most,
+        # the cover lies beneath the renderer's windows.
+        for popup, topmost in ((other, 0x8), (covers[0], 0)):
+            with self.subTest(popup=popup["class"]):
+                self.assertEqual(popup["style"] & 0x90C40000, 0x90000000)
+                self.assertEqual(popup["exstyle"] & 0x8000088, 0x8000080 | topmost)
         order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
         self.assertEqual(order, [MONITOR_VIEW_CLASS, RENDERER_CLASS, COVER_CLASS])
 
@@ -533,10 +527,11 @@ class TwoMonitors(WineTestCase):
         self.assertGone(again, 20000, "the second monitor's window stayed after Escape")
         self.assertEqual(wait_exit(proc, 15), 0)
 
-    def test_the_pointer_over_a_cover_is_hidden_only_where_the_run_hid_it(self):
-        # Only the letter S hides the cursor: a run started without arguments
-        # shows the normal arrow over the covers too.
-        for args, hidden in ((["/s"], True), ([], False)):
+    def test_the_cursor_is_hidden_and_given_back_only_for_the_letter_s_the_covers_too(self):
+        # Only the letter S hides the cursor, and gives it back at the end: a
+        # run started without arguments shows the normal arrow over the
+        # covers too. (The renderer hides its own.)
+        for args, hidden, shows in ((["/s"], True, ["0", "-1"]), ([], False, [])):
             with self.subTest(args=args):
                 log = self.wine.out.log(f"cover-pointer{len(args)}.txt")
                 proc, main, renderer = self.start_run(music_settings(0), *(args or [None]), trace="+pid,+cursor",
@@ -550,9 +545,11 @@ class TwoMonitors(WineTestCase):
                 # pointer is "(nil)".
                 host = f"{int(main['pid']):04x}"
                 with open(log, encoding="utf-8", errors="replace") as f:
-                    pointers = set(re.findall(rf"^{host}:\w+:trace:cursor:NtUserSetCursor (\S+)", f.read(), re.M))
+                    trace = f.read()
+                pointers = set(re.findall(rf"^{host}:\w+:trace:cursor:NtUserSetCursor (\S+)", trace, re.M))
                 self.assertTrue(pointers, "the cover set no pointer")
                 self.assertEqual({p == "(nil)" for p in pointers}, {hidden}, pointers)
+                self.assertEqual(re.findall(rf"^{host}:\w+:trace:cursor:NtUserShowCursor (-?\d+),", trace, re.M), shows)
 
 
 if __name__ == "__main__":
