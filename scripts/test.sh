@@ -6,11 +6,10 @@
 # the release built twice, in the tree and in a copy of it, and compared
 # (scripts/reproducible.sh), and for each Windows build that this host runs
 # (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
-# the frame-rate benchmark in short among them. Three lanes run side by side,
-# each starting as soon as what it needs is built: the 32-bit Windows lane
-# once its build is made, the 64-bit one once both are (its suites read the
-# files of both), then the native lane, which makes the native and the
-# sanitizer builds itself. A build this host cannot run is
+# the frame-rate benchmark in short among them. Three lanes run side by side:
+# the native lane from the start, making the native and the sanitizer builds
+# itself beside the Windows builds, at a lower priority; the two Windows
+# lanes once both Windows builds are made. A build this host cannot run is
 # still checked without running it. Any failure fails, and so does a host
 # that runs neither Windows build. The summary gives each phase's outcome
 # and time.
@@ -68,7 +67,14 @@ native_lane() {
   phase "cloud texture benchmark, in short" build/native/bin/cloud-bench --benchmark_min_time=0.01 || rc=1
   # The release of the tree's build and of a copy in another folder, made
   # at other times: the same files byte for byte (no Windows program runs).
-  phase "release built twice, compared" scripts/reproducible.sh || rc=1
+  # The tree's Windows builds are the main script's: their end is awaited.
+  until [ -f "$lanes/windows-builds" ]; do sleep 1; done
+  if [ "$(cat "$lanes/windows-builds")" = ok ]; then
+    phase "release built twice, compared" scripts/reproducible.sh || rc=1
+  else
+    echo "release built twice, compared: not run (a Windows build failed)" >>"$lanes/$lane.summary"
+    rc=1
+  fi
   return $rc
 }
 
@@ -195,17 +201,22 @@ for arch in "${arches[@]}"; do
   (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix) >"$lanes/$arch.boot" 2>&1 &
   boots+=($!)
 done
-# Each Windows build, then its lane beside the next build: the 32-bit one
-# first, since the 64-bit build's suites read both builds' files.
-for arch in win32 win64; do
-  if phase "build ($(brumalis_bits_of "$arch") Windows)" make --no-print-directory "$arch"; then
-    start_lane "$arch" windows_lane
-  else
-    echo "$(brumalis_bits_of "$arch") Windows build FAILED" >"$lanes/$arch.outcome"
-    status=1
-  fi
-done
+# The native lane from the start: it only fills the cores the builds leave.
 start_lane native native_lane
+# Both Windows builds, then both Windows lanes: the 64-bit build's suites
+# read the files of both builds, and a lane started beside a build holds that
+# build back (and so the other lane) more than it gains.
+built=ok
+for arch in win32 win64; do
+  phase "build ($(brumalis_bits_of "$arch") Windows)" make --no-print-directory "$arch" && continue
+  echo "$(brumalis_bits_of "$arch") Windows build FAILED" >"$lanes/$arch.outcome"
+  built=FAILED
+  status=1
+done
+echo "$built" >"$lanes/windows-builds"
+for arch in win32 win64; do
+  [ -f "$lanes/$arch.outcome" ] || start_lane "$arch" windows_lane
+done
 
 # Each lane's output as it ends, whole.
 declare -A lane_of
