@@ -8,11 +8,11 @@
 # (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
 # the frame-rate benchmark in short among them. Three lanes run side by side:
 # the native lane from the start, making the native and the sanitizer builds
-# itself beside the Windows builds, at a lower priority; the two Windows
-# lanes once both Windows builds are made. A build this host cannot run is
-# still checked without running it. Any failure fails, and so does a host
-# that runs neither Windows build. The summary gives each phase's outcome
-# and time.
+# itself beside the Windows builds, then its tests at a lower priority; the
+# two Windows lanes once both Windows builds are made. A build this host
+# cannot run is still checked without running it. Any failure fails, and so
+# does a host that runs neither Windows build. The summary gives each phase's
+# outcome and time.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -54,10 +54,10 @@ phase() {
 # and the X server; each keeps its output and prints it whole when it ends.
 native_lane() {
   local rc=0
-  # Its work only needs the cores; the Windows suites time what they see:
-  # they go first.
-  renice -n 10 -p "$BASHPID" >/dev/null
   phase "build (native, sanitizers)" make --no-print-directory native sanitize || return 1
+  # The rest only needs the cores, and the Windows suites, which time what
+  # they see, run beside it by then: they go first.
+  renice -n 10 -p "$BASHPID" >/dev/null
   phase "native unit tests" ctest --preset native || rc=1
   phase "unit tests under sanitizers" ctest --preset sanitize || rc=1
   phase "fuzz targets" scripts/fuzz.sh || rc=1
