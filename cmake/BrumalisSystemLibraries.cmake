@@ -39,12 +39,16 @@ else()
 endif()
 
 set(brumalis_delayed_dir ${CMAKE_BINARY_DIR}/delayed)
-file(MAKE_DIRECTORY ${brumalis_delayed_dir})
+# Each library is made in a folder of its own and takes the place of the one
+# made before only where it differs: a configure that changed nothing then
+# relinks nothing.
+set(brumalis_fresh_dir ${brumalis_delayed_dir}/fresh)
+file(MAKE_DIRECTORY ${brumalis_fresh_dir})
 foreach(name IN LISTS BRUMALIS_DELAYED_LIBRARIES)
   find_library(BRUMALIS_IMPORT_${name} ${name} REQUIRED NO_CMAKE_PATH NO_CMAKE_ENVIRONMENT_PATH)
   set(import ${BRUMALIS_IMPORT_${name}})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${import})
-  set(def ${brumalis_delayed_dir}/${name}.def)
+  set(def ${brumalis_fresh_dir}/${name}.def)
   set(library ${brumalis_delayed_dir}/lib${name}_delayed.a)
   execute_process(COMMAND ${BRUMALIS_NM} -g --defined-only ${import} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
   # The import pointers, "__imp_" and the symbol prefix before each name.
@@ -62,7 +66,8 @@ foreach(name IN LISTS BRUMALIS_DELAYED_LIBRARIES)
   # do not carry the build folder's path.
   execute_process(COMMAND ${BRUMALIS_DLLTOOL} ${brumalis_dlltool_machine} -d ${name}.def -D ${name}.dll
                           -y lib${name}_delayed.a
-                  WORKING_DIRECTORY ${brumalis_delayed_dir} COMMAND_ERROR_IS_FATAL ANY)
+                  WORKING_DIRECTORY ${brumalis_fresh_dir} COMMAND_ERROR_IS_FATAL ANY)
+  file(COPY_FILE ${brumalis_fresh_dir}/lib${name}_delayed.a ${library} ONLY_IF_DIFFERENT)
   add_library(delayed::${name} STATIC IMPORTED GLOBAL)
   set_target_properties(delayed::${name} PROPERTIES IMPORTED_LOCATION ${library})
 endforeach()
