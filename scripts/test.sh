@@ -106,8 +106,8 @@ windows_unit_tests() {
   return $rc
 }
 
-# The end-to-end suites, three at a time (the test preset's jobs), two where
-# both halves run side by side (BRUMALIS_E2E_JOBS=n for another number), each in a copy of the prefix with
+# The end-to-end suites, three at a time (the test preset's jobs;
+# BRUMALIS_E2E_JOBS=n for another number), each in a copy of the prefix with
 # displays and wineservers of its own. They drive the real programs under
 # Wine on virtual displays, where a program has, very rarely, stalled for
 # good inside Wine's own calls: a suite that fails runs once more. Every
@@ -201,12 +201,7 @@ for arch in "${arches[@]}"; do
   (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix) >"$lanes/$arch.boot" 2>&1 &
   boots+=($!)
 done
-# Six suites at a time on two cores made a suite need its second run in most
-# runs (a window shown late, a capture with a gap) and ended no sooner.
-if [ "${runs[win32]}" = 1 ] && [ "${runs[win64]}" = 1 ]; then
-  : "${BRUMALIS_E2E_JOBS:=2}"
-fi
-# The native lane from the start: it builds beside the Windows builds.
+# The native lane from the start: it only fills the cores the builds leave.
 start_lane native native_lane
 # Both Windows builds, then both Windows lanes: the 64-bit build's suites
 # read the files of both builds, and a lane started beside a build holds that
