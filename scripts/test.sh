@@ -156,7 +156,7 @@ windows_lane() {
   phase "$bits Windows end-to-end suites (Wine)" windows_end_to_end
   e2e_status=$?
   (. scripts/wine-env.sh "$arch" && "$BRUMALIS_WINESERVER" -k 2>/dev/null)
-  kill "$(cat "$lanes/$arch.xvfb")" 2>/dev/null  # the next half starts its own
+  kill "$(cat "$lanes/$arch.xvfb")" 2>/dev/null  # the unit tests' display, done with
   if [ $unit_status -eq 0 ] && [ $e2e_status -eq 0 ]; then
     outcome "built, $checked, run under Wine: passed" 0
   else
@@ -195,13 +195,12 @@ start_lane() {
 }
 # Wine boots each prefix that the lanes will use beside the builds: it runs
 # no program of ours (a lane that comes to it first waits for it).
-boots=()
 for arch in "${arches[@]}"; do
   [ "${runs[$arch]}" = 1 ] || continue
   (. scripts/wine-env.sh "$arch" && brumalis_wine_prefix) >"$lanes/$arch.boot" 2>&1 &
   boots+=($!)
 done
-# The native lane from the start: it only fills the cores the builds leave.
+# The native lane from the start: it makes its builds beside the Windows ones.
 start_lane native native_lane
 # Both Windows builds, then both Windows lanes: the 64-bit build's suites
 # read the files of both builds, and a lane started beside a build holds that
