@@ -4,8 +4,8 @@ ended its first run (a failure, a time-out, a crash, a fixture that failed).
 
     python3 -m scripts.ctest_runs --preset win64 --report build/win64/e2e [--notes FILE] [ctest arguments]
 
-The first run writes REPORT-1.xml, the second (the failed tests alone)
-REPORT-2.xml; the notes (a test that passed only on its second run, a test
+The first run writes REPORT-1.xml, the second (the failed tests alone; of
+an end-to-end suite, only its failed cases) REPORT-2.xml; the notes (a test that passed only on its second run, a test
 that failed, a test that did not run and why) are printed at the end and,
 with --notes, written to FILE one a line for a summary to show."""
 
@@ -117,7 +117,9 @@ def main():
         second = {}
         if failed:
             print(f"== once more, the {len(failed)} failed: {' '.join(failed)}", flush=True)
-            second = run_ctest(args.preset, args.report + "-2.xml", [*ctest_arguments, "-R", exactly(failed)]) or {}
+            # An end-to-end suite runs again only what failed (testkit.suite).
+            second = run_ctest(args.preset, args.report + "-2.xml", [*ctest_arguments, "-R", exactly(failed)],
+                               env=dict(os.environ, BRUMALIS_SECOND_RUN="1")) or {}
         passed, notes = judge(first, second)
     if notes:
         print("==", *notes, sep="\n")

@@ -2,14 +2,22 @@
 each, and the command line every suite takes.
 
     python3 -m tests.wine.test_host --arch win64 --bin build/win64/bin [--suite NAME] [unittest arguments]
+
+A suite's second run (BRUMALIS_SECOND_RUN=1, as scripts/ctest_runs.py runs
+a failed suite once more) runs only what failed in its first: the failed
+tests, or the whole class where its tests are numbered, as each builds on
+the one before, or a class whose set-up failed. The first run leaves their
+names in out/<arch>/<suite>.failed; without that file (a run that crashed or
+was stopped) the second run runs everything again.
 """
 
 import argparse
 import os
+import re
 import sys
 import unittest
 
-from testkit import runs
+from testkit import out_dir, runs
 from testkit.display import Display
 from testkit.prefix import copy_prefix, own_prefix, remove_prefix
 from testkit.session import WineSession
@@ -65,6 +73,28 @@ class WineTestCase(unittest.TestCase):
             remove_prefix(cls.wine.prefix)
 
 
+def second_run_names(failed):
+    """The unittest names that run a suite's failed tests again, or None for
+    the whole suite: FAILED holds a run's failed tests and the stand-ins
+    unittest makes for a class set-up or tear-down that failed ("setUpClass
+    (module.Class)"). A numbered test stands for its whole class."""
+    classes, tests = [], []
+    for test in failed:
+        if isinstance(test, unittest.TestCase) and not type(test).__name__.startswith("_"):
+            cls, method = type(test).__name__, test._testMethodName
+            if re.match(r"test_\d+_", method):
+                classes.append(cls)
+            else:
+                tests.append(f"{cls}.{method}")
+            continue
+        match = re.fullmatch(r"\w+ \((?:[\w.]+\.)?(\w+)\)", str(test))
+        if not match or not isinstance(test, unittest.suite._ErrorHolder):
+            return None  # a module that did not load or set up
+        classes.append(match.group(1))
+    classes = list(dict.fromkeys(classes))
+    return classes + [t for t in dict.fromkeys(tests) if t.split(".")[0] not in classes]
+
+
 def main():
     """Parses the build's folder and architecture, then runs the calling
     module's tests in a copy of the architecture's prefix of its own."""
@@ -77,9 +107,23 @@ def main():
     WineTestCase.arch = args.arch
     WineTestCase.bin_dir = os.path.abspath(args.bin)
     WineTestCase.suite = args.suite
+    failed_file = os.path.join(out_dir(args.arch), f"{args.suite}.failed")
+    if os.environ.get("BRUMALIS_SECOND_RUN") == "1" and os.path.exists(failed_file):
+        with open(failed_file) as f:
+            again = f.read().split()
+        if again:
+            print("running again only what failed the first time:", *again, flush=True)
+            rest = [a for a in rest if a.startswith("-")] + again
+    if os.path.exists(failed_file):
+        os.remove(failed_file)
     remove_own_prefix = own_prefix(args.arch, args.suite)
     try:
         result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
     finally:
         remove_own_prefix()
+    names = second_run_names([test for test, _ in result.failures + result.errors])
+    if names:
+        os.makedirs(os.path.dirname(failed_file), exist_ok=True)
+        with open(failed_file, "w") as f:
+            f.writelines(name + "\n" for name in names)
     sys.exit(0 if result.wasSuccessful() else 1)

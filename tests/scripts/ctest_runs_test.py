@@ -5,6 +5,7 @@ import tempfile
 import unittest
 
 from scripts.ctest_runs import judge, read_report
+from testkit.suite import second_run_names
 
 # As ctest --output-junit writes them (CMake 3.25).
 FIRST = """<?xml version="1.0" encoding="UTF-8"?>
@@ -91,6 +92,67 @@ class Judge(unittest.TestCase):
         for second, passed in ((runs(SECOND), True), ({}, False)):
             with self.subTest(second=sorted(second)):
                 self.assertEqual(judge(first, second)[0], passed)
+
+
+class Suite:
+    """A suite's classes, out of this module's own run."""
+
+    class Steps(unittest.TestCase):
+        """Numbered: each builds on the one before."""
+
+        def test_1_install(self):
+            pass
+
+        def test_2_check(self):
+            self.fail()
+
+    class Cases(unittest.TestCase):
+        def test_a(self):
+            self.fail()
+
+        def test_b(self):
+            raise OSError
+
+        def test_c(self):
+            pass
+
+    class Unready(unittest.TestCase):
+        @classmethod
+        def setUpClass(cls):
+            raise OSError
+
+        def test_a(self):
+            pass
+
+    class Untidy(unittest.TestCase):
+        @classmethod
+        def tearDownClass(cls):
+            raise OSError
+
+        def test_a(self):
+            self.fail()
+
+
+class SecondRun(unittest.TestCase):
+    """What a failed end-to-end suite runs again, from a real unittest run."""
+
+    def failed(self, *names):
+        result = unittest.TestResult()
+        unittest.defaultTestLoader.loadTestsFromNames(names, Suite).run(result)
+        return [test for test, _ in result.failures + result.errors]
+
+    def test_the_failed_cases_or_their_whole_class(self):
+        for names, again in (
+            (("Cases",), ["Cases.test_a", "Cases.test_b"]),
+            (("Steps",), ["Steps"]),
+            (("Unready",), ["Unready"]),
+            (("Untidy",), ["Untidy"]),
+            (("Cases", "Steps", "Unready"), ["Steps", "Unready", "Cases.test_a", "Cases.test_b"]),
+            (("Cases.test_c",), []),
+            (("NoSuchClass",), None),
+        ):
+            with self.subTest(names=names):
+                self.assertEqual(second_run_names(self.failed(*names)), again)
 
 
 if __name__ == "__main__":
