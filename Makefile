@@ -1,7 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build, and go.
 # In CI (CI=true) a compiler warning fails the build.
 CONFIGURE_FLAGS := $(if $(filter true 1,$(CI)),-DBRUMALIS_WERROR=ON,-DBRUMALIS_WERROR=OFF)
-.PHONY: all deps native win32 win64 sanitize build test fuzz run soak bench flake music-matrix dist clean
+.PHONY: all deps native native-bench win32 win64 sanitize build test fuzz run soak bench flake music-matrix dist clean
 
 all: build
 
@@ -11,6 +11,11 @@ deps:
 native: deps
 	@cmake --preset native $(CONFIGURE_FLAGS) >/dev/null
 	@cmake --build --preset native
+
+# Only the cloud texture's benchmark of the native build (make test runs it).
+native-bench: deps
+	@cmake --preset native $(CONFIGURE_FLAGS) >/dev/null
+	@cmake --build --preset native --target cloud-bench
 
 # Both Windows builds are made on every host, whether or not it can run them.
 # Each makes the native tool it runs at build time itself.
