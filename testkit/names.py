@@ -38,7 +38,6 @@ MONITOR_VIEW_CLASS = _shared("BRUMALIS_MONITOR_VIEW_CLASS")
 # The screensaver program's windows.
 RUN_TITLE = "Brumalis_Main"  # the full-screen run's own window, never shown
 DIALOG_TITLE = "■Brumalis■"  # the settings dialog
-FORM_CLASS = _shared("BRUMALIS_FORM_CLASS")
 COVER_CLASS = _shared("BRUMALIS_COVER_CLASS")  # black over what the renderer leaves of the monitors
 PANEL_CLASS = _shared("BRUMALIS_PANEL_CLASS")  # the framed panel with a shadow
 GROUP_FRAME_CLASS = _shared("BRUMALIS_GROUP_FRAME_CLASS")

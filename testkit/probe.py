@@ -54,7 +54,6 @@ RECORDS = {
     "child": (("class", _ansi), ("text", _ansi), ("hwnd", _handle), *_PLACE, ("enabled", _flag),
               ("visible", _flag)),
     "window": (("class", _ansi), ("hwnd", _handle), *_PLACE, ("style", _number), ("exstyle", _number)),
-    "monitor": (*_PLACE, ("primary", _flag)),
     "item": (("text", _utf8),),
     "string": (("block", _utf8), ("name", _utf8), ("value", _utf8)),
     "text_value": (("name", _utf8), ("value", _utf8)),
@@ -106,14 +105,17 @@ class Reply(dict):
             raise AssertionError(f"the probe printed {line.strip()!r}, which its reader cannot read: {e}") from None
         return key
 
+    def read_all(self, output):
+        """Takes in every line of an output (bytes); returns itself."""
+        for line in output.decode("ascii", "replace").splitlines():
+            if line.strip():
+                self.read(line)
+        return self
+
 
 def parse(output, code=0):
     """The Reply of a command's whole output (bytes) and exit code."""
-    reply = Reply(code)
-    for line in output.decode("ascii", "replace").splitlines():
-        if line.strip():
-            reply.read(line)
-    return reply
+    return Reply(code).read_all(output)
 
 
 class Living:
@@ -136,10 +138,7 @@ class Living:
         it printed."""
         if kill:
             self.proc.kill()
-        rest = self.proc.communicate(timeout=timeout)[0]
-        for line in rest.decode("ascii", "replace").splitlines():
-            if line.strip():
-                self.reply.read(line)
+        self.reply.read_all(self.proc.communicate(timeout=timeout)[0])
         self.reply.code = self.proc.returncode
         return self.reply
 

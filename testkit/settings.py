@@ -42,6 +42,13 @@ def sealed_music_settings(probe, kind, repeat=0, file=""):
     return music_settings(kind, repeat, file) + (probe.seal_line(file) if file else b"")
 
 
+def seal_keys(content):
+    """The seal keys in the settings file's bytes, as {user: value}."""
+    prefix = re.escape(KEY_SEAL.encode(ANSI))
+    return {user.decode(): value.strip() for user, value in re.findall(rb"^" + prefix + rb"([^=\r\n]*)=([^\r\n]*)",
+                                                                       content, re.M)}
+
+
 def value_of(content, key):
     """The value of a key in the settings file's bytes, blanks stripped, or
     None when the key is not there."""

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -104,17 +105,45 @@ std::string TitleOf(HWND hwnd) {
   return buffer;
 }
 
-void Describe(HWND hwnd) {
-  RECT r = {}, client = {};
-  GetWindowRect(hwnd, &r);
-  GetClientRect(hwnd, &client);
+std::string ClassOf(HWND hwnd) {
   char cls[256] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
+  return cls;
+}
+
+DWORD PidOf(HWND hwnd) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+RECT RectOf(HWND hwnd) {
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+// Calls `visit` with each top-level window, from the top of the Z order
+// down, or with each window under `parent`.
+using Visit = std::function<void(HWND)>;
+
+BOOL CALLBACK VisitOne(HWND hwnd, LPARAM visit) {
+  (*reinterpret_cast<const Visit *>(visit))(hwnd);
+  return TRUE;
+}
+
+bool EachWindow(HWND parent, const Visit &visit) {
+  const LPARAM param = reinterpret_cast<LPARAM>(&visit);
+  return parent ? EnumChildWindows(parent, VisitOne, param) : EnumWindows(VisitOne, param);
+}
+
+void Describe(HWND hwnd) {
+  const RECT r = RectOf(hwnd);
+  RECT client = {};
+  GetClientRect(hwnd, &client);
   Out("hwnd").Handle(hwnd);
-  Out("pid").Number(pid);
-  Out("class").Text(cls);
+  Out("pid").Number(PidOf(hwnd));
+  Out("class").Text(ClassOf(hwnd));
   Out("title").Text(TitleOf(hwnd));
   Out("x").Number(r.left);
   Out("y").Number(r.top);
@@ -149,9 +178,7 @@ int Find(const char *cls, const char *title, DWORD timeout, bool visible, DWORD 
   return Poll(timeout, [&] {
     for (HWND hwnd = FindWindowExA(nullptr, nullptr, OrNull(cls), OrNull(title)); hwnd;
          hwnd = FindWindowExA(nullptr, hwnd, OrNull(cls), OrNull(title))) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(hwnd, &pid);
-      if ((!visible || IsWindowVisible(hwnd)) && (except == 0 || pid != except)) {
+      if ((!visible || IsWindowVisible(hwnd)) && (except == 0 || PidOf(hwnd) != except)) {
         Describe(hwnd);
         return true;
       }
@@ -255,16 +282,6 @@ int Child(HWND parent, DWORD timeout) {
   return found ? 0 : 1;
 }
 
-BOOL CALLBACK PrintChild(HWND child, LPARAM) {
-  char cls[256] = "";
-  GetClassNameA(child, cls, sizeof cls);
-  RECT r = {};
-  GetWindowRect(child, &r);
-  Out("child").Text(cls).Text(TitleOf(child)).Handle(child).Place(r).Flag(IsWindowEnabled(child))
-      .Flag(IsWindowVisible(child));
-  return TRUE;
-}
-
 int ComboItems(HWND combo) {
   const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   if (count == CB_ERR) return 1;
@@ -290,32 +307,19 @@ int Focus(HWND hwnd) {
 
 int Texts(HWND hwnd) {
   if (!IsWindow(hwnd)) return 1;
-  EnumChildWindows(hwnd, PrintChild, 0);
+  EachWindow(hwnd, [](HWND child) {
+    Out("child")
+        .Text(ClassOf(child))
+        .Text(TitleOf(child))
+        .Handle(child)
+        .Place(RectOf(child))
+        .Flag(IsWindowEnabled(child))
+        .Flag(IsWindowVisible(child));
+  });
   return 0;
 }
 
 // -- resources of another process ------------------------------------------------
-
-struct WindowCount {
-  DWORD pid;
-  unsigned long count;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM param) {
-  ++reinterpret_cast<WindowCount *>(param)->count;
-  return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM param) {
-  auto *windows = reinterpret_cast<WindowCount *>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == windows->pid) {
-    ++windows->count;
-    EnumChildWindows(hwnd, CountChild, param);
-  }
-  return TRUE;
-}
 
 // The base address of a module, by file name, in another process.
 HMODULE RemoteModule(HANDLE process, const char *name) {
@@ -370,12 +374,16 @@ int Resources(DWORD pid) {
                                    PROCESS_VM_WRITE | PROCESS_VM_READ,
                                FALSE, pid);
   if (!process) return 1;
-  WindowCount windows = {pid, 0};
-  EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&windows));
+  unsigned long windows = 0;
+  EachWindow(nullptr, [&](HWND top) {
+    if (PidOf(top) != pid) return;
+    ++windows;
+    EachWindow(top, [&](HWND) { ++windows; });
+  });
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process, &memory, sizeof memory);
-  Out("windows").Number(windows.count);
+  Out("windows").Number(windows);
   Out("gdi").Number(RemoteGdiCount(process));
   Out("working_set_kb").Number(static_cast<long long>(memory.WorkingSetSize / 1024));
   Out("private_kb").Number(static_cast<long long>(memory.PagefileUsage / 1024));
@@ -383,41 +391,12 @@ int Resources(DWORD pid) {
   return 0;
 }
 
-BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM) {
-  MONITORINFO info = {};
-  info.cbSize = sizeof info;
-  GetMonitorInfoA(monitor, &info);
-  Out("monitor").Place(*rect).Flag(info.dwFlags & MONITORINFOF_PRIMARY);
-  return TRUE;
-}
-
 int Screen() {
   HDC screen = GetDC(nullptr);
   Out("dpi").Number(GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
-  Out("w").Number(GetSystemMetrics(SM_CXSCREEN));
-  Out("h").Number(GetSystemMetrics(SM_CYSCREEN));
   Out("monitors").Number(GetSystemMetrics(SM_CMONITORS));
-  EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
   return 0;
-}
-
-BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pids) {
-  const auto &of = *reinterpret_cast<const std::vector<DWORD> *>(pids);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (std::find(of.begin(), of.end(), owner) == of.end() || !IsWindowVisible(hwnd)) return TRUE;
-  char cls[256] = "";
-  GetClassNameA(hwnd, cls, sizeof cls);
-  RECT r = {};
-  GetWindowRect(hwnd, &r);
-  Out("window")
-      .Text(cls)
-      .Handle(hwnd)
-      .Place(r)
-      .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
-      .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
-  return TRUE;
 }
 
 const char *OwnName() {
@@ -427,12 +406,15 @@ const char *OwnName() {
   return name ? name + 1 : self;
 }
 
-std::wstring Wide(const char *text) {
-  std::wstring out(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], static_cast<int>(out.size()));
-  out.resize(out.size() - 1);
+std::wstring Wide(const std::string &bytes, UINT codePage = CP_ACP) {
+  std::wstring out(bytes.size(), L'\0');
+  out.resize(static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                          &out[0], static_cast<int>(out.size()))));
   return out;
 }
+
+// Text given as hexadecimal UTF-8, so that any name reaches the program.
+std::wstring WideFromHexUtf8(const char *hex) { return Wide(FromHex(hex), CP_UTF8); }
 
 int Version(const char *file) {
   const std::wstring path = Wide(file);
@@ -546,9 +528,7 @@ int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
   static const GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
   POWERBROADCAST_SETTING setting = {monitorPower ? kMonitorPowerOn : kConsoleDisplayState, sizeof value, {0}};
   CopyMemory(setting.Data, &value, sizeof value);  // Data holds exactly one DWORD here
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, PidOf(hwnd));
   if (!process) return 1;
   void *remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   DWORD_PTR result = 0;
@@ -580,16 +560,6 @@ int SendCreation(HWND hwnd, std::uintptr_t parameter) {
   creation.lpszName = "probe";
   creation.lpszClass = "probe";
   return Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
-}
-
-// Text given as hexadecimal UTF-8, so that any name reaches the program.
-std::wstring WideFromHexUtf8(const char *hex) {
-  const std::string bytes = FromHex(hex);
-  std::wstring out(bytes.size(), L'\0');
-  out.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &out[0],
-                          static_cast<int>(out.size()))));
-  return out;
 }
 
 // Types a file name into an open-file dialog and chooses Open, as a user
@@ -839,7 +809,7 @@ const Command kCommands[] = {
      "registry view", [](char **a, int) { return Registry(a[0], a[1]); }},
     {"icon", 1, 1, "FILE", "how many icons the file has, and colours of the first one drawn at 32 x 32",
      [](char **a, int) { return Icon(a[0]); }},
-    {"screen", 0, 0, "", "the screen's DPI and size, and each monitor", [](char **, int) { return Screen(); }},
+    {"screen", 0, 0, "", "the screen's DPI and how many monitors it has", [](char **, int) { return Screen(); }},
     {"power-setting", 2, 3, "HWND VALUE [monitor]",
      "send the display-state power setting VALUE (0 off, 1 on, 2 dimmed), as the monitor-power setting when told, "
      "as the system does: written into the window's process; print the tick count at the send",
@@ -898,7 +868,16 @@ const Command kCommands[] = {
      [](char **a, int n) {
        std::vector<DWORD> pids;
        for (int i = 0; i < n; ++i) pids.push_back(Number(a[i]));
-       return EnumWindows(PrintWindowOf, reinterpret_cast<LPARAM>(&pids)) ? 0 : 1;
+       const bool listed = EachWindow(nullptr, [&](HWND hwnd) {
+         if (std::find(pids.begin(), pids.end(), PidOf(hwnd)) == pids.end() || !IsWindowVisible(hwnd)) return;
+         Out("window")
+             .Text(ClassOf(hwnd))
+             .Handle(hwnd)
+             .Place(RectOf(hwnd))
+             .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
+             .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+       });
+       return listed ? 0 : 1;
      }},
 };
 

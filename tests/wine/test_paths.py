@@ -17,7 +17,7 @@ from testkit import settings_dialog as layout
 from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL
 from testkit.files import OpenWatch
 from testkit.processes import wait_exit
-from testkit.settings import music_lines, music_settings, size_settings, value_of
+from testkit.settings import music_lines, music_settings, seal_keys, sealed_music_settings, size_settings, value_of
 from testkit.suite import WineTestCase, main
 
 PIPE = "\\\\.\\pipe\\brumalis-probe.mp3"
@@ -32,13 +32,6 @@ TRUST_QUESTION = "\u4fe1\u983c\u3057\u3066BGM\u306b\u4f7f\u3044\u307e\u3059\u304
 
 def music_keys(content):
     return [value_of(content, key) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE)]
-
-
-def seal_keys(content):
-    """The seal keys in the file, as {user: value}."""
-    prefix = re.escape(KEY_SEAL.encode(ANSI))
-    return {user.decode(): value.strip() for user, value in re.findall(rb"^" + prefix + rb"([^=\r\n]*)=([^\r\n]*)",
-                                                                       content, re.M)}
 
 
 class Paths(WineTestCase):
@@ -81,39 +74,31 @@ class Paths(WineTestCase):
         with open(log, encoding="utf-8", errors="replace") as f:
             return f.read(), renderer, heard
 
-    def listen(self, settings):
-        """A full-screen run with a recording: whether it was heard, and
-        whether it touched the share."""
+    def heard_run(self, settings, trace):
+        """A full-screen run under a Wine trace, with a recording proven to
+        cover it: whether it was heard, and the trace."""
         self.wine.files.write_settings(settings)
         recording = self.wine.audio.record()
         start = time.monotonic()
-        trace, _, heard = self.full_screen("/s", trace="+file", recording=recording)
+        trace, _, heard = self.full_screen("/s", trace=trace, recording=recording)
         ended = time.monotonic()
         assert_recorded(recording.stop_at(ended), start, ended)
+        return heard, trace
+
+    def listen(self, settings):
+        """A full-screen run: whether it was heard, and whether it touched
+        the share."""
+        heard, trace = self.heard_run(settings, "+file")
         return heard, bool(TOUCHES_SHARE.search(trace))
 
     def watched_run(self, settings, folder, probe_name):
-        """A full-screen run under Wine's MCI trace and a watch of a host
-        folder: whether it was heard, what it opened in the folder (the
-        watch proven live afterwards with `probe_name`), and the MCI opens
-        it sent."""
-        self.wine.files.write_settings(settings)
+        """A full-screen run under a watch of a host folder: whether it was
+        heard, what it opened in the folder (the watch proven live afterwards
+        with `probe_name`), and the MCI opens it sent."""
         watch = OpenWatch(folder)
         self.addCleanup(watch.close)
-        recording = self.wine.audio.record()
-        start = time.monotonic()
-        trace, _, heard = self.full_screen("/s", trace="+mci", recording=recording)
-        ended = time.monotonic()
-        assert_recorded(recording.stop_at(ended), start, ended)
-        opened = watch.opened() + watch.proves_itself(probe_name)
-        return heard, opened, MCI_OPEN.findall(trace)
-
-    def planted(self, *parts):
-        """A folder of drive C: that another user made, holding a copy of the
-        share's song as x.mp3; its path on this host."""
-        folder = self.wine.files.fresh_folder(PLANTED[3:], *parts)
-        shutil.copy(os.path.join(self.share, "a.mp3"), os.path.join(folder, "x.mp3"))
-        return folder
+        heard, trace = self.heard_run(settings, "+mci")
+        return heard, watch.opened() + watch.proves_itself(probe_name), MCI_OPEN.findall(trace)
 
     def open_dialog(self, trace=None):
         log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
@@ -171,10 +156,16 @@ class Paths(WineTestCase):
         self.assertEqual(runs.path_heard(self.wine, dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
-        self.browser_starts_in_the_program_folder(dialog)
-        texts = self.apply_and_answer(dialog, "n")
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["browse"])
+        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
+        runs.answered(self.wine, chooser)
+        places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
+        self.assertEqual(places[0], os.path.basename(self.wine.bin))
+        self.wine.screen.xdotool("key", "Escape")
+        self.assertGone(chooser, 10000)
+        texts = self.apply_and_answer(dialog, "n", shot="question-network-path.png")
         self.assertEqual(wait_exit(proc, 20), 0)
-        self.assertTrue(any(SHARED in t for t in texts), texts)
+        self.assertTrue(any(SHARED in t and TRUST_QUESTION in t for t in texts), texts)
         self.assertTrue(any("(&Y)" in t or "&Yes" in t for t in texts), f"no Yes on the Y key: {texts}")
         with open(log, encoding="utf-8", errors="replace") as f:
             self.assertIsNone(TOUCHES_SHARE.search(f.read()), "the dialog touched the share")
@@ -204,66 +195,29 @@ class Paths(WineTestCase):
                 content = unsealed + KEY_SEAL.encode(ANSI) + key.encode() + b"=" + value + b"\r\n"
                 self.assertEqual(self.listen(content), (False, False))
 
-    def browser_starts_in_the_program_folder(self, dialog):
-        runs.click(self.wine, runs.buttons(self.wine, dialog)["browse"])
-        chooser = self.wine.probe.find_window("#32770", layout.OPEN_FILE_TITLE, 20000, visible=True)
-        runs.answered(self.wine, chooser)
-        places = [c["text"] for c in self.wine.probe.children(chooser["hwnd"]) if c["class"] == "ComboBox"]
-        self.assertEqual(places[0], os.path.basename(self.wine.bin))
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(chooser, 10000)
-
     def test_a_drive_path_is_opened_only_once_this_user_trusts_it(self):
-        # Another user planted the file and named it; a path from C:\ proves
-        # nothing about whose file it is.
-        folder = self.planted()
-        path = PLANTED + "\\x.mp3"
-        unsealed = music_settings(2, 0, path)
-        heard, opened, opens = self.watched_run(unsealed, folder, "x.mp3")
-        self.assertEqual((heard, opened, opens), (False, [], []), "an unsealed drive path was heard or opened")
-        self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(unsealed))
-
-        # The dialog shows it as stored and never opens it, nor browses there;
-        # applying asks, naming the path.
-        self.wine.files.write_settings(unsealed)
-        watch = OpenWatch(folder)
-        self.addCleanup(watch.close)
-        proc, dialog, _ = self.open_dialog()
-        self.assertEqual(runs.path_heard(self.wine, dialog), path)
-        self.browser_starts_in_the_program_folder(dialog)
-        texts = self.apply_and_answer(dialog, "y", shot="question-drive-path.png")
-        self.assertEqual(wait_exit(proc, 20), 0)
-        self.assertEqual(watch.proves_itself("x.mp3"), [], "the dialog opened the planted folder or its file")
-        self.assertTrue(any(path in t and TRUST_QUESTION in t for t in texts), texts)
-        # Yes: this user's seal, and the next run plays the file.
-        sealed = self.wine.files.read_settings()
-        self.assertEqual(music_keys(sealed), music_keys(unsealed))
-        self.assertEqual(len(seal_keys(sealed)), 1)
+        # Another user planted the file and named it, or made C:\planted\j
+        # lead to the share, as a junction through the object manager would
+        # on Windows (here a host symbolic link): a path from C:\ proves
+        # nothing about whose file it is, nor that it stays on this machine.
+        folder = self.wine.files.fresh_folder(PLANTED[3:])
+        shutil.copy(os.path.join(self.share, "a.mp3"), os.path.join(folder, "x.mp3"))
+        os.symlink(os.path.join(self.wine.env["WINEPREFIX"], "dosdevices", "unc", "nas", "music"),
+                   os.path.join(folder, "j"))
+        for path, watched, name in ((PLANTED + "\\x.mp3", folder, "x.mp3"),
+                                    (PLANTED + "\\j\\a.mp3", self.share, "a.mp3")):
+            with self.subTest(path=path):
+                unsealed = music_settings(2, 0, path)
+                heard, opened, opens = self.watched_run(unsealed, watched, name)
+                self.assertEqual((heard, opened, opens), (False, [], []), "an unsealed drive path was heard or opened")
+                self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(unsealed))
+        # With this user's seal, as the dialog leaves it once the user trusts
+        # the path (as the network path's case shows), the next run plays it.
+        sealed = sealed_music_settings(self.wine.probe, 2, 0, PLANTED + "\\x.mp3")
         heard, opened, opens = self.watched_run(sealed, folder, "x.mp3")
         self.assertTrue(heard, "the trusted drive path was not played")
         self.assertIn("x.mp3", opened)
         self.assertEqual(len(opens), 1, opens)
-
-    def test_a_drive_path_through_a_link_to_a_share_is_not_opened(self):
-        # C:\planted\j leads to the share, as another user's junction through
-        # the object manager would on Windows; here a host symbolic link.
-        self.planted()
-        link = self.wine.files.drive_c(PLANTED[3:], "j")
-        os.symlink(os.path.join(self.wine.env["WINEPREFIX"], "dosdevices", "unc", "nas", "music"), link)
-        path = PLANTED + "\\j\\a.mp3"
-        unsealed = music_settings(2, 0, path)
-        heard, opened, opens = self.watched_run(unsealed, self.share, "a.mp3")
-        self.assertEqual((heard, opened, opens), (False, [], []), "the share was heard or opened through the link")
-
-        self.wine.files.write_settings(unsealed)
-        watch = OpenWatch(self.share)
-        self.addCleanup(watch.close)
-        proc, dialog, _ = self.open_dialog()
-        self.assertEqual(runs.path_heard(self.wine, dialog), path)
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertEqual(wait_exit(proc, 20), 0)
-        self.assertEqual(watch.proves_itself("a.mp3"), [], "the dialog opened the share through the link")
-        self.assertEqual(self.wine.files.read_settings(), unsealed)
 
     def test_no_write_goes_through_a_settings_folder_swapped_for_a_link(self):
         folder = os.path.dirname(self.wine.files.settings_path())
