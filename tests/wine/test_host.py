@@ -31,17 +31,8 @@ class Host(WineTestCase):
         self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
         return code
 
-    def run_full_screen(self, *args, **kw):
-        """A full-screen run with these arguments (none at all when there are
-        none), ended as the user would: Escape in the renderer."""
-        proc, main, renderer = self.start_run(None, *(args or [None]), **kw)
-        self.escape(proc, renderer, main)
-
     def settings_folder(self):
         return os.path.dirname(self.wine.files.settings_path())
-
-    def screen_size(self):
-        return self.wine.display.width, self.wine.display.height
 
     # -- single instance ----------------------------------------------------------
     def test_a_running_instance_stops_every_mode_before_it_does_anything(self):
@@ -91,15 +82,14 @@ class Host(WineTestCase):
             (width_key + b"=1\r\nno section at all\r\n", ["/s"]),
             (SECTION_LINE + file + b"=C:\\" + b"x" * 400 + b"\r\n", ["/s"]),
         ]
-        width, height = self.screen_size()
+        width, height = self.wine.display.width, self.wine.display.height
         for content, args in cases:
             with self.subTest(content=content and content[:30], args=args):
                 if content is None:
                     self.wine.files.remove_settings()
-                else:
-                    self.wine.files.write_settings(content)
                 log = self.wine.out.file("profile-trace.txt")
-                self.run_full_screen(*args, trace="+profile", log=log)
+                proc, main, renderer = self.start_run(content, *(args or [None]), trace="+profile", log=log)
+                self.escape(proc, renderer, main)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
                 with open(log, "rb") as f:
