@@ -104,8 +104,8 @@ class FullScreen(WithMusicFiles):
         start = time.time()
         proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s",
                                        extra_env={"BRUMALIS_FAKE_RENDERER_EXIT_MS": "7000"})
-        # Past the start-up limit the run still waits for the running process
-        # (which exits 7 s after its start, itself after the run's)...
+        # A renderer that has no window yet is waited for while it runs
+        # (this one exits 7 s after its start, itself after the run's)...
         self.assertEqual(wait_exit(proc, 16), 0)
         took = time.time() - start
         self.assertGreaterEqual(took, 7.0, "the run gave up on a renderer that was still starting")
