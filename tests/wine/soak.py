@@ -19,10 +19,10 @@ import os
 import sys
 import time
 
+from testkit import runs
 from testkit import settings_dialog as layout
 from testkit.audio import tone
-from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, HOST, PICTURE_BOX_CLASS, VK_ESCAPE
-from testkit.processes import ProgramCrashed
+from testkit.names import BUTTON_CLASS, GROUP_FRAME_CLASS, PICTURE_BOX_CLASS
 from testkit.session import WineSession
 from testkit.settings import sealed_music_settings
 
@@ -48,8 +48,7 @@ class DialogPart:
         self.turn = 0
 
     def start(self):
-        self.wine.programs.start(HOST, "/c")
-        self.dialog = self.wine.probe.find_dialog()
+        self.proc, self.dialog = runs.open_dialog(self.wine, None)
         self.frame = next(c for c in self.wine.probe.children(self.dialog["hwnd"])
                           if c["class"] == GROUP_FRAME_CLASS)
         self.processes = {"dialog": self.dialog["pid"]}
@@ -65,9 +64,7 @@ class DialogPart:
                 self.wine.probe("move", child["hwnd"], str(child["w"] // 2), str(child["h"] // 2))
 
     def stop(self):
-        self.wine.probe("close", self.dialog["hwnd"])
-        if not self.wine.probe.wait_gone(self.dialog["hwnd"]):
-            raise SoakFailure(f"the dialog (pid {self.dialog['pid']}) stayed after it was closed")
+        runs.close(self.wine, self.proc, self.dialog)
 
 
 class FullScreenPart:
@@ -79,20 +76,14 @@ class FullScreenPart:
         self.wine = wine
 
     def start(self):
-        self.wine.programs.start(HOST, "/s")
-        self.main = self.wine.probe.find_run(30000)
-        self.renderer = self.wine.probe.find_renderer()
+        self.proc, self.main, self.renderer = runs.start_run(self.wine, None)
         self.processes = {"host /s": self.main["pid"], "renderer": self.renderer["pid"]}
 
     def exercise(self):
         pass
 
     def stop(self):
-        self.wine.probe("key", self.renderer["hwnd"], str(VK_ESCAPE))
-        if not self.wine.probe.wait_gone(self.renderer["hwnd"]):
-            raise SoakFailure(f"the renderer (pid {self.renderer['pid']}) stayed after Escape")
-        if not self.wine.probe.wait_gone(self.main["hwnd"]):
-            raise SoakFailure(f"the host (pid {self.main['pid']}) stayed after its renderer")
+        runs.escape(self.wine, self.proc, self.renderer, self.main)
 
 
 def sample(wine, processes):
@@ -148,10 +139,7 @@ def soak(part, minutes, interval):
     part.wine.screen.shot(save_as=f"soak-{part.name.split()[0]}.png")
     part.stop()
     part.wine.programs.end_all()  # raises when Wine reported a crash in one of the part's programs
-    settled = settled_sample(interval)
-    if settled >= len(samples) - 1:
-        raise SoakFailure(f"{part.name}: {len(samples)} samples: too short to compare two after the first minute")
-    grown = growth(samples[settled], samples[-1])
+    grown = growth(samples[settled_sample(interval)], samples[-1])
     print(f"{part.name}: " + ("grew: " + ", ".join(grown) if grown else "flat: no count grew after the first minute"),
           flush=True)
     return grown
@@ -199,7 +187,7 @@ def main():
         wine.files.write_settings(song)  # the dialog's clicks changed the choice
         grown += soak(FullScreenPart(wine), args.minutes, args.interval)
         return 1 if grown else 0
-    except (SoakFailure, ProgramCrashed) as failure:
+    except (SoakFailure, AssertionError) as failure:  # a crash, or a window that stayed
         print(f"FAILED: {failure}", flush=True)
         return 1
     finally:

@@ -15,7 +15,6 @@ from testkit.suite import WineTestCase, main
 CAPTION = "Brumalis (ScreenSaver)"
 MISSING = "Brumalis.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 WS_CHILD = 0x40000000
-MUSIC_KEYS = music_lines(2, 7, "C:\\music\\a.mp3")
 
 
 def pane_number(hwnd):
@@ -32,17 +31,8 @@ class Host(WineTestCase):
         self.assertIsNotNone(code, f"{HOST} {' '.join(args)} did not end")
         return code
 
-    def run_full_screen(self, *args, **kw):
-        """A full-screen run with these arguments (none at all when there are
-        none), ended as the user would: Escape in the renderer."""
-        proc, main, renderer = self.start_run(None, *(args or [None]), **kw)
-        self.escape(proc, renderer, main)
-
     def settings_folder(self):
         return os.path.dirname(self.wine.files.settings_path())
-
-    def screen_size(self):
-        return self.wine.display.width, self.wine.display.height
 
     # -- single instance ----------------------------------------------------------
     def test_a_running_instance_stops_every_mode_before_it_does_anything(self):
@@ -66,17 +56,12 @@ class Host(WineTestCase):
                 self.wine.probe("close", pane)
                 wait_exit(proc, 10)
 
-    def test_a_similar_title_is_no_running_instance(self):
-        proc, pane = self.wine.probe.make_window(RUN_TITLE + "2", 200, 100)
-        self.wine.files.remove_settings()
-        self.assertEqual(self.run_host("/a"), 0)
-        self.assertTrue(os.path.isdir(self.settings_folder()))
-        self.wine.probe("close", pane)
-
     # -- modes ----------------------------------------------------------------------
     def test_other_letters_make_the_folder_check_and_end_without_a_window(self):
         # The spellings are the command line's unit tests'; here what the
-        # program gets: a letter, one beyond ASCII, 5000 characters.
+        # program gets: a letter, one beyond ASCII, 5000 characters. A window
+        # whose title is like a run's is no running instance.
+        self.wine.probe.make_window(RUN_TITLE + "2", 200, 100)  # ended with the test's programs
         for args in (["/x"], ["/あ"], ["/" + "x" * 5000]):
             with self.subTest(args=args[0][:10]):
                 self.wine.files.remove_settings()
@@ -84,52 +69,40 @@ class Host(WineTestCase):
                 self.assertTrue(os.path.isdir(self.settings_folder()))
                 self.assertFalse(os.path.exists(self.wine.files.settings_path()), "nothing is written")
 
-    def test_full_screen_start_writes_the_screen_size(self):
+    def test_a_start_writes_the_screen_size_and_keeps_every_other_key_even_in_broken_files(self):
         # The spellings of the mode are the command line's unit tests'; here
-        # the usual one and a start without arguments.
-        width, height = self.screen_size()
-        for args in (["/s"], []):
-            with self.subTest(args=args):
-                self.wine.files.remove_settings()
+        # a start without arguments on a fresh file, the usual one on others.
+        kind, repeat, file, width_key = (key.encode(ANSI) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE, KEY_WIDTH))
+        cases = [
+            (None, []),
+            (size_settings(640, 480, blank=" ") + music_lines(2, 7, "C:\\music\\a.mp3"), ["/s"]),
+            (SECTION_LINE + kind + b"=abc\r\n" + repeat + b"=99999999\r\n", ["/s"]),
+            (SECTION_LINE + kind + b"=" + b"7" * 300 + b"\r\n", ["/s"]),
+            (b"\x00\xff\xfe garbage \x81\r\n[[[\r\n=\r\n" + bytes(range(256)), ["/s"]),
+            (width_key + b"=1\r\nno section at all\r\n", ["/s"]),
+            (SECTION_LINE + file + b"=C:\\" + b"x" * 400 + b"\r\n", ["/s"]),
+        ]
+        width, height = self.wine.display.width, self.wine.display.height
+        for content, args in cases:
+            with self.subTest(content=content and content[:30], args=args):
+                if content is None:
+                    self.wine.files.remove_settings()
                 log = self.wine.out.file("profile-trace.txt")
-                self.run_full_screen(*args, trace="+profile", log=log)
+                proc, main, renderer = self.start_run(content, *(args or [None]), trace="+profile", log=log)
+                self.escape(proc, renderer, main)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
                 with open(log, "rb") as f:
                     trace = f.read().decode("utf-8", "replace")
                 # The renderer reads the file and writes nothing; all writes are the host's.
                 self.assertEqual(profile_writes(trace), [(KEY_WIDTH, f" {width}"), (KEY_HEIGHT, f" {height}")])
-                self.assertEqual(self.wine.files.read_settings(), size_settings(width, height))
-
-    def test_size_is_rewritten_and_other_keys_kept(self):
-        self.wine.files.write_settings(size_settings(640, 480, blank=" ") + MUSIC_KEYS)
-        self.run_full_screen("/s")
-        text = self.wine.files.read_settings()
-        self.assertIn(size_lines(*self.screen_size()), text)
-        # Wine rewrites the whole file and drops the blank after "="; the
-        # values are the same.
-        self.assertIn(MUSIC_KEYS.replace(b"= ", b"="), text)
-
-    def test_broken_settings_files_never_stop_a_start(self):
-        kind, repeat, file, width_key = (key.encode(ANSI) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE, KEY_WIDTH))
-        cases = [
-            SECTION_LINE + kind + b"=abc\r\n" + repeat + b"=99999999\r\n",
-            SECTION_LINE + kind + b"=" + b"7" * 300 + b"\r\n",
-            b"\x00\xff\xfe garbage \x81\r\n[[[\r\n=\r\n" + bytes(range(256)),
-            width_key + b"=1\r\nno section at all\r\n",
-            SECTION_LINE + file + b"=C:\\" + b"x" * 400 + b"\r\n",
-        ]
-        width, _ = self.screen_size()
-        for content in cases:
-            with self.subTest(content=content[:30]):
-                self.wine.files.write_settings(content)
-                self.run_full_screen("/s")
                 text = self.wine.files.read_settings()
-                self.assertIn(width_key + f"={width}\r\n".encode(), text)
-                # Whatever was in the file is still there.
-                for line in content.split(b"\r\n"):
+                self.assertIn(size_lines(width, height), text)
+                # Whatever was in the file is still there; Wine rewrites the
+                # whole file and drops the blank after "=".
+                for line in (content or b"").split(b"\r\n"):
                     if line.startswith((kind, repeat, file)):
-                        self.assertIn(line, text)
+                        self.assertIn(line.replace(b"= ", b"="), text)
 
     # -- missing renderer ---------------------------------------------------------
     def test_missing_renderer_is_reported_once_and_the_program_ends(self):
@@ -151,14 +124,12 @@ class Host(WineTestCase):
 
     # -- preview ------------------------------------------------------------------
     def test_preview_fills_its_pane_and_ends_with_it(self):
-        for width, height, args in ((152, 112, None), (320, 240, None), (152, 112, "/p:{}"), (100, 50, "/P")):
-            with self.subTest(size=(width, height), args=args):
+        cases = ((152, 112, "/p {}"), (320, 240, "/p {}"), (152, 112, "/p:{}"), (100, 50, "/P {}"))
+        for width, height, spelling in cases:
+            with self.subTest(size=(width, height), spelling=spelling):
                 self.wine.files.remove_settings()
                 pane_proc, pane = self.wine.probe.make_window("pane", width, height)
-                handle = pane_number(pane)
-                command = (["/p", handle] if args is None else
-                           [args, handle] if "{}" not in args else [args.format(handle)])
-                proc = self.wine.programs.start(HOST, *command)
+                proc = self.wine.programs.start(HOST, *spelling.format(pane_number(pane)).split())
                 child = self.wine.probe("child", pane, "20000")
                 pane_info = self.wine.probe("info", pane)
                 self.assertEqual(child["title"], "Preview Window")
