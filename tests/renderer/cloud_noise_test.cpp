@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "cloud_noise.h"
@@ -85,31 +84,6 @@ TEST(GenerateCloudRows, LowerCoverGivesMoreCloud) {
   EXPECT_LT(at150, kSliceSize * kSliceSize / 2);
   EXPECT_LT(clear(Slice(-6.0f / 7.0f, 118.0f)), at150);
   EXPECT_GT(clear(Slice(-6.0f / 7.0f, 170.0f)), at150);
-}
-
-TEST(GenerateCloudRows, SliceTilesWithoutSeams) {
-  ResetNoise();
-  const float depth = 0.4f;
-  // One step past the last column or row lands on the first one again.
-  for (int i = 0; i < kSliceSize; ++i) {
-    const float along = i * 0.25f;
-    EXPECT_EQ(FractalNoise(kSliceSize * 0.25f, along, depth, 4, 0.2f),
-              FractalNoise(0.0f, along, depth, 4, 0.2f));
-    EXPECT_EQ(FractalNoise(along, kSliceSize * 0.25f, depth, 4, 0.2f),
-              FractalNoise(along, 0.0f, depth, 4, 0.2f));
-  }
-  // And the jump across the edge is no larger than the jumps inside.
-  const std::vector<unsigned char> t = Slice(depth, 100.0f);
-  auto at = [&](int r, int c) { return static_cast<int>(t[r * kSliceRowBytes + c * 4]); };
-  int inside = 0, across = 0;
-  for (int i = 0; i < kSliceSize; ++i) {
-    for (int j = 0; j + 1 < kSliceSize; ++j) {
-      inside = std::max({inside, std::abs(at(i, j) - at(i, j + 1)), std::abs(at(j, i) - at(j + 1, i))});
-    }
-    across = std::max({across, std::abs(at(i, 127) - at(i, 0)), std::abs(at(127, i) - at(0, i))});
-  }
-  EXPECT_GT(inside, 0);
-  EXPECT_LE(across, inside);
 }
 
 // Frozen fingerprints of the two start-up slices. Any change to the noise,
