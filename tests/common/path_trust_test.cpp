@@ -91,12 +91,6 @@ TEST(Seals, EachUserSealsAndOpensOnlyTheirOwn) {
   // Someone else's seal copied into my key does not open for me.
   profile.Set(SealKeyOf(me.user), profile.values[{kSettingsFile, kSection, SealKeyOf(other.user)}]);
   EXPECT_FALSE(SealedForUser(profile, me, path));
-
-  MemorySeal nobody(L"");
-  profile.writes.clear();
-  StoreSeal(profile, nobody, path);
-  EXPECT_TRUE(profile.writes.empty());
-  EXPECT_FALSE(SealedForUser(profile, nobody, path));
 }
 
 TEST(Seals, TextThatIsNoSealOpensNothing) {

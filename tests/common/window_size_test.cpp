@@ -41,27 +41,26 @@ TEST(WindowSize, StoredSideIsDefaultedAndKeptWithinScreenAndGl) {
   }
 }
 
-// What the settings file holds, read and fitted as the renderer does it on a
-// 1280 x 1024 desktop whose GL limit is not known yet.
+// What the settings file holds, read as the host and the renderer read it.
 TEST(WindowSize, StoredSizeIsReadFromTheTwoKeysAndDefaulted) {
   struct Case {
     const char *what;
     const wchar_t *width, *height;  // nullptr: the key is missing
-    WindowSize stored, fitted;
+    WindowSize stored;
   };
   const Case cases[] = {
-      {"no keys", nullptr, nullptr, {1024, 768}, {1024, 768}},
-      {"the screen's size as the host writes it", L" 1280", L" 1024", {1280, 1024}, {1280, 1024}},
-      {"smaller than the screen", L"640", L"480", {640, 480}, {640, 480}},
-      {"only the width", L"1200", nullptr, {1200, 768}, {1200, 768}},
-      {"zero", L"0", L"0", {0, 0}, {1024, 768}},
-      {"empty", L"", L"", {1024, 768}, {1024, 768}},
-      {"text", L"wide", L"tall", {0, 0}, {1024, 768}},
-      {"leading digits", L"800px", L"600.5", {800, 600}, {800, 600}},
-      {"negative", L"-5", L"-1", {-5, -1}, {1024, 768}},
-      {"4294967295 is -1", L"4294967295", L"4294967295", {-1, -1}, {1024, 768}},
-      {"larger than the screen", L"65535", L"40000", {65535, 40000}, {1280, 1024}},
-      {"hexadecimal", L"0x280", L"0x1e0", {640, 480}, {640, 480}},
+      {"no keys", nullptr, nullptr, {1024, 768}},
+      {"the screen's size as the host writes it", L" 1280", L" 1024", {1280, 1024}},
+      {"smaller than the screen", L"640", L"480", {640, 480}},
+      {"only the width", L"1200", nullptr, {1200, 768}},
+      {"zero", L"0", L"0", {0, 0}},
+      {"empty", L"", L"", {1024, 768}},
+      {"text", L"wide", L"tall", {0, 0}},
+      {"leading digits", L"800px", L"600.5", {800, 600}},
+      {"negative", L"-5", L"-1", {-5, -1}},
+      {"4294967295 is -1", L"4294967295", L"4294967295", {-1, -1}},
+      {"larger than the screen", L"65535", L"40000", {65535, 40000}},
+      {"hexadecimal", L"0x280", L"0x1e0", {640, 480}},
   };
   for (const Case &c : cases) {
     MemoryProfile store;
@@ -76,8 +75,6 @@ TEST(WindowSize, StoredSizeIsReadFromTheTwoKeysAndDefaulted) {
         << c.what;
     EXPECT_EQ(StoredWindowSide(std::string(height.begin(), height.end()), kDefaultWindowHeight), c.stored.height)
         << c.what;
-    EXPECT_EQ(FitWindowSide(stored.width, kDefaultWindowWidth, 1280, 0), c.fitted.width) << c.what;
-    EXPECT_EQ(FitWindowSide(stored.height, kDefaultWindowHeight, 1024, 0), c.fitted.height) << c.what;
   }
 }
 

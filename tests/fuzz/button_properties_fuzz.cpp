@@ -19,13 +19,6 @@ struct Button {
   XpButton button{site, window, hooks};
 };
 
-std::vector<Colour> Pixels(const Surface &surface) {
-  std::vector<Colour> pixels;
-  for (int y = 0; y < surface.Height(); ++y)
-    for (int x = 0; x < surface.Width(); ++x) pixels.push_back(surface.GetPixel(x, y));
-  return pixels;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {

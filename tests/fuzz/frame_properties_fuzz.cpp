@@ -22,13 +22,6 @@ struct Panel {
   GfxFrameX frame{site, surface};
 };
 
-std::vector<Colour> Pixels(const Surface &surface) {
-  std::vector<Colour> pixels;
-  for (int y = 0; y < surface.Height(); ++y)
-    for (int x = 0; x < surface.Width(); ++x) pixels.push_back(surface.GetPixel(x, y));
-  return pixels;
-}
-
 bool SameProperties(const GfxFrameX &a, const GfxFrameX &b) {
   return a.FrameStyle() == b.FrameStyle() && a.ShadowOpacity() == b.ShadowOpacity() &&
          a.ShowShadow() == b.ShowShadow() && a.ShadowDepth() == b.ShadowDepth() &&

@@ -44,6 +44,14 @@ inline std::vector<double> NumbersOf(const std::wstring &text) {
   return numbers;
 }
 
+// A control's picture: its surface's colours, row by row.
+inline std::vector<Colour> Pixels(const Surface &surface) {
+  std::vector<Colour> pixels;
+  for (int y = 0; y < surface.Height(); ++y)
+    for (int x = 0; x < surface.Width(); ++x) pixels.push_back(surface.GetPixel(x, y));
+  return pixels;
+}
+
 // A whole number in lo..hi from a read number, `fallback` when there is none.
 inline int Within(const std::vector<double> &numbers, std::size_t index, int lo, int hi, int fallback) {
   if (index >= numbers.size() || !(numbers[index] >= lo && numbers[index] <= hi)) return fallback;

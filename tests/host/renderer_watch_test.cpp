@@ -81,10 +81,4 @@ TEST(RendererWatch, TheStartLimitCountsTimeNotTicks) {
   EXPECT_EQ(watch.Tick(kHidden, kRuns, 15000), kEndBoth);
 }
 
-TEST(RendererWatch, AWindowOnceSeenIsNotWaitedForAgain) {
-  RendererWatch watch;
-  EXPECT_EQ(watch.Tick(kShown, kRuns, 500), kWait);
-  EXPECT_EQ(watch.Tick(kNoWindow, kRuns, 1000), kEnd);
-}
-
 }  // namespace

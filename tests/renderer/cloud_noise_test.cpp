@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "cloud_noise.h"
@@ -17,15 +16,6 @@ std::vector<unsigned char> Slice(float depth, float cover = 150.0f) {
   return texels;
 }
 
-TEST(Rand15, StaysWithinFifteenBits) {
-  SetRandState(0xFFFFFFFFu);
-  for (int i = 0; i < 100000; ++i) {
-    const int v = Rand15();
-    ASSERT_GE(v, 0);
-    ASSERT_LE(v, 32767);
-  }
-}
-
 // The generator's first 32,768 draws in turn (41, 18467, 6334, ...), each a
 // fraction of 32,767.
 TEST(FillNoiseLattice, HoldsTheFirstDrawsAsFractionsOf32767) {
@@ -36,40 +26,6 @@ TEST(FillNoiseLattice, HoldsTheFirstDrawsAsFractionsOf32767) {
   EXPECT_FLOAT_EQ(lattice[2], 0.193304241f);                   // 6334 / 32767
   EXPECT_FLOAT_EQ(lattice[kLatticeCount - 1], 0.892544329f);  // 29246 / 32767
   EXPECT_EQ(GetRandState(), 0xf23e8001u);                      // past all of them
-}
-
-TEST(SplineWeights, FormAPartitionOfUnity) {
-  for (float t : {0.0f, 0.1f, 0.25f, 0.3333f, 0.5f, 0.75f, 0.9f, 0.999f}) {
-    const SplineWeightSet s = SplineWeights(t);
-    EXPECT_NEAR(s.w[0] + s.w[1] + s.w[2] + s.w[3], 1.0f, 1e-6f) << "t=" << t;
-    for (float w : s.w) EXPECT_GE(w, 0.0f) << "t=" << t;
-  }
-}
-
-TEST(SplineWeights, MatchTheCubicBSplineBasis) {
-  const SplineWeightSet at0 = SplineWeights(0.0f);
-  EXPECT_FLOAT_EQ(at0.w[0], 1.0f / 6.0f);
-  EXPECT_FLOAT_EQ(at0.w[1], 4.0f / 6.0f);
-  EXPECT_FLOAT_EQ(at0.w[2], 1.0f / 6.0f);
-  EXPECT_EQ(at0.w[3], 0.0f);
-  const SplineWeightSet half = SplineWeights(0.5f);
-  EXPECT_FLOAT_EQ(half.w[0], 0.125f / 6.0f);  // (1 - t)^3 / 6
-  EXPECT_FLOAT_EQ(half.w[3], 0.125f / 6.0f);  // t^3 / 6
-  EXPECT_FLOAT_EQ(half.w[1], half.w[2]);
-}
-
-TEST(LatticeNoise3, IsPeriodicOnEveryAxis) {
-  ResetNoise();
-  // Fractions exact in binary, so that x and x + 32 share the same fraction.
-  const float points[][3] = {{0.0f, 0.0f, 0.0f}, {0.5f, 1.25f, 3.75f}, {7.375f, 30.875f, 0.0625f},
-                             {31.5f, 2.0f, 15.25f}, {12.0f, 12.0f, 12.0f}};
-  for (const auto &p : points) {
-    const float v = LatticeNoise3(p[0], p[1], p[2]);
-    EXPECT_EQ(v, LatticeNoise3(p[0] + 32.0f, p[1], p[2]));
-    EXPECT_EQ(v, LatticeNoise3(p[0], p[1] + 32.0f, p[2]));
-    EXPECT_EQ(v, LatticeNoise3(p[0], p[1], p[2] + 32.0f));
-    EXPECT_EQ(v, LatticeNoise3(p[0] + 64.0f, p[1] + 96.0f, p[2] + 32.0f));
-  }
 }
 
 TEST(LatticeNoise3, NegativeCoordinatesMoveUpByWholePeriods) {
@@ -90,20 +46,6 @@ TEST(LatticeNoise3, NegativeCoordinatesMoveUpByWholePeriods) {
   }
 }
 
-TEST(LatticeNoise3, SmoothsTowardTheMiddleOfTheRange) {
-  ResetNoise();
-  float lo = 1.0f, hi = 0.0f;
-  for (int i = 0; i < 4000; ++i) {
-    const float v = LatticeNoise3(i * 0.37f, i * 0.11f, i * 0.023f);
-    lo = std::min(lo, v);
-    hi = std::max(hi, v);
-  }
-  EXPECT_GT(lo, 0.15f);
-  EXPECT_LT(hi, 0.85f);
-  EXPECT_LT(lo, 0.4f);
-  EXPECT_GT(hi, 0.6f);
-}
-
 TEST(FractalNoise, SumsOctavesWithDoublingFrequency) {
   ResetNoise();
   EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, 0, 0.2f), 0.0f);
@@ -111,11 +53,6 @@ TEST(FractalNoise, SumsOctavesWithDoublingFrequency) {
   EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, 1, 0.2f), LatticeNoise3(1.5f, 2.5f, 3.5f));
   const float two = LatticeNoise3(1.5f, 2.5f, 3.5f) + 0.5f * LatticeNoise3(3.0f, 5.0f, 7.0f);
   EXPECT_EQ(FractalNoise(1.5f, 2.5f, 3.5f, 2, 0.5f), two);
-  for (int i = 0; i < 1000; ++i) {
-    const float v = FractalNoise(i * 0.25f, i * 0.5f, -0.857f, 4, 0.2f);
-    ASSERT_GE(v, 0.0f);
-    ASSERT_LE(v, 1.248f);
-  }
 }
 
 TEST(GenerateCloudRows, WritesOnlyTheRowsAskedAndReportsCompletion) {
@@ -135,18 +72,6 @@ TEST(GenerateCloudRows, WritesOnlyTheRowsAskedAndReportsCompletion) {
   EXPECT_TRUE(GenerateCloudRows(100, 128, texels.data(), 150.0f, 0.97f, 0.5f));
 }
 
-TEST(GenerateCloudRows, BuildingInPiecesGivesTheWholeSlice) {
-  ResetNoise();
-  const std::vector<unsigned char> whole = Slice(0.3f);
-  std::vector<unsigned char> pieces(kSliceBytes);
-  int row = 0;
-  for (int step : {1, 0, 7, 40, 2, 78}) {
-    GenerateCloudRows(row, row + step, pieces.data(), 150.0f, 0.97f, 0.3f);
-    row += step;
-  }
-  EXPECT_EQ(whole, pieces);
-}
-
 TEST(GenerateCloudRows, LowerCoverGivesMoreCloud) {
   ResetNoise();
   auto clear = [](const std::vector<unsigned char> &t) {
@@ -159,31 +84,6 @@ TEST(GenerateCloudRows, LowerCoverGivesMoreCloud) {
   EXPECT_LT(at150, kSliceSize * kSliceSize / 2);
   EXPECT_LT(clear(Slice(-6.0f / 7.0f, 118.0f)), at150);
   EXPECT_GT(clear(Slice(-6.0f / 7.0f, 170.0f)), at150);
-}
-
-TEST(GenerateCloudRows, SliceTilesWithoutSeams) {
-  ResetNoise();
-  const float depth = 0.4f;
-  // One step past the last column or row lands on the first one again.
-  for (int i = 0; i < kSliceSize; ++i) {
-    const float along = i * 0.25f;
-    EXPECT_EQ(FractalNoise(kSliceSize * 0.25f, along, depth, 4, 0.2f),
-              FractalNoise(0.0f, along, depth, 4, 0.2f));
-    EXPECT_EQ(FractalNoise(along, kSliceSize * 0.25f, depth, 4, 0.2f),
-              FractalNoise(along, 0.0f, depth, 4, 0.2f));
-  }
-  // And the jump across the edge is no larger than the jumps inside.
-  const std::vector<unsigned char> t = Slice(depth, 100.0f);
-  auto at = [&](int r, int c) { return static_cast<int>(t[r * kSliceRowBytes + c * 4]); };
-  int inside = 0, across = 0;
-  for (int i = 0; i < kSliceSize; ++i) {
-    for (int j = 0; j + 1 < kSliceSize; ++j) {
-      inside = std::max({inside, std::abs(at(i, j) - at(i, j + 1)), std::abs(at(j, i) - at(j + 1, i))});
-    }
-    across = std::max({across, std::abs(at(i, 127) - at(i, 0)), std::abs(at(127, i) - at(0, i))});
-  }
-  EXPECT_GT(inside, 0);
-  EXPECT_LE(across, inside);
 }
 
 // Frozen fingerprints of the two start-up slices. Any change to the noise,

@@ -83,11 +83,6 @@ TEST(MonitorViews, ThePrimaryKeepsItsPerspective) {
   EXPECT_NEAR(f.left, -1.25 * top, 1e-7);
   EXPECT_EQ(f.nearPlane, 1.0);
   EXPECT_EQ(f.farPlane, 150.0);
-  const Frustum same = FrustumFor(kPrimary, kPrimary, f);
-  EXPECT_NEAR(same.left, f.left, 1e-12);
-  EXPECT_NEAR(same.right, f.right, 1e-12);
-  EXPECT_NEAR(same.bottom, f.bottom, 1e-12);
-  EXPECT_NEAR(same.top, f.top, 1e-12);
 }
 
 // Window pixel (from the window's top left) at which a frustum of a window
