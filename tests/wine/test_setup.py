@@ -201,9 +201,7 @@ class InstallCase(WineTestCase):
         """Runs an installer with its user interface, where it refuses with a
         message box: the box's text, once the box is closed, and the
         installer's exit code."""
-        proc = subprocess.Popen(self.wine.programs.command(*command), env=self.wine.env, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
-        self.wine.programs.adopt(proc)
+        proc = self.wine.programs.start(*command)
         box = self.wine.probe.find_window("#32770", "-", visible=True)
         said = " ".join(child["text"] for child in self.wine.probe.children(box["hwnd"]))
         self.wine.probe("close", box["hwnd"])
@@ -307,9 +305,7 @@ class SetupCase(InstallCase):
         self.wine.server.reg("delete", DESKTOP, "/v", "SCRNSAVE.EXE", "/f")
         self.install_setup()
         self.install_setup()
-        entry = self.values(UNINSTALL)
-        self.assertIsNotNone(entry)
-        self.assertNotIn("PreviousScreenSaver", entry)
+        self.assertNotIn("PreviousScreenSaver", self.values(UNINSTALL))
         self.uninstall_setup("/REMOVESETTINGS")
         self.assertIsNone(self.screensaver())
         self.assertFalse(os.path.exists(os.path.dirname(self.wine.files.settings_path())))
@@ -461,7 +457,7 @@ class PackageCase(InstallCase):
         code, _ = self.msiexec("/i", self.msi)
         self.assertNotEqual(code, 0)
         # Shown, it names the setup program that installed the pair.
-        said, code = self.refusal("msiexec", "/i", windows_path(self.msi))
+        said, code = self.refusal(r"C:\windows\system32\msiexec.exe", "/i", windows_path(self.msi))
         self.assertIn(f"Brumalis ({self.view}-bit) is already installed by its setup program", said)
         self.assertIn(f"setup-{self.pair_arch}.exe", said)
         self.assertNotEqual(code, 0)
