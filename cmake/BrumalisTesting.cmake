@@ -22,6 +22,14 @@ function(brumalis_unit_test name)
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} brumalis_test_doubles GTest::gtest_main)
   brumalis_compile_unoptimised(${name})
+  # The test files of one folder are compiled as one: GoogleTest's headers
+  # (and under Windows windows.h) are most of a test file's compile, read
+  # once for the folder instead of once a file.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
+  foreach(source IN LISTS ARG_UNPARSED_ARGUMENTS)
+    get_filename_component(folder ${source} DIRECTORY)
+    set_source_files_properties(${source} TARGET_DIRECTORY ${name} PROPERTIES UNITY_GROUP ${name}_${folder})
+  endforeach()
   if(WIN32)
     set(lock "")
     if(ARG_POINTER)

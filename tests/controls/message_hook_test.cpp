@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::uintptr_t kWindow = 0x1000;
 
-struct Rig : HookClient {
+struct HookRig : HookClient {
   HookTable table;
   std::vector<std::string> log;
   bool setHandled = false;      // sets bHandled and lReturn = 77 in whichever phase it runs
@@ -57,7 +57,7 @@ TEST(MessageHook, DispatchRunsThePhasesAroundTheWindowsOwnHandling) {
       {"the before phase may change the message", 5, kHookBefore, false, 6, 60, {"before 5 saw 0", "window 6 2 -2"}},
   };
   for (const Case &c : cases) {
-    Rig rig;
+    HookRig rig;
     rig.table.HookWindow(kWindow);
     rig.table.AddHookMessage(kWindow, c.code, c.when);
     rig.setHandled = c.handled;
@@ -111,7 +111,7 @@ TEST(MessageHook, RecordsAreFoundAndReusedFromTheTopOfTheTable) {
 }
 
 TEST(MessageHook, AHookRemovedWhileTheWindowHandlesTheMessageSkipsTheAfterPhase) {
-  Rig rig;
+  HookRig rig;
   rig.table.HookWindow(kWindow);
   rig.table.AddHookMessage(kWindow, 5, kHookBoth);
   // The freed record is taken at once by another window that wants the same code.
