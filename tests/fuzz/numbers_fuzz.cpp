@@ -3,6 +3,7 @@
 // ties to even or reports that it does not fit, what FormatNumber writes
 // reads back as the same number, and the settings dialog's track box holds
 // the nearest 16-bit integer to its text's number or 0 and writes it back.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -15,12 +16,6 @@
 namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
-bool HasDigit(std::wstring_view text) {
-  for (wchar_t c : text)
-    if (IsDigit(c)) return true;
-  return false;
-}
 
 // `rounded` is within half of `value`, and even on a tie. The difference is
 // exact: the two are within a factor of two of each other, or rounded is 0.
@@ -85,7 +80,7 @@ void CheckText(const std::wstring &text) {
   } else {
     FUZZ_CHECK(track == 0);
   }
-  if (!HasDigit(text)) {
+  if (std::none_of(text.begin(), text.end(), IsDigit)) {
     FUZZ_CHECK(!parsed && leading == 0.0);
     return;
   }
