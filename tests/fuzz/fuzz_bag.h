@@ -3,7 +3,7 @@
 // key with an empty value). Keys come as written, so their case varies.
 #pragma once
 
-#include <cmath>
+#include <algorithm>
 #include <string>
 #include <vector>
 

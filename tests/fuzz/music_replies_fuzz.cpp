@@ -9,6 +9,7 @@
 // starting with "!" fails with the number after it (263 when there is none);
 // any other line succeeds with its text. Past the last line every command
 // succeeds with an empty reply.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,6 @@ std::vector<std::wstring> SentSince(const ReplyingMci &mci, std::size_t first) {
   return {mci.sent.begin() + static_cast<std::ptrdiff_t>(first), mci.sent.end()};
 }
 
-std::size_t Count(const std::wstring &text, wchar_t c) {
-  std::size_t n = 0;
-  for (wchar_t x : text) n += x == c;
-  return n;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -105,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (music.BgmFile.find(L'"') != std::wstring::npos) {
     FUZZ_CHECK(sent.empty());
   } else {
-    FUZZ_CHECK(!sent.empty() && StartsWith(sent[0], L"open \"") && Count(sent[0], L'"') == 2);
+    FUZZ_CHECK(!sent.empty() && StartsWith(sent[0], L"open \"") &&
+               std::count(sent[0].begin(), sent[0].end(), L'"') == 2);
   }
   for (int poll = 0; poll < 2; ++poll) {
     first = mci.sent.size();

@@ -1,24 +1,21 @@
 // Number reading, rounding and writing, for any text and any double: the
 // readers agree with each other, rounding lands on the nearest integer with
-// ties to even or reports that it does not fit, and what FormatNumber writes
-// reads back as the same number.
+// ties to even or reports that it does not fit, what FormatNumber writes
+// reads back as the same number, and the settings dialog's track box holds
+// the nearest 16-bit integer to its text's number or 0 and writes it back.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "ascii.h"
+#include "dialog_logic.h"
 #include "fuzz_text.h"
 #include "numbers.h"
 
 namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
-bool HasDigit(std::wstring_view text) {
-  for (wchar_t c : text)
-    if (IsDigit(c)) return true;
-  return false;
-}
 
 // `rounded` is within half of `value`, and even on a tie. The difference is
 // exact: the two are within a factor of two of each other, or rounded is 0.
@@ -68,13 +65,22 @@ void CheckFormat(long value) {
   for (std::size_t i = 1; i < text.size(); ++i) FUZZ_CHECK(IsDigit(text[i]));
   const auto back = ParseNumber(text);
   FUZZ_CHECK(back && *back == static_cast<double>(value));
+  // The track box shows the number without the blank, and nothing for 0.
+  FUZZ_CHECK(FormatTrack(value) == (value == 0 ? L"" : text.substr(value < 0 ? 0 : 1)));
+  if (value >= -32768 && value <= 32767) FUZZ_CHECK(TrackFromText(FormatTrack(value)) == value);
 }
 
 void CheckText(const std::wstring &text) {
   const auto parsed = ParseNumber(text);
   const double leading = LeadingNumber(text);
   CheckRounding(leading);
-  if (!HasDigit(text)) {
+  const std::int16_t track = TrackFromText(text);
+  if (parsed && *parsed >= -32768.5 && *parsed < 32767.5) {
+    FUZZ_CHECK(IsNearest(track, *parsed));
+  } else {
+    FUZZ_CHECK(track == 0);
+  }
+  if (std::none_of(text.begin(), text.end(), IsDigit)) {
     FUZZ_CHECK(!parsed && leading == 0.0);
     return;
   }

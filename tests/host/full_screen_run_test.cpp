@@ -36,25 +36,32 @@ class Recorder : public FullScreenPlatform {
 
 using Actions = std::vector<std::string>;
 
-TEST(FullScreenRun, StartsAndStopsTheMusicOfItsSource) {
+// The run is loaded; the display goes off twice and comes on twice (a
+// notification may come again), only the first of each changing the music;
+// the run is closed while the display is off again.
+TEST(FullScreenRun, StartsRestsAndStopsTheMusicOfItsSource) {
   struct Case {
     std::int16_t kind;
     const wchar_t *file;
     bool cursorHidden;  // the start hid the cursor (letter S)
     bool cdGivesUp;     // a CD poll failed while the run went on
-    Actions load, close;
+    Actions load, off, on, close;
   };
   const Case cases[] = {
-      {1, L"", true, false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "ShowCursor", "End"}},
-      {1, L"", true, true, {"CdOpen", "Timer2 on"}, {"ShowCursor", "End"}},
-      {1, L"C:\\a.mp3", false, false, {"CdOpen", "Timer2 on"}, {"Timer2 off", "CdStop", "End"}},
-      {2, L"C:\\a.wav", true, false, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
-      {2, L"C:\\a.WAV", false, false, {"WavPlay"}, {"WavStop", "End"}},
-      {2, L"C:\\a.Mp3", true, false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
-      {2, L"C:\\A.MP3", false, false, {"Mp3Play", "Timer1 on"}, {"Timer1 off", "Mp3Stop", "End"}},
-      {2, L"C:\\a.mid", true, false, {}, {"ShowCursor", "End"}},
-      {2, L"C:\\a.mp3 ", false, false, {}, {"End"}},
-      {0, L"C:\\a.wav", true, false, {}, {"ShowCursor", "End"}},
+      {1, L"", true, false, {"CdOpen", "Timer2 on"}, {"CdPause"}, {"CdResume"},
+       {"Timer2 off", "CdStop", "ShowCursor", "End"}},
+      {1, L"", true, true, {"CdOpen", "Timer2 on"}, {}, {}, {"ShowCursor", "End"}},
+      {1, L"C:\\a.mp3", false, false, {"CdOpen", "Timer2 on"}, {"CdPause"}, {"CdResume"},
+       {"Timer2 off", "CdStop", "End"}},
+      {2, L"C:\\a.wav", true, false, {"WavPlay"}, {"WavStop"}, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
+      {2, L"C:\\a.WAV", false, false, {"WavPlay"}, {"WavStop"}, {"WavPlay"}, {"WavStop", "End"}},
+      {2, L"C:\\a.Mp3", true, false, {"Mp3Play", "Timer1 on"}, {"Mp3Pause"}, {"Mp3Resume"},
+       {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
+      {2, L"C:\\A.MP3", false, false, {"Mp3Play", "Timer1 on"}, {"Mp3Pause"}, {"Mp3Resume"},
+       {"Timer1 off", "Mp3Stop", "End"}},
+      {2, L"C:\\a.mid", true, false, {}, {}, {}, {"ShowCursor", "End"}},
+      {2, L"C:\\a.mp3 ", false, false, {}, {}, {}, {"End"}},
+      {0, L"C:\\a.wav", true, false, {}, {}, {}, {"ShowCursor", "End"}},
   };
   for (const Case &c : cases) {
     HostState state;
@@ -70,39 +77,6 @@ TEST(FullScreenRun, StartsAndStopsTheMusicOfItsSource) {
     EXPECT_EQ(window.actions, c.load) << "load";
     if (c.cdGivesUp) window.cdPoll = false;  // as the CD poll tick does
     window.actions.clear();
-    run.Close();
-    EXPECT_EQ(window.actions, c.close) << "close";
-  }
-}
-
-// The display goes off twice and comes on twice (a notification may come
-// again); the run is then closed. Only the first of each changes the music.
-TEST(FullScreenRun, TheMusicRestsWhileTheDisplayIsOff) {
-  struct Case {
-    std::int16_t kind;
-    const wchar_t *file;
-    bool cdGivesUp;
-    Actions off, on, close;
-  };
-  const Case cases[] = {
-      {1, L"", false, {"CdPause"}, {"CdResume"}, {"Timer2 off", "CdStop", "ShowCursor", "End"}},
-      {1, L"", true, {}, {}, {"ShowCursor", "End"}},
-      {2, L"C:\\a.wav", false, {"WavStop"}, {"WavPlay"}, {"WavStop", "ShowCursor", "End"}},
-      {2, L"C:\\a.mp3", false, {"Mp3Pause"}, {"Mp3Resume"}, {"Timer1 off", "Mp3Stop", "ShowCursor", "End"}},
-      {2, L"C:\\a.mid", false, {}, {}, {"ShowCursor", "End"}},
-      {0, L"", false, {}, {}, {"ShowCursor", "End"}},
-  };
-  for (const Case &c : cases) {
-    HostState state;
-    state.BgmKind = c.kind;
-    state.BgmFile = c.file;
-    state.CursorHidden = true;
-    Recorder window;
-    FullScreenRun run(state, window);
-    SCOPED_TRACE(testing::Message() << c.kind << " [" << c.file << "]" << (c.cdGivesUp ? " CD poll gave up" : ""));
-    run.Load();
-    if (c.cdGivesUp) window.cdPoll = false;
-    window.actions.clear();
     run.DisplayChanged(true);
     run.DisplayChanged(true);
     EXPECT_EQ(window.actions, c.off) << "off";
@@ -110,7 +84,6 @@ TEST(FullScreenRun, TheMusicRestsWhileTheDisplayIsOff) {
     run.DisplayChanged(false);
     run.DisplayChanged(false);
     EXPECT_EQ(window.actions, c.on) << "on";
-    window.actions.clear();
     run.DisplayChanged(true);
     window.actions.clear();
     run.Close();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "shared_names.h"
 #include "sky_scene.h"
@@ -15,12 +16,9 @@ TEST(SkyScene, SpaceTogglesBetweenAdditiveBlackFogAndWhiteFogOver) {
   struct Case { bool bright; CloudBlend blend; float fog; };
   for (const Case c : {Case{false, CloudBlend::Additive, 0.0f}, Case{true, CloudBlend::Over, 1.0f}}) {
     EXPECT_EQ(CloudBlendFor(c.bright), c.blend);
-    float rgba[4] = {-1, -1, -1, -1};
-    FogColourFor(c.bright, rgba);
-    EXPECT_EQ(rgba[0], c.fog);
-    EXPECT_EQ(rgba[1], c.fog);
-    EXPECT_EQ(rgba[2], c.fog);
-    EXPECT_EQ(rgba[3], 0.0f);
+    std::vector<float> rgba = {-1, -1, -1, -1};
+    FogColourFor(c.bright, rgba.data());
+    EXPECT_EQ(rgba, (std::vector<float>{c.fog, c.fog, c.fog, 0.0f}));
   }
 }
 
