@@ -8,7 +8,6 @@ TWIPS_PER_PIXEL_AT_96 = 15
 CLIENT = (7020, 3900)
 BACKGROUND = (224, 224, 224)
 SHADOW_DEPTH = 7  # the panel's shadow, in pixels at 96 DPI
-MARK_SIDE = 12  # the option marks' pictures, in pixels at 96 DPI
 BANNER_FIELD = (120, 50)  # the banner's frames, in pixels at 96 DPI
 
 # Each control: its container, then left, top, width and height in twips.
@@ -65,16 +64,6 @@ def at_96(name):
 def centre_at_96(name):
     left, top, right, bottom = at_96(name)
     return ((left + right) // 2, (top + bottom) // 2)
-
-
-def line_end(name):
-    """What a label's text may run up to: the next control on its line, or
-    else its container (the dialog or a control)."""
-    _, top, right, bottom = twips(name)
-    container = PLACES[name][0]
-    following = [(twips(other)[0], other) for other in PLACES if PLACES[other][0] == container
-                 and twips(other)[0] >= right and twips(other)[1] < bottom and top < twips(other)[3]]
-    return min(following)[1] if following else container
 
 
 def controls_at_96(children, client_origin):

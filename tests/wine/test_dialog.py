@@ -56,6 +56,10 @@ class Dialog(WineTestCase):
         runs.click(self.wine, child)
         time.sleep(0.4)
 
+    def key(self, *keys):
+        self.wine.screen.xdotool("key", *keys)
+        time.sleep(0.3)
+
     def pixel(self, picture, x, y):
         return picture.pixel(self.origin[0] + x, self.origin[1] + y)
 
@@ -69,10 +73,7 @@ class Dialog(WineTestCase):
         return sorted(chosen)
 
     def path_shown(self):
-        picture = self.wine.screen.shot()
-        left, top, right, bottom = layout.at_96("path")
-        dark = sum(1 for y in range(top, bottom) for x in range(left, right) if sum(self.pixel(picture, x, y)) < 200)
-        return dark > 20
+        return sum(1 for p in self.wine.screen.shot().region(*self.label_box()) if sum(p) < 200) > 20
 
     def state(self, dialog):
         combo = self.child(dialog, "ComboBox")
@@ -155,9 +156,8 @@ class Dialog(WineTestCase):
                 self.click_window(self.buttons(dialog)["apply"])
                 self.assertEqual(wait_exit(proc, 20), 0)
                 content = self.wine.files.read_settings()
-                self.assertEqual(value_of(content, KEY_KIND), b"1")
-                self.assertEqual(value_of(content, KEY_REPEAT), stored)
-                self.assertEqual(value_of(content, KEY_FILE), b"C:\\music dir\\song.wav")
+                self.assertEqual([value_of(content, key) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE)],
+                                 [b"1", stored, b"C:\\music dir\\song.wav"])
                 trace = open(log, encoding="utf-8", errors="replace").read()
                 self.assertEqual(profile_writes(trace), [(KEY_KIND, " 1"), (KEY_REPEAT, " " + stored.decode()),
                                                          (KEY_FILE, "C:\\music dir\\song.wav")])
@@ -179,8 +179,7 @@ class Dialog(WineTestCase):
         shown = set()  # the top inner lines of the focused and the other button, at each step
         for keys, expected in steps:
             with self.subTest(keys=keys):
-                self.wine.screen.xdotool("key", *keys)
-                time.sleep(0.3)
+                self.key(*keys)
                 self.assertEqual(self.focus(dialog), buttons[expected]["hwnd"])
                 picture = self.wine.screen.shot()
                 line = {name: picture.pixel(b["x"] + b["w"] // 2, b["y"] + 1) for name, b in buttons.items()}
@@ -197,10 +196,6 @@ class Dialog(WineTestCase):
         buttons = self.buttons(dialog)
         stop = self.child(dialog, KEYBOARD_STOP_CLASS)
 
-        def key(*keys):
-            self.wine.screen.xdotool("key", *keys)
-            time.sleep(0.3)
-
         def group_area():
             x, y = self.origin
             return self.wine.screen.shot().region(x + 30, y + 40, x + 160, y + 100)
@@ -209,40 +204,39 @@ class Dialog(WineTestCase):
         for _ in range(4):  # from the apply button, round to the marks
             if self.focus(dialog) == stop["hwnd"]:
                 break
-            key("Tab")
+            self.key("Tab")
         self.assertEqual(self.focus(dialog), stop["hwnd"], "Tab does not reach the sources")
         self.assertNotEqual(sum(a != b for a, b in zip(group_area(), at_rest)), 0,
                             "the focused source shows no focus rectangle")
-        key("Down")  # none -> file
+        self.key("Down")  # none -> file
         self.assertEqual(self.focus(dialog), stop["hwnd"])
         self.assertEqual(self.chosen_marks(), [2])
-        key("Tab")
+        self.key("Tab")
         self.assertEqual(self.focus(dialog), buttons["browse"]["hwnd"])
-        key("space")
+        self.key("space")
         chooser = self.chooser()
-        key("Escape")
+        self.key("Escape")
         self.assertGone(chooser, 10000)
-        key("shift+Tab")  # the track box is off for the file source
+        self.key("shift+Tab")  # the track box is off for the file source
         self.assertEqual(self.focus(dialog), stop["hwnd"])
-        key("Up", "Up")  # file -> none -> CD
+        self.key("Up", "Up")  # file -> none -> CD
         self.assertEqual(self.chosen_marks(), [1])
-        key("Tab")
+        self.key("Tab")
         self.wine.screen.xdotool("type", "--delay", "50", "7")
         # Enter with the track list open only closes the list.
         combo = self.child(dialog, "ComboBox")
-        key("alt+Down")
+        self.key("alt+Down")
         self.assertTrue(self.accessible(combo["hwnd"])[0][1] & EXPANDED, "the track list did not open")
-        key("Return")
+        self.key("Return")
         self.assertIsNone(proc.poll(), "Enter on the open list closed the dialog")
         self.assertFalse(self.accessible(combo["hwnd"])[0][1] & EXPANDED, "the track list stayed open")
-        key("Return")
+        self.key("Return")
         self.assertEqual(wait_exit(proc, 20), 0)
         content = self.wine.files.read_settings()
-        self.assertEqual((value_of(content, KEY_KIND), value_of(content, KEY_REPEAT), value_of(content, KEY_FILE)),
-                         (b"1", b"7", b""))
+        self.assertEqual([value_of(content, key) for key in (KEY_KIND, KEY_REPEAT, KEY_FILE)], [b"1", b"7", b""])
         # Escape leaves the file as it was.
         proc, dialog = self.open_dialog(content)
-        key("Down", "Escape")
+        self.key("Down", "Escape")
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertEqual(self.wine.files.read_settings(), content)
 
@@ -383,8 +377,7 @@ class Dialog(WineTestCase):
 
         # From the keyboard: the banner is the last tab stop, after cancel.
         left = min((c for c in self.children(dialog) if c["class"] == PICTURE_BOX_CLASS), key=lambda c: c["x"])
-        self.wine.screen.xdotool("key", "Tab", "Tab")  # from apply, past cancel
-        time.sleep(0.3)
+        self.key("Tab", "Tab")  # from apply, past cancel
         self.assertEqual(self.focus(dialog), left["hwnd"])
         self.assertTrue(self.accessible(left["hwnd"])[0][1] & 0x4, "the banner is not focused to readers")
         self.wine.screen.xdotool("key", "Return")

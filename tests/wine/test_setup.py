@@ -106,11 +106,11 @@ class InstallCase(WineTestCase):
     screensaver and a settings file. The tests run in the order of their
     names."""
 
-    pair_arch = None      # "x86" or "x64": the pair and its packages
-    prefix_arch = None    # the prefix (and Wine) it runs in
-    view = None           # the pair's bits: "32" or "64", the registry view of its uninstall entries
-    system_windows = r"C:\windows\system32"  # the folder the pair belongs in (as the prefix spells it)
-    uninstaller_dir = r"C:\Program Files\Brumalis"  # the setup program's uninstaller
+    pair_arch = None        # "x86" or "x64": the pair and its packages
+    prefix_arch = None      # the prefix (and Wine) it runs in
+    view = None             # the pair's bits: "32" or "64", the registry view of its uninstall entries
+    system_windows = None   # the folder the pair belongs in (as the prefix spells it)
+    uninstaller_dir = None  # the setup program's uninstaller
 
     @classmethod
     def setUpClass(cls):
@@ -118,6 +118,11 @@ class InstallCase(WineTestCase):
             raise unittest.SkipTest("a base class")
         if cls.arch != cls.prefix_arch:
             raise unittest.SkipTest(f"runs with the {cls.prefix_arch} build's tests")
+        # A 32-bit program under 64-bit Wine needs the 32-bit loader, which a
+        # host without 32-bit code cannot start.
+        why = can_run("win32") if cls.pair_arch == "x86" else ""
+        if why:
+            raise unittest.SkipTest(f"the 32-bit {cls.__name__} does not run under {cls.prefix_arch} Wine here ({why})")
         name = f"wine-{cls.prefix_arch}-{cls.__name__.lower()}"
         cls.prefix = fresh_prefix(cls.prefix_arch, os.path.join(builds(), name))
         cls.wine = WineSession(cls.bin_dir, cls.prefix_arch, prefix=cls.prefix, suite=cls.suite)
@@ -221,33 +226,6 @@ class InstallCase(WineTestCase):
         self.assertIsNone(self.values(UNINSTALL), "the setup program's entry")
         self.assertEqual(self.screensaver(), PREVIOUS)
         self.assertEqual(read(self.wine.files.settings_path()), settings)
-
-
-class X64Pair:
-    """The 64-bit pair on 64-bit Windows."""
-    pair_arch, prefix_arch, view = "x64", "win64", "64"
-
-
-class X86OnWin64Pair:
-    """The 32-bit pair on 64-bit Windows: in SysWOW64, its entries in the
-    32-bit registry view. A 32-bit program under 64-bit Wine needs the
-    32-bit loader, which a host without 32-bit code cannot start: the class
-    is then not run."""
-    pair_arch, prefix_arch, view = "x86", "win64", "32"
-    system_windows = r"C:\windows\syswow64"
-    uninstaller_dir = r"C:\Program Files (x86)\Brumalis"
-
-    @classmethod
-    def prepare(cls):
-        why = can_run("win32")
-        if why:
-            raise unittest.SkipTest(f"the 32-bit {cls.__name__} does not run under {cls.prefix_arch} Wine here ({why})")
-        super().prepare()
-
-
-class X86Pair:
-    """The 32-bit pair on 32-bit Windows: one registry view, no SysWOW64."""
-    pair_arch, prefix_arch, view = "x86", "win32", "32"
 
 
 class SetupCase(InstallCase):
@@ -464,10 +442,17 @@ class PackageCase(InstallCase):
         self.assertEqual(list(self.entries()), ["Brumalis"], "the package registered itself")
 
 
-for _pair in (X64Pair, X86OnWin64Pair, X86Pair):
+# Each pair on each Windows it installs on, as InstallCase's attributes: the
+# 32-bit pair on 64-bit Windows goes in SysWOW64, its entries in the 32-bit
+# registry view; 32-bit Windows has one registry view and no SysWOW64.
+PAIRS = {"X64": ("x64", "win64", "64", r"C:\windows\system32", r"C:\Program Files\Brumalis"),
+         "X86OnWin64": ("x86", "win64", "32", r"C:\windows\syswow64", r"C:\Program Files (x86)\Brumalis"),
+         "X86": ("x86", "win32", "32", r"C:\windows\system32", r"C:\Program Files\Brumalis")}
+PAIR_ATTRIBUTES = ("pair_arch", "prefix_arch", "view", "system_windows", "uninstaller_dir")
+for _pair, _values in PAIRS.items():
     for _case in (SetupCase, PackageCase):
-        _name = _case.__name__[:-4] + _pair.__name__[:-4]
-        globals()[_name] = type(_name, (_pair, _case), {"__module__": __name__})
+        _name = _case.__name__[:-4] + _pair
+        globals()[_name] = type(_name, (_case,), dict(zip(PAIR_ATTRIBUTES, _values), __module__=__name__))
 
 
 class Packages(unittest.TestCase):
@@ -549,12 +534,14 @@ class TimeStampServer(http.server.HTTPServer):
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
 
-class SignedRelease(X64Pair, InstallCase):
+class SignedRelease(InstallCase):
     """The release signed with a certificate made here (openssl) and time
     stamped by a server of this test's own: every program, setup program,
     uninstaller and package verifies against both, signing changed nothing
     in the programs but their signature, and the signed setup program and
     package install and go."""
+
+    pair_arch, prefix_arch, view, system_windows, uninstaller_dir = PAIRS["X64"]
 
     @classmethod
     def prepare(cls):
