@@ -190,31 +190,5 @@ class Renderer(WineTestCase):
         self.close(proc, window)  # as another program asks
 
 
-class RendererWithoutGl(WineTestCase):
-    """A display without GLX gives Wine no pixel format for the window."""
-
-    glx = False
-
-    def test_without_a_gl_context_the_window_is_black_until_escape(self):
-        self.wine.files.remove_settings()
-        proc = self.wine.programs.start(RENDERER)
-        window = self.wine.probe.find_renderer()
-        self.assertEqual((window["x"], window["y"], window["w"], window["h"]), (0, 0, 1024, 768))
-        time.sleep(2.0)
-        self.assertIsNone(proc.poll(), "the renderer ended without a GL context")
-        picture = self.wine.screen.shot("renderer-without-gl.png")
-        self.assertEqual({picture.pixel(x, y) for y in range(0, 768, 7) for x in range(0, 1024, 7)}, {(0, 0, 0)},
-                         "the window is not black")
-        # Nothing to draw, and nothing drawn: the loop waits for messages.
-        cpu = cpu_seconds(proc.pid)
-        time.sleep(3)
-        self.assertLessEqual(100 * (cpu_seconds(proc.pid) - cpu) / 3, 1.0, "busy while drawing nothing")
-        self.assertEqual(self.wine.probe("info", window["hwnd"])["title"], RENDERER_CLASS, "frames were counted")
-        self.wine.screen.xdotool("mousemove", "500", "400")
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(window, msg="Escape did not close the window")
-        self.assertEqual(wait_exit(proc, 20), 0)
-
-
 if __name__ == "__main__":
     main()
