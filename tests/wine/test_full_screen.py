@@ -173,26 +173,6 @@ class FullScreen(WithMusicFiles):
         # waited for a renderer that never started would last 5 s and more.
         self.assertLess(time.time() - start, 4.5)
 
-    def test_only_the_renderer_itself_is_started_from_a_folder_with_blanks_and_a_yen_sign(self):
-        # In code page 932 a yen sign has no character of its own: the
-        # system's best fit makes it a backslash, which names another folder,
-        # where another program waits under the renderer's name; a start
-        # that took the first word of the path would run C:\Program.exe.
-        folder = self.copy_of_the_pair("Program Files", "Brumalis\u00a5Test")
-        self.copy_of_the_pair("Program Files", "Brumalis", "Test", renderer=PROBE)
-        impostor = self.wine.files.drive_c("Program.exe")
-        mark = self.wine.files.drive_c("impostor-ran.txt")
-        shutil.copy(self.wine.programs.path(PROBE), impostor)
-        self.addCleanup(os.remove, impostor)
-        if os.path.exists(mark):
-            os.remove(mark)
-        proc, main, renderer = self.start_run(music_settings(0), program=folder + "\\" + HOST,
-                                              extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
-        self.assertFalse(os.path.exists(mark), "C:\\Program.exe ran")
-        # Only the real renderer gives its frame rate in its title.
-        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        self.escape(proc, renderer, main)
-
     def test_a_window_smaller_than_the_screen_leaves_no_desktop_showing(self):
         # Another user gave the settings file a second name: the run's write
         # of the screen's size is refused, and the renderer opens the window
@@ -233,21 +213,33 @@ class FullScreen(WithMusicFiles):
     PLANTED_NAMES = ("opengl32", "glu32", "winmm", "wtsapi32", "crypt32", "oleacc", "comctl32", "comdlg32",
                      "uxtheme")
 
-    def test_libraries_left_beside_a_downloaded_copy_are_not_loaded(self):
-        program = self.copy_of_the_pair("Downloads", "Brumalis") + "\\" + HOST
-        planted = self.wine.programs.path(PLANTED)
+    def test_a_copy_in_a_strange_folder_starts_only_its_own_renderer_and_loads_no_library_beside_it(self):
+        # In code page 932 a yen sign has no character of its own: the
+        # system's best fit makes it a backslash, which names another folder,
+        # where another program waits under the renderer's name; a start
+        # that took the first word of the path would run C:\Program.exe.
+        # Beside the programs lie libraries named as the system's, as they
+        # may in a downloaded copy's folder.
+        parts = ("Program Files", "Brumalis\u00a5Test")
+        program = self.copy_of_the_pair(*parts) + "\\" + HOST
+        self.copy_of_the_pair("Program Files", "Brumalis", "Test", renderer=PROBE)
+        impostor = self.wine.files.drive_c("Program.exe")
+        shutil.copy(self.wine.programs.path(PROBE), impostor)
+        self.addCleanup(os.remove, impostor)
         for name in self.PLANTED_NAMES:
-            shutil.copy(planted, self.wine.files.drive_c("Downloads", "Brumalis", name + ".dll"))
-        mark = self.wine.files.drive_c("planted-loaded.txt")
-        if os.path.exists(mark):
+            shutil.copy(self.wine.programs.path(PLANTED), self.wine.files.drive_c(*parts, name + ".dll"))
+        marks = [self.wine.files.drive_c(name) for name in ("impostor-ran.txt", "planted-loaded.txt")]
+        for mark in filter(os.path.exists, marks):
             os.remove(mark)
         # Wine would take a library of its own before one in the folder, so it
         # is told to prefer the one it finds, as Windows does.
-        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + ",".join(self.PLANTED_NAMES) + "=n,b"}
+        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + ",".join(self.PLANTED_NAMES) + "=n,b",
+               "BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"}
         proc, main, renderer = self.start_run(music_settings(0), program=program, extra_env=env)
+        # Only the real renderer gives its frame rate in its title.
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        size = (self.wine.display.width, self.wine.display.height)
-        sky.wait_for_sky(self, self.wine.screen, *size, "downloaded-copy.png")
+        sky.wait_for_sky(self, self.wine.screen, self.wine.display.width, self.wine.display.height,
+                         "downloaded-copy.png")
         self.escape(proc, renderer, main)
         # The settings, and what a screen reader hears of them.
         proc = self.wine.programs.start(program, "/c", extra_env=env)
@@ -255,12 +247,10 @@ class FullScreen(WithMusicFiles):
         heard = [p for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS
                  for p in self.wine.probe.accessible(c["hwnd"])]
         self.assertTrue(heard, "the dialog told a screen reader nothing")
-        self.wine.probe("close", dialog["hwnd"])
-        self.assertEqual(wait_exit(proc, 20), 0)
-        if os.path.exists(mark):
+        self.close(proc, dialog)
+        for mark in filter(os.path.exists, marks):
             with open(mark) as f:
-                self.fail(f"loaded: {f.read()}")
-
+                self.fail(f"{os.path.basename(mark)}: {f.read()}")
 
 class FullScreenMusic(WithMusicFiles):
     """The music of a run."""
