@@ -54,8 +54,8 @@ def escape(wine, proc, renderer, main, pointer=None):
 
 # What a run played (recorded_run): the recording's slices (Recording.stop)
 # and their RMS levels, the moments the run started and ended
-# (time.monotonic), whether sound came while it was listened for, Wine's
-# trace ("" without one) and the renderer's window.
+# (time.monotonic), whether sound came while it was listened for, what the
+# run's programs printed (Wine's trace with it) and the renderer's window.
 Heard = namedtuple("Heard", "slices rms started ended sounded trace renderer")
 
 
@@ -65,21 +65,14 @@ def recorded_run(wine, settings, *args, listen=0, then=0, meanwhile=None, trace=
     it loads) it is listened to until sound comes, for `listen` seconds at
     most; then `meanwhile` is given the recording, the run's window and the
     renderer's, and `then` seconds later the run is ended with Escape (see
-    escape for `pointer`). Fails
-    unless the recording covers all that and, unless `stops` is False, when
-    sound came after the end. Wine's channels `trace` are traced."""
-    log = wine.out.file("run-trace.txt") if trace else None
+    escape for `pointer`). Fails unless the recording covers all that and,
+    unless `stops` is False, when sound came after the end. Wine's channels
+    `trace` are traced."""
     recording = wine.audio.record()
     started = time.monotonic()
-    proc, main, renderer = start_run(wine, settings, *args, trace=trace, log=log)
+    proc, main, renderer = start_run(wine, settings, *args, trace=trace)
     answered(wine, main)
-    sounded = False
-    if listen:
-        try:
-            recording.wait_for_sound(listen)
-            sounded = True
-        except AssertionError:
-            pass  # silence is the caller's to judge
+    sounded = bool(listen) and recording.sound_within(listen)
     if meanwhile:
         meanwhile(recording, main, renderer)
     time.sleep(then)
@@ -91,11 +84,8 @@ def recorded_run(wine, settings, *args, listen=0, then=0, meanwhile=None, trace=
     assert_recorded(slices, started, ended + 1.0)
     if stops:
         assert_silent(slices, ended, ended + 1.0)
-    text = ""
-    if log:
-        with open(log, encoding="utf-8", errors="replace") as f:
-            text = f.read()
-    return Heard(slices, recording.rms, started, ended, sounded, text, renderer)
+    with open(proc.log, encoding="utf-8", errors="replace") as f:
+        return Heard(slices, recording.rms, started, ended, sounded, f.read(), renderer)
 
 
 def answered(wine, window, timeout=60):
