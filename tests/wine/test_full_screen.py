@@ -11,7 +11,7 @@ from testkit.audio import CAPTURE_LAG, LOUD, assert_silent, mp3, runs_of_sound, 
 from testkit.names import (COVER_CLASS, HOST, KEYBOARD_STOP_CLASS, MONITOR_VIEW_CLASS, PLANTED, PROBE, RATE_TITLE,
                            RENDERER, RENDERER_CLASS, VK_ESCAPE)
 from testkit.processes import cpu_seconds, wait_exit
-from testkit.settings import music_lines, music_settings, sealed_music_settings, size_lines, size_settings
+from testkit.settings import music_lines, music_settings, sealed_music_settings, size_settings
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
 
@@ -52,7 +52,6 @@ class FullScreen(WithMusicFiles):
         self.assertFalse(main["visible"], "the run's own window stays hidden")
         self.assertNotEqual(main["pid"], renderer["pid"], "the renderer's window is the host's own")
         self.assertEqual((renderer["w"], renderer["h"]), (width, height))
-        self.assertIn(size_lines(width, height), self.wine.files.read_settings())
         runs.answered(self.wine, main)  # the covers are made as the run loads
         self.assertFalse(self.wine.probe.window_exists(COVER_CLASS), "a cover window")
         self.assertEqual(self.wine.probe.windows_of(main["pid"]), [], "the host shows a window")
@@ -190,12 +189,10 @@ class FullScreen(WithMusicFiles):
 
         proc, main, renderer = self.start_run(None)
         self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 640, 480))
-        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        picture = self.wine.screen.shot("smaller-window-run.png")
+        picture = sky.wait_for_sky(self, self.wine.screen, 640, 480, "smaller-window-run.png")
         self.assertEqual(self.wine.files.read_settings(), asked, "the run wrote through the second name")
         for rest in ((640, 0, width, 480), (0, 480, width, height)):
             self.assertEqual(set(picture.region(*rest)), {(0, 0, 0)}, f"not black beside the window: {rest}")
-        sky.assert_sky(self, picture, 640, 480)
         # Every cover lies beneath the renderer's window.
         order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
         self.assertEqual(order[0], RENDERER_CLASS, order)

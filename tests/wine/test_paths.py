@@ -73,14 +73,11 @@ class Paths(WineTestCase):
         proc, dialog = super().open_dialog(None, trace=trace, log=log)
         return proc, dialog, log
 
-    def apply(self, dialog):
-        """Clicks 設定, the left one of the two push buttons under the panel."""
-        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
-
     def apply_and_answer(self, dialog, key, shot=None):
-        """Applies, then answers the question with a key (a screenshot of it
-        first when named); returns its text and its buttons' texts."""
-        self.apply(dialog)
+        """Clicks 設定 (apply), then answers the question with a key (a
+        screenshot of it first when named); returns its text and its buttons'
+        texts."""
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
         box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
         texts = [c["text"] for c in self.wine.probe.children(box["hwnd"])]
         if shot:
@@ -203,7 +200,7 @@ class Paths(WineTestCase):
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")
             proc, dialog, _ = self.open_dialog()
-            self.apply(dialog)
+            runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
             self.assertEqual(wait_exit(proc, 20), 0)
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the dialog wrote through the link")
