@@ -36,8 +36,9 @@ def start_run(wine, settings, *args, program=HOST, **kw):
 def escape(wine, proc, renderer, main, pointer=None):
     """Ends a run with Escape in the renderer (pressed on the keyboard after a
     click at the screen point `pointer`, when given): the renderer goes, then
-    the run's window, and the program exits with 0. Returns the seconds from
-    the renderer's end to the run's."""
+    the run's window `main` (None for a renderer started alone), and the
+    program exits with 0. Returns the seconds from the renderer's end to the
+    program's."""
     if pointer:
         wine.screen.xdotool("mousemove", str(pointer[0]), str(pointer[1]), "click", "1")
         wine.screen.xdotool("key", "Escape")
@@ -45,17 +46,14 @@ def escape(wine, proc, renderer, main, pointer=None):
         wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
     assert_gone(wine, renderer, 20000, "Escape did not close the renderer")
     gone = time.monotonic()
-    assert_gone(wine, main, 10000, "the host stayed after the renderer")
+    if main:
+        assert_gone(wine, main, 10000, "the host stayed after the renderer")
     code = wait_exit(proc, 10)
     if code != 0:
-        raise AssertionError(f"the run ended with {code}")
+        raise AssertionError(f"the program ended with {code}")
     return time.monotonic() - gone
 
 
-# What a run played (recorded_run): the recording's slices (Recording.stop)
-# and their RMS levels, the moments the run started and ended
-# (time.monotonic), whether sound came while it was listened for, what the
-# run's programs printed (Wine's trace with it) and the renderer's window.
 Heard = namedtuple("Heard", "slices rms started ended sounded trace renderer")
 
 
@@ -67,7 +65,11 @@ def recorded_run(wine, settings, *args, listen=0, then=0, meanwhile=None, trace=
     renderer's, and `then` seconds later the run is ended with Escape (see
     escape for `pointer`). Fails unless the recording covers all that and,
     unless `stops` is False, when sound came after the end. Wine's channels
-    `trace` are traced."""
+    `trace` are traced. Returns what was heard: the recording's slices
+    (Recording.stop) and their RMS levels, the moments the run started and
+    ended (time.monotonic), whether sound came while it was listened for,
+    what the run's programs printed (the trace with it) and the renderer's
+    window."""
     recording = wine.audio.record()
     started = time.monotonic()
     proc, main, renderer = start_run(wine, settings, *args, trace=trace)

@@ -68,11 +68,6 @@ class Paths(WineTestCase):
         run = runs.recorded_run(self.wine, settings, listen=SILENT_FOR, trace="+mci")
         return run.sounded, watch.opened() + watch.proves_itself(probe_name), MCI_OPEN.findall(run.trace)
 
-    def open_dialog(self, trace=None):
-        log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
-        proc, dialog = super().open_dialog(None, trace=trace, log=log)
-        return proc, dialog, log
-
     def apply_and_answer(self, dialog, key, shot=None):
         """Clicks 設定 (apply), then answers the question with a key (a
         screenshot of it first when named); returns its text and its buttons'
@@ -94,7 +89,7 @@ class Paths(WineTestCase):
             with self.subTest(args=args):
                 self.wine.files.write_settings(settings)
                 if args == ["/c"]:
-                    proc, dialog, _ = self.open_dialog()
+                    proc, dialog = self.open_dialog(None)
                     self.wine.screen.xdotool("key", "Escape")
                     self.assertEqual(wait_exit(proc, 20), 0)
                 elif args == ["/x"]:
@@ -116,8 +111,7 @@ class Paths(WineTestCase):
         self.assertEqual(self.listen(unsealed), (False, False), "an unsealed network path was heard or touched")
 
         # The dialog shows it as stored, untouched; applying asks, once.
-        self.wine.files.write_settings(unsealed)
-        proc, dialog, log = self.open_dialog(trace="+file")
+        proc, dialog = self.open_dialog(unsealed, trace="+file")
         self.assertEqual(runs.path_heard(self.wine, dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
@@ -132,14 +126,14 @@ class Paths(WineTestCase):
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertTrue(any(SHARED in t and TRUST_QUESTION in t for t in texts), texts)
         self.assertTrue(any("(&Y)" in t or "&Yes" in t for t in texts), f"no Yes on the Y key: {texts}")
-        with open(log, encoding="utf-8", errors="replace") as f:
+        with open(proc.log, encoding="utf-8", errors="replace") as f:
             self.assertIsNone(TOUCHES_SHARE.search(f.read()), "the dialog touched the share")
         # No: stored as it was, unsealed.
         content = self.wine.files.read_settings()
         self.assertEqual(music_keys(content), music_keys(unsealed))
         self.assertEqual(seal_keys(content), {})
 
-        proc, dialog, _ = self.open_dialog()
+        proc, dialog = self.open_dialog(None)
         self.apply_and_answer(dialog, "y")
         self.assertEqual(wait_exit(proc, 20), 0)
         sealed = self.wine.files.read_settings()
@@ -199,7 +193,7 @@ class Paths(WineTestCase):
             self.assertEqual((renderer["w"], renderer["h"]), (640, 480))
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")
-            proc, dialog, _ = self.open_dialog()
+            proc, dialog = self.open_dialog(None)
             runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
             self.assertEqual(wait_exit(proc, 20), 0)
             with open(target, "rb") as f:

@@ -3,8 +3,9 @@
 import re
 import time
 
-from testkit.names import KEY_HEIGHT, KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
-from testkit.processes import cpu_seconds, wait_exit
+from testkit import runs
+from testkit.names import KEY_HEIGHT, KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_SPACE
+from testkit.processes import cpu_seconds
 from testkit.settings import SECTION_LINE, size_lines, size_settings
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
@@ -32,11 +33,6 @@ class Renderer(WineTestCase):
         proc = self.wine.programs.start(RENDERER)
         return proc, self.wine.probe.find_renderer()
 
-    def end(self, proc, window):
-        self.wine.probe("key", window["hwnd"], str(VK_ESCAPE))
-        self.assertGone(window, msg="Escape did not close the window")
-        self.assertEqual(wait_exit(proc, 20), 0)
-
     def test_default_window_draws_the_sky_until_escape(self):
         proc, window = self.start()
         # Its place and size are the size table's "[Other]" row.
@@ -63,7 +59,7 @@ class Renderer(WineTestCase):
         # Nothing is drawn outside the window.
         self.assertEqual(set(first.region(1030, 0, 1280, 1024, )), {(0, 0, 0)})
 
-        self.end(proc, window)
+        runs.escape(self.wine, proc, window, None)
 
     def test_size_comes_from_the_settings_file_within_the_screen(self):
         # The display is 1280 x 1024. Looking at the sky costs a few seconds
@@ -86,7 +82,7 @@ class Renderer(WineTestCase):
                 self.assertEqual((window["client_w"], window["client_h"]), size)
                 if look:
                     sky.wait_for_sky(self, self.wine.screen, *size, "renderer-screen-size.png")
-                self.end(proc, window)
+                runs.escape(self.wine, proc, window, None)
 
     # What the system sends when nobody can see the window, and when somebody
     # can again (a display-state power setting, a session change,
@@ -157,7 +153,7 @@ class Renderer(WineTestCase):
                 print(f"{name}: {busy:.2f} % of a core resting, then {rate} fps, then {steady} fps")
                 self.assertGreater(rate, steady / 2, f"{name}: rate after the rest, then {steady}")
                 self.assertLessEqual(rate, PACED_FPS[1], f"{name}: rate after the rest")
-        self.end(proc, window)
+        runs.escape(self.wine, proc, window, None)
 
     def test_space_blends_clouds_over_the_sky_in_white_fog(self):
         proc, window = self.start(size_settings(640, 480))
