@@ -78,8 +78,7 @@ class FullScreen(WithMusicFiles):
         proc, main, renderer = self.start_run(music_settings(0))
         self.close(proc, main)
         self.assertFalse(self.wine.probe.wait_gone(renderer["hwnd"], 1000), "the renderer went too")
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertGone(renderer, 20000, "Escape did not close the renderer")
+        runs.escape(self.wine, proc, renderer, None)
 
     def copy_of_the_pair(self, *parts, renderer=RENDERER):
         """A fresh folder of drive C: with the host and, under the renderer's
@@ -163,9 +162,7 @@ class FullScreen(WithMusicFiles):
                 self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
                 self.assertFalse(self.wine.probe.window_exists(RENDERER_CLASS, except_pid=renderer["pid"]), "two renderers")
                 self.assertTrue(all(p.poll() is not None for p in ended))
-                running = [p for p in starts if p not in ended][0]
-                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-                self.assertEqual(wait_exit(running, 15), 0)
+                runs.escape(self.wine, [p for p in starts if p not in ended][0], renderer, None)
 
     def test_a_window_smaller_than_the_screen_leaves_no_desktop_showing(self):
         # Another user gave the settings file a second name: the run's write

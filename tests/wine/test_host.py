@@ -72,7 +72,7 @@ class Host(WineTestCase):
             with self.subTest(args=" ".join(args)[:10]):
                 self.wine.files.remove_settings()
                 self.assertEqual(self.run_host(*args, timeout=15), 0)
-                self.assertEqual(os.path.isdir(self.settings_folder()), folder)
+                self.assertEqual(os.path.isdir(self.settings_folder()), folder, "whether the settings folder is made")
                 self.assertFalse(os.path.exists(self.wine.files.settings_path()), "something was written")
 
     def test_a_start_writes_the_screen_size_and_keeps_every_other_key_even_in_broken_files(self):
