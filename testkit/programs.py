@@ -45,6 +45,27 @@ class Programs:
         proc.log = log
         return self.adopt(proc)
 
+    def host_pid(self, name):
+        """The process id on this host of the one program called `name` (its
+        file's name) that runs in this prefix: a Windows process of Wine is
+        one of the host's, whose command line names its program."""
+        prefix = f"WINEPREFIX={self.env['WINEPREFIX']}".encode()
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/environ", "rb") as f:
+                    if prefix not in f.read().split(b"\0"):
+                        continue
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    program = f.read().split(b"\0")[0].decode("utf-8", "replace")
+            except OSError:
+                continue  # ended meanwhile, or another user's
+            if program.replace("\\", "/").rsplit("/", 1)[-1] == name:
+                found.append(int(pid))
+        if len(found) != 1:
+            raise AssertionError(f"{len(found)} processes of {name} run in the prefix")
+        return found[0]
+
     def adopt(self, proc):
         """Ends `proc`, started otherwise, with the test (end_all)."""
         self.children.append(proc)

@@ -1,11 +1,13 @@
 """The screensaver program started and ended as its users start and end it,
 written once for every suite and script that drives it: a full-screen run,
-ended with Escape in the renderer, and the settings dialog, once drawn.
-Each takes a WineSession (testkit.session)."""
+ended with Escape in the renderer, also one heard on the sound server, and
+the settings dialog, once drawn. Each takes a WineSession (testkit.session)."""
 
 import time
+from collections import namedtuple
 
 from testkit import settings_dialog as layout
+from testkit.audio import assert_recorded, assert_silent
 from testkit.names import HOST, KEYBOARD_STOP_CLASS, VK_ESCAPE
 from testkit.processes import wait_exit
 
@@ -31,18 +33,61 @@ def start_run(wine, settings, *args, program=HOST, **kw):
     return proc, main, renderer
 
 
-def escape(wine, proc, renderer, main):
-    """Ends a run with Escape in the renderer: the renderer goes, then the
-    run's window, and the program exits with 0. Returns the seconds from
-    the renderer's end to the run's."""
-    wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
+def escape(wine, proc, renderer, main, pointer=None):
+    """Ends a run with Escape in the renderer (pressed on the keyboard after a
+    click at the screen point `pointer`, when given): the renderer goes, then
+    the run's window `main` (None for a renderer started alone), and the
+    program exits with 0. Returns the seconds from the renderer's end to the
+    program's."""
+    if pointer:
+        wine.screen.xdotool("mousemove", str(pointer[0]), str(pointer[1]), "click", "1")
+        wine.screen.xdotool("key", "Escape")
+    else:
+        wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
     assert_gone(wine, renderer, 20000, "Escape did not close the renderer")
     gone = time.monotonic()
-    assert_gone(wine, main, 10000, "the host stayed after the renderer")
+    if main:
+        assert_gone(wine, main, 10000, "the host stayed after the renderer")
     code = wait_exit(proc, 10)
     if code != 0:
-        raise AssertionError(f"the run ended with {code}")
+        raise AssertionError(f"the program ended with {code}")
     return time.monotonic() - gone
+
+
+Heard = namedtuple("Heard", "slices rms started ended sounded trace renderer")
+
+
+def recorded_run(wine, settings, *args, listen=0, then=0, meanwhile=None, trace=None, stops=True, pointer=None):
+    """A full-screen run (start_run's `settings` and `args`) heard from its
+    start to a second after its end. Once it has loaded (its music starts as
+    it loads) it is listened to until sound comes, for `listen` seconds at
+    most; then `meanwhile` is given the recording, the run's window and the
+    renderer's, and `then` seconds later the run is ended with Escape (see
+    escape for `pointer`). Fails unless the recording covers all that and,
+    unless `stops` is False, when sound came after the end. Wine's channels
+    `trace` are traced. Returns what was heard: the recording's slices
+    (Recording.stop) and their RMS levels, the moments the run started and
+    ended (time.monotonic), whether sound came while it was listened for,
+    what the run's programs printed (the trace with it) and the renderer's
+    window."""
+    recording = wine.audio.record()
+    started = time.monotonic()
+    proc, main, renderer = start_run(wine, settings, *args, trace=trace)
+    answered(wine, main)
+    sounded = bool(listen) and recording.sound_within(listen)
+    if meanwhile:
+        meanwhile(recording, main, renderer)
+    time.sleep(then)
+    if proc.poll() is not None:
+        raise AssertionError(f"the run ended by itself, with {proc.returncode}")
+    escape(wine, proc, renderer, main, pointer)
+    ended = time.monotonic()
+    slices = recording.stop_at(ended + 1.0)
+    assert_recorded(slices, started, ended + 1.0)
+    if stops:
+        assert_silent(slices, ended, ended + 1.0)
+    with open(proc.log, encoding="utf-8", errors="replace") as f:
+        return Heard(slices, recording.rms, started, ended, sounded, f.read(), renderer)
 
 
 def answered(wine, window, timeout=60):

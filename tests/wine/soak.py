@@ -178,9 +178,7 @@ def main():
     wine = WineSession(os.path.abspath(args.bin), args.arch, audio=True)
     wine.start()
     try:
-        music = wine.files.drive_c("soak")
-        os.makedirs(music, exist_ok=True)
-        tone(os.path.join(music, "tone.wav"), 3, 330, rate=22050)
+        tone(os.path.join(wine.files.fresh_folder("soak"), "tone.wav"), 3, 330, rate=22050)
         song = sealed_music_settings(wine.probe, 2, file="C:\\soak\\tone.wav")
         wine.files.write_settings(song)
         grown = soak(DialogPart(wine), args.minutes, args.interval)

@@ -6,12 +6,12 @@ import re
 import shutil
 import time
 
+from testkit import runs
 from testkit.audio import CAPTURE_LAG, LOUD, assert_silent, mp3, runs_of_sound, tone
 from testkit.names import (COVER_CLASS, HOST, KEYBOARD_STOP_CLASS, MONITOR_VIEW_CLASS, PLANTED, PROBE, RATE_TITLE,
                            RENDERER, RENDERER_CLASS, VK_ESCAPE)
-from testkit.processes import wait_exit
-from testkit.runs import answered
-from testkit.settings import music_lines, music_settings, sealed_music_settings, size_lines, size_settings
+from testkit.processes import cpu_seconds, wait_exit
+from testkit.settings import music_lines, music_settings, sealed_music_settings, size_settings
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
 
@@ -24,7 +24,6 @@ class WithMusicFiles(WineTestCase):
     below, each in a session of its own, so that they run side by side."""
 
     audio = True
-    runs_of_sound = staticmethod(runs_of_sound)
 
     @classmethod
     def setUpClass(cls):
@@ -53,8 +52,7 @@ class FullScreen(WithMusicFiles):
         self.assertFalse(main["visible"], "the run's own window stays hidden")
         self.assertNotEqual(main["pid"], renderer["pid"], "the renderer's window is the host's own")
         self.assertEqual((renderer["w"], renderer["h"]), (width, height))
-        self.assertIn(size_lines(width, height), self.wine.files.read_settings())
-        answered(self.wine, main)  # the covers are made as the run loads
+        runs.answered(self.wine, main)  # the covers are made as the run loads
         self.assertFalse(self.wine.probe.window_exists(COVER_CLASS), "a cover window")
         self.assertEqual(self.wine.probe.windows_of(main["pid"]), [], "the host shows a window")
         # Any program may send these: a power setting whose address points
@@ -71,23 +69,16 @@ class FullScreen(WithMusicFiles):
                                           "the sky moving after the messages")
         after.save(self.wine.out.file("nonsense-messages.png"))
         self.assertIsNone(proc.poll(), "the run ended")
-        # Pressed on the keyboard rather than posted: the renderer has it.
-        self.wine.screen.xdotool("mousemove", "400", "300", "click", "1")
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(renderer, 20000, "Escape did not reach the renderer")
-        gone = time.monotonic()
-        self.assertGone(main, 10000, "the host stayed after the renderer")
-        self.assertEqual(wait_exit(proc, 10), 0)
-        # The watch ticks every 500 ms; the probe calls around it take time too.
-        self.assertLess(time.monotonic() - gone, 2.5)
+        # Pressed on the keyboard rather than posted: the renderer has it. The
+        # host's watch ticks every 500 ms; the probe calls around it take time too.
+        self.assertLess(runs.escape(self.wine, proc, renderer, main, pointer=(400, 300)), 2.5)
 
     def test_a_close_request_ends_the_host_and_leaves_the_renderer(self):
         # Nothing in the host's end ends the renderer: a host killed does no more than one asked.
         proc, main, renderer = self.start_run(music_settings(0))
         self.close(proc, main)
         self.assertFalse(self.wine.probe.wait_gone(renderer["hwnd"], 1000), "the renderer went too")
-        self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-        self.assertGone(renderer, 20000, "Escape did not close the renderer")
+        runs.escape(self.wine, proc, renderer, None)
 
     def copy_of_the_pair(self, *parts, renderer=RENDERER):
         """A fresh folder of drive C: with the host and, under the renderer's
@@ -98,19 +89,26 @@ class FullScreen(WithMusicFiles):
         shutil.copy(self.wine.programs.path(renderer), os.path.join(folder, RENDERER))
         return "C:\\" + "\\".join(parts)
 
-    def test_a_renderer_that_ends_without_a_window_ends_the_run(self):
-        folder = self.copy_of_the_pair("windowless renderer", renderer=PROBE)
+    def test_a_renderer_that_ends_or_cannot_start_without_a_window_ends_the_run(self):
+        # A renderer that has no window yet is waited for while it runs (the
+        # probe stands in for one that exits 7 s after its start, itself
+        # after the run's), and the run ends soon after it exits without a
+        # window. One that cannot start at all ends the run at the first
+        # tick: program start and end under Wine take a second or two; a run
+        # that waited for a renderer that never started would last 5 s and more.
         self.wine.files.write_settings(music_settings(0))
-        start = time.time()
-        proc = self.wine.programs.start(folder + "\\Brumalis.scr", "/s",
-                                       extra_env={"BRUMALIS_FAKE_RENDERER_EXIT_MS": "7000"})
-        # A renderer that has no window yet is waited for while it runs
-        # (this one exits 7 s after its start, itself after the run's)...
-        self.assertEqual(wait_exit(proc, 16), 0)
-        took = time.time() - start
-        self.assertGreaterEqual(took, 7.0, "the run gave up on a renderer that was still starting")
-        # ...and ends soon after it exits without a window.
-        self.assertLess(took, 16)
+        for renderer, shortest, longest in ((PROBE, 7.0, 16), (None, 0, 4.5)):
+            with self.subTest(renderer=renderer):
+                folder = self.copy_of_the_pair("renderer without a window", renderer=renderer or RENDERER)
+                if renderer is None:
+                    with open(self.wine.files.drive_c("renderer without a window", RENDERER), "wb") as f:
+                        f.write(b"not a program")
+                start = time.time()
+                proc = self.wine.programs.start(folder + "\\" + HOST, "/s",
+                                               extra_env={"BRUMALIS_FAKE_RENDERER_EXIT_MS": "7000"})
+                self.assertEqual(wait_exit(proc, 30), 0)
+                took = time.time() - start
+                self.assertTrue(shortest <= took < longest, f"the run lasted {took:.1f} s")
 
     def test_a_renderer_that_never_shows_its_window_ends_with_the_run(self):
         # Its window stays hidden, as that of a renderer stuck in its GL
@@ -130,8 +128,8 @@ class FullScreen(WithMusicFiles):
         self.assertLess(ended - start, 16.5)
         self.assertFalse(self.wine.probe("alive", hung["pid"])["alive"], "the renderer outlived the run")
         heard = recording.stop_at(ended + 1.0)
-        text, runs = self.runs_of_sound(heard)
-        self.assertTrue(runs, f"no music during the run: {text}")
+        text, lengths = runs_of_sound(heard)
+        self.assertTrue(lengths, f"no music during the run: {text}")
         assert_silent(heard, ended, ended + 1.0)  # the second after the end
 
     def test_a_stray_renderer_does_not_keep_the_run_alive(self):
@@ -164,41 +162,7 @@ class FullScreen(WithMusicFiles):
                 self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
                 self.assertFalse(self.wine.probe.window_exists(RENDERER_CLASS, except_pid=renderer["pid"]), "two renderers")
                 self.assertTrue(all(p.poll() is not None for p in ended))
-                running = [p for p in starts if p not in ended][0]
-                self.wine.probe("key", renderer["hwnd"], str(VK_ESCAPE))
-                self.assertEqual(wait_exit(running, 15), 0)
-
-    def test_a_renderer_that_cannot_start_ends_the_run_at_the_first_tick(self):
-        folder = self.copy_of_the_pair("broken renderer")
-        with open(self.wine.files.drive_c("broken renderer", RENDERER), "wb") as f:
-            f.write(b"not a program")
-        self.wine.files.write_settings(music_settings(0))
-        start = time.time()
-        proc = self.wine.programs.start(folder + "\\" + HOST, "/s")
-        self.assertEqual(wait_exit(proc, 30), 0)
-        # Program start and end under Wine take a second or two; a run that
-        # waited for a renderer that never started would last 5 s and more.
-        self.assertLess(time.time() - start, 4.5)
-
-    def test_only_the_renderer_itself_is_started_from_a_folder_with_blanks_and_a_yen_sign(self):
-        # In code page 932 a yen sign has no character of its own: the
-        # system's best fit makes it a backslash, which names another folder,
-        # where another program waits under the renderer's name; a start
-        # that took the first word of the path would run C:\Program.exe.
-        folder = self.copy_of_the_pair("Program Files", "Brumalis\u00a5Test")
-        self.copy_of_the_pair("Program Files", "Brumalis", "Test", renderer=PROBE)
-        impostor = self.wine.files.drive_c("Program.exe")
-        mark = self.wine.files.drive_c("impostor-ran.txt")
-        shutil.copy(self.wine.programs.path(PROBE), impostor)
-        self.addCleanup(os.remove, impostor)
-        if os.path.exists(mark):
-            os.remove(mark)
-        proc, main, renderer = self.start_run(music_settings(0), program=folder + "\\" + HOST,
-                                              extra_env={"BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"})
-        self.assertFalse(os.path.exists(mark), "C:\\Program.exe ran")
-        # Only the real renderer gives its frame rate in its title.
-        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        self.escape(proc, renderer, main)
+                runs.escape(self.wine, [p for p in starts if p not in ended][0], renderer, None)
 
     def test_a_window_smaller_than_the_screen_leaves_no_desktop_showing(self):
         # Another user gave the settings file a second name: the run's write
@@ -217,12 +181,10 @@ class FullScreen(WithMusicFiles):
 
         proc, main, renderer = self.start_run(None)
         self.assertEqual((renderer["x"], renderer["y"], renderer["w"], renderer["h"]), (0, 0, 640, 480))
-        self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        picture = self.wine.screen.shot("smaller-window-run.png")
+        picture = sky.wait_for_sky(self, self.wine.screen, 640, 480, "smaller-window-run.png")
         self.assertEqual(self.wine.files.read_settings(), asked, "the run wrote through the second name")
         for rest in ((640, 0, width, 480), (0, 480, width, height)):
             self.assertEqual(set(picture.region(*rest)), {(0, 0, 0)}, f"not black beside the window: {rest}")
-        sky.assert_sky(self, picture, 640, 480)
         # Every cover lies beneath the renderer's window.
         order = [w["class"] for w in self.wine.probe.windows_of(renderer["pid"], main["pid"])]
         self.assertEqual(order[0], RENDERER_CLASS, order)
@@ -240,21 +202,33 @@ class FullScreen(WithMusicFiles):
     PLANTED_NAMES = ("opengl32", "glu32", "winmm", "wtsapi32", "crypt32", "oleacc", "comctl32", "comdlg32",
                      "uxtheme")
 
-    def test_libraries_left_beside_a_downloaded_copy_are_not_loaded(self):
-        program = self.copy_of_the_pair("Downloads", "Brumalis") + "\\" + HOST
-        planted = self.wine.programs.path(PLANTED)
+    def test_a_copy_in_a_strange_folder_starts_only_its_own_renderer_and_loads_no_library_beside_it(self):
+        # In code page 932 a yen sign has no character of its own: the
+        # system's best fit makes it a backslash, which names another folder,
+        # where another program waits under the renderer's name; a start
+        # that took the first word of the path would run C:\Program.exe.
+        # Beside the programs lie libraries named as the system's, as they
+        # may in a downloaded copy's folder.
+        parts = ("Program Files", "Brumalis\u00a5Test")
+        program = self.copy_of_the_pair(*parts) + "\\" + HOST
+        self.copy_of_the_pair("Program Files", "Brumalis", "Test", renderer=PROBE)
+        impostor = self.wine.files.drive_c("Program.exe")
+        shutil.copy(self.wine.programs.path(PROBE), impostor)
+        self.addCleanup(os.remove, impostor)
         for name in self.PLANTED_NAMES:
-            shutil.copy(planted, self.wine.files.drive_c("Downloads", "Brumalis", name + ".dll"))
-        mark = self.wine.files.drive_c("planted-loaded.txt")
-        if os.path.exists(mark):
+            shutil.copy(self.wine.programs.path(PLANTED), self.wine.files.drive_c(*parts, name + ".dll"))
+        marks = [self.wine.files.drive_c(name) for name in ("impostor-ran.txt", "planted-loaded.txt")]
+        for mark in filter(os.path.exists, marks):
             os.remove(mark)
         # Wine would take a library of its own before one in the folder, so it
         # is told to prefer the one it finds, as Windows does.
-        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + ",".join(self.PLANTED_NAMES) + "=n,b"}
+        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + ",".join(self.PLANTED_NAMES) + "=n,b",
+               "BRUMALIS_FAKE_RENDERER_DELAY_MS": "0"}
         proc, main, renderer = self.start_run(music_settings(0), program=program, extra_env=env)
+        # Only the real renderer gives its frame rate in its title.
         self.wine.probe("wait-title", renderer["hwnd"], RATE_TITLE, "20000")
-        size = (self.wine.display.width, self.wine.display.height)
-        sky.wait_for_sky(self, self.wine.screen, *size, "downloaded-copy.png")
+        sky.wait_for_sky(self, self.wine.screen, self.wine.display.width, self.wine.display.height,
+                         "downloaded-copy.png")
         self.escape(proc, renderer, main)
         # The settings, and what a screen reader hears of them.
         proc = self.wine.programs.start(program, "/c", extra_env=env)
@@ -262,56 +236,28 @@ class FullScreen(WithMusicFiles):
         heard = [p for c in self.wine.probe.children(dialog["hwnd"]) if c["class"] == KEYBOARD_STOP_CLASS
                  for p in self.wine.probe.accessible(c["hwnd"])]
         self.assertTrue(heard, "the dialog told a screen reader nothing")
-        self.wine.probe("close", dialog["hwnd"])
-        self.assertEqual(wait_exit(proc, 20), 0)
-        if os.path.exists(mark):
+        self.close(proc, dialog)
+        for mark in filter(os.path.exists, marks):
             with open(mark) as f:
-                self.fail(f"loaded: {f.read()}")
-
+                self.fail(f"{os.path.basename(mark)}: {f.read()}")
 
 class FullScreenMusic(WithMusicFiles):
     """The music of a run."""
 
-    def play(self, settings, seconds, trace="+mci", meanwhile=None, sound=False):
-        """Runs with the given settings for `seconds` after its load (after
-        the first sound, when told that there is `sound`); what was heard
-        from the start of the run to a second after its end (see
-        Recording.stop), silent after the end, the moment the run ended, and
-        the trace (MCI unless told); the moment it started is kept as
-        run_started. `meanwhile` is given the recording, the run's own window
-        and the renderer's at the start."""
-        log = self.wine.out.file("mci-trace.txt")
-        recording = self.wine.audio.record()
-        self.run_started = time.monotonic()
-        proc, main, renderer = self.start_run(settings, trace=trace, log=log)
-        answered(self.wine, main)  # the music starts as the run loads
-        if sound:
-            recording.wait_for_sound()
-        if meanwhile:
-            meanwhile(recording, main, renderer)
-        time.sleep(seconds)
-        self.assertIsNone(proc.poll())
-        self.escape(proc, renderer, main)
-        ended = time.monotonic()
-        heard = recording.stop_at(ended + 1.0)
-        assert_silent(heard, ended, ended + 1.0)
-        with open(log, encoding="utf-8", errors="replace") as f:
-            trace = f.read()
-        return heard, ended, trace
-
     def test_an_mp3_named_outside_the_code_page_plays_by_its_short_path_and_restarts_when_it_ends(self):
         short = self.wine.probe.short_path("C:\\music dir\\Beyonc\u00e9 \ud55c\uad6d\uc5b4.mp3")
-        heard, _, trace = self.play(sealed_music_settings(self.wine.probe, 2, file=short), 4.5, sound=True)
-        text, runs = self.runs_of_sound(heard)
-        self.assertGreaterEqual(len(runs), 2, f"{short} did not play, or not again: {text}")
+        run = runs.recorded_run(self.wine, sealed_music_settings(self.wine.probe, 2, file=short), listen=10, then=4.5,
+                                trace="+mci")
+        text, lengths = runs_of_sound(run.slices)
+        self.assertGreaterEqual(len(lengths), 2, f"{short} did not play, or not again: {text}")
         # Wine's trace puts a backslash before each backslash and quote.
-        commands = re.findall(r'mciSendStringW \(L"([^"\\]*(?:\\.[^"\\]*)*)"', trace)
+        commands = re.findall(r'mciSendStringW \(L"([^"\\]*(?:\\.[^"\\]*)*)"', run.trace)
         opened = 'open "' + short + '" type MPEGVideo Alias MP3Play'
         self.assertEqual(commands[0], opened.replace("\\", "\\\\").replace('"', '\\"'))
         self.assertIn("play MP3Play from 0", commands)
         restart = commands.index("play MP3Play from 0")
         # After the restart, the poll sees the file playing again.
-        replies = re.findall(r'=> 2/ 0 \(L"(\w+)"\)', trace.split("play MP3Play from 0", 1)[1])
+        replies = re.findall(r'=> 2/ 0 \(L"(\w+)"\)', run.trace.split("play MP3Play from 0", 1)[1])
         self.assertIn("playing", replies)
         self.assertEqual(commands[-2:], ["stop MP3Play", "close MP3Play"])
         self.assertGreater(restart, 1)
@@ -331,25 +277,25 @@ class FullScreenMusic(WithMusicFiles):
             return {"tick": sent["at_ms"], "before": before, "after": time.monotonic()}
 
         def off_and_on(recording, main, renderer):
-            recording.wait_for_sound()
             time.sleep(0.5)  # whole slices of it recorded before the display goes off
             moments["off"] = display(main, renderer, "0")
             time.sleep(3)  # silence judged from a second after the pause on
             moments["on"] = display(main, renderer, "1")
 
-        heard, ended, trace = self.play(sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\long.mp3"), 2,
-                                        trace="+timestamp,+mci", meanwhile=off_and_on)
-        text, _ = self.runs_of_sound(heard)
+        run = runs.recorded_run(self.wine, sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\long.mp3"),
+                                listen=10, then=2, meanwhile=off_and_on, trace="+timestamp,+mci")
+        heard = run.slices
+        text, _ = runs_of_sound(heard)
         off, on = moments["off"], moments["on"]
-        _, before = self.runs_of_sound([h for h in heard if h[1] < off["before"]])
+        _, before = runs_of_sound([h for h in heard if h[1] < off["before"]])
         self.assertTrue(before, f"no music before the display went off: {text}")
         assert_silent(heard, off["after"] + 1.0, on["before"])
         back = [h for h in heard if on["after"] < h[1] <= on["after"] + 1.5 + CAPTURE_LAG]
-        self.assertIn("#", self.runs_of_sound(back)[0], f"no sound 1.5 s after the display came on: {text}")
+        self.assertIn("#", runs_of_sound(back)[0], f"no sound 1.5 s after the display came on: {text}")
         heard_again = next(h[1] for h in back if h[0] > LOUD) - on["after"]
         # The commands, timed on the clock of the sends.
         commands = [(int(s) * 1000 + int(ms), c) for s, ms, c in
-                    re.findall(r'^(\d+)\.(\d+):.*mciSendStringW \(L"([^"]*)"', trace, re.M)]
+                    re.findall(r'^(\d+)\.(\d+):.*mciSendStringW \(L"([^"]*)"', run.trace, re.M)]
         resting = [(t, c) for t, c in commands if off["tick"] <= t < on["tick"] and c != "status MP3Play mode"]
         self.assertTrue(resting, "no command after the display went off")
         self.assertEqual(resting[0][1], "pause MP3Play")
@@ -360,15 +306,7 @@ class FullScreenMusic(WithMusicFiles):
         woken = [c for t, c in commands if t >= on["tick"] and c != "status MP3Play mode"]
         self.assertEqual(woken[:1], ["resume MP3Play"])
 
-    def test_no_music_plays_nothing(self):
-        for settings in (sealed_music_settings(self.wine.probe, 0, file="C:\\music dir\\loop.wav"),
-                         sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\gone.wav"),
-                         sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav.mid")):
-            with self.subTest(settings=settings):
-                heard, ended, _ = self.play(settings, 1)
-                assert_silent(heard, self.run_started, ended + 1.0)
-
-    def test_a_wav_file_that_cannot_be_opened_plays_nothing_not_the_default_sound(self):
+    def test_no_music_and_files_that_cannot_play_are_silent_not_the_default_sound(self):
         # The system's default sound is a loud tone here, so that a player
         # that falls back to it is heard.
         music = self.wine.files.drive_c("music dir")
@@ -377,22 +315,25 @@ class FullScreenMusic(WithMusicFiles):
         key = "HKCU\\AppEvents\\Schemes\\Apps\\.Default\\SystemDefault"
         self.wine.server.reg("add", key + "\\.Current", "/ve", "/d", "C:\\music dir\\default.wav", "/f")
         self.addCleanup(self.wine.server.reg, "delete", key, "/f")
-        # The file can be read when the settings are loaded, but the sound
-        # player cannot open it: another program holds it open for writing.
-        # A file deleted between the two steps meets the same end.
+        # The last file can be read when the settings are loaded, but the
+        # sound player cannot open it: another program holds it open for
+        # writing. A file deleted between the two steps meets the same end.
         self.wine.probe.start("lock", "C:\\music dir\\locked.wav").expect("locked")
-        locked = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\locked.wav")
-        heard, ended, trace = self.play(locked, 1, trace="+winmm")
-        assert_silent(heard, self.run_started, ended + 1.0)
+        for kind, name in ((0, "loop.wav"), (2, "gone.wav"), (2, "loop.wav.mid"), (2, "locked.wav")):
+            with self.subTest(kind=kind, name=name):
+                settings = sealed_music_settings(self.wine.probe, kind, file="C:\\music dir\\" + name)
+                run = runs.recorded_run(self.wine, settings, then=1, trace="+winmm")
+                assert_silent(run.slices, run.started, run.ended + 1.0)
         # Wine's player never falls back to the default sound for a file name,
-        # so silence alone proves little here: the request itself must forbid it.
+        # so silence alone proves little for the locked file: the request
+        # itself must forbid it.
         flags = [int(f, 16) for f in re.findall(r"MULTIMEDIA_PlaySound pszSound='[0-9A-Fa-f]+' .*fdwSound=([0-9A-Fa-f]+)",
-                                                trace)]
+                                                run.trace)]
         self.assertTrue(flags, "the sound player was not asked to play")
         self.assertTrue(flags[0] & SND_NODEFAULT, f"played with flags {flags[0]:#x}: the default sound may stand in")
 
     def test_without_a_cd_drive_the_first_poll_gives_up_and_the_run_goes_on(self):
-        _, _, trace = self.play(music_settings(1, repeat=3), 1)
+        trace = runs.recorded_run(self.wine, music_settings(1, repeat=3), then=1, trace="+mci").trace
         # Wine opens a device by itself for a command sent to it unopened.
         commands = [c for c in re.findall(r'mciSendStringW \(L"([^"]*)"', trace) if not c.endswith(" wait")]
         self.assertEqual(commands[:3], ["open cdaudio", "set cdaudio time format tmsf",
@@ -410,33 +351,33 @@ class FullScreenWithoutGl(WineTestCase):
 
     def test_black_monitors_and_music_until_a_real_escape(self):
         tone(os.path.join(self.wine.files.fresh_folder("music dir"), "loop.wav"), 1.0, 440)
-        loop = sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav")
-        recording = self.wine.audio.record()
-        proc, main, renderer = self.start_run(loop)
-        other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
-        self.assertEqual((other["x"], other["y"], other["w"], other["h"]), (1280, 0, 1024, 768))
-        # The run must live on without GL through 2 s of the looping sound
-        # heard whole (checked below): the rest is what is checked.
-        time.sleep(3.0)
-        self.assertIsNone(proc.poll(), "the run ended without GL")
-        picture = self.wine.screen.shot("full-screen-without-gl.png")
-        for name, (x0, y0, x1, y1) in (("primary", (0, 0, 1280, 1024)), ("second", (1280, 0, 2304, 768))):
-            seen = {picture.pixel(x, y) for y in range(y0, y1, 7) for x in range(x0, x1, 7)}
-            self.assertEqual(seen, {(0, 0, 0)}, f"the {name} monitor is not black")
-        # Pressed on the keyboard, with the pointer over the second monitor.
-        self.wine.screen.xdotool("mousemove", "1600", "300", "click", "1")
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(renderer, 20000, "Escape did not end the renderer")
-        self.assertGone(main, 10000, "the host stayed after the renderer")
-        self.assertEqual(wait_exit(proc, 10), 0)
-        ended = time.monotonic()
+
+        def black_and_idle(recording, main, renderer):
+            other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
+            self.assertEqual([(w["x"], w["y"], w["w"], w["h"]) for w in (renderer, other)],
+                             [(0, 0, 1280, 1024), (1280, 0, 1024, 768)])
+            # Nothing to draw, and nothing drawn: the renderer waits for
+            # messages, while the run lives on through 2 s of the looping
+            # sound heard whole (checked below).
+            pid = self.wine.programs.host_pid(RENDERER)
+            cpu = cpu_seconds(pid)
+            time.sleep(3.0)
+            busy = 100 * (cpu_seconds(pid) - cpu) / 3.0
+            self.assertLessEqual(busy, 1.0, f"the renderer took {busy:.1f} % of a core drawing nothing")
+            self.assertEqual(self.wine.probe("info", renderer["hwnd"])["title"], RENDERER_CLASS, "frames were counted")
+            picture = self.wine.screen.shot("full-screen-without-gl.png")
+            for name, (x0, y0, x1, y1) in (("primary", (0, 0, 1280, 1024)), ("second", (1280, 0, 2304, 768))):
+                seen = {picture.pixel(x, y) for y in range(y0, y1, 7) for x in range(x0, x1, 7)}
+                self.assertEqual(seen, {(0, 0, 0)}, f"the {name} monitor is not black")
+
+        # Escape pressed on the keyboard, with the pointer over the second monitor.
+        run = runs.recorded_run(self.wine, sealed_music_settings(self.wine.probe, 2, file="C:\\music dir\\loop.wav"),
+                                meanwhile=black_and_idle, pointer=(1600, 300))
         for cls in (RENDERER_CLASS, MONITOR_VIEW_CLASS, COVER_CLASS):
             self.assertFalse(self.wine.probe.window_exists(cls), f"a window of class {cls} is left")
-        heard = recording.stop_at(ended + 1.0)
-        text, runs = runs_of_sound(heard)
+        text, lengths = runs_of_sound(run.slices)
         # 2 s of sound unbroken from a 1 s WAV: it loops.
-        self.assertGreaterEqual(max(runs, default=0), 20, f"the music did not loop through the run: {text}")
-        assert_silent(heard, ended, ended + 1.0)  # the second after the end
+        self.assertGreaterEqual(max(lengths, default=0), 20, f"the music did not loop through the run: {text}")
 
 
 if __name__ == "__main__":

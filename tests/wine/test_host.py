@@ -57,17 +57,23 @@ class Host(WineTestCase):
                 wait_exit(proc, 10)
 
     # -- modes ----------------------------------------------------------------------
-    def test_other_letters_make_the_folder_check_and_end_without_a_window(self):
+    def test_other_letters_and_a_preview_without_a_pane_end_at_once(self):
         # The spellings are the command line's unit tests'; here what the
-        # program gets: a letter, one beyond ASCII, 5000 characters. A window
-        # whose title is like a run's is no running instance.
+        # program gets: a letter, one beyond ASCII, 5000 characters, which
+        # make the settings folder and write nothing; and for a preview a
+        # number that is no window, all 32 bits set (a pseudo-handle to some
+        # calls) and the desktop's, which make nothing. A window whose title
+        # is like a run's is no running instance.
         self.wine.probe.make_window(RUN_TITLE + "2", 200, 100)  # ended with the test's programs
-        for args in (["/x"], ["/あ"], ["/" + "x" * 5000]):
-            with self.subTest(args=args[0][:10]):
+        desktop = pane_number(self.wine.probe("desktop")["hwnd"])
+        cases = [(["/x"], True), (["/あ"], True), (["/" + "x" * 5000], True),
+                 (["/p", "12345"], False), (["/p", "-1"], False), (["/p", desktop], False)]
+        for args, folder in cases:
+            with self.subTest(args=" ".join(args)[:10]):
                 self.wine.files.remove_settings()
-                self.assertEqual(self.run_host(*args), 0)
-                self.assertTrue(os.path.isdir(self.settings_folder()))
-                self.assertFalse(os.path.exists(self.wine.files.settings_path()), "nothing is written")
+                self.assertEqual(self.run_host(*args, timeout=15), 0)
+                self.assertEqual(os.path.isdir(self.settings_folder()), folder, "whether the settings folder is made")
+                self.assertFalse(os.path.exists(self.wine.files.settings_path()), "something was written")
 
     def test_a_start_writes_the_screen_size_and_keeps_every_other_key_even_in_broken_files(self):
         # The spellings of the mode are the command line's unit tests'; here
@@ -87,12 +93,11 @@ class Host(WineTestCase):
             with self.subTest(content=content and content[:30], args=args):
                 if content is None:
                     self.wine.files.remove_settings()
-                log = self.wine.out.file("profile-trace.txt")
-                proc, main, renderer = self.start_run(content, *(args or [None]), trace="+profile", log=log)
+                proc, main, renderer = self.start_run(content, *(args or [None]), trace="+profile")
                 self.escape(proc, renderer, main)
                 # Wine drops the leading blank when it writes the file, so the
                 # exact value handed over is read from its trace.
-                with open(log, "rb") as f:
+                with open(proc.log, "rb") as f:
                     trace = f.read().decode("utf-8", "replace")
                 # The renderer reads the file and writes nothing; all writes are the host's.
                 self.assertEqual(profile_writes(trace), [(KEY_WIDTH, f" {width}"), (KEY_HEIGHT, f" {height}")])
@@ -142,17 +147,6 @@ class Host(WineTestCase):
                 self.assertIsNone(proc.poll(), "the preview lives while its pane does")
                 self.close(proc, pane)
                 self.assertFalse(os.path.exists(self.settings_folder()), "the preview made the folder")
-
-    def test_preview_without_a_pane_ends_at_once(self):
-        # The spellings of a handle are the command line's unit tests'; here
-        # a number that is no window, all 32 bits set (a pseudo-handle to
-        # some calls) and the desktop's.
-        self.wine.files.remove_settings()
-        desktop = pane_number(self.wine.probe("desktop")["hwnd"])
-        for args in (["/p", "12345"], ["/p", "-1"], ["/p", desktop]):
-            with self.subTest(args=args):
-                self.assertEqual(self.run_host(*args, timeout=15), 0)
-                self.assertFalse(os.path.exists(self.settings_folder()))
 
 
 if __name__ == "__main__":

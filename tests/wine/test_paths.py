@@ -12,7 +12,7 @@ import shutil
 import time
 
 from testkit import runs
-from testkit.audio import assert_recorded, mp3
+from testkit.audio import mp3
 from testkit import settings_dialog as layout
 from testkit.names import ANSI, HOST, KEY_FILE, KEY_KIND, KEY_REPEAT, KEY_SEAL
 from testkit.files import OpenWatch
@@ -53,43 +53,11 @@ class Paths(WineTestCase):
         os.symlink(cls.share, link)
 
     # -- runs -------------------------------------------------------------------------
-    def full_screen(self, *args, trace=None, recording=None):
-        """A full-screen run, ended with Escape in the renderer once it has
-        loaded (and, with a `recording`, once it has been heard or stayed
-        silent for a while); its trace when asked for, the renderer's window
-        and whether it was heard."""
-        log = self.wine.out.file("paths-run-trace.txt") if trace else None
-        proc, main, renderer = self.start_run(None, *(args or [None]), trace=trace, log=log)
-        runs.answered(self.wine, main)  # the music starts, or not, as the run loads
-        heard = False
-        if recording:
-            try:
-                recording.wait_for_sound(SILENT_FOR)
-                heard = True
-            except AssertionError:
-                pass
-        self.escape(proc, renderer, main)
-        if not log:
-            return "", renderer, heard
-        with open(log, encoding="utf-8", errors="replace") as f:
-            return f.read(), renderer, heard
-
-    def heard_run(self, settings, trace):
-        """A full-screen run under a Wine trace, with a recording proven to
-        cover it: whether it was heard, and the trace."""
-        self.wine.files.write_settings(settings)
-        recording = self.wine.audio.record()
-        start = time.monotonic()
-        trace, _, heard = self.full_screen("/s", trace=trace, recording=recording)
-        ended = time.monotonic()
-        assert_recorded(recording.stop_at(ended), start, ended)
-        return heard, trace
-
     def listen(self, settings):
         """A full-screen run: whether it was heard, and whether it touched
         the share."""
-        heard, trace = self.heard_run(settings, "+file")
-        return heard, bool(TOUCHES_SHARE.search(trace))
+        run = runs.recorded_run(self.wine, settings, listen=SILENT_FOR, trace="+file")
+        return run.sounded, bool(TOUCHES_SHARE.search(run.trace))
 
     def watched_run(self, settings, folder, probe_name):
         """A full-screen run under a watch of a host folder: whether it was
@@ -97,22 +65,14 @@ class Paths(WineTestCase):
         with `probe_name`), and the MCI opens it sent."""
         watch = OpenWatch(folder)
         self.addCleanup(watch.close)
-        heard, trace = self.heard_run(settings, "+mci")
-        return heard, watch.opened() + watch.proves_itself(probe_name), MCI_OPEN.findall(trace)
-
-    def open_dialog(self, trace=None):
-        log = self.wine.out.file("paths-dialog-trace.txt") if trace else None
-        proc, dialog = super().open_dialog(None, trace=trace, log=log)
-        return proc, dialog, log
-
-    def apply(self, dialog):
-        """Clicks 設定, the left one of the two push buttons under the panel."""
-        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
+        run = runs.recorded_run(self.wine, settings, listen=SILENT_FOR, trace="+mci")
+        return run.sounded, watch.opened() + watch.proves_itself(probe_name), MCI_OPEN.findall(run.trace)
 
     def apply_and_answer(self, dialog, key, shot=None):
-        """Applies, then answers the question with a key (a screenshot of it
-        first when named); returns its text and its buttons' texts."""
-        self.apply(dialog)
+        """Clicks 設定 (apply), then answers the question with a key (a
+        screenshot of it first when named); returns its text and its buttons'
+        texts."""
+        runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
         box = self.wine.probe.find_window("#32770", "-", 20000, visible=True)
         texts = [c["text"] for c in self.wine.probe.children(box["hwnd"])]
         if shot:
@@ -125,17 +85,17 @@ class Paths(WineTestCase):
         settings = music_settings(2, 3, PIPE)
         listener = self.wine.probe.start("pipe", PIPE.rsplit("\\", 1)[1])
         listener.expect("ready")
-        for args in (["/x"], ["/c"], ["/s"], []):
+        for args in (["/x"], ["/c"], ["/s"], [None]):
             with self.subTest(args=args):
                 self.wine.files.write_settings(settings)
                 if args == ["/c"]:
-                    proc, dialog, _ = self.open_dialog()
+                    proc, dialog = self.open_dialog(None)
                     self.wine.screen.xdotool("key", "Escape")
                     self.assertEqual(wait_exit(proc, 20), 0)
                 elif args == ["/x"]:
                     self.assertEqual(wait_exit(self.wine.programs.start(HOST, *args), 30), 0)
                 else:
-                    self.full_screen(*args)
+                    runs.recorded_run(self.wine, None, *args)
                 self.assertEqual(music_keys(self.wine.files.read_settings()), music_keys(settings))
         # The listener counts: one open of the pipe by another program is its
         # only client.
@@ -151,8 +111,7 @@ class Paths(WineTestCase):
         self.assertEqual(self.listen(unsealed), (False, False), "an unsealed network path was heard or touched")
 
         # The dialog shows it as stored, untouched; applying asks, once.
-        self.wine.files.write_settings(unsealed)
-        proc, dialog, log = self.open_dialog(trace="+file")
+        proc, dialog = self.open_dialog(unsealed, trace="+file")
         self.assertEqual(runs.path_heard(self.wine, dialog), SHARED)
         self.wine.screen.shot("dialog-network-path.png")
         # The file browser starts in the program's folder, not on the share.
@@ -167,14 +126,14 @@ class Paths(WineTestCase):
         self.assertEqual(wait_exit(proc, 20), 0)
         self.assertTrue(any(SHARED in t and TRUST_QUESTION in t for t in texts), texts)
         self.assertTrue(any("(&Y)" in t or "&Yes" in t for t in texts), f"no Yes on the Y key: {texts}")
-        with open(log, encoding="utf-8", errors="replace") as f:
+        with open(proc.log, encoding="utf-8", errors="replace") as f:
             self.assertIsNone(TOUCHES_SHARE.search(f.read()), "the dialog touched the share")
         # No: stored as it was, unsealed.
         content = self.wine.files.read_settings()
         self.assertEqual(music_keys(content), music_keys(unsealed))
         self.assertEqual(seal_keys(content), {})
 
-        proc, dialog, _ = self.open_dialog()
+        proc, dialog = self.open_dialog(None)
         self.apply_and_answer(dialog, "y")
         self.assertEqual(wait_exit(proc, 20), 0)
         sealed = self.wine.files.read_settings()
@@ -230,12 +189,12 @@ class Paths(WineTestCase):
             with open(target, "wb") as f:
                 f.write(content)
             # The run goes on, at the size the renderer reads.
-            _, renderer, _ = self.full_screen("/s")
+            renderer = runs.recorded_run(self.wine, None).renderer
             self.assertEqual((renderer["w"], renderer["h"]), (640, 480))
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the run wrote through the link")
-            proc, dialog, _ = self.open_dialog()
-            self.apply(dialog)
+            proc, dialog = self.open_dialog(None)
+            runs.click(self.wine, runs.buttons(self.wine, dialog)["apply"])
             self.assertEqual(wait_exit(proc, 20), 0)
             with open(target, "rb") as f:
                 self.assertEqual(f.read(), content, "the dialog wrote through the link")

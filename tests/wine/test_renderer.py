@@ -3,8 +3,9 @@
 import re
 import time
 
-from testkit.names import KEY_HEIGHT, KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_ESCAPE, VK_SPACE
-from testkit.processes import cpu_seconds, wait_exit
+from testkit import runs
+from testkit.names import KEY_HEIGHT, KEY_WIDTH, RATE_TITLE, RENDERER, RENDERER_CLASS, VK_SPACE
+from testkit.processes import cpu_seconds
 from testkit.settings import SECTION_LINE, size_lines, size_settings
 from testkit.suite import WineTestCase, main
 from tests.wine import sky
@@ -32,20 +33,13 @@ class Renderer(WineTestCase):
         proc = self.wine.programs.start(RENDERER)
         return proc, self.wine.probe.find_renderer()
 
-    def end(self, proc, window):
-        self.wine.probe("key", window["hwnd"], str(VK_ESCAPE))
-        self.assertGone(window, msg="Escape did not close the window")
-        self.assertEqual(wait_exit(proc, 20), 0)
-
     def test_default_window_draws_the_sky_until_escape(self):
         proc, window = self.start()
+        # Its place and size are the size table's "[Other]" row.
         self.assertEqual(window["title"], RENDERER_CLASS)
-        self.assertEqual((window["x"], window["y"]), (0, 0))
-        self.assertEqual((window["w"], window["h"]), (1024, 768))
         style = window["style"]
         self.assertTrue(style & WS_POPUP)
         self.assertFalse(style & (WS_CAPTION | WS_THICKFRAME))
-        self.assertTrue(window["visible"])
 
         titled = self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")
         self.assertRegex(titled["title"], FPS_TITLE)
@@ -65,7 +59,7 @@ class Renderer(WineTestCase):
         # Nothing is drawn outside the window.
         self.assertEqual(set(first.region(1030, 0, 1280, 1024, )), {(0, 0, 0)})
 
-        self.end(proc, window)
+        runs.escape(self.wine, proc, window, None)
 
     def test_size_comes_from_the_settings_file_within_the_screen(self):
         # The display is 1280 x 1024. Looking at the sky costs a few seconds
@@ -87,9 +81,8 @@ class Renderer(WineTestCase):
                 self.assertEqual((window["w"], window["h"]), size)
                 self.assertEqual((window["client_w"], window["client_h"]), size)
                 if look:
-                    self.wine.probe("wait-title", window["hwnd"], RATE_TITLE, "20000")
-                    sky.assert_sky(self, self.wine.screen.shot("renderer-screen-size.png"), *size)
-                self.end(proc, window)
+                    sky.wait_for_sky(self, self.wine.screen, *size, "renderer-screen-size.png")
+                runs.escape(self.wine, proc, window, None)
 
     # What the system sends when nobody can see the window, and when somebody
     # can again (a display-state power setting, a session change,
@@ -160,7 +153,7 @@ class Renderer(WineTestCase):
                 print(f"{name}: {busy:.2f} % of a core resting, then {rate} fps, then {steady} fps")
                 self.assertGreater(rate, steady / 2, f"{name}: rate after the rest, then {steady}")
                 self.assertLessEqual(rate, PACED_FPS[1], f"{name}: rate after the rest")
-        self.end(proc, window)
+        runs.escape(self.wine, proc, window, None)
 
     def test_space_blends_clouds_over_the_sky_in_white_fog(self):
         proc, window = self.start(size_settings(640, 480))
@@ -188,32 +181,6 @@ class Renderer(WineTestCase):
         self.assertEqual(darkened_soon(False), 0)
         self.assertIsNone(proc.poll())
         self.close(proc, window)  # as another program asks
-
-
-class RendererWithoutGl(WineTestCase):
-    """A display without GLX gives Wine no pixel format for the window."""
-
-    glx = False
-
-    def test_without_a_gl_context_the_window_is_black_until_escape(self):
-        self.wine.files.remove_settings()
-        proc = self.wine.programs.start(RENDERER)
-        window = self.wine.probe.find_renderer()
-        self.assertEqual((window["x"], window["y"], window["w"], window["h"]), (0, 0, 1024, 768))
-        time.sleep(2.0)
-        self.assertIsNone(proc.poll(), "the renderer ended without a GL context")
-        picture = self.wine.screen.shot("renderer-without-gl.png")
-        self.assertEqual({picture.pixel(x, y) for y in range(0, 768, 7) for x in range(0, 1024, 7)}, {(0, 0, 0)},
-                         "the window is not black")
-        # Nothing to draw, and nothing drawn: the loop waits for messages.
-        cpu = cpu_seconds(proc.pid)
-        time.sleep(3)
-        self.assertLessEqual(100 * (cpu_seconds(proc.pid) - cpu) / 3, 1.0, "busy while drawing nothing")
-        self.assertEqual(self.wine.probe("info", window["hwnd"])["title"], RENDERER_CLASS, "frames were counted")
-        self.wine.screen.xdotool("mousemove", "500", "400")
-        self.wine.screen.xdotool("key", "Escape")
-        self.assertGone(window, msg="Escape did not close the window")
-        self.assertEqual(wait_exit(proc, 20), 0)
 
 
 if __name__ == "__main__":
