@@ -23,6 +23,7 @@ import time
 
 from testkit import ROOT
 from testkit.display import Display
+from testkit.names import HOST, VK_ESCAPE
 from testkit import runs
 from testkit.prefix import fresh_prefix, remove_prefix
 from testkit.processes import wait_exit
