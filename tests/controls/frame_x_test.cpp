@@ -29,34 +29,6 @@ const std::vector<std::wstring> kKeys = {L"FrameStyle",  L"ShadowOpacity", L"Sho
                                          L"ShadowDepth", L"FillColour",    L"BackColour",
                                          L"BackColourIs", L"BorderColour", L"CornerDepth"};
 
-TEST(SplitColour, TakesTheValueAsSigned32BitsWithTruncatingDivisions) {
-  struct Case { Colour value; int red, green, blue; };
-  const Case cases[] = {
-      {Rgb(1, 2, 3), 1, 2, 3}, {0x00FFFFFFu, 255, 255, 255},
-      {kNoPixel, 255, 0, 0},   // -1: the divisions give 0, not 255
-      {0x80000005u, 5, 1, 1},  // truncating differs from shifting here
-  };
-  for (const Case &c : cases) {
-    const ColourChannels ch = SplitColour(c.value);
-    EXPECT_EQ(ch.red, c.red) << std::hex << c.value;
-    EXPECT_EQ(ch.green, c.green) << std::hex << c.value;
-    EXPECT_EQ(ch.blue, c.blue) << std::hex << c.value;
-  }
-}
-
-TEST(BlendColour, DividesBeforeMultiplying) {
-  struct Case { const char *name; Colour a, b; int n, k; Colour expected; };
-  const Case cases[] = {
-      {"half way from black to 224 is 100, not 112", kBlack, kDialogGrey, 100, 50, Grey(100)},
-      {"all steps stop short by the remainder", Grey(100), kDialogGrey, 7, 7, Grey(219)},
-      {"downward steps truncate toward zero too", kDialogGrey, kBlack, 100, 50, Grey(124)},
-      {"channels are independent", Rgb(10, 20, 30), Rgb(110, 220, 30), 10, 5, Rgb(60, 120, 30)},
-      {"overshooting is clamped at 255", kBlack, kDialogGrey, 100, 150, Grey(255)},
-      {"overshooting is clamped at 0", kBlack, kDialogGrey, 100, -50, kBlack},
-  };
-  for (const Case &c : cases) EXPECT_EQ(BlendColour(c.a, c.b, c.n, c.k), c.expected) << c.name;
-}
-
 TEST(SmoothShadowCorners, FillsBackgroundPixelsInItsRegionsFromTheCurrentSurface) {
   // 30 x 30, depth 2, corner 5: bottom-right x 20..27 y 20..27, top-right
   // x 20..27 y 2..8, bottom-left x 2..8 y 20..27.
@@ -140,19 +112,20 @@ TEST(GfxFrameX, HighContrastDrawsTheFrameAndShadowInTheSchemesTextColourOnItsFac
 }
 
 // Ring i of 7 is the shadow colour plus i steps of (background - shadow)
-// div 7, channel by channel.
+// div 7, channel by channel. A stored opacity outside 0..100 loads as it is.
 TEST(GfxFrameX, OpacitySetsTheShadowColourTheRingsStartFrom) {
   struct Case { Colour background; std::int16_t opacity; int shadow[3], step[3]; };
   const Case cases[] = {
       {kDialogGrey, 100, {0, 0, 0}, {32, 32, 32}},
       {kDialogGrey, 0, {200, 200, 200}, {3, 3, 3}},  // 224 div 100 * 100: a faint shadow remains
       {Rgb(200, 100, 50), 30, {140, 70, 0}, {8, 4, 7}},
+      {kDialogGrey, -50, {255, 255, 255}, {-4, -4, -4}},  // 300 clamped
+      {kDialogGrey, 150, {0, 0, 0}, {32, 32, 32}},         // -100 clamped
   };
   for (const Case &c : cases) {
     Panel p;
     p.site.ambient = c.background;
-    p.frame.ReadProperties(MemoryPropertyBag{{L"ShadowDepth", L"7"}});
-    p.frame.SetShadowOpacity(c.opacity);
+    p.frame.ReadProperties(MemoryPropertyBag{{L"ShadowDepth", L"7"}, {L"ShadowOpacity", std::to_wstring(c.opacity)}});
     for (int i = 1; i <= 7; ++i) {
       const Colour ring = Rgb(c.shadow[0] + c.step[0] * i, c.shadow[1] + c.step[1] * i, c.shadow[2] + c.step[2] * i);
       EXPECT_EQ(p.At(Panel::W - 8 + i, 50), ring) << c.opacity << " " << i;
