@@ -163,15 +163,4 @@ TEST(GfxFrameXWindow, GoesWithItsWindow) {
   DestroyWindow(parent);
 }
 
-TEST(GfxFrameXWindow, WithoutItsWindowTheFormsCallsDoNothing) {
-  PanelSite site;
-  GfxFrameXWindow frame(site);
-  ASSERT_EQ(frame.Create(reinterpret_cast<HWND>(0x1234), 0, 0, 200, 100, nullptr), nullptr);
-  EXPECT_EQ(frame.Hwnd(), nullptr);
-  frame.AmbientChanged(L"BackColor");
-  MemoryPropertyBag saved;
-  frame.Save(saved);
-  EXPECT_TRUE(saved.WriteOrder().empty());
-}
-
 }  // namespace
