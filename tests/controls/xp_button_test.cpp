@@ -404,10 +404,10 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
   struct Case {
     int dpi, width, height, correctedWidth, correctedHeight;
   };
-  // 100 twips are 6.67 pixels at 96 DPI and 8.33 at 120 (screen_units_test
-  // has the other DPIs).
+  // 100 twips are 6.67 pixels at 96 DPI, 8.33 at 120 and exactly 5 at 72,
+  // where 101 would take 6 (screen_units_test has the other DPIs).
   const Case cases[] = {{96, 40, 23, 40, 23}, {96, 6, 23, 7, 23}, {96, 40, 6, 40, 7}, {96, 2, 3, 7, 7},
-                        {120, 8, 9, 9, 9}};
+                        {120, 8, 9, 9, 9},    {72, 5, 4, 5, 5}};
   for (const Case &c : cases) {
     Rig rig;
     rig.site.dpi = c.dpi;
