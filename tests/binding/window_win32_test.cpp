@@ -68,10 +68,7 @@ TEST(BindingWindow, TheObjectSeesItsWindowsLastMessageThenLosesTheHandle) {
 }
 
 TEST(BindingWindow, ObserversLetGoInAnyOrderAndTheWindowGoesOn) {
-  struct Case {
-    bool firstLetsGoFirst;
-  };
-  for (const Case c : {Case{true}, Case{false}}) {
+  for (bool firstLetsGoFirst : {true, false}) {
     const HWND window = Static();
     Probe first, second;
     ASSERT_TRUE(first.Observe(window));
@@ -79,8 +76,8 @@ TEST(BindingWindow, ObserversLetGoInAnyOrderAndTheWindowGoesOn) {
     SendMessageW(window, kPing, 0, 0);
     EXPECT_EQ(std::vector<int>({first.pings, second.pings}), std::vector<int>({1, 1}));
 
-    Probe &leaving = c.firstLetsGoFirst ? first : second;
-    Probe &staying = c.firstLetsGoFirst ? second : first;
+    Probe &leaving = firstLetsGoFirst ? first : second;
+    Probe &staying = firstLetsGoFirst ? second : first;
     leaving.Release();
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(leaving.Hwnd(), nullptr);

@@ -1,5 +1,5 @@
 // The push button's colours in each of its states, as users are promised
-// them, typed once for every test that looks at the button.
+// them, typed once for every test that looks at the button; indexed by state.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +16,6 @@ struct XpButtonLook {
 inline constexpr XpButtonLook kXpButtonLooks[] = {
     {XpButton::Disabled, Rgb(201, 199, 186), Rgb(206, 199, 189), Rgb(196, 177, 140), Rgb(196, 177, 140),
      Rgb(245, 244, 234)},
-    {XpButton::Pressed, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165),
-     Rgb(231, 227, 222)},
     {XpButton::Normal, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165), 0,
      Rgb(255, 255, 255), Rgb(254, 254, 254), Rgb(226, 223, 214), Rgb(214, 208, 197), Rgb(252, 252, 251),
      Rgb(238, 237, 232)},
@@ -27,13 +25,9 @@ inline constexpr XpButtonLook kXpButtonLooks[] = {
     {XpButton::Hot, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165), 0,
      Rgb(255, 243, 206), Rgb(255, 219, 140), Rgb(255, 178, 49), Rgb(230, 150, 0), Rgb(225, 223, 156),
      Rgb(252, 187, 60)},
+    {XpButton::Pressed, Rgb(0, 60, 116), Rgb(123, 150, 173), Rgb(33, 85, 132), Rgb(82, 125, 165),
+     Rgb(231, 227, 222)},
 };
-
-inline constexpr XpButtonLook XpButtonLookOf(std::int32_t state) {
-  for (const XpButtonLook &look : kXpButtonLooks)
-    if (look.state == state) return look;
-  return {};
-}
 
 // A disabled button's caption.
 inline constexpr Colour kXpButtonGreyCaption = Rgb(161, 161, 146);

@@ -192,19 +192,17 @@ TEST(XpButtonPaint, NothingIsPaintedBeforeEnabledIsFirstAssigned) {
 
 // -- Texts and pointer -------------------------------------------------------------
 
-TEST(XpButtonText, AccessKeyIsTheCharacterAfterTheFirstSingleAmpersand) {
-  const std::pair<const wchar_t *, const wchar_t *> cases[] = {
-      {L"&OK", L"o"}, {L"&&Save &Exit", L"e"}, {L"A&&B", L""},  {L"Quit&", L""},    {L"&A", L""},
-      {L"", L""},     {L"Plain", L""},         {L"A&b", L"b"}, {L"x&&y&Z", L"z"},
+TEST(XpButtonText, AccessKeyFollowsTheFirstSingleAmpersandAndScreenReadersHearNoMarks) {
+  struct Case { const wchar_t *caption, *key, *text; };
+  const Case cases[] = {
+      {L"&OK", L"o", L"OK"},  {L"&&Save &Exit", L"e", L"&Save Exit"}, {L"A&&B", L"", L"A&B"},
+      {L"Quit&", L"", L"Quit"}, {L"&A", L"", L"A"},  {L"", L"", L""},  {L"Plain", L"", L"Plain"},
+      {L"A&b", L"b", L"Ab"},  {L"x&&y&Z", L"z", L"x&yZ"},  {L"\u8a2d\u5b9a", L"", L"\u8a2d\u5b9a"},
   };
-  for (const auto &[caption, key] : cases) EXPECT_EQ(GetAccessKey(caption), key) << caption;
-}
-
-TEST(XpButtonText, ScreenReadersHearTheCaptionWithoutItsAccessKeyMarks) {
-  const std::pair<const wchar_t *, const wchar_t *> cases[] = {
-      {L"&OK", L"OK"}, {L"&&Save &Exit", L"&Save Exit"}, {L"Quit&", L"Quit"}, {L"", L""}, {L"\u8a2d\u5b9a", L"\u8a2d\u5b9a"},
-  };
-  for (const auto &[caption, text] : cases) EXPECT_EQ(CaptionText(caption), text) << caption;
+  for (const Case &c : cases) {
+    EXPECT_EQ(GetAccessKey(c.caption), c.key) << c.caption;
+    EXPECT_EQ(CaptionText(c.caption), c.text) << c.caption;
+  }
 }
 
 TEST(XpButtonText, ScreenReadersHearAPushButtonThatPressesOnlyWhileEnabled) {
@@ -302,13 +300,11 @@ TEST(XpButtonRules, EachInputFollowsItsRule) {
   const Rule rules[] = {
       {"hover shows Hot, leaving returns to Normal", {Active, In, Leave}, {N, T, N}, 2, 0, 1},
       {"the far edges count as inside", {Active, Move(40, 23), Move(40.5f, 23)}, {N, T, N}, 2, 0, 2},
-      {"a click inside", {Active, In, LDown, Up}, {N, T, P, T}, 3, 1, 1},
       {"press inside, release outside: Pressed, Focused, no click", {Active, In, LDown, Out, Up}, {N, T, P, F, F}, 4,
        0, 2},
       {"back inside while pressed shows Pressed and clicks", {Active, In, LDown, Out, In, Up}, {N, T, P, F, P, T}, 5,
        1, 3},
       {"an inactive form: moves paint nothing, a release never clicks", {In, LDown, Up}, {N, P, P}, 1, 0, 0},
-      {"Space down and up clicks once", {Focus, Space, SpaceUp}, {F, P, F}, 3, 1, 0},
       {"Space auto-repeat still clicks once", {Focus, Space, Space, Space, SpaceUp}, {F, P, P, P, F}, 3, 1, 0},
       {"Enter clicks on every key-down", {Focus, Enter, Enter, Enter}, {F, F, F, F}, 1, 3, 0},
       {"a held mouse button blocks Space", {Active, In, LDown, Space, SpaceUp, Up}, {N, T, P, P, P, T}, 3, 1, 1},
@@ -323,12 +319,10 @@ TEST(XpButtonRules, EachInputFollowsItsRule) {
       {"a disabled button ignores its access key", {Enable(false), Access}, {D, D}, 1, 0, 0},
       {"deactivation shows Normal despite the focus, reactivation Focused", {Active, Focus, Inactive, Active},
        {N, F, N, F}, 3, 0, 0},
-      {"reactivation under the pointer shows Hot", {Active, In, Inactive, Active}, {N, T, N, T}, 3, 0, 1},
       {"deactivation ends a press", {Active, In, LDown, Inactive, Active, Up}, {N, T, P, N, T, T}, 4, 0, 1},
       {"focus over a Hot button repaints nothing", {Active, In, Focus, Blur}, {N, T, T, T}, 1, 0, 1},
       {"focus over a pressed button keeps Pressed", {Active, In, LDown, Focus}, {N, T, P, P}, 2, 0, 1},
       {"focus while armed by Space keeps Pressed", {Space, Focus}, {P, P}, 1, 0, 0},
-      {"hover and out again with the focus", {Active, Focus, In, Out}, {N, F, T, F}, 3, 0, 2},
       {"the default button keeps its look when the focus goes", {Active, Focus, Ambient(true, L"DisplayAsDefault"),
        Blur}, {N, F, F, F}, 3, 0, 0},
       {"an inactive form outranks the default look", {Ambient(true, L"DisplayAsDefault"), Focus, Blur}, {F, F, N}, 3,
@@ -410,11 +404,10 @@ TEST(XpButtonLifecycle, ResizeKeepsAHundredTwipsAndRepaintsOnceAtTheCorrectedSiz
   struct Case {
     int dpi, width, height, correctedWidth, correctedHeight;
   };
-  // 100 twips are 6.67 pixels at 96 DPI, 8.33 at 120, 11.67 at 168 and
-  // 13.33 at 192 (7.5 twips to a pixel).
+  // 100 twips are 6.67 pixels at 96 DPI, 8.33 at 120 and exactly 5 at 72,
+  // where 101 would take 6 (screen_units_test has the other DPIs).
   const Case cases[] = {{96, 40, 23, 40, 23}, {96, 6, 23, 7, 23}, {96, 40, 6, 40, 7}, {96, 2, 3, 7, 7},
-                        {120, 8, 9, 9, 9},    {72, 5, 4, 5, 5},    {168, 11, 12, 12, 12}, {192, 13, 14, 14, 14},
-                        {0, 6, 6, 7, 7}};
+                        {120, 8, 9, 9, 9},    {72, 5, 4, 5, 5}};
   for (const Case &c : cases) {
     Rig rig;
     rig.site.dpi = c.dpi;

@@ -156,7 +156,7 @@ TEST_F(XpButtonWindowTest, KeysHoverLeaveAndActivation) {
 }
 
 TEST_F(XpButtonWindowTest, TheImageTheShapeAndTheLeastSize) {
-  EXPECT_EQ(button.RetainedImage().GetPixel(3, 0), XpButtonLookOf(XpButton::Normal).outline);
+  EXPECT_EQ(button.RetainedImage().GetPixel(3, 0), kXpButtonLooks[XpButton::Normal].outline);
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   EXPECT_NE(GetWindowRgn(button.Hwnd(), region), ERROR);
   DeleteObject(region);
@@ -172,7 +172,7 @@ TEST_F(XpButtonWindowTest, TheImageTheShapeAndTheLeastSize) {
             std::pair(button.RetainedImage().Width(), button.RetainedImage().Height()));
   button.SetEnabled(false);
   EXPECT_FALSE(IsWindowEnabled(button.Hwnd()));
-  EXPECT_EQ(button.RetainedImage().GetPixel(3, 0), XpButtonLookOf(XpButton::Disabled).outline);
+  EXPECT_EQ(button.RetainedImage().GetPixel(3, 0), kXpButtonLooks[XpButton::Disabled].outline);
 }
 
 TEST(XpButtonWindow, TheContainerMayGoFirst) {

@@ -141,16 +141,12 @@ TEST(TrustOnApply, SealsWhatTheUserChoseAndAsksOnceAboutWhatTheFileHeld) {
   };
   const Case cases[] = {
       {"a network path from the file, file source", unc, 2, true, false, ApplyTrust::Ask},
-      {"a drive path from the file, file source", drive, 2, true, false, ApplyTrust::Ask},
-      {"a relative path from the file", L"a.mp3", 2, true, false, ApplyTrust::Ask},
       {"the same with the CD chosen: kept as stored, unsealed", drive, 1, true, false, ApplyTrust::Unseal},
       {"the same with no music", unc, 0, true, false, ApplyTrust::Unseal},
       {"a network path sealed before", unc, 2, false, false, ApplyTrust::Seal},
       {"a drive path sealed before, the CD chosen", drive, 1, false, false, ApplyTrust::Seal},
-      {"a network path browsed to", unc, 2, false, true, ApplyTrust::Seal},
+      {"a network path from the file, then browsed to", unc, 2, true, true, ApplyTrust::Seal},
       {"browsed to, then the CD chosen", L"//nas/music/a.mp3", 1, false, true, ApplyTrust::Seal},
-      {"a long path browsed to", L"\\\\?\\C:\\music\\a.mp3", 2, false, true, ApplyTrust::Seal},
-      {"a drive browsed to", drive, 2, false, true, ApplyTrust::Seal},
       {"a device typed into the browser", L"\\\\.\\pipe\\x.mp3", 2, false, true, ApplyTrust::Unseal},
       {"no path", L"", 2, false, false, ApplyTrust::Unseal},
   };
