@@ -341,9 +341,8 @@ class FullScreenWithoutGl(WineTestCase):
         tone(os.path.join(self.wine.files.fresh_folder("music dir"), "loop.wav"), 1.0, 440)
 
         def black_and_idle(recording, main, renderer):
-            other = self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
-            self.assertEqual([(w["x"], w["y"], w["w"], w["h"]) for w in (renderer, other)],
-                             [(0, 0, 1280, 1024), (1280, 0, 1024, 768)])
+            # Their places are the screens suite's, where GL works.
+            self.wine.probe.find_window(MONITOR_VIEW_CLASS, "-", 20000, visible=True)
             # Nothing to draw, and nothing drawn: the renderer waits for
             # messages, while the run lives on through 2 s of the looping
             # sound heard whole (checked below).
