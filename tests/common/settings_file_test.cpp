@@ -84,20 +84,6 @@ TEST(ProfileIntOf, ReadsLeadingDigitsAsTheProfileReaderDoes) {
   }
 }
 
-TEST(ProfileIntOf, BytesOfTheAnsiCodePageAreNoBlanksNorDigits) {
-  struct Case {
-    const char *name, *value;
-    std::uint32_t number;
-  };
-  const Case cases[] = {
-      {"full-width 1 and 2", "\x82\x50\x82\x51", 0},
-      {"a digit, then a full-width 1", "1\x82\x50", 1},
-      {"a half-width katakana before a digit", "\xb1" "5", 0},
-      {"a full-width blank before a digit", "\x81\x40" "5", 0},
-  };
-  for (const Case &c : cases) EXPECT_EQ(ProfileIntOf(std::string_view(c.value), 77), c.number) << c.name;
-}
-
 TEST(MayWriteSettings, OnlyIntoTheHeldFolderItselfAndAFileOfOneName) {
   struct Case {
     const char *name;
