@@ -85,13 +85,9 @@ class Reply(dict):
         try:
             if not sep:
                 raise ValueError("no '='")
-            if key in RECORDS:
-                fields = RECORDS[key]
-                parts = value.split(":")
-                if len(parts) != len(fields):
-                    raise ValueError(f"{len(parts)} fields, not {len(fields)}")
+            if key in RECORDS:  # a field more or fewer: zip's ValueError
                 self.records.setdefault(key, []).append({name: read(part) for (name, read), part
-                                                         in zip(fields, parts)})
+                                                         in zip(RECORDS[key], value.split(":"), strict=True)})
             elif key in VALUES:
                 self[key] = VALUES[key](value)
             else:
