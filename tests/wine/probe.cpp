@@ -1,9 +1,8 @@
 // A small Windows program that the end-to-end tests run beside the programs
 // under test, to look at their windows and talk to them the way the system
 // and other programs do. One command per run (kCommands; without one it
-// lists them), each a function of its arguments as given; results as
-// key=value lines, all made by Out. Window handles are given in hexadecimal
-// or decimal, "-" stands for any class or title.
+// lists them); results as key=value lines, all made by Out. Window handles
+// are given in hexadecimal or decimal, "-" stands for any class or title.
 //
 // It carries the programs' manifest, so it sees every window in the screen's
 // own pixels, at any DPI. Copied under another name it stands in for other
@@ -655,10 +654,8 @@ int HighContrastSwitch(char **a, int) {
     }
   } else {
     DWORD size = sizeof colours;
-    if (RegGetValueW(HKEY_CURRENT_USER, saved, L"Colours", RRF_RT_REG_BINARY, nullptr, colours, &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof colours)
-      return 1;
+    const LSTATUS read = RegGetValueW(HKEY_CURRENT_USER, saved, L"Colours", RRF_RT_REG_BINARY, nullptr, colours, &size);
+    if (read != ERROR_SUCCESS || size != sizeof colours) return 1;
   }
   if (!SetSysColors(n, indexes, colours)) return 1;
   DWORD_PTR ignored = 0;
