@@ -64,15 +64,13 @@ class Display:
     def start(self):
         """Starts the servers; returns the display's name."""
         glx = ["+extension" if self.glx else "-extension", "GLX"]
-        if not self.others and not self.nested:
-            name, proc = start_x_server(["Xvfb", "-screen", "0", f"{self.width}x{self.height}x24", *glx,
-                                         "-nolisten", "tcp", "-noreset"])
-            self.processes = [proc]
-            return name
         sizes = [(self.width, self.height), *self.others]
+        alone = not self.others and not self.nested
         host, proc = start_x_server(["Xvfb", "-screen", "0", f"{sum(w for w, _ in sizes)}x{max(h for _, h in sizes)}x24",
-                                     "-nolisten", "tcp", "-noreset"])
+                                     *(glx if alone else []), "-nolisten", "tcp", "-noreset"])
         self.processes = [proc]
+        if alone:
+            return host
         screens = [option for w, h in sizes for option in ("-screen", f"{w}x{h}x24")]
         try:
             name, nested = start_x_server(

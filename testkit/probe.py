@@ -9,22 +9,15 @@ the hexadecimal of its bytes: in the programs' ANSI code page, or in UTF-8
 where the command says so. A line this module does not know fails the
 command: the probe and its reader change together."""
 
+import functools
 import subprocess
 
 from testkit.names import ANSI, DIALOG_TITLE, PROBE, RENDERER_CLASS, RUN_TITLE
 from testkit.settings import seal_line
 
 
-def _ansi(field):
-    return bytes.fromhex(field).decode(ANSI, "replace")
-
-
-def _utf8(field):
-    return bytes.fromhex(field).decode("utf-8", "replace")
-
-
-def _number(field):
-    return int(field, 0)
+def _text(encoding):
+    return lambda field: bytes.fromhex(field).decode(encoding, "replace")
 
 
 def _flag(field):
@@ -33,6 +26,8 @@ def _flag(field):
     return field == "1"
 
 
+_ansi, _utf8 = _text(ANSI), _text("utf-8")
+_number = functools.partial(int, base=0)
 _word = _handle = str
 _PLACE = (("x", _number), ("y", _number), ("w", _number), ("h", _number))
 _RGB = (("r", _number), ("g", _number), ("b", _number))
@@ -90,13 +85,9 @@ class Reply(dict):
         try:
             if not sep:
                 raise ValueError("no '='")
-            if key in RECORDS:
-                fields = RECORDS[key]
-                parts = value.split(":")
-                if len(parts) != len(fields):
-                    raise ValueError(f"{len(parts)} fields, not {len(fields)}")
+            if key in RECORDS:  # a field more or fewer: zip's ValueError
                 self.records.setdefault(key, []).append({name: read(part) for (name, read), part
-                                                         in zip(fields, parts)})
+                                                         in zip(RECORDS[key], value.split(":"), strict=True)})
             elif key in VALUES:
                 self[key] = VALUES[key](value)
             else:

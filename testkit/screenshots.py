@@ -60,12 +60,9 @@ class Picture:
         """Writes the picture, or its rectangle `crop` (left, top, right,
         bottom), to a file whose name says its format; returns the path."""
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-        cut = []
-        if crop:
-            x, y, r, b = crop
-            cut = ["-crop", f"{r - x}x{b - y}+{x}+{y}", "+repage"]
-        ppm = f"P6\n{self.width} {self.height}\n255\n".encode() + self.data
-        subprocess.run(["convert", "ppm:-", *cut, "-strip", path], input=ppm, check=True)
+        picture = self.cut(*crop) if crop else self
+        ppm = f"P6\n{picture.width} {picture.height}\n255\n".encode() + picture.data
+        subprocess.run(["convert", "ppm:-", "-strip", path], input=ppm, check=True)
         return path
 
 

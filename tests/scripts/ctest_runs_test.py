@@ -1,7 +1,6 @@
 """What make test's summary says of ctest's two rounds, read from JUnit."""
 
-import os
-import tempfile
+import io
 import unittest
 
 from scripts.ctest_runs import judge, read_report
@@ -60,12 +59,7 @@ SECOND = """<?xml version="1.0" encoding="UTF-8"?>
 
 
 def runs(text):
-    with tempfile.NamedTemporaryFile("w", suffix=".xml", delete=False) as f:
-        f.write(text)
-    try:
-        return read_report(f.name)
-    finally:
-        os.remove(f.name)
+    return read_report(io.StringIO(text))
 
 
 class Judge(unittest.TestCase):

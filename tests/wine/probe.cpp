@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,24 +32,9 @@ HWND ParseHwnd(const char *text) {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoull(text, nullptr, 0)));
 }
 
-std::string Hex(const std::string &bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
+DWORD Number(const char *text) { return std::strtoul(text, nullptr, 0); }
 
-// Hexadecimal UTF-8, so that any text reaches the test unchanged.
-std::string HexUtf8(const wchar_t *text, int length = -1) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, &bytes[0], size, nullptr, nullptr);
-  if (length < 0 && !bytes.empty()) bytes.pop_back();
-  return Hex(bytes);
-}
+long long Signed(const char *text) { return std::strtoll(text, nullptr, 0); }
 
 // Every line the probe prints is made here: "key=value", a value of several
 // fields joined by ':'. Numbers are decimal; handles, styles and codes
@@ -76,13 +62,22 @@ class Out {
   Out &Flag(bool value) { return Field(value ? "1" : "0"); }
   // A word of letters, digits, dots and dashes: a version, a SID.
   Out &Word(const std::string &word) { return Field(word); }
-  Out &Text(const std::string &ansi) { return Field(Hex(ansi)); }
-  Out &Utf8(const wchar_t *text, int length = -1) { return Field(HexUtf8(text, length)); }
+  // ANSI text, or any other bytes.
+  Out &Text(const std::string &bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) hex += {digits[c >> 4], digits[c & 15]};
+    return Field(hex);
+  }
+  Out &Utf8(const wchar_t *text, int length = -1) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, &bytes[0], size, nullptr, nullptr);
+    if (length < 0 && !bytes.empty()) bytes.pop_back();
+    return Text(bytes);
+  }
   // x, y, width and height.
   Out &Place(const RECT &r) { return Number(r.left).Number(r.top).Number(r.right - r.left).Number(r.bottom - r.top); }
-  Out &Bytes(const void *data, std::size_t size) {
-    return Field(Hex(std::string(static_cast<const char *>(data), size)));
-  }
 
  private:
   Out &Field(const std::string &field) {
@@ -137,7 +132,10 @@ bool EachWindow(HWND parent, const Visit &visit) {
   return parent ? EnumChildWindows(parent, VisitOne, param) : EnumWindows(VisitOne, param);
 }
 
-void Describe(HWND hwnd) {
+// All that "info", "find" and "child" tell of a window; false when there is
+// no such window.
+bool Describe(HWND hwnd) {
+  if (!IsWindow(hwnd)) return false;
   const RECT r = RectOf(hwnd);
   RECT client = {};
   GetClientRect(hwnd, &client);
@@ -160,51 +158,62 @@ void Describe(HWND hwnd) {
   Out("client_x").Number(origin.x);
   Out("client_y").Number(origin.y);
   Out("parent").Handle(GetAncestor(hwnd, GA_PARENT));
+  return true;
 }
 
-// Asks `done` every 20 ms until it says yes (0) or the time is up (1).
+// Asks `done` every 20 ms until it says yes (0), or until the time is up or
+// the window `watched` (when there is one) is gone (1).
 template <typename Done>
-int Poll(DWORD timeout, Done done) {
+int Poll(DWORD timeout, HWND watched, Done done) {
   for (const DWORD start = GetTickCount(); !done(); Sleep(20))
-    if (GetTickCount() - start > timeout) return 1;
+    if (GetTickCount() - start > timeout || (watched && !IsWindow(watched))) return 1;
   return 0;
 }
 
 const char *OrNull(const char *text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
 
-// The first top-level window of that class and title, shown if asked for,
-// that does not belong to the process `except` (0: any process).
-int Find(const char *cls, const char *title, DWORD timeout, bool visible, DWORD except) {
-  return Poll(timeout, [&] {
-    for (HWND hwnd = FindWindowExA(nullptr, nullptr, OrNull(cls), OrNull(title)); hwnd;
-         hwnd = FindWindowExA(nullptr, hwnd, OrNull(cls), OrNull(title))) {
-      if ((!visible || IsWindowVisible(hwnd)) && (except == 0 || PidOf(hwnd) != except)) {
-        Describe(hwnd);
-        return true;
-      }
-    }
+int Find(char **a, int n) {
+  bool visible = false;
+  DWORD except = 0;
+  for (int i = 3; i < n; ++i) {
+    if (std::strcmp(a[i], "visible") == 0) visible = true;
+    if (std::strncmp(a[i], "except=", 7) == 0) except = Number(a[i] + 7);
+  }
+  const char *cls = OrNull(a[0]), *title = OrNull(a[1]);
+  return Poll(Number(a[2]), nullptr, [&] {
+    for (HWND hwnd = FindWindowExA(nullptr, nullptr, cls, title); hwnd; hwnd = FindWindowExA(nullptr, hwnd, cls, title))
+      if ((!visible || IsWindowVisible(hwnd)) && (except == 0 || PidOf(hwnd) != except)) return Describe(hwnd);
     return false;
   });
 }
 
-int Gone(HWND hwnd, DWORD timeout) {
-  return Poll(timeout, [&] { return !IsWindow(hwnd); });
+int Gone(char **a, int) {
+  const HWND hwnd = ParseHwnd(a[0]);
+  return Poll(Number(a[1]), nullptr, [&] { return !IsWindow(hwnd); });
 }
 
-int WaitTitle(HWND hwnd, const char *prefix, DWORD timeout) {
-  bool found = false;
-  Poll(timeout, [&] {
+int WaitTitle(char **a, int) {
+  const HWND hwnd = ParseHwnd(a[0]);
+  return Poll(Number(a[2]), hwnd, [&] {
     const std::string title = TitleOf(hwnd);
-    found = title.compare(0, std::strlen(prefix), prefix) == 0;
-    if (found) Out("title").Text(title);
-    return found || !IsWindow(hwnd);
+    if (title.compare(0, std::strlen(a[1]), a[1]) != 0) return false;
+    Out("title").Text(title);
+    return true;
   });
-  return found ? 0 : 1;
 }
 
-int Key(HWND hwnd, UINT vk, int count) {
-  const UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
-  for (int i = 0; i < count; ++i) {
+int Child(char **a, int) {
+  const HWND parent = ParseHwnd(a[0]);
+  return Poll(Number(a[1]), parent, [&] {
+    const HWND child = GetWindow(parent, GW_CHILD);
+    return child && IsWindowVisible(child) && Describe(child);
+  });
+}
+
+int Key(char **a, int n) {
+  const HWND hwnd = ParseHwnd(a[0]);
+  const UINT vk = Number(a[1]), scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+  for (int i = 0, count = n > 2 ? std::atoi(a[2]) : 1; i < count; ++i) {
     // Auto-repeat after the first press: bit 30 says the key was already down.
     const LPARAM down = 1 | (scan << 16) | (i > 0 ? (1u << 30) : 0);
     if (!PostMessageA(hwnd, WM_KEYDOWN, vk, down)) return 1;
@@ -213,29 +222,26 @@ int Key(HWND hwnd, UINT vk, int count) {
   return 0;
 }
 
-int Mouse(HWND hwnd) {
-  for (int i = 0; i < 20; ++i) PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10 + i * 7, 20 + i * 5));
-  const UINT clicks[][2] = {{WM_LBUTTONDOWN, WM_LBUTTONUP}, {WM_RBUTTONDOWN, WM_RBUTTONUP},
-                            {WM_MBUTTONDOWN, WM_MBUTTONUP}};
-  for (const auto &c : clicks) {
-    PostMessageA(hwnd, c[0], 0, MAKELPARAM(100, 100));
-    PostMessageA(hwnd, c[1], 0, MAKELPARAM(100, 100));
-  }
-  return 0;
-}
-
-int PointerAt(HWND hwnd, int x, int y, bool click) {
+// Posts a pointer move to a client point, then a press and a release there
+// of each button named by its down message.
+int PostPointer(HWND hwnd, int x, int y, std::initializer_list<UINT> presses) {
   const LPARAM at = MAKELPARAM(x, y);
   PostMessageA(hwnd, WM_MOUSEMOVE, 0, at);
-  if (click) {
-    PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+  for (const UINT down : presses) {
+    PostMessageA(hwnd, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
+    PostMessageA(hwnd, down + 1, 0, at);  // each button's up message follows its down message
   }
   return IsWindow(hwnd) ? 0 : 1;
 }
 
-int Lock(const char *path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+int Mouse(char **a, int) {
+  const HWND hwnd = ParseHwnd(a[0]);
+  for (int i = 0; i < 20; ++i) PostPointer(hwnd, 10 + i * 7, 20 + i * 5, {});
+  return PostPointer(hwnd, 100, 100, {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN});
+}
+
+int Lock(char **a, int) {
+  HANDLE file = CreateFileA(a[0], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;
   Out("locked").Flag(true);
@@ -252,15 +258,16 @@ std::string FromHex(const char *hex) {
   return out;
 }
 
-int Window(const char *titleHex, int width, int height, int x, int y) {
+int Window(char **a, int n) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   wc.lpszClassName = "BrumalisProbeWindow";
   RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, FromHex(titleHex).c_str(), WS_POPUP | WS_VISIBLE,
-                              x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, FromHex(a[0]).c_str(), WS_POPUP | WS_VISIBLE,
+                              n > 3 ? std::atoi(a[3]) : 100, n > 4 ? std::atoi(a[4]) : 100, std::atoi(a[1]),
+                              std::atoi(a[2]), nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return 1;
   Out("hwnd").Handle(hwnd);
   MSG msg;
@@ -271,18 +278,8 @@ int Window(const char *titleHex, int width, int height, int x, int y) {
   return 0;
 }
 
-int Child(HWND parent, DWORD timeout) {
-  bool found = false;
-  Poll(timeout, [&] {
-    const HWND child = GetWindow(parent, GW_CHILD);
-    found = child && IsWindowVisible(child);
-    if (found) Describe(child);
-    return found || !IsWindow(parent);
-  });
-  return found ? 0 : 1;
-}
-
-int ComboItems(HWND combo) {
+int ComboItems(char **a, int) {
+  const HWND combo = ParseHwnd(a[0]);
   const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   if (count == CB_ERR) return 1;
   for (LRESULT i = 0; i < count; ++i) {
@@ -296,16 +293,17 @@ int ComboItems(HWND combo) {
   return 0;
 }
 
-int Focus(HWND hwnd) {
+int Focus(char **a, int) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return 1;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(ParseHwnd(a[0]), nullptr), &info)) return 1;
   Out("focus").Handle(info.hwndFocus);
   Out("foreground").Handle(GetForegroundWindow());
   return 0;
 }
 
-int Texts(HWND hwnd) {
+int Texts(char **a, int) {
+  const HWND hwnd = ParseHwnd(a[0]);
   if (!IsWindow(hwnd)) return 1;
   EachWindow(hwnd, [](HWND child) {
     Out("child")
@@ -317,6 +315,21 @@ int Texts(HWND hwnd) {
         .Flag(IsWindowVisible(child));
   });
   return 0;
+}
+
+int Windows(char **a, int n) {
+  std::vector<DWORD> pids;
+  for (int i = 0; i < n; ++i) pids.push_back(Number(a[i]));
+  const bool listed = EachWindow(nullptr, [&](HWND hwnd) {
+    if (std::find(pids.begin(), pids.end(), PidOf(hwnd)) == pids.end() || !IsWindowVisible(hwnd)) return;
+    Out("window")
+        .Text(ClassOf(hwnd))
+        .Handle(hwnd)
+        .Place(RectOf(hwnd))
+        .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
+        .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+  });
+  return listed ? 0 : 1;
 }
 
 // -- resources of another process ------------------------------------------------
@@ -361,15 +374,15 @@ long long RemoteGdiCount(HANDLE process) {
     const SIZE_T size = lstrlenA(path) + 1;
     void *text = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!text || !WriteProcessMemory(process, text, path, size, nullptr)) return -1;
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    RunRemote(process, kernel, RemoteModule(process, "kernel32.dll"), "LoadLibraryA", text);
+    RunRemote(process, GetModuleHandleA("kernel32.dll"), RemoteModule(process, "kernel32.dll"), "LoadLibraryA", text);
     VirtualFreeEx(process, text, 0, MEM_RELEASE);
     counter = RemoteModule(process, "brumalis-gdi-count.dll");
   }
   return RunRemote(process, local, counter, "CountGdiObjects", nullptr);
 }
 
-int Resources(DWORD pid) {
+int Resources(char **a, int) {
+  const DWORD pid = Number(a[0]);
   HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
                                    PROCESS_VM_WRITE | PROCESS_VM_READ,
                                FALSE, pid);
@@ -391,11 +404,15 @@ int Resources(DWORD pid) {
   return 0;
 }
 
-int Screen() {
+int Screen(char **, int) {
   HDC screen = GetDC(nullptr);
   Out("dpi").Number(GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
   Out("monitors").Number(GetSystemMetrics(SM_CMONITORS));
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
+  Out("hz").Number(mode.dmDisplayFrequency);
   return 0;
 }
 
@@ -416,8 +433,8 @@ std::wstring Wide(const std::string &bytes, UINT codePage = CP_ACP) {
 // Text given as hexadecimal UTF-8, so that any name reaches the program.
 std::wstring WideFromHexUtf8(const char *hex) { return Wide(FromHex(hex), CP_UTF8); }
 
-int Version(const char *file) {
-  const std::wstring path = Wide(file);
+int Version(char **a, int) {
+  const std::wstring path = Wide(a[0]);
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (size == 0) return 1;
@@ -427,11 +444,8 @@ int Version(const char *file) {
   UINT length = 0;
   if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&fixed), &length) || !fixed) return 1;
   const auto numbers = [](DWORD high, DWORD low) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", static_cast<unsigned>(HIWORD(high)),
-                  static_cast<unsigned>(LOWORD(high)), static_cast<unsigned>(HIWORD(low)),
-                  static_cast<unsigned>(LOWORD(low)));
-    return std::string(text);
+    return std::to_string(HIWORD(high)) + '.' + std::to_string(LOWORD(high)) + '.' + std::to_string(HIWORD(low)) + '.' +
+           std::to_string(LOWORD(low));
   };
   Out("file_version").Word(numbers(fixed->dwFileVersionMS, fixed->dwFileVersionLS));
   Out("product_version").Word(numbers(fixed->dwProductVersionMS, fixed->dwProductVersionLS));
@@ -439,12 +453,10 @@ int Version(const char *file) {
   struct Translation {
     WORD language, codePage;
   } *translations = nullptr;
-  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translations),
-                      &length))
+  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translations), &length))
     length = 0;
-  static const wchar_t *const names[] = {L"CompanyName",      L"FileDescription", L"FileVersion",
-                                         L"InternalName",     L"LegalCopyright",  L"OriginalFilename",
-                                         L"ProductName",      L"ProductVersion"};
+  static const wchar_t *const names[] = {L"CompanyName",    L"FileDescription",  L"FileVersion", L"InternalName",
+                                         L"LegalCopyright", L"OriginalFilename", L"ProductName", L"ProductVersion"};
   for (UINT i = 0; i < length / sizeof *translations; ++i) {
     wchar_t block[16];
     wsprintfW(block, L"%04x%04x", translations[i].language, translations[i].codePage);
@@ -459,20 +471,16 @@ int Version(const char *file) {
   return 0;
 }
 
-int Registry(const char *key, const char *view) {
-  const std::string text = key;
-  const std::size_t slash = text.find('\\');
-  const std::string root = text.substr(0, slash);
-  const HKEY hive = root == "HKCU" ? HKEY_CURRENT_USER : root == "HKLM" ? HKEY_LOCAL_MACHINE : nullptr;
-  if (!hive || slash == std::string::npos) return 2;
-  const REGSAM sam = KEY_READ | (std::strcmp(view, "32") == 0 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+int Registry(char **a, int) {
+  const HKEY hive = std::strncmp(a[0], "HKLM\\", 5) == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  if (hive == HKEY_CURRENT_USER && std::strncmp(a[0], "HKCU\\", 5) != 0) return 2;
+  const REGSAM sam = KEY_READ | (std::strcmp(a[1], "32") == 0 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(hive, Wide(text.c_str() + slash + 1).c_str(), 0, sam, &opened) != ERROR_SUCCESS) return 1;
+  if (RegOpenKeyExW(hive, Wide(a[0] + 5).c_str(), 0, sam, &opened) != ERROR_SUCCESS) return 1;
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
-    DWORD nameLength = 256, type = 0, bytes = 0;
     BYTE value[4096];
-    bytes = sizeof value;
+    DWORD nameLength = 256, type = 0, bytes = sizeof value;
     if (RegEnumValueW(opened, i, name, &nameLength, nullptr, &type, value, &bytes) != ERROR_SUCCESS) break;
     const auto *text = reinterpret_cast<const wchar_t *>(value);
     if (type == REG_SZ || type == REG_EXPAND_SZ)
@@ -492,8 +500,8 @@ int Registry(const char *key, const char *view) {
   return 0;
 }
 
-int Icon(const char *file) {
-  const std::wstring path = Wide(file);
+int Icon(char **a, int) {
+  const std::wstring path = Wide(a[0]);
   const UINT count = ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
   Out("icons").Number(count);
   HICON icon = nullptr;
@@ -515,35 +523,6 @@ int Icon(const char *file) {
   return 0;
 }
 
-int Info(HWND hwnd) {
-  if (!IsWindow(hwnd)) return 1;
-  Describe(hwnd);
-  return 0;
-}
-
-// What the system sends a window when a power setting it registered for
-// changes: the setting lives in the receiver's memory, so it is written there.
-int PowerSetting(HWND hwnd, DWORD value, bool monitorPower) {
-  static const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-  static const GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-  POWERBROADCAST_SETTING setting = {monitorPower ? kMonitorPowerOn : kConsoleDisplayState, sizeof value, {0}};
-  CopyMemory(setting.Data, &value, sizeof value);  // Data holds exactly one DWORD here
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, PidOf(hwnd));
-  if (!process) return 1;
-  void *remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  DWORD_PTR result = 0;
-  // On the clock of Wine's trace timestamps, so that a trace can be timed from the send.
-  const DWORD sentAt = GetTickCount();
-  const bool sent = remote && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr) &&
-                    SendMessageTimeoutA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
-                                        reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  Out("result").Number(static_cast<long long>(result));
-  Out("at_ms").Number(sentAt);
-  return sent ? 0 : 1;
-}
-
 // A message sent (not posted) and its result, as the system sends many.
 int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
@@ -552,48 +531,71 @@ int Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return sent ? 0 : 1;
 }
 
-// WM_NCCREATE as any program may send it to any window: a creation
-// structure of the sender's, naming `parameter` as the object to create.
-int SendCreation(HWND hwnd, std::uintptr_t parameter) {
-  CREATESTRUCTA creation = {};
-  creation.lpCreateParams = reinterpret_cast<void *>(parameter);
-  creation.lpszName = "probe";
-  creation.lpszClass = "probe";
-  return Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
+// The system sends a window that registered for a power setting its new
+// value in the receiver's memory, so it is written there.
+int PowerSetting(char **a, int) {
+  static const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+  const HWND hwnd = ParseHwnd(a[0]);
+  const DWORD value = Number(a[1]);
+  POWERBROADCAST_SETTING setting = {kConsoleDisplayState, sizeof value, {0}};
+  CopyMemory(setting.Data, &value, sizeof value);  // Data holds exactly one DWORD here
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, PidOf(hwnd));
+  if (!process) return 1;
+  void *remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  // On the clock of Wine's trace timestamps, so that a trace can be timed from the send.
+  Out("at_ms").Number(GetTickCount());
+  const int rc = remote && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr)
+                     ? Send(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(remote))
+                     : 1;
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return rc;
 }
 
-// Types a file name into an open-file dialog and chooses Open, as a user
-// would, in wide characters whatever the code page.
-int ChooseFile(HWND chooser, const char *nameHex) {
+// WM_NCCREATE as any program may send it to any window: a creation
+// structure of the sender's, naming that number as the object to create.
+int SendCreation(char **a, int) {
+  CREATESTRUCTA creation = {};
+  creation.lpCreateParams = reinterpret_cast<void *>(static_cast<std::uintptr_t>(Signed(a[1])));
+  creation.lpszName = "probe";
+  creation.lpszClass = "probe";
+  return Send(ParseHwnd(a[0]), WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
+}
+
+// As a user would, in wide characters whatever the code page.
+int ChooseFile(char **a, int) {
+  const HWND chooser = ParseHwnd(a[0]);
   constexpr int kFileNameBox = 0x47C;  // the file name combo box of the explorer-style dialog
-  if (!SetDlgItemTextW(chooser, kFileNameBox, WideFromHexUtf8(nameHex).c_str())) return 1;
+  if (!SetDlgItemTextW(chooser, kFileNameBox, WideFromHexUtf8(a[1]).c_str())) return 1;
   return PostMessageW(chooser, WM_COMMAND, IDOK, 0) ? 0 : 1;
 }
 
-// What a screen reader learns of a window's client object: for the object
-// itself (part 0) and each simple element, its role, state, name and default
-// action; with "do PART", also carries out that part's default action.
-int Accessible(HWND hwnd, int doPart) {
+int ShortPath(char **a, int) {
+  wchar_t shortPath[MAX_PATH] = {};
+  if (!GetShortPathNameW(WideFromHexUtf8(a[0]).c_str(), shortPath, MAX_PATH)) return 1;
+  Out("path").Utf8(shortPath);
+  return 0;
+}
+
+// What a screen reader learns of a window's client object: the object
+// itself is part 0, each simple element a part after it.
+int Accessible(char **a, int n) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IAccessible *object = nullptr;
-  const HRESULT hr = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                                reinterpret_cast<void **>(&object));
+  const HRESULT hr = AccessibleObjectFromWindow(ParseHwnd(a[0]), static_cast<DWORD>(OBJID_CLIENT),
+                                                __uuidof(IAccessible), reinterpret_cast<void **>(&object));
   if (FAILED(hr) || !object) return 1;
   LONG count = 0;
   object->get_accChildCount(&count);
-  const auto length = [](BSTR b) { return b ? static_cast<int>(SysStringLen(b)) : 0; };
   const auto numbered = [](LONG part) {
-    VARIANT child;
-    VariantInit(&child);
+    VARIANT child = {};
     child.vt = VT_I4;
     child.lVal = part;
     return child;
   };
   for (LONG part = 0; part <= count; ++part) {
     const VARIANT child = numbered(part);
-    VARIANT role, state;
-    VariantInit(&role);
-    VariantInit(&state);
+    VARIANT role = {}, state = {};
     BSTR name = nullptr, action = nullptr;
     object->get_accRole(child, &role);
     object->get_accState(child, &state);
@@ -602,22 +604,20 @@ int Accessible(HWND hwnd, int doPart) {
     Out("part")
         .Number(role.vt == VT_I4 ? role.lVal : -1L)
         .Code(state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0UL)
-        .Utf8(name ? name : L"", length(name))
-        .Utf8(action ? action : L"", length(action));
+        .Utf8(name, SysStringLen(name))
+        .Utf8(action, SysStringLen(action));
     SysFreeString(name);
     SysFreeString(action);
   }
-  const int rc = doPart >= 0 && FAILED(object->accDoDefaultAction(numbered(doPart))) ? 1 : 0;
+  const int rc = n > 2 && FAILED(object->accDoDefaultAction(numbered(std::atoi(a[2])))) ? 1 : 0;
   object->Release();
   return rc;
 }
 
-// High contrast on or off, as the accessibility settings switch it: through
-// SystemParametersInfo, or where the system refuses that, in the user's
-// stored flags; "on" also gives the screen a black high-contrast scheme,
-// whose colours it prints by name, and keeps the colours it had, which "off"
-// brings back.
-int HighContrastSwitch(bool on) {
+// As the accessibility settings switch it: through SystemParametersInfo, or
+// where the system refuses that, in the user's stored flags. "on" keeps the
+// colours the screen had, which "off" brings back.
+int HighContrastSwitch(char **a, int) {
   static const struct {
     int index;
     const char *name;
@@ -632,8 +632,10 @@ int HighContrastSwitch(bool on) {
                  {COLOR_BTNSHADOW, "shadow", RGB(128, 128, 128)},
                  {COLOR_BTNHIGHLIGHT, "light", RGB(255, 255, 255)}};
   constexpr int n = sizeof kScheme / sizeof kScheme[0];
+  const bool on = std::strcmp(a[0], "on") == 0;
   int indexes[n];
-  for (int i = 0; i < n; ++i) indexes[i] = kScheme[i].index;
+  COLORREF colours[n];
+  for (int i = 0; i < n; ++i) colours[i] = GetSysColor(indexes[i] = kScheme[i].index);
   const wchar_t *const saved = L"Software\\Brumalis Probe";
   HIGHCONTRASTW state = {};
   state.cbSize = sizeof state;
@@ -644,24 +646,16 @@ int HighContrastSwitch(bool on) {
                         static_cast<DWORD>((lstrlenW(flags) + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
       return 1;
   }
-  COLORREF colours[n];
   if (on) {
-    for (int i = 0; i < n; ++i) colours[i] = GetSysColor(indexes[i]);
     RegSetKeyValueW(HKEY_CURRENT_USER, saved, L"Colours", REG_BINARY, colours, sizeof colours);
     for (int i = 0; i < n; ++i) {
-      colours[i] = kScheme[i].colour;
-      Out("colour")
-          .Word(kScheme[i].name)
-          .Number(GetRValue(colours[i]))
-          .Number(GetGValue(colours[i]))
-          .Number(GetBValue(colours[i]));
+      const COLORREF c = colours[i] = kScheme[i].colour;
+      Out("colour").Word(kScheme[i].name).Number(GetRValue(c)).Number(GetGValue(c)).Number(GetBValue(c));
     }
   } else {
     DWORD size = sizeof colours;
-    if (RegGetValueW(HKEY_CURRENT_USER, saved, L"Colours", RRF_RT_REG_BINARY, nullptr, colours, &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof colours)
-      return 1;
+    const LSTATUS read = RegGetValueW(HKEY_CURRENT_USER, saved, L"Colours", RRF_RT_REG_BINARY, nullptr, colours, &size);
+    if (read != ERROR_SUCCESS || size != sizeof colours) return 1;
   }
   if (!SetSysColors(n, indexes, colours)) return 1;
   DWORD_PTR ignored = 0;
@@ -669,20 +663,18 @@ int HighContrastSwitch(bool on) {
   return 0;
 }
 
-// What a screen reader is told while the program runs: the focus, state and
-// name events of one process's accessible objects, one line each
-// (event code, window, object, child), for as long as asked. "ready" says
-// the hook is in place.
+// One line each (event code, window, object, child); "ready" says the hook
+// is in place.
 void CALLBACK PrintEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
   Out("event").Code(event).Handle(hwnd).Number(object).Number(child);
 }
 
-int WatchEvents(DWORD pid, DWORD milliseconds) {
-  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, PrintEvent, pid, 0,
-                                       WINEVENT_OUTOFCONTEXT);
+int WatchEvents(char **a, int) {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, PrintEvent, Number(a[0]),
+                                       0, WINEVENT_OUTOFCONTEXT);
   if (!hook) return 1;
   Out("ready").Flag(true);
-  const DWORD end = GetTickCount() + milliseconds;
+  const DWORD end = GetTickCount() + Number(a[1]);
   for (DWORD now = GetTickCount(); static_cast<LONG>(end - now) > 0; now = GetTickCount()) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
     MSG msg;
@@ -692,17 +684,9 @@ int WatchEvents(DWORD pid, DWORD milliseconds) {
   return 0;
 }
 
-int Refresh() {
-  DEVMODEA mode = {};
-  mode.dmSize = sizeof mode;
-  if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
-  Out("hz").Number(mode.dmDisplayFrequency);
-  return 0;
-}
-
 // A pipe server that another user might run: it counts who connects.
-int ListenPipe(const char *name) {
-  const std::string path = std::string("\\\\.\\pipe\\") + name;
+int ListenPipe(char **a, int) {
+  const std::string path = std::string("\\\\.\\pipe\\") + a[0];
   unsigned long clients = 0;
   for (bool ready = false;; ready = true) {
     HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
@@ -715,33 +699,36 @@ int ListenPipe(const char *name) {
   }
 }
 
-// Data protected for this user, as another program (or, with its entropy,
-// this one) would protect it; and the user's security identifier.
-int Seal(const char *textHex, const char *entropyHex) {
-  const std::wstring text = WideFromHexUtf8(textHex);
-  std::string entropyBytes = FromHex(entropyHex);
+// As another program (or, with its entropy, this one) would protect it.
+int Seal(char **a, int) {
+  const std::wstring text = WideFromHexUtf8(a[0]);
+  std::string entropyBytes = FromHex(a[1]);
   DATA_BLOB in = {static_cast<DWORD>(text.size() * sizeof(wchar_t)),
                   reinterpret_cast<BYTE *>(const_cast<wchar_t *>(text.data()))};
   DATA_BLOB entropy = {static_cast<DWORD>(entropyBytes.size()), reinterpret_cast<BYTE *>(&entropyBytes[0])};
   DATA_BLOB out = {};
   if (!CryptProtectData(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) return 1;
-  Out("sealed").Bytes(out.pbData, out.cbData);
+  Out("sealed").Text(std::string(reinterpret_cast<const char *>(out.pbData), out.cbData));
   LocalFree(out.pbData);
   Out("user").Utf8(Win32UserSeal().User().c_str());
   return 0;
 }
 
-// This user's seal of a path, as the settings dialog keeps it in the user's key.
-int Trust(const char *pathHex) {
+int Trust(char **a, int) {
   Win32UserSeal seal;
-  const std::wstring text = SealText(seal, WideFromHexUtf8(pathHex));
+  const std::wstring text = SealText(seal, WideFromHexUtf8(a[0]));
   if (text.empty()) return 1;
   Out("user").Utf8(seal.User().c_str());
   Out("seal_text").Utf8(text.c_str());
   return 0;
 }
 
-DWORD Number(const char *text) { return std::strtoul(text, nullptr, 0); }
+int Alive(char **a, int) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));
+  Out("alive").Flag(process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT);
+  if (process) CloseHandle(process);
+  return 0;
+}
 
 // A command: its name, how many arguments it takes (fewest to most), what
 // they are and what it does, and the function that does it with them.
@@ -754,131 +741,78 @@ struct Command {
 
 const Command kCommands[] = {
     {"find", 3, 5, "CLASS TITLE TIMEOUT_MS [visible] [except=PID]",
-     "wait for a top-level window, with \"visible\" until it is shown, not of process PID; describe it",
-     [](char **a, int n) {
-       bool visible = false;
-       DWORD except = 0;
-       for (int i = 3; i < n; ++i) {
-         if (std::strcmp(a[i], "visible") == 0) visible = true;
-         if (std::strncmp(a[i], "except=", 7) == 0) except = Number(a[i] + 7);
-       }
-       return Find(a[0], a[1], Number(a[2]), visible, except);
-     }},
-    {"info", 1, 1, "HWND", "describe a window", [](char **a, int) { return Info(ParseHwnd(a[0])); }},
-    {"desktop", 0, 0, "", "describe the desktop window", [](char **, int) { return Info(GetDesktopWindow()); }},
-    {"gone", 2, 2, "HWND TIMEOUT_MS", "wait until the window no longer exists",
-     [](char **a, int) { return Gone(ParseHwnd(a[0]), Number(a[1])); }},
+     "wait for a top-level window, with \"visible\" until it is shown, not of process PID; describe it", Find},
+    {"info", 1, 1, "HWND", "describe a window", [](char **a, int) { return Describe(ParseHwnd(a[0])) ? 0 : 1; }},
+    {"desktop", 0, 0, "", "describe the desktop window",
+     [](char **, int) { return Describe(GetDesktopWindow()) ? 0 : 1; }},
+    {"gone", 2, 2, "HWND TIMEOUT_MS", "wait until the window no longer exists", Gone},
     {"wait-title", 3, 3, "HWND PREFIX TIMEOUT_MS", "wait until the window's title starts with PREFIX; print it",
-     [](char **a, int) { return WaitTitle(ParseHwnd(a[0]), a[1], Number(a[2])); }},
-    {"key", 2, 3, "HWND VK [COUNT]", "post COUNT key-downs (all but the first as repeats) and a key-up",
-     [](char **a, int n) { return Key(ParseHwnd(a[0]), Number(a[1]), n > 2 ? std::atoi(a[2]) : 1); }},
+     WaitTitle},
+    {"key", 2, 3, "HWND VK [COUNT]", "post COUNT key-downs (all but the first as repeats) and a key-up", Key},
     {"close", 1, 1, "HWND", "post WM_CLOSE",
      [](char **a, int) { return PostMessageA(ParseHwnd(a[0]), WM_CLOSE, 0, 0) ? 0 : 1; }},
-    {"mouse", 1, 1, "HWND", "post pointer moves and clicks", [](char **a, int) { return Mouse(ParseHwnd(a[0])); }},
+    {"mouse", 1, 1, "HWND", "post pointer moves and clicks", Mouse},
     {"click", 3, 3, "HWND X Y", "post a move and a left click at a client point",
-     [](char **a, int) { return PointerAt(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), true); }},
+     [](char **a, int) { return PostPointer(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), {WM_LBUTTONDOWN}); }},
     {"move", 3, 3, "HWND X Y", "post a pointer move to a client point",
-     [](char **a, int) { return PointerAt(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), false); }},
+     [](char **a, int) { return PostPointer(ParseHwnd(a[0]), std::atoi(a[1]), std::atoi(a[2]), {}); }},
     {"window", 3, 5, "TITLE_HEX W H [X Y]",
      "make a grey window with that ANSI title (at 100, 100 unless told), print its handle, and live until it "
      "is closed",
-     [](char **a, int n) {
-       return Window(a[0], std::atoi(a[1]), std::atoi(a[2]), n > 3 ? std::atoi(a[3]) : 100,
-                     n > 4 ? std::atoi(a[4]) : 100);
-     }},
-    {"child", 2, 2, "PARENT TIMEOUT_MS", "wait for the first child window to be shown and describe it",
-     [](char **a, int) { return Child(ParseHwnd(a[0]), Number(a[1])); }},
-    {"texts", 1, 1, "HWND", "class, text, place and state of each child window",
-     [](char **a, int) { return Texts(ParseHwnd(a[0])); }},
-    {"combo-items", 1, 1, "HWND", "the entries of a combo box's list (UTF-8)",
-     [](char **a, int) { return ComboItems(ParseHwnd(a[0])); }},
+     Window},
+    {"child", 2, 2, "PARENT TIMEOUT_MS", "wait for the first child window to be shown and describe it", Child},
+    {"texts", 1, 1, "HWND", "class, text, place and state of each child window", Texts},
+    {"combo-items", 1, 1, "HWND", "the entries of a combo box's list (UTF-8)", ComboItems},
     {"lock", 1, 1, "PATH",
      "hold a file open for writing, as a program still writing it does (others may read it only if they let "
      "it write); print locked=1 and hold it until killed",
-     [](char **a, int) { return Lock(a[0]); }},
+     Lock},
     {"resources", 1, 1, "PID",
-     "that process's windows, GDI objects (counted inside it by brumalis-gdi-count.dll) and memory",
-     [](char **a, int) { return Resources(Number(a[0])); }},
-    {"focus", 1, 1, "HWND", "the window that has the focus in that window's thread, and the foreground window",
-     [](char **a, int) { return Focus(ParseHwnd(a[0])); }},
-    {"refresh", 0, 0, "", "the primary display's refresh rate, as EnumDisplaySettings reports it",
-     [](char **, int) { return Refresh(); }},
-    {"version", 1, 1, "FILE", "the file's version resource, as GetFileVersionInfo reads it: fixed numbers and "
-     "every string", [](char **a, int) { return Version(a[0]); }},
-    {"reg", 2, 2, "KEY 32|64", "the values and subkeys of a registry key (HKCU\\... or HKLM\\...) in that "
-     "registry view", [](char **a, int) { return Registry(a[0], a[1]); }},
-    {"icon", 1, 1, "FILE", "how many icons the file has, and colours of the first one drawn at 32 x 32",
-     [](char **a, int) { return Icon(a[0]); }},
-    {"screen", 0, 0, "", "the screen's DPI and how many monitors it has", [](char **, int) { return Screen(); }},
-    {"power-setting", 2, 3, "HWND VALUE [monitor]",
-     "send the display-state power setting VALUE (0 off, 1 on, 2 dimmed), as the monitor-power setting when told, "
-     "as the system does: written into the window's process; print the tick count at the send",
-     [](char **a, int n) { return PowerSetting(ParseHwnd(a[0]), Number(a[1]), n > 2); }},
+     "that process's windows, GDI objects (counted inside it by brumalis-gdi-count.dll) and memory", Resources},
+    {"focus", 1, 1, "HWND", "the window that has the focus in that window's thread, and the foreground window", Focus},
+    {"refresh", 0, 0, "", "the same as screen", Screen},
+    {"version", 1, 1, "FILE",
+     "the file's version resource, as GetFileVersionInfo reads it: fixed numbers and every string", Version},
+    {"reg", 2, 2, "KEY 32|64",
+     "the values and subkeys of a registry key (HKCU\\... or HKLM\\...) in that registry view", Registry},
+    {"icon", 1, 1, "FILE", "how many icons the file has, and colours of the first one drawn at 32 x 32", Icon},
+    {"screen", 0, 0, "", "the screen's DPI, its monitors and the primary display's refresh rate (EnumDisplaySettings)",
+     Screen},
+    {"power-setting", 2, 2, "HWND VALUE",
+     "send the display-state power setting VALUE (0 off, 1 on, 2 dimmed) as the system does; print the tick count "
+     "at the send",
+     PowerSetting},
     {"send", 4, 4, "HWND MESSAGE WPARAM LPARAM", "send a message (numbers, signed where negative); print its result",
-     [](char **a, int) {
-       return Send(ParseHwnd(a[0]), Number(a[1]), static_cast<WPARAM>(std::strtoll(a[2], nullptr, 0)),
-                   static_cast<LPARAM>(std::strtoll(a[3], nullptr, 0)));
-     }},
+     [](char **a, int) { return Send(ParseHwnd(a[0]), Number(a[1]), Signed(a[2]), Signed(a[3])); }},
     {"nccreate", 2, 2, "HWND PARAMETER",
      "send WM_NCCREATE with a creation structure whose creation parameter is that number; print its result",
-     [](char **a, int) {
-       return SendCreation(ParseHwnd(a[0]), static_cast<std::uintptr_t>(std::strtoull(a[1], nullptr, 0)));
-     }},
+     SendCreation},
     {"show", 2, 2, "HWND SW", "ShowWindow with that command (6 minimise, 9 restore)",
      [](char **a, int) {
-       ShowWindow(ParseHwnd(a[0]), static_cast<int>(Number(a[1])));
+       ShowWindow(ParseHwnd(a[0]), std::atoi(a[1]));
        return 0;
      }},
     {"choose-file", 2, 2, "DIALOG NAME_HEX_UTF8", "type a file name into an open-file dialog and choose Open",
-     [](char **a, int) { return ChooseFile(ParseHwnd(a[0]), a[1]); }},
-    {"short-path", 1, 1, "PATH_HEX_UTF8", "the path's short (8.3) form, as GetShortPathNameW gives it",
-     [](char **a, int) {
-       wchar_t shortPath[MAX_PATH] = {};
-       if (!GetShortPathNameW(WideFromHexUtf8(a[0]).c_str(), shortPath, MAX_PATH)) return 1;
-       Out("path").Utf8(shortPath);
-       return 0;
-     }},
+     ChooseFile},
+    {"short-path", 1, 1, "PATH_HEX_UTF8", "the path's short (8.3) form, as GetShortPathNameW gives it", ShortPath},
     {"accessible", 1, 3, "HWND [do PART]",
      "role, state, name and default action of the window's accessible object and its parts; with \"do\", "
      "carry out a part's default action",
-     [](char **a, int n) { return Accessible(ParseHwnd(a[0]), n > 2 ? std::atoi(a[2]) : -1); }},
-    {"events", 2, 2, "PID TIMEOUT_MS", "print the focus, state and name events of that process's objects",
-     [](char **a, int) { return WatchEvents(Number(a[0]), Number(a[1])); }},
-    {"high-contrast", 1, 1, "on|off", "switch high contrast, with a black scheme while it is on",
-     [](char **a, int) { return HighContrastSwitch(std::strcmp(a[0], "on") == 0); }},
+     Accessible},
+    {"events", 2, 2, "PID TIMEOUT_MS", "print the focus, state and name events of that process's objects", WatchEvents},
+    {"high-contrast", 1, 1, "on|off",
+     "switch high contrast, with a black scheme while it is on whose colours it prints by name", HighContrastSwitch},
     {"pipe", 1, 1, "NAME",
      "listen on \\\\.\\pipe\\NAME as any program may; print ready=1, then client=N as each client connects, "
      "until killed",
-     [](char **a, int) { return ListenPipe(a[0]); }},
+     ListenPipe},
     {"seal", 2, 2, "TEXT_HEX_UTF8 ENTROPY_HEX",
-     "the text protected for this user with that entropy (CryptProtectData), and the user's SID",
-     [](char **a, int) { return Seal(a[0], a[1]); }},
-    {"trust", 1, 1, "PATH_HEX_UTF8", "this user's seal of the path, as the settings dialog keeps it, and the user's SID",
-     [](char **a, int) { return Trust(a[0]); }},
-    {"alive", 1, 1, "PID", "whether that process still runs: alive=1 or alive=0",
-     [](char **a, int) {
-       HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, Number(a[0]));
-       const bool alive = process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-       if (process) CloseHandle(process);
-       Out("alive").Flag(alive);
-       return 0;
-     }},
+     "the text protected for this user with that entropy (CryptProtectData), and the user's SID", Seal},
+    {"trust", 1, 1, "PATH_HEX_UTF8",
+     "this user's seal of the path, as the settings dialog keeps it, and the user's SID", Trust},
+    {"alive", 1, 1, "PID", "whether that process still runs: alive=1 or alive=0", Alive},
     {"windows", 1, INT_MAX, "PID...",
-     "every shown top-level window of those processes, from the top of the Z order down",
-     [](char **a, int n) {
-       std::vector<DWORD> pids;
-       for (int i = 0; i < n; ++i) pids.push_back(Number(a[i]));
-       const bool listed = EachWindow(nullptr, [&](HWND hwnd) {
-         if (std::find(pids.begin(), pids.end(), PidOf(hwnd)) == pids.end() || !IsWindowVisible(hwnd)) return;
-         Out("window")
-             .Text(ClassOf(hwnd))
-             .Handle(hwnd)
-             .Place(RectOf(hwnd))
-             .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
-             .Code(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
-       });
-       return listed ? 0 : 1;
-     }},
+     "every shown top-level window of those processes, from the top of the Z order down", Windows},
 };
 
 int Usage() {

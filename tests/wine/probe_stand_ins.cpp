@@ -40,24 +40,21 @@ int FakeRenderer(DWORD delay) {
   return 0;
 }
 
-void Mark(const char *path, const char *text) {
+// Notes this program's command line in the file `path`.
+int Mark(const char *path) {
+  const char *text = GetCommandLineA();
   HANDLE mark = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(mark, text, lstrlenA(text), &written, nullptr);
   CloseHandle(mark);
+  return 0;
 }
 
 }  // namespace
 
 int StandIn(const char *ownName) {
-  if (lstrcmpiA(ownName, "brumalis-browser.exe") == 0) {
-    Mark("C:\\browser-opened.txt", GetCommandLineA());
-    return 0;
-  }
-  if (lstrcmpiA(ownName, "Program.exe") == 0) {
-    Mark("C:\\impostor-ran.txt", GetCommandLineA());
-    return 0;
-  }
+  if (lstrcmpiA(ownName, "brumalis-browser.exe") == 0) return Mark("C:\\browser-opened.txt");
+  if (lstrcmpiA(ownName, "Program.exe") == 0) return Mark("C:\\impostor-ran.txt");
   if (const char *delay = std::getenv("BRUMALIS_FAKE_RENDERER_DELAY_MS"))
     return FakeRenderer(std::strtoul(delay, nullptr, 0));
   if (std::getenv("BRUMALIS_FAKE_RENDERER_HANG")) {
