@@ -320,11 +320,14 @@ class TwoMonitors(WineTestCase):
         sky.assert_sky(self, later, 1280, 1024, self.SECOND)
         self.assertTrue(first.region(*self.SECOND) != later.region(*self.SECOND),
                         "the sky on the second monitor stood still")
-        for picture in (first, later):
+        # The two windows show each frame one after the other: a shot may
+        # fall between them, but whenever both show the same frame the sky
+        # changes across the seam less than four columns apart on either side.
+        def continuous(picture):
             seam, left, right = sky.seam_contrast(picture, 1280, 0, 768)
             print(f"across the seam {seam:.2f}, four columns apart {left:.2f} (primary), {right:.2f} (second)")
-            self.assertLessEqual(seam, 2 * left, "the sky breaks at the seam")
-            self.assertLessEqual(seam, 2 * right, "the sky breaks at the seam")
+            return seam < min(left, right)
+        self.wine.screen.wait_for(continuous, what="the sky continued across the seam")
         self.assertEqual(self.wine.probe("info", other["hwnd"])["title"], "", "the second monitor's window has a title")
 
         # Space changes the sky on every monitor: laid over it in white fog,
