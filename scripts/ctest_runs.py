@@ -5,9 +5,10 @@ ended its first run (a failure, a time-out, a crash, a fixture that failed).
     python3 -m scripts.ctest_runs --preset win64 --report build/win64/e2e [--notes FILE] [ctest arguments]
 
 The first run writes REPORT-1.xml, the second (the failed tests alone; of
-an end-to-end suite, only its failed cases) REPORT-2.xml; the notes (a test that passed only on its second run, a test
-that failed, a test that did not run and why) are printed at the end and,
-with --notes, written to FILE one a line for a summary to show."""
+an end-to-end suite, only its failed cases) REPORT-2.xml; the notes (a test
+that passed only on its second run, a test that failed, a test that did not
+run and why) are printed at the end and, with --notes, written to FILE one a
+line for a summary to show."""
 
 import argparse
 import collections

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Runs every test: builds what changed (through the compiler cache), then the
 # native unit tests, built with clang under AddressSanitizer and
-# UndefinedBehaviorSanitizer, each fuzz target for a
-# fixed number of inputs (scripts/fuzz.sh), the native benchmark in short,
-# the release built twice, in the tree and in a copy of it, and compared
-# (scripts/reproducible.sh), and for each Windows build that this host runs
-# (32-bit, 64-bit or both) its unit tests and end-to-end tests under Wine,
-# the frame-rate benchmark in short among them. Three lanes run side by side:
-# the native lane from the start, making the sanitizer build and the native
-# benchmark itself beside the Windows builds, then its tests at a lower priority; the
-# two Windows lanes once both Windows builds are made. A build this host
-# cannot run is still checked without running it. Any failure fails, and so
-# does a host that runs neither Windows build. The summary gives each phase's
-# outcome and time.
+# UndefinedBehaviorSanitizer, each fuzz target for a fixed number of inputs
+# (scripts/fuzz.sh), the native benchmark in short, the release built twice,
+# in the tree and in a copy of it, and compared (scripts/reproducible.sh),
+# and for each Windows build that this host runs (32-bit, 64-bit or both)
+# its unit tests and end-to-end tests under Wine, the frame-rate benchmark in
+# short among them. Three lanes run side by side: the native lane from the
+# start, making the sanitizer build and the native benchmark itself beside
+# the Windows builds, then its tests at a lower priority; the two Windows
+# lanes once both Windows builds are made. A build this host cannot run is
+# still checked without running it. Any failure fails, and so does a host
+# that runs neither Windows build. The summary gives each phase's outcome and
+# time.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
